@@ -1,0 +1,58 @@
+// Copying whole files: the plain block copy and the replace-copy built on it.
+#include <array>
+
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+constexpr std::size_t kBlockSize = 2048;
+
+// The folder part of a path: everything before its file-name part ("." for a bare name).
+std::string FolderOf(std::string_view path) {
+  std::string_view name = FileNamePart(path);
+  std::string_view folder = path.substr(0, path.size() - name.size());
+  return folder.empty() ? std::string(".") : std::string(folder);
+}
+
+// A target without a file-name part ("C:\HTEMP\", "A:") takes the source's file name.
+std::string CompletedTarget(std::string target, std::string_view source) {
+  if (FileNamePart(target).empty()) target += FileNamePart(source);
+  return target;
+}
+
+}  // namespace
+
+void CopiarArchivo(std::string target, std::string_view source) {
+  target = CompletedTarget(std::move(target), source);
+  if (!FileExists(source)) return;
+
+  File input = File::OpenExisting(source, Access::kRead, Share::kDenyNone);
+  File output = File::Create(target, Share::kDenyNone);
+  std::array<std::byte, kBlockSize> buffer;
+  for (;;) {
+    std::size_t read = input.Read(buffer);
+    if (read == 0) break;
+    if (output.Write(std::span(buffer).first(read)) < read) throw FileError(kDiskFull);
+  }
+  output.Close();
+  input.Close();
+}
+
+void CopiarReemplazando(std::string_view targetPath, std::string_view source) {
+  std::string target = CompletedTarget(std::string(targetPath), source);
+  if (!FileExists(source)) {
+    DeleteFile(target);
+    return;
+  }
+  std::string temporary = File::CreateUnique(FolderOf(target), "~copia-");
+  try {
+    CopiarArchivo(temporary, source);
+    ReplaceFile(temporary, target);
+  } catch (...) {
+    DeleteFile(temporary);
+    throw;
+  }
+}
+
+}  // namespace platform

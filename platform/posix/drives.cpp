@@ -1,0 +1,204 @@
+// The drive map, the current folder, and how Windows paths are found on the host.
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "platform/names.h"
+#include "platform/posix/host.h"
+
+namespace fs = std::filesystem;
+
+namespace platform {
+namespace {
+
+std::string EnvironmentValue(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::string(value) : std::string();
+}
+
+std::string DefaultDriveC() {
+  std::string data = EnvironmentValue("XDG_DATA_HOME");
+  if (data.empty()) {
+    std::string home = EnvironmentValue("HOME");
+    data = (home.empty() ? std::string("/tmp") : home) + "/.local/share";
+  }
+  return data + "/escolan-horvane/drive_c";
+}
+
+std::string AbsoluteHostPath(const std::string& path) {
+  std::error_code ignored;
+  fs::path absolute = fs::absolute(path, ignored);
+  std::string text = absolute.lexically_normal().string();
+  while (text.size() > 1 && text.back() == '/') text.pop_back();
+  return text;
+}
+
+std::string HostWorkingFolder() {
+  std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
+  return cwd ? std::string(cwd.get()) : std::string("/");
+}
+
+// The Windows text of a host path under the given drive map, or empty when no drive holds it.
+std::string WindowsTextOfHost(const DriveMap& drives, const std::string& hostPath) {
+  std::string host = AbsoluteHostPath(hostPath);
+  char bestDrive = 0;
+  std::size_t bestLength = 0;
+  for (char letter : drives.Letters()) {
+    std::string root = AbsoluteHostPath(*drives.HostFolder(letter));
+    bool inside = root == "/" || host == root || host.starts_with(root + "/");
+    if (inside && (bestDrive == 0 || root.size() > bestLength)) {
+      bestDrive = letter;
+      bestLength = root == "/" ? 0 : root.size();
+    }
+  }
+  if (bestDrive == 0) return {};
+  WindowsPath path{bestDrive, {}};
+  for (const auto& name : fs::path(host.substr(bestLength)).relative_path()) path.names.push_back(name.string());
+  return path.Text();
+}
+
+struct ProcessState {
+  DriveMap drives;
+  std::string current;
+  std::map<char, std::string> currentOfDrive;
+};
+
+ProcessState& State() {
+  static ProcessState state = [] {
+    ProcessState initial{DriveMap::FromEnvironment(), {}, {}};
+    initial.current = WindowsTextOfHost(initial.drives, HostWorkingFolder());
+    if (initial.current.empty()) initial.current = "C:\\";
+    return initial;
+  }();
+  return state;
+}
+
+bool IsFolder(const std::string& hostPath) {
+  struct stat info {};
+  return ::stat(hostPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The entry of `folder` named `name` without regard to case: the exact spelling when it exists, else the
+// first match in sorted order; empty when there is none.
+std::string FindEntry(const std::string& folder, const std::string& name) {
+  struct stat info {};
+  std::string exact = folder == "/" ? "/" + name : folder + "/" + name;
+  if (::lstat(exact.c_str(), &info) == 0) return name;
+  host::FolderListing dir(::opendir(folder.c_str()));
+  if (!dir) return {};
+  std::u32string wanted = FoldedName(name);
+  std::string found;
+  while (dirent* entry = ::readdir(dir.get())) {
+    std::string candidate = entry->d_name;
+    if (FoldedName(candidate) == wanted && (found.empty() || candidate < found)) found = candidate;
+  }
+  return found;
+}
+
+}  // namespace
+
+DriveMap DriveMap::FromEnvironment() {
+  DriveMap map;
+  map.Map('Z', "/");
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    std::string variable = std::string("ESCOLAN_HORVANE_DRIVE_") + letter;
+    std::string folder = EnvironmentValue(variable.c_str());
+    if (!folder.empty()) map.Map(letter, folder);
+  }
+  if (!map.HostFolder('C')) {
+    std::string folder = DefaultDriveC();
+    std::error_code ignored;
+    fs::create_directories(folder, ignored);
+    map.Map('C', folder);
+  }
+  return map;
+}
+
+void DriveMap::Map(char letter, std::string hostFolder) {
+  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+  roots_[letter] = AbsoluteHostPath(hostFolder);
+}
+
+std::optional<std::string> DriveMap::HostFolder(char letter) const {
+  auto found = roots_.find(letter);
+  if (found == roots_.end()) return std::nullopt;
+  return found->second;
+}
+
+std::vector<char> DriveMap::Letters() const {
+  std::vector<char> letters;
+  for (const auto& [letter, root] : roots_) letters.push_back(letter);
+  return letters;
+}
+
+void SetDriveMap(DriveMap map) {
+  ProcessState& state = State();
+  state.drives = std::move(map);
+  state.currentOfDrive.clear();
+  if (!state.drives.HostFolder(state.current[0])) {
+    state.current = "C:\\";
+  }
+}
+
+const DriveMap& Drives() { return State().drives; }
+
+std::vector<char> MappedDrives() { return Drives().Letters(); }
+
+bool DriveReady(char letter) {
+  auto root = Drives().HostFolder(letter);
+  return root && IsFolder(*root);
+}
+
+std::string CurrentFolder() { return State().current; }
+
+std::string CurrentFolderOfDrive(char letter) {
+  ProcessState& state = State();
+  if (!state.current.empty() && state.current[0] == letter) return state.current;
+  auto found = state.currentOfDrive.find(letter);
+  if (found != state.currentOfDrive.end()) return found->second;
+  return WindowsPath{letter, {}}.Text();
+}
+
+void SetCurrentFolder(std::string_view path) {
+  WindowsPath folder = FullPath(path);
+  host::Location location = host::Locate(folder);
+  if (!location.isFolder) throw FileError(kPathNotFound);
+  ProcessState& state = State();
+  state.current = folder.Text();
+  state.currentOfDrive[folder.drive] = state.current;
+}
+
+std::string WindowsPathOfHost(std::string_view hostPath) {
+  std::string text = WindowsTextOfHost(Drives(), std::string(hostPath));
+  if (text.empty()) throw FileError(kPathNotFound);
+  return text;
+}
+
+namespace host {
+
+Location Locate(const WindowsPath& path) {
+  auto root = Drives().HostFolder(path.drive);
+  if (!root) throw FileError(kInvalidDrive);
+  if (!IsFolder(*root)) throw FileError(kNotReady);
+  Location location{*root, true, true, true};
+  for (std::size_t i = 0; i < path.names.size(); ++i) {
+    const std::string& name = path.names[i];
+    std::string folder = location.path;
+    std::string entry = location.exists && location.isFolder ? FindEntry(folder, name) : std::string();
+    location.parentExists = location.exists && location.isFolder;
+    location.path = (folder == "/" ? "" : folder) + "/" + (entry.empty() ? name : entry);
+    location.exists = !entry.empty();
+    location.isFolder = location.exists && IsFolder(location.path);
+  }
+  return location;
+}
+
+Location Locate(std::string_view windowsPath) { return Locate(FullPath(windowsPath)); }
+
+}  // namespace host
+}  // namespace platform

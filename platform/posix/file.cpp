@@ -1,0 +1,166 @@
+// Open files: opening with Windows sharing rules (emulated with advisory whole-file locks), reading,
+// writing, closing.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+
+#include "platform/posix/host.h"
+
+namespace platform {
+namespace {
+
+bool IsDiskFull(int err) { return err == ENOSPC || err == EDQUOT || err == EFBIG; }
+
+// Takes the lock that stands for the Windows sharing mode, or closes the handle and throws.
+void LockForSharing(int handle, Share share) {
+  int operation = (share == Share::kExclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
+  if (::flock(handle, operation) == 0) return;
+  int err = errno;
+  ::close(handle);
+  host::ThrowErrno(err);
+}
+
+int OpenHandle(const std::string& hostPath, int flags, bool parentExists) {
+  int handle = ::open(hostPath.c_str(), flags | O_CLOEXEC, 0666);
+  if (handle < 0) host::ThrowErrno(errno, parentExists);
+  return handle;
+}
+
+std::string RandomSuffix() {
+  static std::random_device device;
+  char text[9];
+  std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(device()));
+  return text;
+}
+
+}  // namespace
+
+File File::OpenExisting(std::string_view path, Access access, Share share) {
+  host::Location location = host::Locate(path);
+  if (!location.exists) throw FileError(location.parentExists ? kFileNotFound : kPathNotFound);
+  if (location.isFolder) throw FileError(kAccessDenied);
+  int flags = access == Access::kRead ? O_RDONLY : O_RDWR;
+  int handle = OpenHandle(location.path, flags, true);
+  LockForSharing(handle, share);
+  return File(handle);
+}
+
+File File::Create(std::string_view path, Share share) {
+  host::Location location = host::Locate(path);
+  if (!location.parentExists) throw FileError(kPathNotFound);
+  if (location.isFolder) throw FileError(kAccessDenied);
+  int handle = OpenHandle(location.path, O_RDWR | O_CREAT, true);
+  LockForSharing(handle, share);
+  File file(handle);
+  struct stat info {};
+  if (::fstat(handle, &info) == 0 && S_ISREG(info.st_mode)) file.Truncate(0);  // devices take no truncation
+  return file;
+}
+
+std::string File::CreateUnique(std::string_view folder, std::string_view prefix) {
+  WindowsPath folderPath = FullPath(folder);
+  host::Location location = host::Locate(folderPath);
+  if (!location.isFolder) throw FileError(kPathNotFound);
+  for (int attempt = 0;; ++attempt) {
+    std::string name = std::string(prefix) + RandomSuffix() + ".tmp";
+    std::string hostPath = location.path + "/" + name;
+    int handle = ::open(hostPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (handle >= 0) {
+      ::close(handle);
+      return folderPath.Child(name).Text();
+    }
+    if (errno != EEXIST || attempt == 100) host::ThrowErrno(errno);
+  }
+}
+
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = -1; }
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    if (handle_ >= 0) ::close(handle_);
+    handle_ = other.handle_;
+    other.handle_ = -1;
+  }
+  return *this;
+}
+
+File::~File() {
+  if (handle_ >= 0) ::close(handle_);
+}
+
+std::size_t File::Read(std::span<std::byte> buffer) {
+  for (;;) {
+    ssize_t count = ::read(handle_, buffer.data(), buffer.size());
+    if (count >= 0) return static_cast<std::size_t>(count);
+    if (errno != EINTR) host::ThrowErrno(errno);
+  }
+}
+
+std::size_t File::Write(std::span<const std::byte> data) {
+  std::size_t written = 0;
+  while (written < data.size()) {
+    ssize_t count = ::write(handle_, data.data() + written, data.size() - written);
+    if (count > 0) {
+      written += static_cast<std::size_t>(count);
+    } else if (count < 0 && errno == EINTR) {
+      continue;
+    } else if (count == 0 || IsDiskFull(errno)) {
+      break;
+    } else {
+      host::ThrowErrno(errno);
+    }
+  }
+  return written;
+}
+
+std::size_t File::ReadAt(std::uint64_t offset, std::span<std::byte> buffer) const {
+  std::size_t done = 0;
+  while (done < buffer.size()) {
+    ssize_t count = ::pread(handle_, buffer.data() + done, buffer.size() - done, static_cast<off_t>(offset + done));
+    if (count == 0) break;
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      host::ThrowErrno(errno);
+    }
+    done += static_cast<std::size_t>(count);
+  }
+  return done;
+}
+
+void File::WriteAt(std::uint64_t offset, std::span<const std::byte> data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    ssize_t count = ::pwrite(handle_, data.data() + done, data.size() - done, static_cast<off_t>(offset + done));
+    if (count > 0) {
+      done += static_cast<std::size_t>(count);
+    } else if (count < 0 && errno == EINTR) {
+      continue;
+    } else {
+      host::ThrowErrno(count == 0 ? ENOSPC : errno);
+    }
+  }
+}
+
+std::uint64_t File::Size() const {
+  struct stat info {};
+  if (::fstat(handle_, &info) != 0) host::ThrowErrno(errno);
+  return static_cast<std::uint64_t>(info.st_size);
+}
+
+void File::Truncate(std::uint64_t size) {
+  if (::ftruncate(handle_, static_cast<off_t>(size)) != 0) host::ThrowErrno(errno);
+}
+
+void File::Close() {
+  if (handle_ < 0) return;
+  int handle = handle_;
+  handle_ = -1;
+  if (::close(handle) != 0 && errno != EINTR) host::ThrowErrno(errno);
+}
+
+}  // namespace platform

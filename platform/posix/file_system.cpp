@@ -1,0 +1,108 @@
+// Files and folders as whole entries: existence, creation, deletion, listing, moving.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "platform/names.h"
+#include "platform/posix/host.h"
+
+namespace platform {
+namespace {
+
+// Locates a path, or gives nothing when the path or its drive cannot be used.
+std::optional<host::Location> TryLocate(std::string_view path) {
+  try {
+    return host::Locate(path);
+  } catch (const FileError&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
+namespace host {
+
+bool HeldOpen(const std::string& hostPath) {
+  int handle = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (handle < 0) return false;
+  bool held = ::flock(handle, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  ::close(handle);
+  return held;
+}
+
+}  // namespace host
+
+bool FolderExists(std::string_view path) {
+  auto location = TryLocate(path);
+  return location && location->isFolder;
+}
+
+bool FileExists(std::string_view path) {
+  auto location = TryLocate(path);
+  return location && location->exists && !location->isFolder;
+}
+
+bool CreateFolders(std::string_view path) {
+  WindowsPath folder;
+  try {
+    folder = FullPath(path);
+  } catch (const FileError&) {
+    return false;
+  }
+  auto location = TryLocate(folder.Text());
+  if (!location) return false;
+  if (location->isFolder) return true;
+  if (location->exists || folder.IsRoot()) return false;
+  if (!location->parentExists && !CreateFolders(folder.Parent().Text())) return false;
+  location = TryLocate(folder.Text());
+  if (!location) return false;
+  ::mkdir(location->path.c_str(), 0777);
+  return FolderExists(folder.Text());
+}
+
+bool DeleteFile(std::string_view path) {
+  auto location = TryLocate(path);
+  if (!location || !location->exists || location->isFolder) return false;
+  if (host::HeldOpen(location->path)) return false;
+  return ::unlink(location->path.c_str()) == 0;
+}
+
+std::vector<std::string> Subfolders(std::string_view path) {
+  std::vector<std::string> names;
+  auto location = TryLocate(path);
+  if (!location || !location->isFolder) return names;
+  host::FolderListing dir(::opendir(location->path.c_str()));
+  if (!dir) return names;
+  while (dirent* entry = ::readdir(dir.get())) {
+    std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat info {};
+    std::string full = (location->path == "/" ? "" : location->path) + "/" + name;
+    if (::stat(full.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    auto foldedA = FoldedName(a);
+    auto foldedB = FoldedName(b);
+    return foldedA != foldedB ? foldedA < foldedB : a < b;
+  });
+  return names;
+}
+
+void ReplaceFile(std::string_view from, std::string_view to) {
+  host::Location source = host::Locate(from);
+  if (!source.exists) throw FileError(source.parentExists ? kFileNotFound : kPathNotFound);
+  host::Location target = host::Locate(to);
+  if (!target.parentExists) throw FileError(kPathNotFound);
+  if (target.isFolder) throw FileError(kAccessDenied);
+  if (target.exists && host::HeldOpen(target.path)) throw FileError(kSharingViolation);
+  if (::rename(source.path.c_str(), target.path.c_str()) != 0) host::ThrowErrno(errno);
+}
+
+}  // namespace platform

@@ -1,0 +1,22 @@
+// The user's regional settings.
+#include <langinfo.h>
+#include <locale.h>
+
+#include <cstring>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+char DecimalSeparatorOfLocale(const char* localeName) {
+  locale_t numeric = ::newlocale(LC_NUMERIC_MASK, localeName, static_cast<locale_t>(nullptr));
+  if (numeric == static_cast<locale_t>(nullptr)) return '.';
+  const char* radix = ::nl_langinfo_l(RADIXCHAR, numeric);
+  char separator = (radix && std::strlen(radix) == 1) ? radix[0] : '.';
+  ::freelocale(numeric);
+  return separator;
+}
+
+char UserDecimalSeparator() { return DecimalSeparatorOfLocale(""); }
+
+}  // namespace platform

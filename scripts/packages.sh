@@ -1,0 +1,32 @@
+# Sourced by run.sh and test.sh: installs the Debian packages that are missing, and nothing else.
+
+# Packages the program needs to build and run.
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libcli11-dev nlohmann-json3-dev
+                libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation)
+# Packages only the tests need: independent dBase readers and writers, a virtual display, a Spanish locale.
+TEST_PACKAGES=(python3 python3-dbfread python3-dbf libdbd-xbase-perl gdal-bin xvfb xauth locales)
+
+ensure_packages() {
+  local missing=()
+  local package
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$package")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# The decimal-separator tests want a locale whose separator is a comma.
+ensure_spanish_locale() {
+  locale -a 2>/dev/null | grep -qi '^es_ES\.utf-\?8$' && return 0
+  [ "$(id -u)" -eq 0 ] || return 0
+  sed -i 's/^# *\(es_ES\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^es_ES.UTF-8 UTF-8' /etc/locale.gen || echo 'es_ES.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
+}

@@ -1,0 +1,197 @@
+// The drive map, the current folder and the folder operations on a real temporary drive C:.
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/temporary_drive.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::TemporaryDrive;
+
+int CodeOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const platform::FileError& error) {
+    return error.code();
+  }
+  return 0;
+}
+
+TEST(CaseBlindNames, OpeningFindsTheEntryWhateverItsCase) {
+  TemporaryDrive drive;
+  drive.WriteHostFile("HTEMP/VALENCIA/PLANTILLA.DBF", "plantilla");
+  platform::File file =
+      platform::File::OpenExisting("C:\\HTEMP\\Valencia\\Plantilla.DBF", platform::Access::kRead, platform::Share::kDenyNone);
+  std::string contents(9, '\0');
+  EXPECT_EQ(file.Read(std::as_writable_bytes(std::span(contents))), 9u);
+  EXPECT_EQ(contents, "plantilla");
+  EXPECT_TRUE(platform::FileExists("c:\\htemp\\valencia\\plantilla.dbf"));
+  EXPECT_TRUE(platform::FolderExists("C:\\HTemp\\VALENCIA\\"));
+}
+
+TEST(CaseBlindNames, AccentedLettersMatchToo) {
+  TemporaryDrive drive;
+  drive.WriteHostFile("HTEMP/VALENCIÁ/AÑO.DBF", "x");
+  EXPECT_TRUE(platform::FileExists("C:\\htemp\\valenciá\\año.dbf"));
+}
+
+TEST(CaseBlindNames, CreatingReusesAnExistingEntryAndNamesANewOneAsGiven) {
+  TemporaryDrive drive;
+  drive.WriteHostFile("HTEMP/GRUPOS.DBF", "old contents");
+  {
+    platform::File file = platform::File::Create("C:\\htemp\\grupos.dbf", platform::Share::kDenyNone);
+    file.Write(std::as_bytes(std::span(std::string_view("new"))));
+  }
+  EXPECT_EQ(drive.ReadHostFile("HTEMP/GRUPOS.DBF"), "new");
+  EXPECT_FALSE(fs::exists(drive.Host("HTEMP/grupos.dbf")));
+
+  platform::File::Create("C:\\htemp\\Nuevo.Dbf", platform::Share::kDenyNone);
+  EXPECT_TRUE(fs::exists(drive.Host("HTEMP/Nuevo.Dbf")));
+}
+
+TEST(HostPaths, ShowAsTheDriveThatHoldsThemOrAsZ) {
+  TemporaryDrive drive;
+  drive.MakeHostFolder("ESCOLAN");
+  EXPECT_EQ(platform::WindowsPathOfHost(drive.Host("ESCOLAN")), "C:\\ESCOLAN");
+  EXPECT_EQ(platform::WindowsPathOfHost(drive.Root()), "C:\\");
+  EXPECT_EQ(platform::WindowsPathOfHost("/usr/share/../lib"), "Z:\\usr\\lib");
+  EXPECT_EQ(platform::WindowsPathOfHost("/"), "Z:\\");
+}
+
+TEST(HostPaths, AHostPathOutsideEveryDriveHasNoWindowsPathWhenZIsRemapped) {
+  TemporaryDrive drive;
+  platform::DriveMap drives;
+  drives.Map('C', drive.Root());
+  platform::SetDriveMap(drives);
+  EXPECT_EQ(CodeOf([] { platform::WindowsPathOfHost("/usr"); }), platform::kPathNotFound);
+}
+
+TEST(CurrentFolder, ChangesOnlyToAnExistingFolder) {
+  TemporaryDrive drive;
+  drive.MakeHostFolder("ESCOLAN");
+  drive.WriteHostFile("HTEMP/SOLUC.DBF", "");
+  platform::SetCurrentFolder("c:\\escolan\\");
+  EXPECT_EQ(platform::CurrentFolder(), "C:\\escolan");
+  EXPECT_EQ(CodeOf([] { platform::SetCurrentFolder("C:\\NOEXISTE"); }), platform::kPathNotFound);
+  EXPECT_EQ(CodeOf([] { platform::SetCurrentFolder("C:\\HTEMP\\SOLUC.DBF"); }), platform::kPathNotFound);
+  EXPECT_EQ(CodeOf([] { platform::SetCurrentFolder("Q:\\"); }), platform::kInvalidDrive);
+  EXPECT_EQ(platform::CurrentFolder(), "C:\\escolan");
+}
+
+TEST(CurrentFolder, EachDriveKeepsItsOwn) {
+  TemporaryDrive drive;
+  drive.MakeHostFolder("ESCOLAN");
+  platform::SetCurrentFolder("C:\\ESCOLAN");
+  platform::SetCurrentFolder("Z:\\usr");
+  EXPECT_EQ(platform::CurrentFolderOfDrive('C'), "C:\\ESCOLAN");
+  EXPECT_EQ(platform::CurrentFolderOfDrive('Z'), "Z:\\usr");
+  EXPECT_EQ(platform::FullPath("C:centro.dbf").Text(), "C:\\ESCOLAN\\centro.dbf");
+}
+
+TEST(Drives, ADriveWhoseFolderIsMissingIsNotReady) {
+  TemporaryDrive drive;
+  platform::DriveMap drives = platform::Drives();
+  drives.Map('E', drive.Host("no-media"));
+  platform::SetDriveMap(drives);
+  EXPECT_EQ(platform::MappedDrives(), (std::vector<char>{'C', 'E', 'Z'}));
+  EXPECT_TRUE(platform::DriveReady('C'));
+  EXPECT_FALSE(platform::DriveReady('E'));
+  EXPECT_FALSE(platform::DriveReady('Q'));
+  EXPECT_EQ(CodeOf([] { platform::SetCurrentFolder("E:\\"); }), platform::kNotReady);
+  EXPECT_FALSE(platform::FileExists("E:\\x.dbf"));
+}
+
+class EnvironmentVariable {
+ public:
+  EnvironmentVariable(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) previous_ = old;
+    ::setenv(name, value.c_str(), 1);
+  }
+  ~EnvironmentVariable() {
+    if (previous_) {
+      ::setenv(name_, previous_->c_str(), 1);
+    } else {
+      ::unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> previous_;
+};
+
+TEST(DriveMapFromEnvironment, TakesEveryLetterAndDefaultsCUnderTheDataFolder) {
+  TemporaryDrive scratch;
+  EnvironmentVariable noC("ESCOLAN_HORVANE_DRIVE_C", "");
+  EnvironmentVariable data("XDG_DATA_HOME", scratch.Host("data"));
+  EnvironmentVariable driveD("ESCOLAN_HORVANE_DRIVE_D", scratch.Host("d"));
+  platform::DriveMap drives = platform::DriveMap::FromEnvironment();
+  EXPECT_EQ(drives.Letters(), (std::vector<char>{'C', 'D', 'Z'}));
+  EXPECT_EQ(drives.HostFolder('C'), scratch.Host("data/escolan-horvane/drive_c"));
+  EXPECT_TRUE(fs::is_directory(scratch.Host("data/escolan-horvane/drive_c")));
+  EXPECT_EQ(drives.HostFolder('D'), scratch.Host("d"));
+  EXPECT_EQ(drives.HostFolder('Z'), "/");
+}
+
+TEST(DriveMapFromEnvironment, TakesCFromItsVariable) {
+  TemporaryDrive scratch;
+  EnvironmentVariable driveC("ESCOLAN_HORVANE_DRIVE_C", scratch.Host("c") + "/");
+  EnvironmentVariable driveZ("ESCOLAN_HORVANE_DRIVE_Z", scratch.Host("z"));
+  platform::DriveMap drives = platform::DriveMap::FromEnvironment();
+  EXPECT_EQ(drives.HostFolder('C'), scratch.Host("c"));
+  EXPECT_EQ(drives.HostFolder('Z'), scratch.Host("z"));
+}
+
+TEST(FolderOperations, FileAndFolderExistenceAreApart) {
+  TemporaryDrive drive;
+  drive.WriteHostFile("HTEMP/SOLUC.DBF", "");
+  EXPECT_TRUE(platform::FileExists("C:\\HTEMP\\SOLUC.DBF"));
+  EXPECT_FALSE(platform::FolderExists("C:\\HTEMP\\SOLUC.DBF"));
+  EXPECT_TRUE(platform::FolderExists("C:\\HTEMP"));
+  EXPECT_FALSE(platform::FileExists("C:\\HTEMP"));
+  EXPECT_FALSE(platform::FileExists("C:\\HTEMP\\SOLUC.DBF\\X"));
+  EXPECT_FALSE(platform::FileExists("C:\\HTEMP\\a?b"));
+  EXPECT_FALSE(platform::FileExists("Q:\\HTEMP"));
+}
+
+TEST(FolderOperations, CreateFoldersMakesEveryMissingParent) {
+  TemporaryDrive drive;
+  drive.MakeHostFolder("htemp");
+  EXPECT_TRUE(platform::CreateFolders("C:\\HTEMP\\VALENCIA\\A\\B"));
+  EXPECT_TRUE(fs::is_directory(drive.Host("htemp/VALENCIA/A/B")));
+  EXPECT_TRUE(platform::CreateFolders("C:\\HTEMP\\VALENCIA"));
+  drive.WriteHostFile("FICHERO", "");
+  EXPECT_FALSE(platform::CreateFolders("C:\\FICHERO\\SUB"));
+  EXPECT_FALSE(platform::CreateFolders("Q:\\X"));
+}
+
+TEST(FolderOperations, DeleteFileReportsSuccess) {
+  TemporaryDrive drive;
+  drive.WriteHostFile("HTEMP/ASIGT.DBF", "x");
+  drive.WriteHostFile("HTEMP/PROFT.DBF", "x");
+  EXPECT_TRUE(platform::DeleteFile("c:\\htemp\\asigt.dbf"));
+  EXPECT_FALSE(fs::exists(drive.Host("HTEMP/ASIGT.DBF")));
+  EXPECT_FALSE(platform::DeleteFile("C:\\HTEMP\\ASIGT.DBF"));
+  EXPECT_FALSE(platform::DeleteFile("C:\\HTEMP"));
+  {
+    platform::File open = platform::File::OpenExisting("C:\\HTEMP\\PROFT.DBF", platform::Access::kRead,
+                                                       platform::Share::kDenyNone);
+    EXPECT_FALSE(platform::DeleteFile("C:\\HTEMP\\PROFT.DBF"));
+  }
+  EXPECT_TRUE(platform::DeleteFile("C:\\HTEMP\\PROFT.DBF"));
+}
+
+TEST(FolderOperations, SubfoldersAreListedWithoutFilesInCaseBlindOrder) {
+  TemporaryDrive drive;
+  for (const char* name : {"ESCOLAN/beta", "ESCOLAN/Alfa", "ESCOLAN/GAMMA", "ESCOLAN/alfa2"}) drive.MakeHostFolder(name);
+  drive.WriteHostFile("ESCOLAN/centro.dbf", "");
+  EXPECT_EQ(platform::Subfolders("C:\\escolan"), (std::vector<std::string>{"Alfa", "alfa2", "beta", "GAMMA"}));
+  EXPECT_TRUE(platform::Subfolders("C:\\NOEXISTE").empty());
+}
+
+}  // namespace

@@ -1,0 +1,38 @@
+// A drive C: of the tests' own: a fresh host folder mapped as C: (and "/" as Z:) for the life of the
+// object, with C:\ as the current folder. The previous drive map and current folder come back afterwards.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace testing_support {
+
+class TemporaryDrive {
+ public:
+  TemporaryDrive();
+  ~TemporaryDrive();
+  TemporaryDrive(const TemporaryDrive&) = delete;
+  TemporaryDrive& operator=(const TemporaryDrive&) = delete;
+
+  // The host folder behind C:.
+  const std::string& Root() const { return root_; }
+  // The host path of a path relative to C:\ written with "/" ("HTEMP/VALENCIA/grupos.dbf").
+  std::string Host(std::string_view relative) const;
+
+  // Host-side helpers for setting up and checking files by their host spelling.
+  void WriteHostFile(std::string_view relative, std::string_view contents) const;
+  std::string ReadHostFile(std::string_view relative) const;
+  void MakeHostFolder(std::string_view relative) const;
+
+ private:
+  std::string root_;
+  platform::DriveMap previousDrives_;
+  std::string previousFolder_;
+};
+
+// `size` bytes of a fixed pseudo-random pattern, different for each seed.
+std::string PatternBytes(std::size_t size, unsigned seed = 1);
+
+}  // namespace testing_support
