@@ -18,15 +18,7 @@ using platform::CopiarReemplazando;
 using testing_support::PatternBytes;
 using testing_support::RunInChild;
 using testing_support::TemporaryDrive;
-
-int CodeOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const platform::FileError& error) {
-    return error.code();
-  }
-  return 0;
-}
+constexpr auto CodeOf = testing_support::FileErrorCodeOf;
 
 // The names in a host folder, to see that no temporary file was left behind.
 std::vector<std::string> Entries(const std::string& folder) {

@@ -12,15 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing_support::TemporaryDrive;
-
-int CodeOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const platform::FileError& error) {
-    return error.code();
-  }
-  return 0;
-}
+constexpr auto CodeOf = testing_support::FileErrorCodeOf;
 
 TEST(CaseBlindNames, OpeningFindsTheEntryWhateverItsCase) {
   TemporaryDrive drive;

@@ -54,6 +54,15 @@ std::string TemporaryDrive::ReadHostFile(std::string_view relative) const {
 
 void TemporaryDrive::MakeHostFolder(std::string_view relative) const { fs::create_directories(Host(relative)); }
 
+int FileErrorCodeOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const platform::FileError& error) {
+    return error.code();
+  }
+  return 0;
+}
+
 std::string PatternBytes(std::size_t size, unsigned seed) {
   std::string bytes(size, '\0');
   unsigned state = seed * 2654435761u + 1;

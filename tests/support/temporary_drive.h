@@ -2,6 +2,7 @@
 // object, with C:\ as the current folder. The previous drive map and current folder come back afterwards.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,9 @@ class TemporaryDrive {
   platform::DriveMap previousDrives_;
   std::string previousFolder_;
 };
+
+// The Windows code of the FileError that `action` raises; 0 when it raises none.
+int FileErrorCodeOf(const std::function<void()>& action);
 
 // `size` bytes of a fixed pseudo-random pattern, different for each seed.
 std::string PatternBytes(std::size_t size, unsigned seed = 1);
