@@ -91,6 +91,9 @@ std::string_view FileNamePart(std::string_view path);
 
 // Whether two file or folder names are the same name on Windows (letter case does not count).
 bool SameName(std::string_view a, std::string_view b);
+// The name's characters with the case of ASCII and accented Latin letters folded: equal for the same
+// Windows name, and a case-blind sort order.
+std::u32string FoldedName(std::string_view name);
 
 // ---------------------------------------------------------------------------------------------------------
 // Drives and the current folder (the only process-wide state of the program)
@@ -159,6 +162,7 @@ class File {
   // Creates a new empty file with a name of its own in `folder`, starting with `prefix`; returns its path.
   static std::string CreateUnique(std::string_view folder, std::string_view prefix);
 
+  File() = default;  // a closed file
   File(File&& other) noexcept;
   File& operator=(File&& other) noexcept;
   File(const File&) = delete;
@@ -176,6 +180,9 @@ class File {
   void WriteAt(std::uint64_t offset, std::span<const std::byte> data);
 
   std::uint64_t Size() const;
+  // When the file was last written, in nanoseconds of the host clock; tells a changed file from an unchanged
+  // one together with its size.
+  std::int64_t LastWriteTime() const;
   void Truncate(std::uint64_t size);
   void Close();  // throws when the host reports a failure; the file is closed in any case
   bool IsOpen() const { return handle_ >= 0; }
@@ -200,7 +207,15 @@ void CopiarArchivo(std::string target, std::string_view source);
 void CopiarReemplazando(std::string_view target, std::string_view source);
 
 // ---------------------------------------------------------------------------------------------------------
-// Regional settings
+// Regional settings and the calendar
+
+struct CalendarDate {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+};
+// Today's date on the user's clock.
+CalendarDate Today();
 
 // The decimal separator of the user's numeric settings, and of a named locale ("" = the user's).
 char UserDecimalSeparator();

@@ -1,7 +1,6 @@
 // Parsing and comparing Windows paths; no access to any file system.
 #include <algorithm>
 
-#include "platform/names.h"
 #include "platform/platform.h"
 
 namespace platform {

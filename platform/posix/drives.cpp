@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/names.h"
 #include "platform/posix/host.h"
 
 namespace fs = std::filesystem;

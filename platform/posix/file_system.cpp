@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "platform/names.h"
 #include "platform/posix/host.h"
 
 namespace platform {

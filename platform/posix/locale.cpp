@@ -3,6 +3,7 @@
 #include <locale.h>
 
 #include <cstring>
+#include <ctime>
 
 #include "platform/platform.h"
 
@@ -18,5 +19,12 @@ char DecimalSeparatorOfLocale(const char* localeName) {
 }
 
 char UserDecimalSeparator() { return DecimalSeparatorOfLocale(""); }
+
+CalendarDate Today() {
+  std::time_t now = std::time(nullptr);
+  std::tm local {};
+  ::localtime_r(&now, &local);
+  return CalendarDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
 
 }  // namespace platform

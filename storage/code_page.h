@@ -1,0 +1,40 @@
+// The single-byte code pages that dBase tables are written in, and the conversion of their text to and
+// from the program's UTF-8. No file access.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace storage {
+
+class CodePage {
+ public:
+  // The code page that a table's language-driver byte names; 0 and unknown drivers give cp1252.
+  static const CodePage& ForLanguageDriver(std::uint8_t driver);
+  static const CodePage& Named(const char* iconvName);
+
+  const std::string& Name() const { return name_; }
+
+  // Stored bytes -> UTF-8. Every byte gives one character; a byte the code page leaves undefined gives the
+  // character of the same number, so that it converts back to itself.
+  std::string Decode(std::string_view bytes) const;
+  // UTF-8 -> stored bytes, one byte per character; a character the code page lacks, or a malformed UTF-8
+  // sequence, becomes "?".
+  std::string Encode(std::string_view text) const;
+
+ private:
+  explicit CodePage(const char* iconvName);
+
+  std::string name_;
+  std::array<std::string, 256> toUtf8_;
+  std::unordered_map<char32_t, char> fromUnicode_;
+};
+
+// The number of characters in a UTF-8 text, and its first `count` characters.
+std::size_t CharacterCount(std::string_view utf8);
+std::string_view FirstCharacters(std::string_view utf8, std::size_t count);
+
+}  // namespace storage

@@ -1,0 +1,86 @@
+#include "storage/cursor.h"
+
+#include <algorithm>
+
+namespace storage {
+
+Cursor::Cursor(TableData& data, std::optional<std::size_t> indexField, std::optional<RecordFilter> filter)
+    : data_(data), indexField_(indexField), filter_(std::move(filter)) {}
+
+bool Cursor::Matches(std::uint32_t recordNumber) const {
+  return !filter_ || data_.MatchKey(filter_->field, data_.Record(recordNumber)) == filter_->value;
+}
+
+bool Cursor::Visible(std::uint32_t recordNumber) const {
+  return !dbf::IsDeleted(data_.Record(recordNumber)) && Matches(recordNumber);
+}
+
+std::optional<std::uint32_t> Cursor::VisibleInOrderFrom(std::size_t position) const {
+  const std::vector<std::uint32_t>& order = data_.Order(*indexField_);
+  for (; position < order.size(); ++position) {
+    if (Matches(order[position])) return order[position];
+  }
+  return std::nullopt;
+}
+
+void Cursor::MoveTo(std::uint32_t recordNumber) {
+  current_ = recordNumber;
+  eof_ = false;
+}
+
+void Cursor::First() {
+  std::optional<std::uint32_t> first;
+  if (indexField_) {
+    first = VisibleInOrderFrom(0);
+  } else if (filter_) {
+    const std::vector<std::uint32_t>& matching = data_.Matching(filter_->field, filter_->value);
+    if (!matching.empty()) first = matching.front();
+  } else {
+    for (std::uint32_t number = 1; number <= data_.recordCount && !first; ++number) {
+      if (Visible(number)) first = number;
+    }
+  }
+  current_ = first.value_or(0);
+  eof_ = !first;
+}
+
+void Cursor::Next() {
+  if (current_ == 0) {
+    eof_ = true;
+    return;
+  }
+  std::optional<std::uint32_t> next;
+  if (indexField_) {
+    const std::vector<std::uint32_t>& order = data_.Order(*indexField_);
+    std::size_t position = data_.PositionOf(*indexField_, data_.Record(current_), current_);
+    if (position < order.size() && order[position] == current_) ++position;
+    next = VisibleInOrderFrom(position);
+  } else if (filter_) {
+    const std::vector<std::uint32_t>& matching = data_.Matching(filter_->field, filter_->value);
+    auto after = std::upper_bound(matching.begin(), matching.end(), current_);
+    if (after != matching.end()) next = *after;
+  } else {
+    for (std::uint32_t number = current_ + 1; number <= data_.recordCount && !next; ++number) {
+      if (Visible(number)) next = number;
+    }
+  }
+  if (next) {
+    current_ = *next;
+  } else {
+    eof_ = true;
+  }
+}
+
+bool Cursor::Find(std::span<const std::byte> probe) {
+  const std::vector<std::uint32_t>& order = data_.Order(*indexField_);
+  for (std::size_t position = data_.LowerBound(*indexField_, probe);
+       position < order.size() && data_.KeyEquals(*indexField_, order[position], probe); ++position) {
+    if (Matches(order[position])) {
+      MoveTo(order[position]);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace storage

@@ -1,0 +1,122 @@
+// The dBase data file (.DBF) as bytes: its header and field descriptors, and the fields of a record.
+// No file access: callers hand over the header or a record as bytes. Text stays in the table's code page
+// here; the table layer converts it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace storage::dbf {
+
+// A damaged header or an unreadable stored value; what() tells what, in Spanish, without the file name.
+class DbfFormatError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct Date {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  bool IsEmpty() const { return year == 0; }
+  bool operator==(const Date&) const = default;
+};
+
+struct DateTime {
+  Date date;
+  std::int32_t milliseconds = 0;
+  bool operator==(const DateTime&) const = default;
+};
+
+// The kind of value a field holds for the program, by its stored type, width and decimals.
+enum class DataType { ftUnknown, ftString, ftSmallint, ftInteger, ftFloat, ftBoolean, ftDate, ftDateTime, ftMemo };
+
+// A memo field's block number in the memo file.
+struct MemoRef {
+  std::uint32_t block = 0;
+  bool operator==(const MemoRef&) const = default;
+};
+
+// A stored value: empty, text (code-page bytes, trailing blanks removed), number, logical, date, date and
+// time, or memo reference.
+using Value = std::variant<std::monostate, std::string, double, bool, Date, DateTime, MemoRef>;
+
+struct Field {
+  std::string name;  // as stored
+  char type = 'C';
+  std::uint32_t offset = 0;  // from the start of the record, whose byte 0 is the deletion flag
+  std::uint32_t length = 0;
+  std::uint8_t decimals = 0;
+  bool indexed = false;  // the field has a tag in the production index (dBase IV)
+  DataType dataType = DataType::ftUnknown;
+};
+
+struct Layout {
+  std::uint8_t version = 0x03;
+  std::uint32_t recordCount = 0;
+  std::uint16_t headerLength = 0;
+  std::uint16_t recordLength = 0;
+  std::uint8_t productionIndexFlag = 0;  // byte 28
+  std::uint8_t languageDriver = 0;       // byte 29
+  std::vector<Field> fields;
+
+  bool VisualFoxPro() const { return version == 0x30 || version == 0x31 || version == 0x32; }
+};
+
+inline constexpr std::size_t kPrefixLength = 32;
+inline constexpr std::byte kEndOfFile{0x1A};
+
+// The header length that the first 32 bytes of a file announce; throws when they cannot be a .DBF header.
+std::uint16_t HeaderLengthOf(std::span<const std::byte> prefix);
+
+// The layout of a table from its whole header (HeaderLengthOf bytes). Throws DbfFormatError.
+Layout ParseHeader(std::span<const std::byte> header);
+
+DataType DataTypeOf(char type, std::uint32_t length, std::uint8_t decimals);
+
+// A field of a table to create.
+struct FieldSpec {
+  std::string name;  // upper case, 1-10 characters
+  char type = 'C';   // C N L D
+  std::uint32_t length = 0;
+  std::uint8_t decimals = 0;
+  bool indexed = false;
+};
+
+// The header of a new, empty dBase table: version 0x03, the given language driver, production-index flag
+// when `productionIndex`, descriptors, 0x0D.
+std::vector<std::byte> BuildHeader(const std::vector<FieldSpec>& fields, std::uint8_t languageDriver, Date date,
+                                   bool productionIndex);
+
+// Writes the record count and the date of last update into a header, leaving every other byte alone.
+void StampHeader(std::span<std::byte> header, std::uint32_t recordCount, Date date);
+
+// Records.
+bool IsDeleted(std::span<const std::byte> record);
+std::vector<std::byte> BlankRecord(const Layout& layout);  // live, every field blank (empty)
+
+// A field's stored bytes, and its value. DecodeField throws DbfFormatError for a stored value that no
+// dBase writer makes (letters in a number, an impossible date).
+std::string_view FieldBytes(const Field& field, std::span<const std::byte> record);
+Value DecodeField(const Field& field, std::span<const std::byte> record);
+
+// Writing a field of a record. Text is cut or blank-padded to the field's width. A number is written with
+// the field's decimals, right-justified; EncodeNumber returns false, and writes nothing, when it does not
+// fit the width (never asterisks).
+void EncodeEmpty(const Field& field, std::span<std::byte> record);
+void EncodeText(const Field& field, std::string_view bytes, std::span<std::byte> record);
+bool EncodeNumber(const Field& field, double value, std::span<std::byte> record);
+void EncodeBoolean(const Field& field, bool value, std::span<std::byte> record);
+void EncodeDate(const Field& field, Date value, std::span<std::byte> record);
+
+// The highest and lowest whole number a numeric field can hold by its width.
+std::pair<double, double> WidthRange(const Field& field);
+
+}  // namespace storage::dbf

@@ -1,0 +1,205 @@
+// The table access layer: dBase tables (.DBF, with their production index .MDX and memo file) read and
+// written through table objects with a cursor, named fields, conversions, an active index and a filter.
+//
+// Use: make an Engine once (it shares the records of open tables between the table objects of the
+// process), then per table a Table on it: set its addressing, Open, First, walk with Next until Eof,
+// read fields, Append / Edit, write fields, Post, Close. Every failure throws DatabaseError, whose text is
+// the message the user sees.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "storage/dbf_format.h"
+
+namespace platform {
+class File;
+}
+
+namespace storage {
+
+using dbf::DataType;
+using dbf::Date;
+
+class DatabaseError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct TableData;
+
+// The engine: the records of every table this process has opened, kept in memory, shared by the table
+// objects on the same file and checked against the file each time a table is opened.
+class Engine {
+ public:
+  // `decimalSeparator` is the user's, used when numbers are read or written as text.
+  explicit Engine(char decimalSeparator);
+  Engine();  // with the user's decimal separator from the regional settings
+  ~Engine();
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+
+  char DecimalSeparator() const { return decimalSeparator_; }
+
+ private:
+  friend class TableFile;
+  friend class Table;
+  // The shared records of the table at `path` (a full Windows path), taken from the open `file` unless
+  // those in memory are still the file's.
+  std::shared_ptr<TableData> Share(const std::string& path, const platform::File& file);
+  void Forget(const std::string& path);
+
+  char decimalSeparator_;
+  std::unordered_map<std::u32string, std::shared_ptr<TableData>> tables_;
+};
+
+enum class TableType { ttDefault, ttDBase };
+
+struct FieldDef {
+  std::string name;
+  DataType dataType = DataType::ftString;
+  int size = 0;  // characters for ftString, 0 for the others
+};
+
+struct IndexDef {
+  std::string name;
+  std::string field;
+};
+
+// The description of an open table's field.
+struct FieldInfo {
+  std::string name;  // as the file stores it
+  DataType dataType = DataType::ftUnknown;
+  char type = 'C';  // the stored dBase type
+  int size = 0;     // width in characters
+  int decimals = 0;
+};
+
+class TableFile;
+class Cursor;
+struct RecordFilter;
+
+class Table {
+ public:
+  // `name` is the object's name, put before some messages ("wwTableCentro: ..."); empty for none.
+  explicit Table(Engine& engine, std::string name = {});
+  ~Table();
+  Table(const Table&) = delete;
+  Table& operator=(const Table&) = delete;
+
+  const std::string& Name() const { return name_; }
+
+  // Addressing and definitions; set only while closed.
+  void SetDatabaseName(std::string folder);
+  void SetTableName(std::string name);
+  void SetTableType(TableType type);
+  void SetExclusive(bool exclusive);
+  const std::string& DatabaseName() const { return databaseName_; }
+  const std::string& TableName() const { return tableName_; }
+  bool Exclusive() const { return exclusive_; }
+  void ClearFieldDefs();
+  void AddFieldDef(std::string name, DataType type, int size = 0);
+  void ClearIndexDefs();
+  void AddIndexDef(std::string name, std::string field);
+  // The data file's Windows path as the addressing properties give it.
+  std::string DataFilePath() const;
+
+  // Makes the data file (and, with index definitions, its production index), replacing an existing table.
+  void CreateTable();
+  // Removes every record (see the rules on pending records).
+  void EmptyTable();
+
+  // The active index: a tag of the production index, or empty for the stored order. May change while open.
+  void SetIndexName(std::string indexName);
+  const std::string& IndexName() const { return indexName_; }
+  // A filter "FIELD= 'constant'" (quotes in the constant doubled); applies from the next Open.
+  void SetFilter(std::string expression);
+  void SetFiltered(bool filtered);
+
+  void Open();
+  void Close();
+  bool Active() const;
+
+  void First();
+  void Next();
+  bool Eof() const;
+  std::uint32_t RecNo() const;
+  std::uint32_t RecordCount() const;  // records in the file, deleted ones included
+
+  void Append();
+  void Edit();
+  void Post();
+  bool Modified() const;  // a pending record with a written field
+  bool Editing() const;   // a pending record exists
+
+  bool FindKey(std::string_view key);
+
+  // Fields of the open table.
+  const std::vector<FieldInfo>& Fields() const;
+  bool HasField(std::string_view field) const;
+  bool IsNull(std::string_view field) const;
+
+  std::string AsString(std::string_view field) const;
+  std::int32_t AsInteger(std::string_view field) const;
+  double AsFloat(std::string_view field) const;
+  Date AsDate(std::string_view field) const;
+  bool AsBoolean(std::string_view field) const;
+  // A memo field's text from the memo file, when it is there.
+  std::optional<std::string> MemoText(std::string_view field) const;
+  // The stored value with text converted to UTF-8 (for inspecting tables).
+  dbf::Value Value(std::size_t fieldIndex) const;
+
+  void SetAsString(std::string_view field, std::string_view value);
+  void SetAsInteger(std::string_view field, std::int32_t value);
+  void SetAsFloat(std::string_view field, double value);
+  void SetAsBoolean(std::string_view field, bool value);
+  void Clear(std::string_view field);  // empties the field of the pending record
+
+ private:
+  [[noreturn]] void Fail(const std::string& message) const;  // with the object's name before it
+  void RequireClosed() const;
+  void RequireOpen() const;
+  void SettlePending();
+  std::size_t ResolveIndex(const std::string& indexName) const;
+  std::optional<RecordFilter> ResolveFilter() const;
+  std::size_t FieldIndex(std::string_view field) const;
+  std::size_t WritableFieldIndex(std::string_view field);
+  const dbf::Field& Descriptor(std::size_t index) const;
+  std::span<const std::byte> CurrentRecord() const;
+  dbf::Value Stored(std::size_t index) const;
+  [[noreturn]] void Unsupported(std::size_t index, const char* kind) const;
+  std::pair<double, double> IntegerRange(std::size_t index) const;
+  [[noreturn]] void ThrowOutOfRange(std::size_t index, double value) const;
+  void WriteNumber(std::size_t index, double value);
+  void WriteText(std::size_t index, std::string_view text);
+
+  Engine& engine_;
+  std::string name_;
+  std::string databaseName_;
+  std::string tableName_;
+  TableType tableType_ = TableType::ttDefault;
+  bool exclusive_ = false;
+  std::vector<FieldDef> fieldDefs_;
+  std::vector<IndexDef> indexDefs_;
+  std::string indexName_;
+  std::string filter_;
+  bool filtered_ = false;
+
+  std::unique_ptr<TableFile> file_;
+  std::unique_ptr<Cursor> cursor_;
+  std::vector<FieldInfo> fields_;
+  std::vector<std::byte> blank_;  // an empty record, read when the cursor is on none
+  enum class Mode { kBrowse, kAppend, kEdit } mode_ = Mode::kBrowse;
+  std::vector<std::byte> pending_;
+  bool pendingChanged_ = false;
+  bool wrote_ = false;  // this object changed the file since it was opened
+};
+
+}  // namespace storage

@@ -1,0 +1,633 @@
+// The table object: addressing, opening, the cursor, pending records and the conversions of field values.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "platform/platform.h"
+#include "storage/conversions.h"
+#include "storage/cursor.h"
+#include "storage/storage.h"
+#include "storage/table_file.h"
+
+namespace storage {
+namespace {
+
+const char* const kNotEditing = "La fuente de datos no está en modo de edición o inserción";
+const char* const kClosed = "No se puede realizar esta operación con la tabla cerrada";
+const char* const kOpen = "No se puede realizar esta operación con la tabla abierta";
+
+std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+bool IsIntegerType(DataType type) { return type == DataType::ftSmallint || type == DataType::ftInteger; }
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+std::string FormatDate(const Date& date) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d/%02d/%04d", date.day, date.month, date.year);
+  return text;
+}
+
+std::optional<Date> ParseDate(std::string_view text) {
+  int day = 0;
+  int month = 0;
+  int year = 0;
+  char end = 0;
+  std::string copy(text);
+  if (std::sscanf(copy.c_str(), "%d/%d/%d%c", &day, &month, &year, &end) != 3) return std::nullopt;
+  std::vector<std::byte> probe(9, std::byte{' '});
+  dbf::Field field{"F", 'D', 1, 8, 0, false, DataType::ftDate};
+  dbf::EncodeDate(field, Date{year, month, day}, probe);
+  try {
+    dbf::Value value = dbf::DecodeField(field, probe);
+    if (const Date* valid = std::get_if<Date>(&value)) return *valid;
+  } catch (const dbf::DbfFormatError&) {
+  }
+  return std::nullopt;
+}
+
+std::optional<bool> ParseBoolean(std::string_view text) {
+  std::string lower = Lower(text);
+  for (const char* yes : {"true", "t", "verdadero", "s", "si", "sí", "y"}) {
+    if (lower == yes) return true;
+  }
+  for (const char* no : {"false", "f", "falso", "n", "no"}) {
+    if (lower == no) return false;
+  }
+  return std::nullopt;
+}
+
+// "FIELD= 'constant'": the field's name and the constant with its doubled quotes undone.
+std::optional<std::pair<std::string, std::string>> ParseFilter(std::string_view expression) {
+  std::size_t equals = expression.find('=');
+  if (equals == std::string_view::npos) return std::nullopt;
+  std::string_view name = expression.substr(0, equals);
+  while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  std::string_view rest = expression.substr(equals + 1);
+  while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+  while (!rest.empty() && rest.back() == ' ') rest.remove_suffix(1);
+  if (name.empty() || rest.size() < 2 || rest.front() != '\'' || rest.back() != '\'') return std::nullopt;
+  std::string constant;
+  std::string_view inside = rest.substr(1, rest.size() - 2);
+  for (std::size_t i = 0; i < inside.size(); ++i) {
+    if (inside[i] == '\'') {
+      if (i + 1 >= inside.size() || inside[i + 1] != '\'') return std::nullopt;
+      ++i;
+    }
+    constant += inside[i];
+  }
+  return std::make_pair(std::string(name), constant);
+}
+
+dbf::FieldSpec PhysicalField(const FieldDef& def) {
+  std::string name;
+  for (char c : def.name) name += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  switch (def.dataType) {
+    case DataType::ftString: return {name, 'C', static_cast<std::uint32_t>(def.size), 0, false};
+    case DataType::ftSmallint: return {name, 'N', 6, 0, false};
+    case DataType::ftInteger: return {name, 'N', 9, 0, false};
+    case DataType::ftFloat: return {name, 'N', 20, 4, false};
+    case DataType::ftBoolean: return {name, 'L', 1, 0, false};
+    case DataType::ftDate: return {name, 'D', 8, 0, false};
+    default: throw DatabaseError("Tipo de campo no admitido: " + def.name);
+  }
+}
+
+bool ValidFieldName(std::string_view name) {
+  if (name.empty() || name.size() > 10) return false;
+  for (char c : name) {
+    bool valid = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    if (!valid) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------------------
+// Engine
+
+Engine::Engine(char decimalSeparator) : decimalSeparator_(decimalSeparator) {}
+Engine::Engine() : Engine(platform::UserDecimalSeparator()) {}
+Engine::~Engine() = default;
+
+std::shared_ptr<TableData> Engine::Share(const std::string& path, const platform::File& file) {
+  std::shared_ptr<TableData>& shared = tables_[platform::FoldedName(path)];
+  bool current = shared && (shared->users > 0 || (shared->stampKnown && shared->fileSize == file.Size() &&
+                                                   shared->writeTime == file.LastWriteTime()));
+  if (!current) shared = TableFile::Load(path, file);
+  return shared;
+}
+
+void Engine::Forget(const std::string& path) { tables_.erase(platform::FoldedName(path)); }
+
+// ---------------------------------------------------------------------------------------------------------
+// Addressing, creating, emptying
+
+Table::Table(Engine& engine, std::string name) : engine_(engine), name_(std::move(name)) {}
+
+Table::~Table() {
+  try {
+    Close();
+  } catch (const std::exception&) {
+  }
+}
+
+void Table::Fail(const std::string& message) const {
+  throw DatabaseError(name_.empty() ? message : name_ + ": " + message);
+}
+
+void Table::RequireClosed() const {
+  if (Active()) Fail(kOpen);
+}
+
+void Table::RequireOpen() const {
+  if (!Active()) Fail(kClosed);
+}
+
+void Table::SetDatabaseName(std::string folder) {
+  RequireClosed();
+  databaseName_ = std::move(folder);
+}
+
+void Table::SetTableName(std::string name) {
+  RequireClosed();
+  tableName_ = std::move(name);
+}
+
+void Table::SetTableType(TableType type) {
+  RequireClosed();
+  tableType_ = type;
+}
+
+void Table::SetExclusive(bool exclusive) {
+  RequireClosed();
+  exclusive_ = exclusive;
+}
+
+void Table::ClearFieldDefs() { fieldDefs_.clear(); }
+
+void Table::AddFieldDef(std::string name, DataType type, int size) { fieldDefs_.push_back({std::move(name), type, size}); }
+
+void Table::ClearIndexDefs() { indexDefs_.clear(); }
+
+void Table::AddIndexDef(std::string name, std::string field) { indexDefs_.push_back({std::move(name), std::move(field)}); }
+
+std::string Table::DataFilePath() const {
+  std::string name = tableName_;
+  if (platform::FileNamePart(name).find('.') == std::string_view::npos && tableType_ == TableType::ttDBase) name += ".DBF";
+  if (databaseName_.empty()) return name;
+  char last = databaseName_.back();
+  return databaseName_ + (last == '\\' || last == '/' || last == ':' ? "" : "\\") + name;
+}
+
+static std::string FullDataPath(const std::string& path) {
+  try {
+    return platform::FullPath(path).Text();
+  } catch (const platform::FileError& error) {
+    ThrowFileError(error, path);
+  }
+}
+
+void Table::CreateTable() {
+  RequireClosed();
+  std::string path = FullDataPath(DataFilePath());
+  if (fieldDefs_.empty()) ThrowTableError("La tabla no tiene campos", path);
+  std::vector<dbf::FieldSpec> fields;
+  for (const FieldDef& def : fieldDefs_) {
+    if (!ValidFieldName(def.name)) ThrowTableError("Nombre de campo no válido '" + def.name + "'", path);
+    if (def.dataType == DataType::ftString && (def.size < 1 || def.size > 254)) {
+      ThrowTableError("Tamaño no válido para el campo '" + def.name + "'", path);
+    }
+    fields.push_back(PhysicalField(def));
+  }
+  for (const IndexDef& index : indexDefs_) {
+    auto field = std::find_if(fields.begin(), fields.end(), [&](const dbf::FieldSpec& f) { return Lower(f.name) == Lower(index.field); });
+    if (field == fields.end()) Fail("No se encuentra el campo " + Quoted(index.field));
+    field->indexed = true;
+  }
+  engine_.Forget(path);
+  WriteNewTable(path, fields, indexDefs_);
+}
+
+void Table::EmptyTable() {
+  if (Active()) {
+    SettlePending();
+    file_->Empty();
+    wrote_ = true;
+    cursor_->First();
+    return;
+  }
+  TableFile file(engine_, FullDataPath(DataFilePath()), true);
+  file.Empty();
+  file.WriteIndexFileIfStale();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Opening and closing
+
+void Table::SetIndexName(std::string indexName) {
+  if (Active()) {
+    std::optional<std::size_t> field;
+    if (!indexName.empty()) field = ResolveIndex(indexName);
+    cursor_->SetIndex(field);
+  }
+  indexName_ = std::move(indexName);
+}
+
+std::size_t Table::ResolveIndex(const std::string& indexName) const {
+  TableData& data = file_->Data();
+  auto tag = data.TagIndex(indexName);
+  if (!tag) ThrowTableError("No existe el índice " + Quoted(indexName), file_->Path());
+  if (!data.tags[*tag].field) ThrowTableError("La expresión del índice " + Quoted(indexName) + " no se admite", file_->Path());
+  return *data.tags[*tag].field;
+}
+
+void Table::SetFilter(std::string expression) { filter_ = std::move(expression); }
+
+void Table::SetFiltered(bool filtered) { filtered_ = filtered; }
+
+std::optional<RecordFilter> Table::ResolveFilter() const {
+  if (!filtered_ || filter_.empty()) return std::nullopt;
+  auto parsed = ParseFilter(filter_);
+  if (!parsed) ThrowTableError("Expresión de filtro no válida " + Quoted(filter_), file_->Path());
+  TableData& data = file_->Data();
+  auto field = data.FieldIndex(parsed->first);
+  if (!field) Fail("No se encuentra el campo " + Quoted(parsed->first));
+  std::vector<std::byte> probe = dbf::BlankRecord(data.layout);
+  dbf::EncodeText(data.layout.fields[*field], data.codePage->Encode(parsed->second), probe);
+  return RecordFilter{*field, data.MatchKey(*field, probe)};
+}
+
+void Table::Open() {
+  if (Active()) return;
+  file_ = std::make_unique<TableFile>(engine_, FullDataPath(DataFilePath()), exclusive_);
+  try {
+    std::optional<std::size_t> indexField;
+    if (!indexName_.empty()) indexField = ResolveIndex(indexName_);
+    cursor_ = std::make_unique<Cursor>(file_->Data(), indexField, ResolveFilter());
+  } catch (...) {
+    file_.reset();
+    throw;
+  }
+  TableData& data = file_->Data();
+  fields_.clear();
+  for (const dbf::Field& field : data.layout.fields) {
+    fields_.push_back({field.name, field.dataType, field.type, static_cast<int>(field.length), field.decimals});
+  }
+  blank_ = dbf::BlankRecord(data.layout);
+  mode_ = Mode::kBrowse;
+  wrote_ = false;
+  cursor_->First();
+}
+
+void Table::Close() {
+  if (!Active()) return;
+  mode_ = Mode::kBrowse;
+  pending_.clear();
+  std::unique_ptr<TableFile> file = std::move(file_);
+  cursor_.reset();
+  if (wrote_) file->WriteIndexFileIfStale();
+}
+
+bool Table::Active() const { return file_ != nullptr; }
+
+// ---------------------------------------------------------------------------------------------------------
+// Walking and pending records
+
+void Table::SettlePending() {
+  if (mode_ == Mode::kBrowse) return;
+  if (pendingChanged_) {
+    Post();
+  } else {
+    mode_ = Mode::kBrowse;
+    pending_.clear();
+  }
+}
+
+void Table::First() {
+  RequireOpen();
+  SettlePending();
+  cursor_->First();
+}
+
+void Table::Next() {
+  RequireOpen();
+  SettlePending();
+  cursor_->Next();
+}
+
+bool Table::Eof() const {
+  RequireOpen();
+  return cursor_->Eof();
+}
+
+std::uint32_t Table::RecNo() const {
+  RequireOpen();
+  return mode_ == Mode::kAppend ? 0 : cursor_->Current();
+}
+
+std::uint32_t Table::RecordCount() const {
+  RequireOpen();
+  return file_->Data().recordCount;
+}
+
+void Table::Append() {
+  RequireOpen();
+  SettlePending();
+  pending_ = blank_;
+  pendingChanged_ = false;
+  mode_ = Mode::kAppend;
+}
+
+void Table::Edit() {
+  RequireOpen();
+  if (mode_ != Mode::kBrowse) return;
+  if (cursor_->Current() == 0) return Append();
+  std::span<const std::byte> record = file_->Data().Record(cursor_->Current());
+  pending_.assign(record.begin(), record.end());
+  pendingChanged_ = false;
+  mode_ = Mode::kEdit;
+}
+
+void Table::Post() {
+  RequireOpen();
+  if (mode_ == Mode::kBrowse) Fail(kNotEditing);
+  if (mode_ == Mode::kAppend) {
+    cursor_->MoveTo(file_->Append(pending_));
+  } else {
+    file_->Update(cursor_->Current(), pending_);
+  }
+  wrote_ = true;
+  mode_ = Mode::kBrowse;
+  pending_.clear();
+}
+
+bool Table::Modified() const { return mode_ != Mode::kBrowse && pendingChanged_; }
+
+bool Table::Editing() const { return mode_ != Mode::kBrowse; }
+
+bool Table::FindKey(std::string_view key) {
+  RequireOpen();
+  SettlePending();
+  if (indexName_.empty()) ThrowTableError("No hay un índice activo", file_->Path());
+  TableData& data = file_->Data();
+  std::size_t field = ResolveIndex(indexName_);
+  const dbf::Field& descriptor = data.layout.fields[field];
+  std::vector<std::byte> probe = blank_;
+  if (descriptor.type == 'N' || descriptor.type == 'F') {
+    auto number = ParseFloat(key, engine_.DecimalSeparator());
+    if (!number || !dbf::EncodeNumber(descriptor, *number, probe)) return false;
+  } else {
+    dbf::EncodeText(descriptor, data.codePage->Encode(key), probe);
+  }
+  return cursor_->Find(probe);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Reading fields
+
+const std::vector<FieldInfo>& Table::Fields() const {
+  RequireOpen();
+  return fields_;
+}
+
+bool Table::HasField(std::string_view field) const {
+  RequireOpen();
+  return file_->Data().FieldIndex(field).has_value();
+}
+
+std::size_t Table::FieldIndex(std::string_view field) const {
+  RequireOpen();
+  auto index = file_->Data().FieldIndex(field);
+  if (!index) Fail("No se encuentra el campo " + Quoted(field));
+  return *index;
+}
+
+std::span<const std::byte> Table::CurrentRecord() const {
+  if (mode_ != Mode::kBrowse) return pending_;
+  if (cursor_->Current() == 0) return blank_;
+  return file_->Data().Record(cursor_->Current());
+}
+
+const dbf::Field& Table::Descriptor(std::size_t index) const { return file_->Data().layout.fields[index]; }
+
+dbf::Value Table::Stored(std::size_t index) const {
+  try {
+    return dbf::DecodeField(Descriptor(index), CurrentRecord());
+  } catch (const dbf::DbfFormatError& error) {
+    ThrowTableError("Valor no válido en el campo " + Quoted(Descriptor(index).name) + " (" + error.what() + ")",
+                    file_->Path());
+  }
+}
+
+void Table::Unsupported(std::size_t index, const char* kind) const {
+  throw DatabaseError("No se puede acceder al campo " + Quoted(Descriptor(index).name) + " como " + kind);
+}
+
+dbf::Value Table::Value(std::size_t fieldIndex) const {
+  RequireOpen();
+  dbf::Value value = Stored(fieldIndex);
+  if (auto* text = std::get_if<std::string>(&value)) *text = file_->Data().codePage->Decode(*text);
+  return value;
+}
+
+std::optional<std::string> Table::MemoText(std::string_view field) const {
+  std::size_t index = FieldIndex(field);
+  dbf::Value value = Stored(index);
+  const auto* reference = std::get_if<dbf::MemoRef>(&value);
+  if (!reference) return std::nullopt;
+  auto stored = file_->ReadMemo(reference->block);
+  if (!stored) return std::nullopt;
+  return file_->Data().codePage->Decode(*stored);
+}
+
+bool Table::IsNull(std::string_view field) const {
+  dbf::Value value = Stored(FieldIndex(field));
+  const auto* text = std::get_if<std::string>(&value);
+  return std::holds_alternative<std::monostate>(value) || (text && text->empty());
+}
+
+std::string Table::AsString(std::string_view field) const {
+  std::size_t index = FieldIndex(field);
+  dbf::Value value = Stored(index);
+  if (std::holds_alternative<std::monostate>(value)) return {};
+  switch (Descriptor(index).dataType) {
+    case DataType::ftString: return file_->Data().codePage->Decode(std::get<std::string>(value));
+    case DataType::ftSmallint:
+    case DataType::ftInteger:
+    case DataType::ftFloat: return FormatGeneral(std::get<double>(value), engine_.DecimalSeparator());
+    case DataType::ftBoolean: return std::get<bool>(value) ? "True" : "False";
+    case DataType::ftDate: return FormatDate(std::get<Date>(value));
+    case DataType::ftDateTime: {
+      const dbf::DateTime& stamp = std::get<dbf::DateTime>(value);
+      int seconds = stamp.milliseconds / 1000;
+      char time[16];
+      std::snprintf(time, sizeof time, " %02d:%02d:%02d", seconds / 3600 % 100, seconds / 60 % 60, seconds % 60);
+      return FormatDate(stamp.date) + time;
+    }
+    case DataType::ftMemo: return MemoText(field).value_or("");
+    default: return {};
+  }
+}
+
+std::int32_t Table::AsInteger(std::string_view field) const {
+  std::size_t index = FieldIndex(field);
+  DataType type = Descriptor(index).dataType;
+  if (type == DataType::ftString) {
+    std::string text = AsString(field);
+    auto number = ParseInteger(text);
+    if (!number) throw DatabaseError(Quoted(text) + " no es un valor entero válido");
+    return *number;
+  }
+  if (!IsIntegerType(type) && type != DataType::ftFloat) Unsupported(index, "entero");
+  dbf::Value value = Stored(index);
+  if (std::holds_alternative<std::monostate>(value)) return 0;
+  double rounded = RoundHalfEven(std::get<double>(value));
+  if (rounded < INT32_MIN || rounded > INT32_MAX) {
+    throw DatabaseError(Quoted(FormatGeneral(std::get<double>(value), engine_.DecimalSeparator())) +
+                        " no es un valor entero válido");
+  }
+  return static_cast<std::int32_t>(rounded);
+}
+
+double Table::AsFloat(std::string_view field) const {
+  std::size_t index = FieldIndex(field);
+  DataType type = Descriptor(index).dataType;
+  if (type == DataType::ftString) {
+    std::string text = AsString(field);
+    auto number = ParseFloat(text, engine_.DecimalSeparator());
+    if (!number) throw DatabaseError(Quoted(text) + " no es un valor punto flotante válido");
+    return *number;
+  }
+  if (!IsIntegerType(type) && type != DataType::ftFloat) Unsupported(index, "punto flotante");
+  dbf::Value value = Stored(index);
+  return std::holds_alternative<std::monostate>(value) ? 0 : std::get<double>(value);
+}
+
+Date Table::AsDate(std::string_view field) const {
+  std::size_t index = FieldIndex(field);
+  dbf::Value value = Stored(index);
+  if (Descriptor(index).dataType == DataType::ftDate) return std::holds_alternative<Date>(value) ? std::get<Date>(value) : Date{};
+  if (Descriptor(index).dataType == DataType::ftDateTime) {
+    return std::holds_alternative<dbf::DateTime>(value) ? std::get<dbf::DateTime>(value).date : Date{};
+  }
+  Unsupported(index, "fecha");
+}
+
+bool Table::AsBoolean(std::string_view field) const {
+  std::size_t index = FieldIndex(field);
+  if (Descriptor(index).dataType != DataType::ftBoolean) Unsupported(index, "lógico");
+  dbf::Value value = Stored(index);
+  return std::holds_alternative<bool>(value) && std::get<bool>(value);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Writing fields of the pending record
+
+std::size_t Table::WritableFieldIndex(std::string_view field) {
+  std::size_t index = FieldIndex(field);
+  if (mode_ == Mode::kBrowse) Fail(kNotEditing);
+  pendingChanged_ = true;
+  return index;
+}
+
+std::pair<double, double> Table::IntegerRange(std::size_t index) const {
+  const dbf::Field& field = Descriptor(index);
+  auto [lowest, highest] = dbf::WidthRange(field);
+  if (field.dataType == DataType::ftSmallint) return {std::max(lowest, -32768.0), std::min(highest, 32767.0)};
+  if (field.dataType == DataType::ftInteger) return {std::max(lowest, double{INT32_MIN}), std::min(highest, double{INT32_MAX})};
+  return {lowest, highest};
+}
+
+void Table::ThrowOutOfRange(std::size_t index, double value) const {
+  auto [lowest, highest] = IntegerRange(index);
+  char separator = engine_.DecimalSeparator();
+  throw DatabaseError(FormatGeneral(value, separator) + " no es un valor permitido para el campo " +
+                      Quoted(Descriptor(index).name) + ". El rango válido es de " + FormatGeneral(lowest, separator) +
+                      " a " + FormatGeneral(highest, separator));
+}
+
+void Table::WriteNumber(std::size_t index, double value) {
+  const dbf::Field& field = Descriptor(index);
+  if (IsIntegerType(field.dataType)) {
+    auto [lowest, highest] = IntegerRange(index);
+    if (value < lowest || value > highest) ThrowOutOfRange(index, value);
+  }
+  if (!dbf::EncodeNumber(field, value, pending_)) ThrowOutOfRange(index, value);
+}
+
+void Table::WriteText(std::size_t index, std::string_view text) {
+  dbf::EncodeText(Descriptor(index), file_->Data().codePage->Encode(text), pending_);
+}
+
+void Table::SetAsString(std::string_view field, std::string_view value) {
+  std::size_t index = WritableFieldIndex(field);
+  const dbf::Field& descriptor = Descriptor(index);
+  if (value.empty()) return dbf::EncodeEmpty(descriptor, pending_);
+  std::string shown = Quoted(value);
+  switch (descriptor.dataType) {
+    case DataType::ftString: return WriteText(index, value);
+    case DataType::ftSmallint:
+    case DataType::ftInteger: {
+      auto number = ParseInteger(value);
+      if (!number) throw DatabaseError(shown + " no es un valor entero válido para el campo " + Quoted(descriptor.name));
+      return WriteNumber(index, *number);
+    }
+    case DataType::ftFloat: {
+      auto number = ParseFloat(value, engine_.DecimalSeparator());
+      if (!number) {
+        throw DatabaseError(shown + " no es un valor punto flotante válido para el campo " + Quoted(descriptor.name));
+      }
+      return WriteNumber(index, *number);
+    }
+    case DataType::ftBoolean: {
+      auto flag = ParseBoolean(value);
+      if (!flag) throw DatabaseError(shown + " no es un valor lógico válido para el campo " + Quoted(descriptor.name));
+      return dbf::EncodeBoolean(descriptor, *flag, pending_);
+    }
+    case DataType::ftDate: {
+      auto date = ParseDate(value);
+      if (!date) throw DatabaseError(shown + " no es una fecha válida para el campo " + Quoted(descriptor.name));
+      return dbf::EncodeDate(descriptor, *date, pending_);
+    }
+    default: Unsupported(index, "texto");
+  }
+}
+
+void Table::SetAsInteger(std::string_view field, std::int32_t value) {
+  std::size_t index = WritableFieldIndex(field);
+  DataType type = Descriptor(index).dataType;
+  if (type == DataType::ftString) return WriteText(index, std::to_string(value));
+  if (!IsIntegerType(type) && type != DataType::ftFloat) Unsupported(index, "entero");
+  WriteNumber(index, value);
+}
+
+void Table::SetAsFloat(std::string_view field, double value) {
+  std::size_t index = WritableFieldIndex(field);
+  DataType type = Descriptor(index).dataType;
+  if (type == DataType::ftString) return WriteText(index, FormatGeneral(value, engine_.DecimalSeparator()));
+  if (IsIntegerType(type)) return WriteNumber(index, RoundHalfEven(value));
+  if (type != DataType::ftFloat) Unsupported(index, "punto flotante");
+  WriteNumber(index, value);
+}
+
+void Table::SetAsBoolean(std::string_view field, bool value) {
+  std::size_t index = WritableFieldIndex(field);
+  if (Descriptor(index).dataType != DataType::ftBoolean) Unsupported(index, "lógico");
+  dbf::EncodeBoolean(Descriptor(index), value, pending_);
+}
+
+void Table::Clear(std::string_view field) {
+  std::size_t index = WritableFieldIndex(field);
+  dbf::EncodeEmpty(Descriptor(index), pending_);
+}
+
+}  // namespace storage
