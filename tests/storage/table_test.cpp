@@ -1,0 +1,588 @@
+// The table object on real files in a temporary drive C:: how records reach the file, walking, the
+// conversions and their messages, indexes, filters, record numbers, exclusive use, emptying, creating.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "storage/storage.h"
+#include "tests/support/child_process.h"
+#include "tests/support/temporary_drive.h"
+
+namespace {
+
+using storage::DatabaseError;
+using storage::DataType;
+using storage::Table;
+
+// The message of the DatabaseError that `action` raises.
+std::string ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const DatabaseError& error) {
+    return error.what();
+  }
+  return "(no error)";
+}
+
+class TableTest : public ::testing::Test {
+ protected:
+  TableTest() { drive_.MakeHostFolder("HTEMP"); }
+
+  // A table C:\HTEMP\<name>.DBF with a text, an integer, a float, a boolean and a date field.
+  void CreateSample(const std::string& name = "MUESTRA", bool indexed = false) {
+    Table table(engine_);
+    table.SetTableName("C:\\HTEMP\\" + name + ".DBF");
+    table.AddFieldDef("COD", DataType::ftString, 5);
+    table.AddFieldDef("NOMBRE", DataType::ftString, 20);
+    table.AddFieldDef("HORA", DataType::ftInteger);
+    table.AddFieldDef("NHORAS", DataType::ftFloat);
+    table.AddFieldDef("REPITE", DataType::ftBoolean);
+    table.AddFieldDef("FECHA", DataType::ftDate);
+    if (indexed) {
+      table.AddIndexDef("COD", "COD");
+      table.AddIndexDef("HORA", "HORA");
+    }
+    table.CreateTable();
+  }
+
+  std::unique_ptr<Table> OpenSample(const std::string& name = "MUESTRA", const std::string& objectName = "") {
+    auto table = std::make_unique<Table>(engine_, objectName);
+    table->SetDatabaseName("c:\\htemp");
+    table->SetTableName(name);
+    table->SetTableType(storage::TableType::ttDBase);
+    table->Open();
+    return table;
+  }
+
+  // Appends and posts records with the given codes and hours.
+  void AddRecords(Table& table, const std::vector<std::pair<std::string, int>>& records) {
+    for (const auto& [code, hour] : records) {
+      table.Append();
+      table.SetAsString("COD", code);
+      table.SetAsInteger("HORA", hour);
+      table.Post();
+    }
+  }
+
+  // The codes of the visible records in walk order.
+  static std::vector<std::string> Walk(Table& table, const char* field = "COD") {
+    std::vector<std::string> values;
+    for (table.First(); !table.Eof(); table.Next()) values.push_back(table.AsString(field));
+    return values;
+  }
+
+  std::uint32_t RecordsInFile(const std::string& name = "MUESTRA") {
+    auto table = OpenSample(name);
+    return table->RecordCount();
+  }
+
+  testing_support::TemporaryDrive drive_;
+  storage::Engine engine_{','};
+};
+
+// ---------------------------------------------------------------------------------------------------------
+// How a record reaches the file
+
+TEST_F(TableTest, ARecordAppendedButNotPostedIsLostOnClose) {
+  CreateSample();
+  auto table = OpenSample();
+  table->Append();
+  table->SetAsString("COD", "A1");
+  table->Close();
+  EXPECT_EQ(RecordsInFile(), 0u);
+}
+
+TEST_F(TableTest, AppendingAgainPostsTheChangedPendingRecord) {
+  CreateSample();
+  auto table = OpenSample();
+  table->Append();
+  table->SetAsString("COD", "A1");
+  table->Append();
+  table->SetAsString("COD", "A2");
+  table->Close();
+  auto reopened = OpenSample();
+  EXPECT_EQ(Walk(*reopened), (std::vector<std::string>{"A1"}));
+}
+
+TEST_F(TableTest, AnUnchangedPendingRecordIsDroppedByFirst) {
+  CreateSample();
+  auto table = OpenSample();
+  table->Append();
+  table->First();
+  EXPECT_FALSE(table->Editing());
+  table->Close();
+  EXPECT_EQ(RecordsInFile(), 0u);
+}
+
+TEST_F(TableTest, WritingAnEmptyTextCountsAsAChange) {
+  CreateSample();
+  auto table = OpenSample();
+  table->Append();
+  table->SetAsString("COD", "");
+  table->Next();
+  EXPECT_EQ(table->RecordCount(), 1u);
+}
+
+TEST_F(TableTest, EditOnAnEmptyTableStartsAnAppend) {
+  CreateSample();
+  auto table = OpenSample();
+  table->Edit();
+  table->SetAsString("COD", "X");
+  table->Post();
+  table->Close();
+  auto reopened = OpenSample();
+  EXPECT_EQ(Walk(*reopened), (std::vector<std::string>{"X"}));
+}
+
+TEST_F(TableTest, EditChangesTheCurrentRecordInPlace) {
+  CreateSample();
+  auto table = OpenSample();
+  AddRecords(*table, {{"A", 1}, {"B", 2}});
+  table->First();
+  table->Next();
+  table->Edit();
+  table->SetAsString("NOMBRE", "segundo");
+  table->Post();
+  EXPECT_EQ(table->RecordCount(), 2u);
+  auto other = OpenSample();
+  other->First();
+  other->Next();
+  EXPECT_EQ(other->AsString("NOMBRE"), "segundo");
+  EXPECT_EQ(other->AsString("COD"), "B");
+}
+
+TEST_F(TableTest, PostWithoutAPendingRecordFails) {
+  CreateSample();
+  auto named = OpenSample("MUESTRA", "wwTableCentro");
+  EXPECT_EQ(ErrorOf([&] { named->Post(); }),
+            "wwTableCentro: La fuente de datos no está en modo de edición o inserción");
+  EXPECT_EQ(ErrorOf([&] { named->SetAsString("COD", "A"); }),
+            "wwTableCentro: La fuente de datos no está en modo de edición o inserción");
+  auto unnamed = OpenSample();
+  EXPECT_EQ(ErrorOf([&] { unnamed->Post(); }), "La fuente de datos no está en modo de edición o inserción");
+}
+
+TEST_F(TableTest, APostedRecordIsInTheFileAtOnce) {
+  CreateSample();
+  auto table = OpenSample();
+  AddRecords(*table, {{"A", 1}});
+  // Read the file behind the engine's back: the header counts it and the record is there.
+  std::string bytes = drive_.ReadHostFile("HTEMP/MUESTRA.DBF");
+  EXPECT_EQ(static_cast<unsigned char>(bytes[4]), 1);
+  EXPECT_NE(bytes.find("A    "), std::string::npos);
+  EXPECT_EQ(bytes.back(), '\x1A');
+}
+
+TEST_F(TableTest, TwoObjectsSeeEachOthersPostedRecords) {
+  CreateSample();
+  auto reader = OpenSample();
+  auto writer = OpenSample();
+  AddRecords(*writer, {{"A", 1}, {"B", 2}});
+  EXPECT_EQ(Walk(*reader), (std::vector<std::string>{"A", "B"}));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Walking
+
+TEST_F(TableTest, NextOnTheLastRecordSetsEofAndStays) {
+  CreateSample();
+  auto table = OpenSample();
+  AddRecords(*table, {{"A", 1}, {"B", 2}});
+  table->First();
+  table->Next();
+  EXPECT_FALSE(table->Eof());
+  table->Next();
+  EXPECT_TRUE(table->Eof());
+  EXPECT_EQ(table->AsString("COD"), "B");
+  EXPECT_EQ(table->RecNo(), 2u);
+}
+
+TEST_F(TableTest, AnEmptyTableIsAtEofAndReadsEmptyValues) {
+  CreateSample();
+  auto table = OpenSample();
+  table->First();
+  EXPECT_TRUE(table->Eof());
+  EXPECT_EQ(table->AsString("COD"), "");
+  EXPECT_EQ(table->AsInteger("HORA"), 0);
+}
+
+TEST_F(TableTest, OperationsOnAClosedTableFail) {
+  Table table(engine_, "wwTableAulas");
+  EXPECT_EQ(ErrorOf([&] { table.First(); }), "wwTableAulas: No se puede realizar esta operación con la tabla cerrada");
+  CreateSample();
+  auto open = OpenSample();
+  EXPECT_EQ(ErrorOf([&] { open->SetTableName("X"); }), "No se puede realizar esta operación con la tabla abierta");
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Field names, conversions and their messages
+
+TEST_F(TableTest, FieldNamesIgnoreCase) {
+  CreateSample();
+  auto table = OpenSample("MUESTRA", "wwTableCentro");
+  AddRecords(*table, {{"A1", 7}});
+  EXPECT_EQ(table->AsInteger("hora"), 7);
+  EXPECT_EQ(table->AsInteger("Hora"), 7);
+  EXPECT_EQ(ErrorOf([&] { table->AsString("Codcen"); }), "wwTableCentro: No se encuentra el campo 'Codcen'");
+}
+
+TEST_F(TableTest, TextIsCutToTheFieldAndReadWithoutTrailingBlanks) {
+  CreateSample();
+  auto table = OpenSample();
+  table->Append();
+  table->SetAsString("COD", "ABCDEFGH");
+  table->SetAsString("NOMBRE", "  con blancos   ");
+  table->Post();
+  EXPECT_EQ(table->AsString("COD"), "ABCDE");
+  EXPECT_EQ(table->AsString("NOMBRE"), "  con blancos");
+  table->Edit();
+  table->SetAsString("COD", "1ESO");
+  table->Post();
+  EXPECT_EQ(table->AsString("COD"), "1ESO");
+  EXPECT_EQ(table->AsString("COD").back(), 'O');
+}
+
+TEST_F(TableTest, AccentedTextRoundTripsAndCountsCharacters) {
+  CreateSample();
+  auto table = OpenSample();
+  table->Append();
+  table->SetAsString("COD", "ÁÉÍÓÚÑ");
+  table->SetAsString("NOMBRE", "VALENCIÁ €");
+  table->Post();
+  EXPECT_EQ(table->AsString("COD"), "ÁÉÍÓÚ");
+  EXPECT_EQ(table->AsString("NOMBRE"), "VALENCIÁ €");
+  table->Edit();
+  table->SetAsString("NOMBRE", "Ωмега");  // not in cp1252
+  table->Post();
+  EXPECT_EQ(table->AsString("NOMBRE"), "?????");
+}
+
+struct ReadCase {
+  const char* field;
+  const char* stored;  // written as text into the field
+  const char* asText;
+  std::optional<int> asInteger;  // nothing: reading as integer fails
+};
+
+class ReadConversions : public TableTest, public ::testing::WithParamInterface<ReadCase> {};
+
+TEST_P(ReadConversions, FollowTheFieldType) {
+  CreateSample();
+  auto table = OpenSample();
+  table->Append();
+  table->SetAsString(GetParam().field, GetParam().stored);
+  table->Post();
+  EXPECT_EQ(table->AsString(GetParam().field), GetParam().asText);
+  if (GetParam().asInteger) {
+    EXPECT_EQ(table->AsInteger(GetParam().field), *GetParam().asInteger);
+  } else {
+    EXPECT_EQ(ErrorOf([&] { table->AsInteger(GetParam().field); }),
+              "'" + std::string(GetParam().asText) + "' no es un valor entero válido");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReadConversions,
+    ::testing::Values(ReadCase{"COD", "12", "12", 12}, ReadCase{"COD", " -12", " -12", -12},
+                      ReadCase{"COD", "$1F", "$1F", 31}, ReadCase{"COD", "0x10", "0x10", 16},
+                      ReadCase{"COD", "", "", std::nullopt}, ReadCase{"COD", "12a", "12a", std::nullopt},
+                      ReadCase{"COD", "1,5", "1,5", std::nullopt}, ReadCase{"HORA", "-42", "-42", -42},
+                      ReadCase{"HORA", "", "", 0}, ReadCase{"NHORAS", "2,5", "2,5", 2},
+                      ReadCase{"NHORAS", "3,5", "3,5", 4}, ReadCase{"NHORAS", "4,4", "4,4", 4},
+                      ReadCase{"NHORAS", "-2,5", "-2,5", -2}, ReadCase{"NHORAS", "46010", "46010", 46010},
+                      ReadCase{"NHORAS", "", "", 0}, ReadCase{"NHORAS", "0,0001", "0,0001", 0}),
+    [](const auto& test) { return std::to_string(test.index); });
+
+TEST_F(TableTest, FloatsReadAsTextInGeneralFormat) {
+  CreateSample();
+  auto table = OpenSample();
+  struct Case {
+    double value;
+    const char* text;
+  } cases[] = {{1, "1"}, {0.1, "0,1"}, {123456.789, "123456,789"}, {-0.5, "-0,5"}, {0.0001, "0,0001"}, {1e14, "100000000000000"}};
+  for (const Case& c : cases) {
+    table->Append();
+    table->SetAsFloat("NHORAS", c.value);
+    table->Post();
+    EXPECT_EQ(table->AsString("NHORAS"), c.text) << c.value;
+  }
+  storage::Engine dotted('.');
+  Table withDot(dotted);
+  withDot.SetTableName("C:\\HTEMP\\MUESTRA.DBF");
+  withDot.Open();
+  withDot.First();
+  withDot.Next();
+  EXPECT_EQ(withDot.AsString("NHORAS"), "0.1");
+}
+
+TEST_F(TableTest, EmptyNumbersAndDatesReadAsZero) {
+  CreateSample();
+  auto table = OpenSample();
+  table->Append();
+  table->SetAsString("COD", "A");
+  table->Post();
+  EXPECT_EQ(table->AsInteger("HORA"), 0);
+  EXPECT_EQ(table->AsFloat("NHORAS"), 0.0);
+  EXPECT_TRUE(table->AsDate("FECHA").IsEmpty());
+  EXPECT_TRUE(table->IsNull("FECHA"));
+  EXPECT_EQ(table->AsString("FECHA"), "");
+}
+
+TEST_F(TableTest, WritingConvertsAndChecks) {
+  CreateSample();
+  auto table = OpenSample();
+  table->Append();
+  table->SetAsString("HORA", "17");
+  table->SetAsString("NHORAS", "2,25");
+  table->SetAsInteger("COD", 123);
+  table->SetAsBoolean("REPITE", true);
+  table->SetAsString("FECHA", "29/02/2024");
+  table->Post();
+  EXPECT_EQ(table->AsInteger("HORA"), 17);
+  EXPECT_EQ(table->AsFloat("NHORAS"), 2.25);
+  EXPECT_EQ(table->AsString("COD"), "123");
+  EXPECT_TRUE(table->AsBoolean("REPITE"));
+  EXPECT_EQ(table->AsDate("FECHA"), (storage::Date{2024, 2, 29}));
+
+  table->Edit();
+  EXPECT_EQ(ErrorOf([&] { table->SetAsString("HORA", "1,5"); }),
+            "'1,5' no es un valor entero válido para el campo 'HORA'");
+  EXPECT_EQ(ErrorOf([&] { table->SetAsString("NHORAS", "1.5"); }),
+            "'1.5' no es un valor punto flotante válido para el campo 'NHORAS'");
+  EXPECT_EQ(ErrorOf([&] { table->SetAsInteger("HORA", 1000000000); }),
+            "1000000000 no es un valor permitido para el campo 'HORA'. El rango válido es de -99999999 a 999999999");
+  EXPECT_EQ(ErrorOf([&] { table->SetAsFloat("NHORAS", 1e16); }),
+            "1E16 no es un valor permitido para el campo 'NHORAS'. El rango válido es de -99999999999999 a 999999999999999");
+  table->SetAsString("HORA", "");
+  table->Post();
+  EXPECT_TRUE(table->IsNull("HORA"));
+  EXPECT_EQ(table->AsInteger("HORA"), 0);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Indexes, find, filters and record numbers
+
+TEST_F(TableTest, TheIndexOrdersByKeyWithEqualKeysInRecordOrder) {
+  CreateSample("ASIGVALT", true);
+  auto table = OpenSample("ASIGVALT");
+  AddRecords(*table, {{"C", 3}, {"A", 1}, {"B", 2}, {"A", 4}, {"b", 0}, {"", 5}});
+  table->SetIndexName("COD");
+  table->First();
+  std::vector<std::pair<std::string, std::uint32_t>> walked;
+  for (table->First(); !table->Eof(); table->Next()) walked.emplace_back(table->AsString("COD"), table->RecNo());
+  EXPECT_EQ(walked, (std::vector<std::pair<std::string, std::uint32_t>>{
+                        {"", 6}, {"A", 2}, {"A", 4}, {"B", 3}, {"C", 1}, {"b", 5}}));
+  table->SetIndexName("HORA");
+  EXPECT_EQ(Walk(*table), (std::vector<std::string>{"b", "A", "B", "C", "A", ""}));
+  table->SetIndexName("");
+  EXPECT_EQ(Walk(*table), (std::vector<std::string>{"C", "A", "B", "A", "b", ""}));
+}
+
+TEST_F(TableTest, TheIndexFollowsAppendsAndEdits) {
+  CreateSample("ASIGVALT", true);
+  auto table = OpenSample("ASIGVALT");
+  table->SetIndexName("COD");
+  AddRecords(*table, {{"M", 1}, {"D", 2}});
+  table->First();
+  table->Edit();
+  table->SetAsString("COD", "Z");
+  table->Post();
+  AddRecords(*table, {{"A", 3}});
+  EXPECT_EQ(Walk(*table), (std::vector<std::string>{"A", "M", "Z"}));
+}
+
+TEST_F(TableTest, AnUnknownIndexIsTheEnginesError) {
+  CreateSample("ASIGVALT", true);
+  Table table(engine_);
+  table.SetTableName("C:\\HTEMP\\ASIGVALT.DBF");
+  table.SetIndexName("NOEXISTE");
+  EXPECT_EQ(ErrorOf([&] { table.Open(); }), "No existe el índice 'NOEXISTE': C:\\HTEMP\\ASIGVALT.DBF");
+  EXPECT_FALSE(table.Active());
+}
+
+TEST_F(TableTest, FindKeyGoesToTheFirstEqualKeyOrStays) {
+  CreateSample("ASIGVALT", true);
+  auto table = OpenSample("ASIGVALT");
+  AddRecords(*table, {{"C", 3}, {"A", 1}, {"B", 2}, {"B", 4}});
+  table->SetIndexName("COD");
+  table->First();
+  EXPECT_TRUE(table->FindKey("B"));
+  EXPECT_EQ(table->RecNo(), 3u);
+  EXPECT_FALSE(table->FindKey("Q"));
+  EXPECT_EQ(table->RecNo(), 3u);
+  EXPECT_TRUE(table->FindKey("ABCDEFG") == false);
+  EXPECT_TRUE(table->FindKey("C    "));
+  EXPECT_EQ(table->RecNo(), 1u);
+  table->SetIndexName("HORA");
+  EXPECT_TRUE(table->FindKey("4"));
+  EXPECT_EQ(table->AsString("COD"), "B");
+}
+
+TEST_F(TableTest, RecordNumbersArePhysicalWhateverTheIndex) {
+  CreateSample("ASIGVALT", true);
+  auto byCode = OpenSample("ASIGVALT");
+  AddRecords(*byCode, {{"C", 1}, {"A", 3}, {"B", 2}});
+  byCode->SetIndexName("COD");
+  auto byHour = OpenSample("ASIGVALT");
+  byHour->SetIndexName("HORA");
+  byCode->First();
+  byHour->First();
+  byHour->Next();
+  byHour->Next();
+  EXPECT_EQ(byCode->AsString("COD"), byHour->AsString("COD"));
+  EXPECT_EQ(byCode->RecNo(), byHour->RecNo());
+  EXPECT_EQ(byCode->RecNo(), 2u);
+}
+
+TEST_F(TableTest, AFilterShowsTheRecordsWhoseFieldEqualsTheConstant) {
+  CreateSample();
+  {
+    auto table = OpenSample();
+    AddRecords(*table, {{"A1", 1}, {"A10", 2}, {"A1", 3}, {"a1", 4}, {"O'N", 5}, {"", 6}});
+  }
+  struct Case {
+    const char* filter;
+    std::vector<int> hours;
+  } cases[] = {{"COD= 'A1        '", {1, 3}}, {"Cod='A1'", {1, 3}}, {"COD= 'O''N'", {5}},
+               {"COD= ''", {6}}, {"COD= 'Z'", {}}};
+  for (const Case& c : cases) {
+    Table table(engine_);
+    table.SetTableName("C:\\HTEMP\\MUESTRA.DBF");
+    table.SetFilter(c.filter);
+    table.SetFiltered(true);
+    table.Open();
+    std::vector<int> hours;
+    for (table.First(); !table.Eof(); table.Next()) hours.push_back(table.AsInteger("HORA"));
+    EXPECT_EQ(hours, c.hours) << c.filter;
+  }
+}
+
+TEST_F(TableTest, AFilterFollowsLaterChanges) {
+  CreateSample();
+  auto writer = OpenSample();
+  AddRecords(*writer, {{"A", 1}, {"B", 2}});
+  Table filtered(engine_);
+  filtered.SetTableName("C:\\HTEMP\\MUESTRA.DBF");
+  filtered.SetFilter("COD= 'B'");
+  filtered.SetFiltered(true);
+  filtered.Open();
+  AddRecords(*writer, {{"B", 3}});
+  writer->First();
+  writer->Edit();
+  writer->SetAsString("COD", "B");
+  writer->Post();
+  std::vector<int> hours;
+  for (filtered.First(); !filtered.Eof(); filtered.Next()) hours.push_back(filtered.AsInteger("HORA"));
+  EXPECT_EQ(hours, (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(TableTest, ABadFilterIsAnError) {
+  CreateSample();
+  Table table(engine_, "wwTableAsigAlum");
+  table.SetTableName("C:\\HTEMP\\MUESTRA.DBF");
+  table.SetFilter("COD= A1");
+  table.SetFiltered(true);
+  EXPECT_EQ(ErrorOf([&] { table.Open(); }), "Expresión de filtro no válida 'COD= A1': C:\\HTEMP\\MUESTRA.DBF");
+  table.SetFilter("Codigo= 'A1'");
+  EXPECT_EQ(ErrorOf([&] { table.Open(); }), "wwTableAsigAlum: No se encuentra el campo 'Codigo'");
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Opening, exclusive use, emptying, creating
+
+TEST_F(TableTest, AMissingTableIsTheEnginesError) {
+  Table table(engine_);
+  table.SetDatabaseName("c:\\htemp\\valencia");
+  table.SetTableName("centro");
+  table.SetTableType(storage::TableType::ttDBase);
+  EXPECT_EQ(ErrorOf([&] { table.Open(); }), "La tabla no existe: C:\\htemp\\valencia\\centro.DBF");
+}
+
+TEST_F(TableTest, ADamagedHeaderIsTheEnginesError) {
+  drive_.WriteHostFile("HTEMP/ROTA.DBF", std::string("\x03\x7c\x01\x01", 4));
+  Table table(engine_);
+  table.SetTableName("C:\\HTEMP\\ROTA.DBF");
+  EXPECT_EQ(ErrorOf([&] { table.Open(); }), "La tabla está dañada (la cabecera está incompleta): C:\\HTEMP\\ROTA.DBF");
+}
+
+TEST_F(TableTest, AnExclusiveTableRefusesEveryOtherOpening) {
+  CreateSample();
+  Table exclusive(engine_);
+  exclusive.SetTableName("C:\\HTEMP\\MUESTRA.DBF");
+  exclusive.SetExclusive(true);
+  exclusive.Open();
+  std::string inUse = "La tabla está en uso: C:\\HTEMP\\MUESTRA.DBF";
+  EXPECT_EQ(ErrorOf([&] { OpenSample(); }), "La tabla está en uso: C:\\htemp\\MUESTRA.DBF");
+  int fromChild = testing_support::RunInChild([] {
+    storage::Engine engine('.');
+    Table table(engine);
+    table.SetTableName("C:\\HTEMP\\MUESTRA.DBF");
+    try {
+      table.Open();
+    } catch (const DatabaseError& error) {
+      return std::string(error.what()) == "La tabla está en uso: C:\\HTEMP\\MUESTRA.DBF" ? 0 : 1;
+    }
+    return 2;
+  });
+  EXPECT_EQ(fromChild, 0);
+  exclusive.Close();
+  auto shared = OpenSample();
+  Table second(engine_);
+  second.SetTableName("C:\\HTEMP\\MUESTRA.DBF");
+  second.SetExclusive(true);
+  EXPECT_EQ(ErrorOf([&] { second.Open(); }), inUse);
+}
+
+TEST_F(TableTest, EmptyingRemovesEveryRecordAndTruncatesTheFile) {
+  CreateSample();
+  {
+    auto table = OpenSample();
+    AddRecords(*table, {{"A", 1}, {"B", 2}});
+  }
+  std::size_t emptySize = 32 + 6 * 32 + 1 + 1;
+  Table closed(engine_);
+  closed.SetTableName("C:\\HTEMP\\MUESTRA.DBF");
+  closed.EmptyTable();
+  EXPECT_EQ(drive_.ReadHostFile("HTEMP/MUESTRA.DBF").size(), emptySize);
+  auto table = OpenSample();
+  AddRecords(*table, {{"C", 3}});
+  table->Append();
+  table->SetAsString("COD", "D");
+  table->EmptyTable();
+  EXPECT_TRUE(Walk(*table).empty());
+  EXPECT_EQ(table->RecordCount(), 0u);
+  EXPECT_EQ(drive_.ReadHostFile("HTEMP/MUESTRA.DBF").size(), emptySize);
+}
+
+TEST_F(TableTest, CreatingATableThatExistsReplacesIt) {
+  CreateSample("ASIGVALT", true);
+  {
+    auto table = OpenSample("ASIGVALT");
+    AddRecords(*table, {{"A", 1}});
+  }
+  Table table(engine_);
+  table.SetTableName("C:\\HTEMP\\asigvalt.dbf");
+  table.AddFieldDef("OTRO", DataType::ftString, 3);
+  table.CreateTable();
+  table.Open();
+  EXPECT_EQ(table.RecordCount(), 0u);
+  ASSERT_EQ(table.Fields().size(), 1u);
+  EXPECT_EQ(table.Fields()[0].name, "OTRO");
+  EXPECT_FALSE(platform::FileExists("C:\\HTEMP\\ASIGVALT.MDX"));  // no index definitions: the old index goes
+}
+
+TEST_F(TableTest, CreatedTypesReadBackAsTheirKinds) {
+  CreateSample();
+  auto table = OpenSample();
+  std::vector<std::pair<std::string, DataType>> kinds;
+  for (const auto& field : table->Fields()) kinds.emplace_back(field.name, field.dataType);
+  EXPECT_EQ(kinds, (std::vector<std::pair<std::string, DataType>>{{"COD", DataType::ftString},
+                                                                  {"NOMBRE", DataType::ftString},
+                                                                  {"HORA", DataType::ftInteger},
+                                                                  {"NHORAS", DataType::ftFloat},
+                                                                  {"REPITE", DataType::ftBoolean},
+                                                                  {"FECHA", DataType::ftDate}}));
+}
+
+}  // namespace
