@@ -1,5 +1,5 @@
-// The dBase IV production index file (.MDX) as bytes: building one from sorted keys, and reading the list
-// of its tags. No file access: callers hand over and receive whole files as byte vectors.
+// The dBase IV production index file (.MDX) as bytes: building one from sorted keys, and reading back its
+// tags and keys. No file access: callers hand over and receive whole files as byte vectors.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +11,7 @@
 
 namespace storage::mdx {
 
-// A damaged or unreadable .MDX; what() says what is wrong, in Spanish.
+// A damaged or unreadable .MDX, or tags that BuildMdx cannot write; what() says what is wrong, in Spanish.
 class MdxFormatError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -40,8 +40,10 @@ struct TagToWrite {
   std::vector<Key> keys;
 };
 
-// The whole .MDX file for a table whose .DBF base name is `dbfBaseName` (e.g. "ASIGVALT"), with one tag
-// per entry of `tags` in that order (at most 47). Nodes are 1024-byte blocks, as dBase IV writes them.
+// The whole .MDX file for a table whose .DBF base name is `dbfBaseName` (e.g. "ASIGVALT"; stored upper case,
+// cut to 16 characters), with one tag per entry of `tags` in that order (at most 47, names unique).
+// Nodes are 1024-byte blocks, as dBase IV writes them.
+// Throws MdxFormatError for a tag it cannot write (bad name, key type or length, record number 0).
 std::vector<std::byte> BuildMdx(const std::string& dbfBaseName, const std::vector<TagToWrite>& tags, Date date);
 
 // What a reader needs to know of a tag.
@@ -56,14 +58,15 @@ struct TagInfo {
 // well-formed dBase IV .MDX header and tag table (never reads outside `file`).
 std::vector<TagInfo> ReadMdxTags(std::span<const std::byte> file);
 
-// The keys of one tag in stored order, walked from the tag's root page. Throws
+// The keys of the tag named `tag.name`, in stored order, walked from the tag's root page. Throws
 // MdxFormatError on a damaged tree (bad page numbers, loops, key counts too large) without reading outside
 // `file` and without looping forever.
 std::vector<Key> ReadMdxKeys(std::span<const std::byte> file, const TagInfo& tag);
 
 // The 12-byte dBase BCD key of a number: 0x34 + decimal exponent, (digits*4)|1 (+0x80 when negative),
-// then up to 20 packed BCD digits, high nibble first. Zero is 34 01 00...; values are rounded to 20
-// significant digits.
+// then up to 20 packed BCD digits, high nibble first. Zero is 34 01 00... The digits are the shortest
+// decimal that reads back as `value` (0.1 stores 1); the count covers at least the integer digits (1000
+// stores 4). Throws MdxFormatError for NaN, infinities and exponents the first byte cannot hold.
 std::string NumericKey(double value);
 
 }  // namespace storage::mdx

@@ -211,6 +211,9 @@ void Table::CreateTable() {
   for (const IndexDef& index : indexDefs_) {
     auto field = std::find_if(fields.begin(), fields.end(), [&](const dbf::FieldSpec& f) { return Lower(f.name) == Lower(index.field); });
     if (field == fields.end()) Fail("No se encuentra el campo " + Quoted(index.field));
+    if (field->type == 'C' && field->length > 100) {
+      ThrowTableError("La clave del índice " + Quoted(index.name) + " pasa de 100 caracteres", path);
+    }
     field->indexed = true;
   }
   engine_.Forget(path);

@@ -247,6 +247,7 @@ std::vector<std::byte> IndexFileBytes(TableData& data) {
     if (!tag.field) continue;
     const dbf::Field& field = data.layout.fields[*tag.field];
     bool numeric = field.type == 'N' || field.type == 'F';
+    if (!numeric && field.length > 100) continue;  // longer than any dBase IV key
     mdx::TagToWrite written{UpperAscii(tag.name), field.name, numeric ? 'N' : 'C',
                             numeric ? 12 : static_cast<int>(field.length), {}};
     for (std::uint32_t number : data.Order(*tag.field)) written.keys.push_back({KeyOf(data, *tag.field, number), number});

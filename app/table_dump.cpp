@@ -1,0 +1,61 @@
+#include "app/table_dump.h"
+
+#include <cstdio>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/platform.h"
+
+namespace app {
+namespace {
+
+std::string IsoDate(const storage::Date& date) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+  return text;
+}
+
+std::string IsoDateTime(const storage::dbf::DateTime& stamp) {
+  int seconds = stamp.milliseconds / 1000;
+  char time[16];
+  std::snprintf(time, sizeof time, "T%02d:%02d:%02d", seconds / 3600 % 100, seconds / 60 % 60, seconds % 60);
+  return IsoDate(stamp.date) + time;
+}
+
+nlohmann::ordered_json JsonOf(const storage::Table& table, std::size_t index) {
+  const storage::FieldInfo& field = table.Fields()[index];
+  storage::dbf::Value value = table.Value(index);
+  if (const auto* text = std::get_if<std::string>(&value)) return text->empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(*text);
+  if (const auto* number = std::get_if<double>(&value)) {
+    bool whole = field.dataType == storage::DataType::ftSmallint || field.dataType == storage::DataType::ftInteger;
+    return whole ? nlohmann::ordered_json(static_cast<std::int64_t>(*number)) : nlohmann::ordered_json(*number);
+  }
+  if (const auto* flag = std::get_if<bool>(&value)) return *flag;
+  if (const auto* date = std::get_if<storage::Date>(&value)) return IsoDate(*date);
+  if (const auto* stamp = std::get_if<storage::dbf::DateTime>(&value)) return IsoDateTime(*stamp);
+  if (std::holds_alternative<storage::dbf::MemoRef>(value)) {
+    auto memo = table.MemoText(field.name);
+    return memo && !memo->empty() ? nlohmann::ordered_json(*memo) : nlohmann::ordered_json();
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void DumpTable(storage::Engine& engine, const DumpOptions& options, std::ostream& out) {
+  storage::Table table(engine);
+  table.SetTableName(options.path.starts_with("/") ? platform::WindowsPathOfHost(options.path) : options.path);
+  table.SetIndexName(options.index);
+  if (!options.filter.empty()) {
+    table.SetFilter(options.filter);
+    table.SetFiltered(true);
+  }
+  table.Open();
+  for (table.First(); !table.Eof(); table.Next()) {
+    nlohmann::ordered_json record = nlohmann::ordered_json::object();
+    for (std::size_t i = 0; i < table.Fields().size(); ++i) record[table.Fields()[i].name] = JsonOf(table, i);
+    out << record.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+  }
+}
+
+}  // namespace app

@@ -1,0 +1,302 @@
+// The byte-level codecs: code pages, the .DBF header and fields, and numbers as text.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "storage/code_page.h"
+#include "storage/conversions.h"
+#include "storage/dbf_format.h"
+
+namespace {
+
+using storage::CodePage;
+namespace dbf = storage::dbf;
+
+// ---------------------------------------------------------------------------------------------------------
+// Code pages
+
+TEST(CodePages, TheLanguageDriverChoosesTheCodePage) {
+  struct Case {
+    std::uint8_t driver;
+    const char* name;
+    std::string stored;  // bytes in that code page
+    const char* text;    // UTF-8
+  } cases[] = {{0x01, "CP437", "\x80\xA4\x9A", "ÇñÜ"},
+               {0x02, "CP850", "\xB5\xA5\xD6\x80", "ÁÑÍÇ"},
+               {0x03, "CP1252", "\xC1\xD1\x80", "ÁÑ€"},
+               {0x57, "CP1252", "\xE0\xE8\xF2", "àèò"},
+               {0x00, "CP1252", "\xE7", "ç"},
+               {0x64, "CP852", "\xA5\x9F", "ąč"},
+               {0x65, "CP866", "\x80\xAE", "Ао"},
+               {0x26, "CP866", "\x9F", "Я"}};
+  for (const Case& c : cases) {
+    const CodePage& page = CodePage::ForLanguageDriver(c.driver);
+    EXPECT_EQ(page.Name(), c.name);
+    EXPECT_EQ(page.Decode(c.stored), c.text) << c.name;
+    EXPECT_EQ(page.Encode(c.text), c.stored) << c.name;
+  }
+}
+
+TEST(CodePages, WhatTheCodePageLacksBecomesAQuestionMark) {
+  const CodePage& page = CodePage::ForLanguageDriver(0x57);
+  EXPECT_EQ(page.Encode("añoΩ中"), "a\xF1o??");
+  EXPECT_EQ(page.Encode("a\xFF\xFE" "b"), "a??b");  // malformed UTF-8
+  EXPECT_EQ(page.Encode("\xC3"), "?");             // cut sequence
+}
+
+TEST(CodePages, EveryByteSurvivesARoundTrip) {
+  for (int driver : {0x01, 0x02, 0x57, 0x64, 0x65}) {
+    const CodePage& page = CodePage::ForLanguageDriver(static_cast<std::uint8_t>(driver));
+    for (int byte = 0; byte < 256; ++byte) {
+      std::string stored(1, static_cast<char>(byte));
+      EXPECT_EQ(page.Encode(page.Decode(stored)), stored) << page.Name() << " byte " << byte;
+    }
+  }
+}
+
+TEST(CodePages, CharactersAreCountedNotBytes) {
+  EXPECT_EQ(storage::CharacterCount("VALENCIÁ"), 8u);
+  EXPECT_EQ(storage::FirstCharacters("ÁÉÍÓÚ", 3), "ÁÉÍ");
+  EXPECT_EQ(storage::FirstCharacters("ab", 5), "ab");
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Headers
+
+std::vector<std::byte> Bytes(std::initializer_list<int> values) {
+  std::vector<std::byte> bytes;
+  for (int v : values) bytes.push_back(std::byte(v));
+  return bytes;
+}
+
+// A header with the given version and descriptors (name, type, length, decimals).
+std::vector<std::byte> Header(std::uint8_t version, std::vector<std::tuple<std::string, char, int, int>> fields,
+                              std::size_t extra = 0) {
+  std::size_t length = 32 + 32 * fields.size() + 1 + extra;
+  std::vector<std::byte> header(length, std::byte{0});
+  header[0] = std::byte(version);
+  header[8] = std::byte(length & 0xFF);
+  header[9] = std::byte(length >> 8);
+  int recordLength = 1;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    auto& [name, type, width, decimals] = fields[i];
+    std::memcpy(&header[32 + 32 * i], name.data(), name.size());
+    header[32 + 32 * i + 11] = std::byte(type);
+    header[32 + 32 * i + 16] = std::byte(width & 0xFF);
+    header[32 + 32 * i + 17] = std::byte(decimals);
+    recordLength += width + (type == 'C' ? decimals * 256 : 0);
+  }
+  header[10] = std::byte(recordLength & 0xFF);
+  header[11] = std::byte(recordLength >> 8);
+  header[32 + 32 * fields.size()] = std::byte{0x0D};
+  return header;
+}
+
+TEST(DbfHeader, ReadsTheVersionsOfEveryDBaseWriter) {
+  for (int version : {0x03, 0x83, 0x8B, 0xF5, 0x30, 0x31}) {
+    dbf::Layout layout = dbf::ParseHeader(Header(static_cast<std::uint8_t>(version), {{"CODCEN", 'N', 10, 0}, {"LITCEN", 'C', 45, 0}}, 263));
+    EXPECT_EQ(layout.version, version);
+    ASSERT_EQ(layout.fields.size(), 2u);
+    EXPECT_EQ(layout.fields[1].name, "LITCEN");
+    EXPECT_EQ(layout.fields[1].offset, 11u);
+  }
+}
+
+TEST(DbfHeader, MapsStoredTypesToTheProgramsKinds) {
+  using dbf::DataType;
+  struct Case {
+    char type;
+    int width;
+    int decimals;
+    DataType kind;
+  } cases[] = {{'C', 5, 0, DataType::ftString},   {'N', 4, 0, DataType::ftSmallint}, {'N', 5, 0, DataType::ftInteger},
+               {'N', 9, 0, DataType::ftInteger},  {'N', 10, 0, DataType::ftFloat},   {'N', 6, 2, DataType::ftFloat},
+               {'F', 20, 0, DataType::ftFloat},   {'D', 8, 0, DataType::ftDate},      {'L', 1, 0, DataType::ftBoolean},
+               {'M', 10, 0, DataType::ftMemo},    {'I', 4, 0, DataType::ftInteger},   {'B', 8, 0, DataType::ftFloat},
+               {'Y', 8, 0, DataType::ftFloat},    {'T', 8, 0, DataType::ftDateTime},  {'X', 3, 0, DataType::ftUnknown}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(dbf::DataTypeOf(c.type, static_cast<std::uint32_t>(c.width), static_cast<std::uint8_t>(c.decimals)), c.kind)
+        << c.type << c.width << "," << c.decimals;
+  }
+}
+
+TEST(DbfHeader, WideCharacterFieldsKeepTheirHighByte) {
+  dbf::Layout layout = dbf::ParseHeader(Header(0xF5, {{"TEXTO", 'C', 44, 1}}));
+  EXPECT_EQ(layout.fields[0].length, 300u);
+  EXPECT_EQ(layout.fields[0].decimals, 0);
+}
+
+TEST(DbfHeader, SkipsVisualFoxProsHiddenNullFlags) {
+  auto header = Header(0x30, {{"A", 'C', 2, 0}, {"_NullFlags", '0', 1, 0}, {"B", 'C', 3, 0}});
+  dbf::Layout layout = dbf::ParseHeader(header);
+  ASSERT_EQ(layout.fields.size(), 2u);
+  EXPECT_EQ(layout.fields[1].name, "B");
+  EXPECT_EQ(layout.fields[1].offset, 4u);
+}
+
+TEST(DbfHeader, RefusesWhatNoWriterMakes) {
+  struct Case {
+    const char* what;
+    std::vector<std::byte> header;
+  } cases[] = {
+      {"short", Bytes({0x03, 0, 0, 0})},
+      {"unknown version", Header(0x42, {{"A", 'C', 1, 0}})},
+      {"dBase 7", Header(0x04, {{"A", 'C', 1, 0}})},
+      {"no fields", Header(0x03, {})},
+      {"zero width", Header(0x03, {{"A", 'C', 0, 0}})},
+      {"nameless field", Header(0x03, {{"", 'C', 3, 0}})},
+  };
+  auto tooLong = Header(0x03, {{"A", 'C', 10, 0}});
+  tooLong[10] = std::byte{5};
+  auto truncated = Header(0x03, {{"A", 'C', 10, 0}});
+  truncated.resize(40);
+  for (const Case& c : cases) EXPECT_THROW(dbf::ParseHeader(c.header), dbf::DbfFormatError) << c.what;
+  EXPECT_THROW(dbf::ParseHeader(tooLong), dbf::DbfFormatError);
+  EXPECT_THROW(dbf::ParseHeader(truncated), dbf::DbfFormatError);
+}
+
+TEST(DbfHeader, StampingChangesOnlyTheCountAndTheDate) {
+  auto header = Header(0x03, {{"A", 'C', 1, 0}}, 5);
+  for (std::size_t i = 12; i < 32; ++i) header[i] = std::byte(i);
+  auto stamped = header;
+  dbf::StampHeader(stamped, 0x01020304, dbf::Date{2026, 12, 10});
+  EXPECT_EQ(stamped[1], std::byte{126});
+  EXPECT_EQ(stamped[2], std::byte{12});
+  EXPECT_EQ(stamped[3], std::byte{10});
+  EXPECT_EQ(stamped[4], std::byte{4});
+  EXPECT_EQ(stamped[7], std::byte{1});
+  EXPECT_TRUE(std::equal(stamped.begin() + 8, stamped.end(), header.begin() + 8));
+  EXPECT_EQ(stamped[0], header[0]);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Fields
+
+dbf::Field FieldOf(char type, std::uint32_t width, std::uint8_t decimals = 0) {
+  return dbf::Field{"F", type, 1, width, decimals, false, dbf::DataTypeOf(type, width, decimals)};
+}
+
+dbf::Value Decode(const dbf::Field& field, std::string_view stored) {
+  std::vector<std::byte> record(1 + stored.size(), std::byte{' '});
+  std::memcpy(record.data() + 1, stored.data(), stored.size());
+  return dbf::DecodeField(field, record);
+}
+
+TEST(DbfFields, DecodeEveryStoredForm) {
+  EXPECT_EQ(Decode(FieldOf('C', 5), "1ESO "), dbf::Value(std::string("1ESO")));
+  EXPECT_EQ(Decode(FieldOf('C', 3), "   "), dbf::Value(std::string()));
+  EXPECT_EQ(Decode(FieldOf('N', 5), "  -12"), dbf::Value(-12.0));
+  EXPECT_EQ(Decode(FieldOf('N', 6, 2), "  2.50"), dbf::Value(2.5));
+  EXPECT_EQ(Decode(FieldOf('N', 5), "     "), dbf::Value());
+  EXPECT_EQ(Decode(FieldOf('N', 5), std::string(5, '\0')), dbf::Value());
+  EXPECT_EQ(Decode(FieldOf('F', 8), "  +1e3  "), dbf::Value(1000.0));
+  EXPECT_EQ(Decode(FieldOf('D', 8), "20240229"), dbf::Value(dbf::Date{2024, 2, 29}));
+  EXPECT_EQ(Decode(FieldOf('D', 8), "        "), dbf::Value());
+  EXPECT_EQ(Decode(FieldOf('D', 8), "00000000"), dbf::Value());
+  EXPECT_EQ(Decode(FieldOf('L', 1), "T"), dbf::Value(true));
+  EXPECT_EQ(Decode(FieldOf('L', 1), "n"), dbf::Value(false));
+  EXPECT_EQ(Decode(FieldOf('L', 1), "?"), dbf::Value());
+  EXPECT_EQ(Decode(FieldOf('M', 10), "        12"), dbf::Value(dbf::MemoRef{12}));
+  EXPECT_EQ(Decode(FieldOf('M', 10), "          "), dbf::Value());
+  EXPECT_EQ(Decode(FieldOf('M', 4), std::string("\x07\0\0\0", 4)), dbf::Value(dbf::MemoRef{7}));
+  EXPECT_EQ(Decode(FieldOf('I', 4), std::string("\xFE\xFF\xFF\xFF", 4)), dbf::Value(-2.0));
+  EXPECT_EQ(Decode(FieldOf('Y', 8), std::string("\x10\x27\0\0\0\0\0\0", 8)), dbf::Value(1.0));
+  double half = 0.5;
+  std::string stored(8, '\0');
+  std::memcpy(stored.data(), &half, 8);
+  EXPECT_EQ(Decode(FieldOf('B', 8), stored), dbf::Value(0.5));
+  // Julian day 2460000 is 2023-02-24; 3,723,000 ms is 01:02:03.
+  EXPECT_EQ(Decode(FieldOf('T', 8), std::string("\x60\x89\x25\x00\xF8\xCE\x38\x00", 8)),
+            dbf::Value(dbf::DateTime{{2023, 2, 24}, 3723000}));
+}
+
+TEST(DbfFields, RefuseStoredValuesNoWriterMakes) {
+  EXPECT_THROW(Decode(FieldOf('N', 5), "12a  "), dbf::DbfFormatError);
+  EXPECT_THROW(Decode(FieldOf('N', 5), "*****"), dbf::DbfFormatError);
+  EXPECT_THROW(Decode(FieldOf('D', 8), "20230229"), dbf::DbfFormatError);
+  EXPECT_THROW(Decode(FieldOf('D', 8), "2024-1-1"), dbf::DbfFormatError);
+}
+
+std::string Encoded(const dbf::Field& field, double value) {
+  std::vector<std::byte> record(1 + field.length, std::byte{'#'});
+  if (!dbf::EncodeNumber(field, value, record)) return "(does not fit)";
+  return std::string(reinterpret_cast<const char*>(record.data()) + 1, field.length);
+}
+
+TEST(DbfFields, NumbersAreRightJustifiedWithTheFieldsDecimalsOrRefused) {
+  EXPECT_EQ(Encoded(FieldOf('N', 9), 12345678), " 12345678");
+  EXPECT_EQ(Encoded(FieldOf('N', 9), 999999999), "999999999");
+  EXPECT_EQ(Encoded(FieldOf('N', 9), 1000000000), "(does not fit)");
+  EXPECT_EQ(Encoded(FieldOf('N', 9), -99999999), "-99999999");
+  EXPECT_EQ(Encoded(FieldOf('N', 9), -100000000), "(does not fit)");
+  EXPECT_EQ(Encoded(FieldOf('N', 20, 4), 2.5), "              2.5000");
+  EXPECT_EQ(Encoded(FieldOf('N', 20, 4), -0.00001), "              0.0000");
+  EXPECT_EQ(Encoded(FieldOf('N', 5, 2), 123.4), "(does not fit)");
+  EXPECT_EQ(Encoded(FieldOf('N', 4), 2.5), "   2");  // exact halves to even, as the engine rounds
+}
+
+TEST(DbfFields, WidthRangesFollowWidthAndDecimals) {
+  EXPECT_EQ(dbf::WidthRange(FieldOf('N', 9)), std::make_pair(-99999999.0, 999999999.0));
+  EXPECT_EQ(dbf::WidthRange(FieldOf('N', 4)), std::make_pair(-999.0, 9999.0));
+  EXPECT_EQ(dbf::WidthRange(FieldOf('N', 20, 4)), std::make_pair(-99999999999999.0, 999999999999999.0));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Numbers as text
+
+TEST(NumbersAsText, GeneralFormatHasFifteenDigitsAndTheUsersSeparator) {
+  struct Case {
+    double value;
+    const char* text;
+  } cases[] = {{0, "0"},
+               {46010, "46010"},
+               {-3, "-3"},
+               {2.5, "2,5"},
+               {0.1, "0,1"},
+               {1.0 / 3, "0,333333333333333"},
+               {2.0 / 3, "0,666666666666667"},
+               {123456789012345, "123456789012345"},
+               {999999999999999, "999999999999999"},
+               {1e15, "1E15"},
+               {1234567890123456789.0, "1,23456789012346E18"},
+               {0.0001, "0,0001"},
+               {0.00001, "1E-5"},
+               {-0.000012345, "-1,2345E-5"},
+               {1e100, "1E100"}};
+  for (const Case& c : cases) EXPECT_EQ(storage::FormatGeneral(c.value, ','), c.text) << c.value;
+  EXPECT_EQ(storage::FormatGeneral(2.5, '.'), "2.5");
+}
+
+TEST(NumbersAsText, WholeNumbersAsTyped) {
+  struct Case {
+    const char* text;
+    std::optional<std::int32_t> value;
+  } cases[] = {{"12", 12},          {"  12", 12},       {"-12", -12},         {"+7", 7},
+               {"$FF", 255},        {"0x1f", 31},       {"-$10", -16},        {"$FFFFFFFF", -1},
+               {"2147483647", 2147483647}, {"-2147483648", INT32_MIN}, {"2147483648", std::nullopt},
+               {"", std::nullopt},  {" ", std::nullopt}, {"12 ", std::nullopt}, {"1.5", std::nullopt},
+               {"12a", std::nullopt}, {"$", std::nullopt}, {"--1", std::nullopt}};
+  for (const Case& c : cases) EXPECT_EQ(storage::ParseInteger(c.text), c.value) << "'" << c.text << "'";
+}
+
+TEST(NumbersAsText, DecimalNumbersAsTypedWithTheUsersSeparator) {
+  EXPECT_EQ(storage::ParseFloat("2,5", ','), 2.5);
+  EXPECT_EQ(storage::ParseFloat(" -2,5 ", ','), -2.5);
+  EXPECT_EQ(storage::ParseFloat("1E3", ','), 1000.0);
+  EXPECT_EQ(storage::ParseFloat(",5", ','), 0.5);
+  EXPECT_EQ(storage::ParseFloat("2.5", '.'), 2.5);
+  EXPECT_EQ(storage::ParseFloat("2.5", ','), std::nullopt);
+  EXPECT_EQ(storage::ParseFloat("1.000,5", ','), std::nullopt);
+  EXPECT_EQ(storage::ParseFloat("", ','), std::nullopt);
+  EXPECT_EQ(storage::ParseFloat("1E", ','), std::nullopt);
+}
+
+TEST(NumbersAsText, RoundingTakesExactHalvesToEven) {
+  EXPECT_EQ(storage::RoundHalfEven(2.5), 2);
+  EXPECT_EQ(storage::RoundHalfEven(3.5), 4);
+  EXPECT_EQ(storage::RoundHalfEven(-2.5), -2);
+  EXPECT_EQ(storage::RoundHalfEven(4.4), 4);
+  EXPECT_EQ(storage::RoundHalfEven(4.6), 5);
+}
+
+}  // namespace
