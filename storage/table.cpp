@@ -93,7 +93,7 @@ dbf::FieldSpec PhysicalField(const FieldDef& def) {
     case DataType::ftString: return {name, 'C', static_cast<std::uint32_t>(def.size), 0, false};
     case DataType::ftSmallint: return {name, 'N', 6, 0, false};
     case DataType::ftInteger: return {name, 'N', 9, 0, false};
-    case DataType::ftFloat: return {name, 'N', 20, 4, false};
+    case DataType::ftFloat: return {name, 'N', 19, 4, false};  // 19: the widest every dBase III reader takes
     case DataType::ftBoolean: return {name, 'L', 1, 0, false};
     case DataType::ftDate: return {name, 'D', 8, 0, false};
     default: throw DatabaseError("Tipo de campo no admitido: " + def.name);

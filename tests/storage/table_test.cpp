@@ -300,7 +300,7 @@ TEST_F(TableTest, FloatsReadAsTextInGeneralFormat) {
   struct Case {
     double value;
     const char* text;
-  } cases[] = {{1, "1"}, {0.1, "0,1"}, {123456.789, "123456,789"}, {-0.5, "-0,5"}, {0.0001, "0,0001"}, {1e14, "100000000000000"}};
+  } cases[] = {{1, "1"}, {0.1, "0,1"}, {123456.789, "123456,789"}, {-0.5, "-0,5"}, {0.0001, "0,0001"}, {1e13, "10000000000000"}};
   for (const Case& c : cases) {
     table->Append();
     table->SetAsFloat("NHORAS", c.value);
@@ -353,7 +353,7 @@ TEST_F(TableTest, WritingConvertsAndChecks) {
   EXPECT_EQ(ErrorOf([&] { table->SetAsInteger("HORA", 1000000000); }),
             "1000000000 no es un valor permitido para el campo 'HORA'. El rango válido es de -99999999 a 999999999");
   EXPECT_EQ(ErrorOf([&] { table->SetAsFloat("NHORAS", 1e16); }),
-            "1E16 no es un valor permitido para el campo 'NHORAS'. El rango válido es de -99999999999999 a 999999999999999");
+            "1E16 no es un valor permitido para el campo 'NHORAS'. El rango válido es de -9999999999999 a 99999999999999");
   table->SetAsString("HORA", "");
   table->Post();
   EXPECT_TRUE(table->IsNull("HORA"));
