@@ -488,8 +488,56 @@ TEST_F(TableTest, ABadFilterIsAnError) {
   EXPECT_EQ(ErrorOf([&] { table.Open(); }), "wwTableAsigAlum: No se encuentra el campo 'Codigo'");
 }
 
+TEST_F(TableTest, AStaleOrMissingIndexFileStillOrdersCorrectly) {
+  CreateSample("ASIGVALT", true);
+  std::string emptyIndex = drive_.ReadHostFile("HTEMP/ASIGVALT.MDX");
+  {
+    auto table = OpenSample("ASIGVALT");
+    AddRecords(*table, {{"C", 3}, {"A", 1}, {"B", 2}});
+  }
+  EXPECT_NE(drive_.ReadHostFile("HTEMP/ASIGVALT.MDX"), emptyIndex);  // rewritten when the table closed
+  drive_.WriteHostFile("HTEMP/ASIGVALT.MDX", emptyIndex);
+  {
+    storage::Engine fresh('.');
+    Table stale(fresh);
+    stale.SetTableName("C:\\HTEMP\\ASIGVALT.DBF");
+    stale.SetIndexName("COD");
+    stale.Open();
+    EXPECT_EQ(Walk(stale), (std::vector<std::string>{"A", "B", "C"}));
+  }
+  ASSERT_TRUE(platform::DeleteFile("C:\\HTEMP\\ASIGVALT.MDX"));
+  storage::Engine fresh('.');
+  Table missing(fresh);
+  missing.SetTableName("C:\\HTEMP\\ASIGVALT.DBF");
+  missing.SetIndexName("HORA");
+  missing.Open();
+  EXPECT_EQ(Walk(missing), (std::vector<std::string>{"A", "B", "C"}));
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Opening, exclusive use, emptying, creating
+
+TEST_F(TableTest, RecordsInMemoryAreCheckedAgainstTheFileAtEachOpening) {
+  CreateSample();
+  {
+    auto table = OpenSample();
+    AddRecords(*table, {{"A", 1}});
+  }
+  // Another program changes the file while no table object of ours has it open.
+  int child = testing_support::RunInChild([] {
+    storage::Engine other('.');
+    Table table(other);
+    table.SetTableName("C:\\HTEMP\\MUESTRA.DBF");
+    table.Open();
+    table.Edit();
+    table.SetAsString("COD", "Z");
+    table.Post();
+    return 0;
+  });
+  ASSERT_EQ(child, 0);
+  auto reopened = OpenSample();
+  EXPECT_EQ(Walk(*reopened), (std::vector<std::string>{"Z"}));
+}
 
 TEST_F(TableTest, AMissingTableIsTheEnginesError) {
   Table table(engine_);
