@@ -179,6 +179,11 @@ class File {
   std::size_t ReadAt(std::uint64_t offset, std::span<std::byte> buffer) const;
   void WriteAt(std::uint64_t offset, std::span<const std::byte> data);
 
+  // The first `length` bytes of the file (which must hold them), shared with the file: what is stored there
+  // is in the file at once, as after a write, without a call to the system. The view lasts while the file is
+  // open; the file must have been opened for writing.
+  std::span<std::byte> MapStart(std::size_t length);
+
   std::uint64_t Size() const;
   // When the file was last written, in nanoseconds of the host clock; tells a changed file from an unchanged
   // one together with its size.
@@ -189,7 +194,10 @@ class File {
 
  private:
   explicit File(int handle) : handle_(handle) {}
+  void Unmap();
   int handle_ = -1;
+  void* mapped_ = nullptr;
+  std::size_t mappedLength_ = 0;
 };
 
 // ---------------------------------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -125,7 +126,16 @@ const CodePage& CodePage::Named(const char* iconvName) {
 
 const CodePage& CodePage::ForLanguageDriver(std::uint8_t driver) { return Named(CodePageOfDriver(driver)); }
 
+namespace {
+
+bool AllAscii(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
 std::string CodePage::Decode(std::string_view bytes) const {
+  if (AllAscii(bytes)) return std::string(bytes);  // the same in every code page here
   std::string text;
   text.reserve(bytes.size());
   for (char byte : bytes) {
@@ -140,6 +150,7 @@ std::string CodePage::Decode(std::string_view bytes) const {
 }
 
 std::string CodePage::Encode(std::string_view text) const {
+  if (AllAscii(text)) return std::string(text);
   std::string bytes;
   bytes.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {

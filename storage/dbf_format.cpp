@@ -296,13 +296,43 @@ void EncodeText(const Field& field, std::string_view bytes, std::span<std::byte>
   std::memcpy(target.data(), bytes.data(), std::min<std::size_t>(bytes.size(), target.size()));
 }
 
+namespace {
+
+// `value` with exactly `decimals` decimals. Values whose scaled form is a whole number (almost all that
+// tables hold) take the quick way through integers; the rest are rounded exactly by the library.
+std::string_view FormatFixed(double value, int decimals, char (&text)[400]) {
+  double scale = 1;
+  for (int i = 0; i < decimals; ++i) scale *= 10;
+  double scaled = value * scale;
+  if (decimals <= 15 && std::fabs(scaled) < 9e15 && scaled == std::trunc(scaled) && scaled / scale == value) {
+    auto magnitude = static_cast<std::uint64_t>(std::fabs(scaled));
+    char digits[32];
+    int count = 0;  // the digits, lowest first, at least decimals + 1 of them
+    do {
+      digits[count++] = static_cast<char>('0' + magnitude % 10);
+      magnitude /= 10;
+    } while (magnitude > 0 || count <= decimals);
+    std::size_t length = 0;
+    if (scaled < 0) text[length++] = '-';
+    for (int i = count - 1; i >= 0; --i) {
+      if (i == decimals - 1) text[length++] = '.';
+      text[length++] = digits[i];
+    }
+    return {text, length};
+  }
+  auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+  if (error != std::errc()) return {};
+  return {text, static_cast<std::size_t>(end - text)};
+}
+
+}  // namespace
+
 bool EncodeNumber(const Field& field, double value, std::span<std::byte> record) {
   if (!std::isfinite(value)) return false;
   if (value == 0) value = 0;  // no "-0"
   char text[400];
-  auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, field.decimals);
-  if (error != std::errc()) return false;
-  std::string_view formatted(text, static_cast<std::size_t>(end - text));
+  std::string_view formatted = FormatFixed(value, field.decimals, text);
+  if (formatted.empty()) return false;
   if (formatted.find_first_not_of("-0.") == std::string_view::npos) formatted = formatted.substr(formatted[0] == '-');
   if (formatted.size() > field.length) return false;
   WriteRightJustified(field, formatted, record);

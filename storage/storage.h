@@ -196,6 +196,13 @@ class Table {
   std::unique_ptr<Cursor> cursor_;
   std::vector<FieldInfo> fields_;
   std::vector<std::byte> blank_;  // an empty record, read when the cursor is on none
+  std::vector<std::pair<double, double>> integerRanges_;  // per field
+  static constexpr std::size_t kRecentFields = 16;
+  struct RecentField {
+    std::string name;
+    std::size_t index;
+  };
+  mutable std::vector<RecentField> recentFields_;
   enum class Mode { kBrowse, kAppend, kEdit } mode_ = Mode::kBrowse;
   std::vector<std::byte> pending_;
   bool pendingChanged_ = false;

@@ -109,6 +109,30 @@ bool ValidFieldName(std::string_view name) {
   return true;
 }
 
+// The whole numbers a field can take: those its width holds, within its type's range.
+std::pair<double, double> RangeOf(const dbf::Field& field) {
+  auto [lowest, highest] = dbf::WidthRange(field);
+  if (field.dataType == DataType::ftSmallint) return {std::max(lowest, -32768.0), std::min(highest, 32767.0)};
+  if (field.dataType == DataType::ftInteger) return {std::max(lowest, double{INT32_MIN}), std::min(highest, double{INT32_MAX})};
+  return {lowest, highest};
+}
+
+// A stored number made of blanks, an optional minus and up to nine digits (what integer fields hold),
+// read without going through floating point; nothing for anything else.
+std::optional<std::int32_t> PlainWholeNumber(std::string_view stored) {
+  while (!stored.empty() && stored.front() == ' ') stored.remove_prefix(1);
+  while (!stored.empty() && stored.back() == ' ') stored.remove_suffix(1);
+  bool negative = !stored.empty() && stored.front() == '-';
+  if (negative) stored.remove_prefix(1);
+  if (stored.empty() || stored.size() > 9) return std::nullopt;
+  std::int32_t value = 0;
+  for (char c : stored) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return negative ? -value : value;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------------------
@@ -286,6 +310,9 @@ void Table::Open() {
     fields_.push_back({field.name, field.dataType, field.type, static_cast<int>(field.length), field.decimals});
   }
   blank_ = dbf::BlankRecord(data.layout);
+  recentFields_.clear();
+  integerRanges_.clear();
+  for (std::size_t i = 0; i < data.layout.fields.size(); ++i) integerRanges_.push_back(RangeOf(data.layout.fields[i]));
   mode_ = Mode::kBrowse;
   wrote_ = false;
   cursor_->First();
@@ -409,8 +436,16 @@ bool Table::HasField(std::string_view field) const {
 
 std::size_t Table::FieldIndex(std::string_view field) const {
   RequireOpen();
+  // Callers name the same few fields record after record: remember them as they spell them.
+  for (const RecentField& recent : recentFields_) {
+    if (recent.name.size() == field.size() && !field.empty() && recent.name[0] == field[0] &&
+        std::equal(recent.name.begin(), recent.name.end(), field.begin())) {
+      return recent.index;
+    }
+  }
   auto index = file_->Data().FieldIndex(field);
   if (!index) Fail("No se encuentra el campo " + Quoted(field));
+  if (recentFields_.size() < kRecentFields) recentFields_.push_back({std::string(field), *index});
   return *index;
 }
 
@@ -460,6 +495,11 @@ bool Table::IsNull(std::string_view field) const {
 
 std::string Table::AsString(std::string_view field) const {
   std::size_t index = FieldIndex(field);
+  if (Descriptor(index).type == 'C') {  // the common case, read without building a stored value
+    std::string_view bytes = dbf::FieldBytes(Descriptor(index), CurrentRecord());
+    while (!bytes.empty() && (bytes.back() == ' ' || bytes.back() == '\0')) bytes.remove_suffix(1);
+    return file_->Data().codePage->Decode(bytes);
+  }
   dbf::Value value = Stored(index);
   if (std::holds_alternative<std::monostate>(value)) return {};
   switch (Descriptor(index).dataType) {
@@ -491,6 +531,7 @@ std::int32_t Table::AsInteger(std::string_view field) const {
     return *number;
   }
   if (!IsIntegerType(type) && type != DataType::ftFloat) Unsupported(index, "entero");
+  if (auto whole = PlainWholeNumber(dbf::FieldBytes(Descriptor(index), CurrentRecord()))) return *whole;
   dbf::Value value = Stored(index);
   if (std::holds_alternative<std::monostate>(value)) return 0;
   double rounded = RoundHalfEven(std::get<double>(value));
@@ -542,13 +583,7 @@ std::size_t Table::WritableFieldIndex(std::string_view field) {
   return index;
 }
 
-std::pair<double, double> Table::IntegerRange(std::size_t index) const {
-  const dbf::Field& field = Descriptor(index);
-  auto [lowest, highest] = dbf::WidthRange(field);
-  if (field.dataType == DataType::ftSmallint) return {std::max(lowest, -32768.0), std::min(highest, 32767.0)};
-  if (field.dataType == DataType::ftInteger) return {std::max(lowest, double{INT32_MIN}), std::min(highest, double{INT32_MAX})};
-  return {lowest, highest};
-}
+std::pair<double, double> Table::IntegerRange(std::size_t index) const { return integerRanges_[index]; }
 
 void Table::ThrowOutOfRange(std::size_t index, double value) const {
   auto [lowest, highest] = IntegerRange(index);
@@ -568,6 +603,8 @@ void Table::WriteNumber(std::size_t index, double value) {
 }
 
 void Table::WriteText(std::size_t index, std::string_view text) {
+  bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii) return dbf::EncodeText(Descriptor(index), text, pending_);  // the same bytes in every code page here
   dbf::EncodeText(Descriptor(index), file_->Data().codePage->Encode(text), pending_);
 }
 
@@ -575,30 +612,30 @@ void Table::SetAsString(std::string_view field, std::string_view value) {
   std::size_t index = WritableFieldIndex(field);
   const dbf::Field& descriptor = Descriptor(index);
   if (value.empty()) return dbf::EncodeEmpty(descriptor, pending_);
-  std::string shown = Quoted(value);
+  auto shown = [&] { return Quoted(value); };
   switch (descriptor.dataType) {
     case DataType::ftString: return WriteText(index, value);
     case DataType::ftSmallint:
     case DataType::ftInteger: {
       auto number = ParseInteger(value);
-      if (!number) throw DatabaseError(shown + " no es un valor entero válido para el campo " + Quoted(descriptor.name));
+      if (!number) throw DatabaseError(shown() + " no es un valor entero válido para el campo " + Quoted(descriptor.name));
       return WriteNumber(index, *number);
     }
     case DataType::ftFloat: {
       auto number = ParseFloat(value, engine_.DecimalSeparator());
       if (!number) {
-        throw DatabaseError(shown + " no es un valor punto flotante válido para el campo " + Quoted(descriptor.name));
+        throw DatabaseError(shown() + " no es un valor punto flotante válido para el campo " + Quoted(descriptor.name));
       }
       return WriteNumber(index, *number);
     }
     case DataType::ftBoolean: {
       auto flag = ParseBoolean(value);
-      if (!flag) throw DatabaseError(shown + " no es un valor lógico válido para el campo " + Quoted(descriptor.name));
+      if (!flag) throw DatabaseError(shown() + " no es un valor lógico válido para el campo " + Quoted(descriptor.name));
       return dbf::EncodeBoolean(descriptor, *flag, pending_);
     }
     case DataType::ftDate: {
       auto date = ParseDate(value);
-      if (!date) throw DatabaseError(shown + " no es una fecha válida para el campo " + Quoted(descriptor.name));
+      if (!date) throw DatabaseError(shown() + " no es una fecha válida para el campo " + Quoted(descriptor.name));
       return dbf::EncodeDate(descriptor, *date, pending_);
     }
     default: Unsupported(index, "texto");

@@ -10,11 +10,11 @@ bool IsNumeric(const dbf::Field& field) {
   return field.type == 'N' || field.type == 'F' || field.type == 'I' || field.type == 'B' || field.type == 'Y';
 }
 
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
 std::string UpperAscii(std::string_view text) {
   std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  for (char& c : upper) c = UpperAscii(c);
   return upper;
 }
 
@@ -34,11 +34,21 @@ std::span<const std::byte> TableData::Record(std::uint32_t recordNumber) const {
   return std::span<const std::byte>(records).subspan((recordNumber - 1) * length, length);
 }
 
+std::size_t TableData::CaseBlindHash::operator()(std::string_view name) const {
+  std::size_t hash = 14695981039346656037ull;
+  for (char c : name) hash = (hash ^ static_cast<unsigned char>(UpperAscii(c))) * 1099511628211ull;
+  return hash;
+}
+
+bool TableData::CaseBlindEqual::operator()(std::string_view a, std::string_view b) const {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
+}
+
 std::optional<std::size_t> TableData::FieldIndex(std::string_view name) const {
   if (fieldNames_.empty()) {
-    for (std::size_t i = 0; i < layout.fields.size(); ++i) fieldNames_.emplace(UpperAscii(layout.fields[i].name), i);
+    for (std::size_t i = 0; i < layout.fields.size(); ++i) fieldNames_.emplace(layout.fields[i].name, i);
   }
-  auto found = fieldNames_.find(UpperAscii(name));
+  auto found = fieldNames_.find(name);
   if (found == fieldNames_.end()) return std::nullopt;
   return found->second;
 }

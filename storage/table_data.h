@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -23,12 +24,31 @@ struct Tag {
   std::optional<std::size_t> field;
 };
 
+// An allocator that leaves new bytes as they are instead of zeroing them: a table's records are read
+// straight over them.
+template <typename T>
+struct UninitializedAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = UninitializedAllocator<U>;
+  };
+  using std::allocator<T>::allocator;
+  template <typename U>
+  void construct(U* place) noexcept {
+    ::new (static_cast<void*>(place)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* place, Args&&... args) {
+    ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+  }
+};
+
 struct TableData {
   std::string path;  // Windows path of the data file
   dbf::Layout layout;
   const CodePage* codePage = nullptr;
   std::vector<std::byte> header;   // the file's header, byte for byte
-  std::vector<std::byte> records;  // recordCount records of layout.recordLength bytes
+  std::vector<std::byte, UninitializedAllocator<std::byte>> records;  // recordCount records of recordLength bytes
   std::uint32_t recordCount = 0;
   std::vector<Tag> tags;
   bool indexFileStale = false;  // records changed since the .MDX was written
@@ -71,7 +91,16 @@ struct TableData {
 
   std::map<std::size_t, std::vector<std::uint32_t>> orders_;
   std::map<std::size_t, std::unordered_map<std::string, std::vector<std::uint32_t>>> buckets_;
-  mutable std::unordered_map<std::string, std::size_t> fieldNames_;
+  // Field names without regard to ASCII case, looked up without copying the name.
+  struct CaseBlindHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const;
+  };
+  struct CaseBlindEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+  mutable std::unordered_map<std::string, std::size_t, CaseBlindHash, CaseBlindEqual> fieldNames_;
 };
 
 }  // namespace storage

@@ -58,6 +58,7 @@ class TableFile {
   dbf::Date today_;
   bool readOnly_ = false;
   bool wrote_ = false;
+  std::vector<std::byte> appended_;  // an appended record with the end marker after it
   mutable std::optional<std::vector<std::byte>> memoFile_;
 };
 

@@ -2,12 +2,14 @@
 // writing, closing.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <random>
+#include <utility>
 
 #include "platform/posix/host.h"
 
@@ -78,19 +80,43 @@ std::string File::CreateUnique(std::string_view folder, std::string_view prefix)
   }
 }
 
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = -1; }
+File::File(File&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)),
+      mapped_(std::exchange(other.mapped_, nullptr)),
+      mappedLength_(std::exchange(other.mappedLength_, 0)) {}
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
+    Unmap();
     if (handle_ >= 0) ::close(handle_);
-    handle_ = other.handle_;
-    other.handle_ = -1;
+    handle_ = std::exchange(other.handle_, -1);
+    mapped_ = std::exchange(other.mapped_, nullptr);
+    mappedLength_ = std::exchange(other.mappedLength_, 0);
   }
   return *this;
 }
 
 File::~File() {
+  Unmap();
   if (handle_ >= 0) ::close(handle_);
+}
+
+void File::Unmap() {
+  if (mapped_ != nullptr) ::munmap(mapped_, mappedLength_);
+  mapped_ = nullptr;
+  mappedLength_ = 0;
+}
+
+std::span<std::byte> File::MapStart(std::size_t length) {
+  if (mapped_ == nullptr || mappedLength_ < length) {
+    if (Size() < length) throw FileError(kInvalidParameter);
+    Unmap();
+    void* view = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, handle_, 0);
+    if (view == MAP_FAILED) host::ThrowErrno(errno);
+    mapped_ = view;
+    mappedLength_ = length;
+  }
+  return {static_cast<std::byte*>(mapped_), length};
 }
 
 std::size_t File::Read(std::span<std::byte> buffer) {
@@ -163,6 +189,7 @@ void File::Truncate(std::uint64_t size) {
 }
 
 void File::Close() {
+  Unmap();
   if (handle_ < 0) return;
   int handle = handle_;
   handle_ = -1;
