@@ -3,22 +3,45 @@
 
 #include <iostream>
 
+#include "app/interfaz_consola.h"
 #include "app/table_dump.h"
 #include "app/version.h"
+#include "app/ventana_principal.h"
 #include "platform/platform.h"
 
 namespace {
 
-// Runs a command; an error is one line on standard error and exit status 1.
-template <typename Command>
-int Run(Command command) {
+constexpr int kBadArguments = 2;
+
+// A folder as the user typed it: a Windows path, or a host path starting with "/".
+std::string WindowsFolder(const std::string& typed) {
+  return typed.starts_with("/") ? platform::WindowsPathOfHost(typed) : typed;
+}
+
+int Dump(const app::DumpOptions& options) {
   try {
-    command();
+    storage::Engine engine('.');
+    app::DumpTable(engine, options, std::cout);
     return 0;
   } catch (const std::exception& error) {
     std::cerr << error.what() << '\n';
     return 1;
   }
+}
+
+// Stages from the source folder, then runs the export, as the window does after a folder change and a
+// click on its export button.
+int Export(const std::string& source, const std::string& language) {
+  storage::Engine engine;
+  app::InterfazConsola interfaz(std::cout, std::cerr, platform::StandardErrorIsTerminal());
+  app::VentanaPrincipal ventana(engine, interfaz);
+  ventana.idioma = language;
+  bool completed = exportacion::EjecutarManejador(interfaz, [&] {
+    platform::SetCurrentFolder(WindowsFolder(source));
+    ventana.ListaDirectoriosChange();
+    ventana.BExportarClick();
+  });
+  return completed ? 0 : 1;
 }
 
 }  // namespace
@@ -36,14 +59,27 @@ int main(int argc, char** argv) {
   dumpCommand->add_option("--index", dump.index, "Walk in the order of this tag of the production index");
   dumpCommand->add_option("--filter", dump.filter, "Show only records where FIELD= 'constant'");
 
-  CLI11_PARSE(cli, argc, argv);
+  std::string source;
+  std::string language = app::kIdiomaInicial;
+  CLI::App* exportCommand =
+      cli.add_subcommand("export", "Stage ESCOLAN's tables from a folder and write the nine tables for the generator "
+                                   "into C:\\HTEMP");
+  exportCommand->add_option("--source", source, "ESCOLAN's folder: a Windows path (C:\\ESCOLAN) or a host path")
+      ->required();
+  exportCommand->add_option("--language", language, "Language of subject names: VALENCIÁ (default) or CASTELLANO")
+      ->capture_default_str();
 
-  if (dumpCommand->parsed()) {
-    return Run([&] {
-      storage::Engine engine('.');
-      app::DumpTable(engine, dump, std::cout);
-    });
+  try {
+    cli.parse(argc, argv);
+  } catch (const CLI::Success& done) {
+    return cli.exit(done);
+  } catch (const CLI::ParseError& error) {
+    cli.exit(error);
+    return kBadArguments;
   }
+
+  if (dumpCommand->parsed()) return Dump(dump);
+  if (exportCommand->parsed()) return Export(source, language);
   std::cout << cli.help();
   return 0;
 }

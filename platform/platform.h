@@ -225,6 +225,9 @@ struct CalendarDate {
 // Today's date on the user's clock.
 CalendarDate Today();
 
+// Whether the program's standard error goes to a terminal (rather than a file or a pipe).
+bool StandardErrorIsTerminal();
+
 // The decimal separator of the user's numeric settings, and of a named locale ("" = the user's).
 char UserDecimalSeparator();
 char DecimalSeparatorOfLocale(const char* localeName);

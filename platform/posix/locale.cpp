@@ -1,5 +1,6 @@
-// The user's regional settings.
+// The user's regional settings, the calendar and the terminal.
 #include <langinfo.h>
+#include <unistd.h>
 #include <locale.h>
 
 #include <cstring>
@@ -26,5 +27,7 @@ CalendarDate Today() {
   ::localtime_r(&now, &local);
   return CalendarDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
+
+bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 
 }  // namespace platform

@@ -1,0 +1,32 @@
+// The runs' interface to the user on the command line: messages on standard output, one per line; errors
+// on standard error; a progress line per step on standard error when it is a terminal.
+#pragma once
+
+#include <ostream>
+
+#include "export/interfaz_usuario.h"
+
+namespace app {
+
+class InterfazConsola : public exportacion::InterfazUsuario {
+ public:
+  InterfazConsola(std::ostream& salida, std::ostream& errores, bool progreso);
+
+  void MostrarMensaje(const std::string& texto) override;
+  void MostrarError(const std::string& texto) override;
+  void CursorEspera(bool) override {}
+  void RevisarProfesores(storage::Table& proft) override;
+  void RevisarPlantilla(storage::Table& plantilla) override;
+  void CerrarVentanaPrincipal() override { cerrada_ = true; }
+  void PasoIniciado(std::string_view paso) override;
+
+  bool VentanaCerrada() const { return cerrada_; }
+
+ private:
+  std::ostream& salida_;
+  std::ostream& errores_;
+  bool progreso_;
+  bool cerrada_ = false;
+};
+
+}  // namespace app

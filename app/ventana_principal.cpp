@@ -1,0 +1,71 @@
+#include "app/ventana_principal.h"
+
+#include "platform/platform.h"
+
+namespace app {
+namespace {
+
+// The staged files, in order, with the table object on each (none for the memo file).
+struct ArchivoEscolan {
+  const char* nombre;
+  storage::Table* tabla;
+};
+
+std::vector<ArchivoEscolan> ArchivosEscolan(exportacion::TablasVentana& t) {
+  return {{"\\grupos.dbf", &t.wwTableGrupos},   {"\\profesor.dbf", &t.wwTableProfesor},
+          {"\\horgrup.dbf", &t.wwTableHorGrup}, {"\\asigalum.dbf", &t.wwTableAsigAlum},
+          {"\\asignat.dbf", &t.wwTableAsignat}, {"\\aulas.dbf", &t.wwTableAulas},
+          {"\\alumnos.dbf", &t.wwTableAlumnos}, {"\\alumnos.fpt", nullptr},
+          {"\\centro.dbf", &t.wwTableCentro},   {"\\lhortipo.dbf", &t.wwTableLhortipo}};
+}
+
+}  // namespace
+
+void CopiarDatosCentro(exportacion::TablasVentana& tablas, const std::string& carpetaOrigen) {
+  std::string staging = "C:\\HTEMP\\VALENCIA";
+  if (!platform::FolderExists(staging)) platform::CreateFolders(staging);
+  for (const ArchivoEscolan& archivo : ArchivosEscolan(tablas)) {
+    if (archivo.tabla) archivo.tabla->Close();
+    platform::CopiarReemplazando(staging + archivo.nombre, carpetaOrigen + archivo.nombre);
+  }
+}
+
+VentanaPrincipal::VentanaPrincipal(storage::Engine& engine, exportacion::InterfazUsuario& interfaz)
+    : engine_(engine), interfaz_(interfaz), tablas_(engine) {}
+
+std::string VentanaPrincipal::Directorio() const { return platform::CurrentFolder(); }
+
+std::string VentanaPrincipal::Centro() const {
+  return seleccionado_ >= 0 && seleccionado_ < static_cast<int>(centros_.size()) ? centros_[seleccionado_] : std::string();
+}
+
+void VentanaPrincipal::FormCreate() {
+  CopiarDatosCentro(tablas_, Directorio());
+  CambiarDirectorio(kCarpetaEscolan);
+  edNuevoDir_ = Directorio();
+  storage::Table& centro = tablas_.wwTableCentro;
+  centro.Open();
+  for (centro.First(); !centro.Eof(); centro.Next()) centros_.push_back(centro.AsString("Codcen"));
+  seleccionado_ = centros_.empty() ? -1 : 0;
+  centro.Close();
+}
+
+bool VentanaPrincipal::CambiarDirectorio(const std::string& carpeta) {
+  if (platform::SameName(platform::FullPath(carpeta).Text(), platform::FullPath(Directorio()).Text())) return false;
+  platform::SetCurrentFolder(carpeta);
+  ListaDirectoriosChange();
+  return true;
+}
+
+void VentanaPrincipal::ListaDirectoriosChange() {
+  edNuevoDir_ = Directorio();
+  if (alCambiarDirectorio) alCambiarDirectorio();
+  CopiarDatosCentro(tablas_, Directorio());
+}
+
+void VentanaPrincipal::BExportarClick(const std::vector<exportacion::PasoExportacion>& pasos) {
+  exportacion::ContextoExportacion contexto{engine_, tablas_, idioma};
+  exportacion::BExportarClick(contexto, interfaz_, pasos);
+}
+
+}  // namespace app

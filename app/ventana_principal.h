@@ -1,0 +1,65 @@
+// The main window without its widgets: the staging of ESCOLAN's tables, the source folder and centre list
+// that the window shows, and its handlers. The Qt window and the command line both drive it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "export/exportacion.h"
+#include "export/interfaz_usuario.h"
+#include "export/tablas_ventana.h"
+
+namespace app {
+
+inline constexpr const char* kCarpetaEscolan = "C:\\ESCOLAN";
+inline constexpr const char* kIdiomaInicial = "VALENCIÁ";
+
+// Copies ESCOLAN's ten files from `carpetaOrigen` into the staging folder, each after closing the table
+// object on it; a file the source lacks disappears from the staging folder.
+void CopiarDatosCentro(exportacion::TablasVentana& tablas, const std::string& carpetaOrigen);
+
+class VentanaPrincipal {
+ public:
+  VentanaPrincipal(storage::Engine& engine, exportacion::InterfazUsuario& interfaz);
+
+  // The window's creation: stage from the current folder, move the directory list to C:\ESCOLAN (staging
+  // again if that is a change), show the folder, fill the centre list from the staged centro. Throws the
+  // first error; what was done before it stays.
+  void FormCreate();
+  // Moves the directory list to `carpeta`: false when it is already there (no change), else it becomes the
+  // process's current folder and ListaDirectoriosChange runs. Throws when the folder cannot be reached.
+  bool CambiarDirectorio(const std::string& carpeta);
+  // The directory list's change event: show the folder, stage from it.
+  void ListaDirectoriosChange();
+  // The export button.
+  void BExportarClick(const std::vector<exportacion::PasoExportacion>& pasos = exportacion::PasosExportacion());
+
+  // The directory list's folder (the process's current folder).
+  std::string Directorio() const;
+  const std::string& EdNuevoDir() const { return edNuevoDir_; }
+  const std::vector<std::string>& Centros() const { return centros_; }
+  // The centre list's text: its selected item, or empty with none.
+  std::string Centro() const;
+  int CentroSeleccionado() const { return seleccionado_; }
+  void SeleccionarCentro(int indice) { seleccionado_ = indice; }
+  // The language box's text.
+  std::string idioma = kIdiomaInicial;
+  // Called after each change event of the directory list has shown the new folder, before it stages (the
+  // window refreshes its widgets there).
+  std::function<void()> alCambiarDirectorio;
+
+  exportacion::TablasVentana& Tablas() { return tablas_; }
+  storage::Engine& Engine() { return engine_; }
+  exportacion::InterfazUsuario& Interfaz() { return interfaz_; }
+
+ private:
+  storage::Engine& engine_;
+  exportacion::InterfazUsuario& interfaz_;
+  exportacion::TablasVentana tablas_;
+  std::string edNuevoDir_;
+  std::vector<std::string> centros_;
+  int seleccionado_ = -1;
+};
+
+}  // namespace app

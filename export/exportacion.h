@@ -1,0 +1,41 @@
+// The export run: the seven steps that turn the staged ESCOLAN tables into the generator's nine
+// interchange tables in C:\HTEMP, framed by the run's messages and the hourglass.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "export/interfaz_usuario.h"
+#include "export/tablas_ventana.h"
+
+namespace exportacion {
+
+// What the steps work with: the engine, the main window's table objects, and the language chosen for
+// subject names (the text of the window's language box).
+struct ContextoExportacion {
+  storage::Engine& engine;
+  TablasVentana& tablas;
+  std::string idioma;
+};
+
+struct PasoExportacion {
+  const char* nombre;
+  std::function<void(ContextoExportacion&)> ejecutar;
+};
+
+inline constexpr const char* kMensajeInicioExportacion =
+    "La duración de este Proceso será más larga, en función de la cantidad de datos que tengamos en nuestra "
+    "ESCOLAN.";
+inline constexpr const char* kMensajeFinExportacion = "    Proceso finalizado    ";
+
+// The seven steps, in the order the run takes them (later steps read what earlier ones wrote).
+std::vector<PasoExportacion> PasosExportacion();
+
+// The run: the opening message, the hourglass, the steps in order, the default cursor, the closing message.
+// An error ends the run where it occurs: the cursor comes back and the error passes on to the caller (the
+// default error handler), without the closing message.
+void BExportarClick(ContextoExportacion& contexto, InterfazUsuario& interfaz,
+                    const std::vector<PasoExportacion>& pasos = PasosExportacion());
+
+}  // namespace exportacion

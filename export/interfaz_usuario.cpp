@@ -1,0 +1,17 @@
+#include "export/interfaz_usuario.h"
+
+#include <exception>
+
+namespace exportacion {
+
+bool EjecutarManejador(InterfazUsuario& interfaz, const std::function<void()>& manejador) {
+  try {
+    manejador();
+    return true;
+  } catch (const std::exception& error) {
+    interfaz.MostrarError(error.what());
+    return false;
+  }
+}
+
+}  // namespace exportacion

@@ -1,0 +1,40 @@
+// How the export and import runs reach the user: the one small interface that each front end (the window,
+// the command line, the tests) implements.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace storage {
+class Table;
+}
+
+namespace exportacion {
+
+class InterfazUsuario {
+ public:
+  virtual ~InterfazUsuario() = default;
+
+  // A modal message without icon, captioned with the application's title, one button "Aceptar"; returns
+  // when the user has closed it.
+  virtual void MostrarMensaje(const std::string& texto) = 0;
+  // The application's default error handler: the error's message in a modal box with a stop icon.
+  virtual void MostrarError(const std::string& texto) = 0;
+  // The application-wide hourglass cursor on or off.
+  virtual void CursorEspera(bool activo) = 0;
+  // The two review dialogs of the import: each edits the given open table in a grid and returns when the
+  // user has closed it.
+  virtual void RevisarProfesores(storage::Table& proft) = 0;
+  virtual void RevisarPlantilla(storage::Table& plantilla) = 0;
+  // Closes the main window, which ends the program.
+  virtual void CerrarVentanaPrincipal() = 0;
+  // A step of a run is about to start (the command line shows it as progress; the window shows nothing).
+  virtual void PasoIniciado(std::string_view /*paso*/) {}
+};
+
+// Runs an event handler the way the application runs every handler: an error ends it, and its message
+// goes to the default error handler. Returns whether the handler ended without an error.
+bool EjecutarManejador(InterfazUsuario& interfaz, const std::function<void()>& manejador);
+
+}  // namespace exportacion

@@ -1,0 +1,40 @@
+// An interface to the user for tests: it records what the runs showed, in order, and answers the review
+// dialogs with what the test gives it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "export/interfaz_usuario.h"
+
+namespace testing_support {
+
+class InterfazGuionada : public exportacion::InterfazUsuario {
+ public:
+  // Everything shown, in order: "mensaje: ...", "error: ...", "cursor: espera", "cursor: normal",
+  // "paso: ...", "profesores", "plantilla", "cerrar".
+  std::vector<std::string> sucesos;
+  bool cursorEspera = false;
+  std::function<void(storage::Table&)> alRevisarProfesores;
+  std::function<void(storage::Table&)> alRevisarPlantilla;
+
+  void MostrarMensaje(const std::string& texto) override { sucesos.push_back("mensaje: " + texto); }
+  void MostrarError(const std::string& texto) override { sucesos.push_back("error: " + texto); }
+  void CursorEspera(bool activo) override {
+    cursorEspera = activo;
+    sucesos.push_back(activo ? "cursor: espera" : "cursor: normal");
+  }
+  void RevisarProfesores(storage::Table& proft) override {
+    sucesos.push_back("profesores");
+    if (alRevisarProfesores) alRevisarProfesores(proft);
+  }
+  void RevisarPlantilla(storage::Table& plantilla) override {
+    sucesos.push_back("plantilla");
+    if (alRevisarPlantilla) alRevisarPlantilla(plantilla);
+  }
+  void CerrarVentanaPrincipal() override { sucesos.push_back("cerrar"); }
+  void PasoIniciado(std::string_view paso) override { sucesos.push_back("paso: " + std::string(paso)); }
+};
+
+}  // namespace testing_support
