@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/interfaz_consola.h"
+#include "app/muestra_escolan.h"
 #include "app/table_dump.h"
 #include "app/version.h"
 #include "app/ventana_principal.h"
@@ -44,6 +45,18 @@ int Export(const std::string& source, const std::string& language) {
   return completed ? 0 : 1;
 }
 
+int MakeSample(const std::string& folder, const std::string& size) {
+  try {
+    std::string windowsFolder = WindowsFolder(folder);
+    app::EscribirMuestraEscolan(windowsFolder, size == "large" ? app::TamanoMuestra::kGrande : app::TamanoMuestra::kPequena);
+    std::cout << "Datos de ejemplo de ESCOLAN escritos en " << platform::FullPath(windowsFolder).Text() << '\n';
+    return 0;
+  } catch (const std::exception& error) {
+    std::cerr << error.what() << '\n';
+    return 1;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -69,6 +82,15 @@ int main(int argc, char** argv) {
   exportCommand->add_option("--language", language, "Language of subject names: VALENCIÁ (default) or CASTELLANO")
       ->capture_default_str();
 
+  std::string sampleFolder;
+  std::string sampleSize = "small";
+  CLI::App* sampleCommand =
+      cli.add_subcommand("make-sample", "Write an invented ESCOLAN folder (ten files) to try the program with");
+  sampleCommand->add_option("folder", sampleFolder, "Where: a Windows path (C:\\ESCOLAN) or a host path")->required();
+  sampleCommand->add_option("--size", sampleSize, "small, or large (a big secondary school)")
+      ->check(CLI::IsMember({"small", "large"}))
+      ->capture_default_str();
+
   try {
     cli.parse(argc, argv);
   } catch (const CLI::Success& done) {
@@ -80,6 +102,7 @@ int main(int argc, char** argv) {
 
   if (dumpCommand->parsed()) return Dump(dump);
   if (exportCommand->parsed()) return Export(source, language);
+  if (sampleCommand->parsed()) return MakeSample(sampleFolder, sampleSize);
   std::cout << cli.help();
   return 0;
 }
