@@ -3,12 +3,10 @@
 namespace exportacion {
 
 std::vector<PasoExportacion> PasosExportacion() {
-  // Each step is written in its own source file; until then the run calls them in order and they do
-  // nothing.
-  auto pendiente = [](ContextoExportacion&) {};
-  return {{"ExportarAsignaturas", pendiente}, {"ExportarProfesores", pendiente},   {"ExportarAulas", pendiente},
-          {"ExportarAlumnos", pendiente},     {"ExportarHorasCurso", pendiente},   {"ExportarGrupos", pendiente},
-          {"ExportarCargaLectiva", pendiente}};
+  return {{"ExportarAsignaturas", ExportarAsignaturas}, {"ExportarProfesores", ExportarProfesores},
+          {"ExportarAulas", ExportarAulas},             {"ExportarAlumnos", ExportarAlumnos},
+          {"ExportarHorasCurso", ExportarHorasCurso},   {"ExportarGrupos", ExportarGrupos},
+          {"ExportarCargaLectiva", ExportarCargaLectiva}};
 }
 
 void BExportarClick(ContextoExportacion& contexto, InterfazUsuario& interfaz, const std::vector<PasoExportacion>& pasos) {

@@ -29,6 +29,15 @@ inline constexpr const char* kMensajeInicioExportacion =
     "ESCOLAN.";
 inline constexpr const char* kMensajeFinExportacion = "    Proceso finalizado    ";
 
+// The seven steps, each writing its interchange tables in C:\HTEMP from the staged ESCOLAN tables.
+void ExportarAsignaturas(ContextoExportacion& contexto);   // ASIGVALT, ASIGNOMT
+void ExportarProfesores(ContextoExportacion& contexto);    // PROFT
+void ExportarAulas(ContextoExportacion& contexto);         // AULAT
+void ExportarAlumnos(ContextoExportacion& contexto);       // ALUMNOST (reads ASIGVALT)
+void ExportarHorasCurso(ContextoExportacion& contexto);    // ASIGCURT (reads ASIGVALT)
+void ExportarGrupos(ContextoExportacion& contexto);        // GRUPOST, CURSOST
+void ExportarCargaLectiva(ContextoExportacion& contexto);  // ASIGT (reads ASIGVALT, PROFT)
+
 // The seven steps, in the order the run takes them (later steps read what earlier ones wrote).
 std::vector<PasoExportacion> PasosExportacion();
 

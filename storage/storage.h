@@ -28,6 +28,9 @@ namespace storage {
 using dbf::DataType;
 using dbf::Date;
 
+// The language driver of the tables that CreateTable makes: cp1252.
+inline constexpr std::uint8_t kLanguageDriverOfNewTables = 0x57;
+
 class DatabaseError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;

@@ -263,7 +263,7 @@ void WriteNewTable(const std::string& path, const std::vector<dbf::FieldSpec>& f
                    const std::vector<IndexDef>& indexes) {
   TableData data;
   data.path = path;
-  data.header = dbf::BuildHeader(fields, 0x57, TodayAsDate(), !indexes.empty());
+  data.header = dbf::BuildHeader(fields, kLanguageDriverOfNewTables, TodayAsDate(), !indexes.empty());
   data.layout = dbf::ParseHeader(data.header);
   std::vector<std::byte> bytes = data.header;
   bytes.push_back(dbf::kEndOfFile);

@@ -1,0 +1,81 @@
+// The export's first step: ESCOLAN's subject catalogue becomes ASIGVALT (the dictionary from ESCOLAN's
+// subject code to the generator's short code) and ASIGNOMT (one name per short code).
+#include "export/exportacion.h"
+#include "export/pasos.h"
+#include "storage/conversions.h"
+
+namespace exportacion {
+namespace {
+
+using storage::DataType;
+
+// The weekly hours from the hours text: its first two characters as a number; blank gives 1, and so
+// does a number that is not above 0.
+double HorasSemanales(std::string_view horsemte, char separadorDecimal) {
+  std::string dos = Caracteres(horsemte, 1, 2);
+  if (SinBlancosNiControles(dos).empty()) return 1.0;
+  auto horas = storage::ParseFloat(dos, separadorDecimal);
+  if (!horas) throw storage::DatabaseError("'" + dos + "' no es un valor punto flotante válido");
+  return *horas > 0 ? *horas : 1.0;
+}
+
+void EscribirAsignatura(storage::Table& asignat, storage::Table& asigvalt, const std::string& idioma,
+                        char separadorDecimal) {
+  asigvalt.Append();
+  asigvalt.SetAsString("COD", asignat.AsString("Litresv"));
+  asigvalt.SetAsString("CODLARGO", asignat.AsString("Litresv"));
+  asigvalt.SetAsString("NOMBRE", asignat.AsString(idioma == "CASTELLANO" ? "Cliteasig" : "Vliteasig"));
+  asigvalt.SetAsString("CODVALEN", asignat.AsString("Codasig"));
+  asigvalt.SetAsFloat("NHORAS", HorasSemanales(asignat.AsString("Horsemte"), separadorDecimal));
+  asigvalt.SetAsString("NIVEL", Caracteres(asignat.AsString("Codasig"), 2, 3));
+  asigvalt.SetAsString("CURSO", Caracteres(asignat.AsString("Codasig"), 1, 1));
+  asigvalt.Post();
+}
+
+// One ASIGNOMT record per distinct short code, from the first subject with that code in COD order.
+void EscribirNombres(storage::Table& asigvalt, storage::Table& asignomt) {
+  std::string anterior = "@#$";
+  for (asigvalt.First(); !asigvalt.Eof(); asigvalt.Next()) {
+    std::string cod = asigvalt.AsString("COD");
+    if (cod == anterior) continue;
+    anterior = cod;
+    asignomt.Append();
+    for (const char* campo : {"COD", "CODLARGO", "NOMBRE"}) asignomt.SetAsString(campo, asigvalt.AsString(campo));
+    asignomt.Post();
+  }
+}
+
+}  // namespace
+
+void ExportarAsignaturas(ContextoExportacion& contexto) {
+  BorrarTablaIntercambio("ASIGNOMT");
+  storage::Table asigvalt(contexto.engine);
+  DefinirTablaIntercambio(asigvalt, "ASIGVALT.DBF",
+                          {{"COD", DataType::ftString, 4}, {"CODLARGO", DataType::ftString, 8},
+                           {"NOMBRE", DataType::ftString, 40}, {"CODVALEN", DataType::ftString, 10},
+                           {"NHORAS", DataType::ftFloat, 0}, {"NIVEL", DataType::ftString, 5},
+                           {"CURSO", DataType::ftString, 3}},
+                          {"COD", "CODVALEN"});
+  asigvalt.CreateTable();
+  storage::Table asignomt(contexto.engine);
+  DefinirTablaIntercambio(asignomt, "ASIGNOMT.DBF",
+                          {{"COD", DataType::ftString, 4}, {"CODLARGO", DataType::ftString, 8},
+                           {"NOMBRE", DataType::ftString, 40}});
+  asignomt.CreateTable();
+
+  asignomt.Open();
+  asigvalt.Open();
+  {
+    storage::Table& asignat = contexto.tablas.wwTableAsignat;
+    AbiertaDurante abierta(asignat);
+    for (asignat.First(); !asignat.Eof(); asignat.Next()) {
+      EscribirAsignatura(asignat, asigvalt, contexto.idioma, contexto.engine.DecimalSeparator());
+    }
+  }
+  asigvalt.Close();
+  asigvalt.SetIndexName("COD");
+  asigvalt.Open();
+  EscribirNombres(asigvalt, asignomt);
+}
+
+}  // namespace exportacion

@@ -1,0 +1,28 @@
+// The export's third step: ESCOLAN's rooms become AULAT.
+#include "export/exportacion.h"
+#include "export/pasos.h"
+
+namespace exportacion {
+
+void ExportarAulas(ContextoExportacion& contexto) {
+  using storage::DataType;
+  BorrarTablaIntercambio("AULAT");
+  storage::Table aulat(contexto.engine);
+  DefinirTablaIntercambio(aulat, "AULAT.DBF",
+                          {{"ABREV", DataType::ftString, 4}, {"NOMBRE", DataType::ftString, 40},
+                           {"EDIFICIO", DataType::ftString, 1}, {"MAXALUM", DataType::ftInteger, 0}});
+  aulat.CreateTable();
+  aulat.Open();
+  storage::Table& aulas = contexto.tablas.wwTableAulas;
+  AbiertaDurante abierta(aulas);
+  for (aulas.First(); !aulas.Eof(); aulas.Next()) {
+    aulat.Append();
+    aulat.SetAsString("ABREV", aulas.AsString("Codaula"));
+    aulat.SetAsString("NOMBRE", aulas.AsString("Litaula"));
+    aulat.SetAsString("EDIFICIO", "1");
+    aulat.SetAsInteger("MAXALUM", 0);
+    aulat.Post();
+  }
+}
+
+}  // namespace exportacion

@@ -1,0 +1,57 @@
+#include "export/pasos.h"
+
+#include "platform/platform.h"
+#include "storage/code_page.h"
+
+namespace exportacion {
+
+void BorrarTablaIntercambio(const std::string& nombre) {
+  platform::DeleteFile("C:\\HTEMP\\" + nombre + ".DBF");
+  platform::DeleteFile("C:\\HTEMP\\" + nombre + ".MDX");
+}
+
+void DefinirTablaIntercambio(storage::Table& tabla, const std::string& archivo, const std::vector<Campo>& campos,
+                             const std::vector<std::string>& indices) {
+  tabla.SetDatabaseName("C:\\HTEMP");
+  tabla.SetTableName(archivo);
+  tabla.SetTableType(storage::TableType::ttDBase);
+  tabla.ClearFieldDefs();
+  for (const Campo& campo : campos) tabla.AddFieldDef(campo.nombre, campo.tipo, campo.tamano);
+  tabla.ClearIndexDefs();
+  for (const std::string& indice : indices) tabla.AddIndexDef(indice, indice);
+}
+
+std::string Caracteres(std::string_view texto, std::size_t desde, std::size_t cuantos) {
+  std::string_view antes = storage::FirstCharacters(texto, desde - 1);
+  std::string_view resto = texto.substr(antes.size());
+  return std::string(storage::FirstCharacters(resto, cuantos));
+}
+
+std::string UltimoCaracter(std::string_view texto) {
+  std::size_t cuantos = storage::CharacterCount(texto);
+  return cuantos == 0 ? std::string() : Caracteres(texto, cuantos, 1);
+}
+
+CodigoGrupo CortarCodigoGrupo(std::string_view codgrup) {
+  return CodigoGrupo{Caracteres(codgrup, 2, 3), Caracteres(codgrup, 1, 1), UltimoCaracter(codgrup)};
+}
+
+std::string AbreviaturaGrupo(const CodigoGrupo& grupo) {
+  return Caracteres(grupo.nivel, 1, 1) + Caracteres(grupo.nivel, 3, 1) + grupo.curso + grupo.letra;
+}
+
+std::string ComoSeLee(std::string_view texto, std::size_t tamano) {
+  const storage::CodePage& pagina = storage::CodePage::ForLanguageDriver(storage::kLanguageDriverOfNewTables);
+  std::string guardado = pagina.Encode(texto).substr(0, tamano);
+  while (!guardado.empty() && (guardado.back() == ' ' || guardado.back() == '\0')) guardado.pop_back();
+  return pagina.Decode(guardado);
+}
+
+std::string_view SinBlancosNiControles(std::string_view texto) {
+  auto blanco = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  while (!texto.empty() && blanco(texto.front())) texto.remove_prefix(1);
+  while (!texto.empty() && blanco(texto.back())) texto.remove_suffix(1);
+  return texto;
+}
+
+}  // namespace exportacion
