@@ -1,6 +1,7 @@
 // The export's last step: each distinct subject, teacher and group of ESCOLAN's group timetable becomes
 // one ASIGT record, with the subject's short code and weekly hours and the teacher's abbreviation.
 #include <set>
+#include <optional>
 #include <tuple>
 #include <unordered_map>
 
@@ -18,33 +19,42 @@ struct Asignatura {
   int repeticiones = 1;
 };
 
-// ASIGVALT by ESCOLAN's subject code, keeping the first record of each code in stored order (what a scan
-// from the first record finds).
-std::unordered_map<std::string, Asignatura> AsignaturasPorCodigo(storage::Engine& engine) {
-  storage::Table asigvalt(engine);
-  asigvalt.SetDatabaseName("C:\\HTEMP");
-  asigvalt.SetTableName("ASIGVALT.DBF");
-  asigvalt.SetTableType(storage::TableType::ttDBase);
-  asigvalt.Open();
-  std::unordered_map<std::string, Asignatura> porCodigo;
-  for (asigvalt.First(); !asigvalt.Eof(); asigvalt.Next()) {
-    porCodigo.try_emplace(asigvalt.AsString("CODVALEN"),
-                          Asignatura{asigvalt.AsString("COD"), asigvalt.AsFloat("NHORAS"), asigvalt.AsInteger("NHORAS")});
-  }
-  return porCodigo;
+// A lookup table opened as the step opens it: C:\HTEMP\<archivo>, no index, walked in stored order.
+void AbrirConsulta(storage::Table& tabla, const char* archivo) {
+  tabla.SetDatabaseName("C:\\HTEMP");
+  tabla.SetTableName(archivo);
+  tabla.SetTableType(storage::TableType::ttDBase);
+  tabla.Open();
 }
 
-// PROFT's abbreviations by identity number, keeping the first teacher of each number in stored order.
-std::unordered_map<std::int32_t, std::string> AbreviaturasPorDni(storage::Engine& engine) {
-  storage::Table proft(engine);
-  proft.SetDatabaseName("C:\\HTEMP");
-  proft.SetTableName("PROFT.DBF");
-  proft.SetTableType(storage::TableType::ttDBase);
-  proft.Open();
-  std::unordered_map<std::int32_t, std::string> porDni;
-  for (proft.First(); !proft.Eof(); proft.Next()) porDni.try_emplace(proft.AsInteger("DNI"), proft.AsString("ABREV"));
-  return porDni;
-}
+// The record number of the first record of each key, in stored order: where a scan from the first record
+// stops. Built on the first lookup, so that a timetable without records reads nothing of the table.
+template <typename Clave>
+class PrimeroPorClave {
+ public:
+  using Lector = Clave (*)(storage::Table&);
+  PrimeroPorClave(storage::Table& tabla, Lector clave) : tabla_(tabla), clave_(clave) {}
+
+  // Goes to the first record whose key equals `buscada`; false when there is none.
+  bool Buscar(const Clave& buscada) {
+    if (!registros_) {
+      registros_.emplace();
+      for (tabla_.First(); !tabla_.Eof(); tabla_.Next()) registros_->try_emplace(clave_(tabla_), tabla_.RecNo());
+    }
+    auto encontrado = registros_->find(buscada);
+    if (encontrado == registros_->end()) return false;
+    tabla_.GoToRecord(encontrado->second);
+    return true;
+  }
+
+ private:
+  storage::Table& tabla_;
+  Lector clave_;
+  std::optional<std::unordered_map<Clave, std::uint32_t>> registros_;
+};
+
+std::string Codvalen(storage::Table& asigvalt) { return asigvalt.AsString("CODVALEN"); }
+std::int32_t Dni(storage::Table& proft) { return proft.AsInteger("DNI"); }
 
 }  // namespace
 
@@ -59,8 +69,12 @@ void ExportarCargaLectiva(ContextoExportacion& contexto) {
                            {"HORAS", DataType::ftFloat, 0}, {"SESIONES", DataType::ftString, 20}});
   asigt.CreateTable();
   asigt.Open();
-  auto asignaturas = AsignaturasPorCodigo(contexto.engine);
-  auto profesores = AbreviaturasPorDni(contexto.engine);
+  storage::Table asigvalt(contexto.engine);
+  AbrirConsulta(asigvalt, "ASIGVALT.DBF");
+  storage::Table proft(contexto.engine);
+  AbrirConsulta(proft, "PROFT.DBF");
+  PrimeroPorClave<std::string> asignaturas(asigvalt, Codvalen);
+  PrimeroPorClave<std::int32_t> profesores(proft, Dni);
 
   // The subject, teacher and group of each record written, as the duplicate test reads them back.
   std::set<std::tuple<std::string, std::string, std::string>> escritos;
@@ -70,11 +84,11 @@ void ExportarCargaLectiva(ContextoExportacion& contexto) {
     CodigoGrupo grupo = CortarCodigoGrupo(horgrup.AsString("Codgrup"));
     std::string abreviaturaGrupo = AbreviaturaGrupo(grupo);
     Asignatura asignatura;
-    auto encontrada = asignaturas.find(std::string(SinBlancosNiControles(horgrup.AsString("Codasig"))));
-    if (encontrada != asignaturas.end()) asignatura = encontrada->second;
+    if (asignaturas.Buscar(std::string(SinBlancosNiControles(horgrup.AsString("Codasig"))))) {
+      asignatura = {asigvalt.AsString("COD"), asigvalt.AsFloat("NHORAS"), asigvalt.AsInteger("NHORAS")};
+    }
     std::string profesor;
-    auto encontrado = profesores.find(horgrup.AsInteger("Dni"));
-    if (encontrado != profesores.end()) profesor = encontrado->second;
+    if (profesores.Buscar(horgrup.AsInteger("Dni"))) profesor = proft.AsString("ABREV");
     if (escritos.contains({asignatura.cod, profesor, abreviaturaGrupo})) continue;
 
     asigt.Append();

@@ -12,7 +12,8 @@ bool Cursor::Matches(std::uint32_t recordNumber) const {
 }
 
 bool Cursor::Visible(std::uint32_t recordNumber) const {
-  return !dbf::IsDeleted(data_.Record(recordNumber)) && Matches(recordNumber);
+  return recordNumber >= 1 && recordNumber <= data_.recordCount && !dbf::IsDeleted(data_.Record(recordNumber)) &&
+         Matches(recordNumber);
 }
 
 std::optional<std::uint32_t> Cursor::VisibleInOrderFrom(std::size_t position) const {

@@ -26,13 +26,14 @@ class Cursor {
   std::uint32_t Current() const { return current_; }  // 0 when on no record
 
   void MoveTo(std::uint32_t recordNumber);
+  // A record that exists, is not deleted and passes the filter.
+  bool Visible(std::uint32_t recordNumber) const;
   void SetIndex(std::optional<std::size_t> indexField) { indexField_ = indexField; }
   // Moves to the first visible record in index order whose key equals the key `probe` holds; false, and
   // no move, when there is none.
   bool Find(std::span<const std::byte> probe);
 
  private:
-  bool Visible(std::uint32_t recordNumber) const;
   bool Matches(std::uint32_t recordNumber) const;
   // The first visible record of the active index order from position `position` on.
   std::optional<std::uint32_t> VisibleInOrderFrom(std::size_t position) const;

@@ -143,6 +143,8 @@ class Table {
   bool Editing() const;   // a pending record exists
 
   bool FindKey(std::string_view key);
+  // Goes to the visible record with this record number (one remembered from RecNo).
+  void GoToRecord(std::uint32_t recordNumber);
 
   // Fields of the open table.
   const std::vector<FieldInfo>& Fields() const;

@@ -421,6 +421,13 @@ bool Table::FindKey(std::string_view key) {
   return cursor_->Find(probe);
 }
 
+void Table::GoToRecord(std::uint32_t recordNumber) {
+  RequireOpen();
+  SettlePending();
+  if (!cursor_->Visible(recordNumber)) ThrowTableError("No existe el registro " + std::to_string(recordNumber), file_->Path());
+  cursor_->MoveTo(recordNumber);
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Reading fields
 
