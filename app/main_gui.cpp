@@ -1,17 +1,14 @@
-// escolan-horvane: the Qt program with the main window.
+// escolan-horvane: the Qt program. Its one window lives as long as the process; closing it ends the program.
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
 
-#include "app/version.h"
+#include "app/qt/exportar_datos.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  QMainWindow window;
-  window.setWindowTitle("Exportar e importar datos ");
-  window.setFixedSize(587, 431);
-  auto* credit = new QLabel(QString("%1 %2").arg(app::kNombreProducto, app::kVersion), &window);
-  credit->setGeometry(281, 414, 281, 14);
-  window.show();
+  // The message boxes' caption. The same text as the window's title, so that no window system appends it
+  // to that title.
+  QApplication::setApplicationDisplayName(QString::fromUtf8(app::kTituloVentana));
+  app::TExportarDatos ventana;
+  ventana.show();
   return QApplication::exec();
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <unordered_map>
 
 #include "platform/posix/host.h"
 
@@ -65,11 +66,14 @@ struct ProcessState {
   DriveMap drives;
   std::string current;
   std::map<char, std::string> currentOfDrive;
+  // Where existing entries were found, by their folded Windows path: a table reopened thousands of times
+  // is then found with one look at the host instead of a listing of every folder on its path.
+  std::unordered_map<std::u32string, std::string> found;
 };
 
 ProcessState& State() {
   static ProcessState state = [] {
-    ProcessState initial{DriveMap::FromEnvironment(), {}, {}};
+    ProcessState initial{DriveMap::FromEnvironment(), {}, {}, {}};
     initial.current = WindowsTextOfHost(initial.drives, HostWorkingFolder());
     if (initial.current.empty()) initial.current = "C:\\";
     return initial;
@@ -139,6 +143,7 @@ void SetDriveMap(DriveMap map) {
   ProcessState& state = State();
   state.drives = std::move(map);
   state.currentOfDrive.clear();
+  state.found.clear();
   if (!state.drives.HostFolder(state.current[0])) {
     state.current = "C:\\";
   }
@@ -180,7 +185,22 @@ std::string WindowsPathOfHost(std::string_view hostPath) {
 
 namespace host {
 
+// An entry found before that is still there.
+std::optional<Location> FoundBefore(const std::u32string& key) {
+  auto& found = State().found;
+  auto entry = found.find(key);
+  if (entry == found.end()) return std::nullopt;
+  struct stat info {};
+  if (::stat(entry->second.c_str(), &info) != 0) {
+    found.erase(entry);
+    return std::nullopt;
+  }
+  return Location{entry->second, true, S_ISDIR(info.st_mode), true};
+}
+
 Location Locate(const WindowsPath& path) {
+  std::u32string key = FoldedName(path.Text());
+  if (auto before = FoundBefore(key)) return *before;
   auto root = Drives().HostFolder(path.drive);
   if (!root) throw FileError(kInvalidDrive);
   if (!IsFolder(*root)) throw FileError(kNotReady);
@@ -194,6 +214,7 @@ Location Locate(const WindowsPath& path) {
     location.exists = !entry.empty();
     location.isFolder = location.exists && IsFolder(location.path);
   }
+  if (location.exists && !path.IsRoot()) State().found[key] = location.path;
   return location;
 }
 

@@ -1,0 +1,2 @@
+// Placeholder: being written.
+#pragma once

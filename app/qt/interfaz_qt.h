@@ -1,0 +1,32 @@
+// How the runs reach the user in the window: modal message boxes captioned with the application's display
+// name, and the application-wide hourglass.
+#pragma once
+
+#include "export/interfaz_usuario.h"
+
+class QWidget;
+
+namespace app {
+
+class InterfazQt : public exportacion::InterfazUsuario {
+ public:
+  // `ventana` is the main window: the boxes' parent, and the window that CerrarVentanaPrincipal closes.
+  explicit InterfazQt(QWidget* ventana) : ventana_(ventana) {}
+  ~InterfazQt() override;
+  InterfazQt(const InterfazQt&) = delete;
+  InterfazQt& operator=(const InterfazQt&) = delete;
+
+  void MostrarMensaje(const std::string& texto) override;
+  void MostrarError(const std::string& texto) override;
+  void CursorEspera(bool activo) override;
+  // The review dialogs come with the import; until then there is nothing to review.
+  void RevisarProfesores(storage::Table& /*proft*/) override {}
+  void RevisarPlantilla(storage::Table& /*plantilla*/) override {}
+  void CerrarVentanaPrincipal() override;
+
+ private:
+  QWidget* ventana_;
+  bool cursorEspera_ = false;
+};
+
+}  // namespace app

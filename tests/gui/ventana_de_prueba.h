@@ -1,0 +1,52 @@
+// What the window's tests share: finding a control by its name, and writing a small centro table.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "storage/storage.h"
+#include "tests/support/temporary_drive.h"
+
+namespace gui_testing {
+
+template <class Control>
+Control* Buscar(const QWidget& ventana, const char* nombre) {
+  auto* control = ventana.findChild<Control*>(QString::fromLatin1(nombre));
+  if (control == nullptr) throw std::runtime_error(std::string("the window has no control ") + nombre);
+  return control;
+}
+
+// Strings of the program as a list that QCOMPARE prints.
+inline QStringList Lista(const std::vector<std::string>& textos) {
+  QStringList lista;
+  for (const std::string& texto : textos) lista << QString::fromStdString(texto);
+  return lista;
+}
+
+// A centro table in a host folder of the drive (created when missing) with these centre codes, in this
+// stored order.
+inline void EscribirCentro(const testing_support::TemporaryDrive& drive, const std::string& carpeta,
+                           const std::vector<double>& codigos) {
+  drive.MakeHostFolder(carpeta);
+  storage::Engine engine('.');
+  storage::Table centro(engine);
+  centro.SetTableName(platform::WindowsPathOfHost(drive.Host(carpeta + "/centro.dbf")));
+  centro.AddFieldDef("CODCEN", storage::DataType::ftFloat);
+  centro.AddFieldDef("LITCEN", storage::DataType::ftString, 45);
+  centro.CreateTable();
+  centro.Open();
+  for (double codigo : codigos) {
+    centro.Append();
+    centro.SetAsFloat("CODCEN", codigo);
+    centro.Post();
+  }
+  centro.Close();
+}
+
+}  // namespace gui_testing
