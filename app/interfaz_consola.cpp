@@ -1,5 +1,7 @@
 #include "app/interfaz_consola.h"
 
+#include "storage/storage.h"
+
 namespace app {
 
 InterfazConsola::InterfazConsola(std::ostream& salida, std::ostream& errores, bool progreso)
@@ -9,10 +11,33 @@ void InterfazConsola::MostrarMensaje(const std::string& texto) { salida_ << text
 
 void InterfazConsola::MostrarError(const std::string& texto) { errores_ << texto << std::endl; }
 
-// Without answers of its own the command line leaves both reviews as they are.
-void InterfazConsola::RevisarProfesores(storage::Table&) {}
+// The teacher review: each teacher given on the command line gets its identity number.
+void InterfazConsola::RevisarProfesores(storage::Table& proft) {
+  proft.Open();
+  for (proft.First(); !proft.Eof(); proft.Next()) {
+    auto dni = dnis.find(proft.AsString("ABREV"));
+    if (dni == dnis.end()) continue;
+    proft.Edit();
+    proft.SetAsInteger("DNI", dni->second);
+    proft.Post();
+  }
+  proft.Close();
+}
 
-void InterfazConsola::RevisarPlantilla(storage::Table&) {}
+// The template review: each period given on the command line gets its times, as typed into the grid's
+// five-character cells.
+void InterfazConsola::RevisarPlantilla(storage::Table& plantilla) {
+  plantilla.Open();
+  for (plantilla.First(); !plantilla.Eof(); plantilla.Next()) {
+    auto periodo = periodos.find(plantilla.AsInteger("HORA"));
+    if (periodo == periodos.end()) continue;
+    plantilla.Edit();
+    plantilla.SetAsString("HORAINI", periodo->second.first);
+    plantilla.SetAsString("HORAFIN", periodo->second.second);
+    plantilla.Post();
+  }
+  plantilla.Close();
+}
 
 void InterfazConsola::PasoIniciado(std::string_view paso) {
   if (progreso_) errores_ << "... " << paso << std::endl;

@@ -2,7 +2,11 @@
 // on standard error; a progress line per step on standard error when it is a terminal.
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <ostream>
+#include <string>
+#include <utility>
 
 #include "export/interfaz_usuario.h"
 
@@ -21,6 +25,11 @@ class InterfazConsola : public exportacion::InterfazUsuario {
   void PasoIniciado(std::string_view paso) override;
 
   bool VentanaCerrada() const { return cerrada_; }
+
+  // The answers to the import's review dialogs: identity numbers by teacher abbreviation, and start and
+  // end times by period number. Without them a review changes nothing.
+  std::map<std::string, std::int32_t> dnis;
+  std::map<int, std::pair<std::string, std::string>> periodos;
 
  private:
   std::ostream& salida_;

@@ -1,7 +1,9 @@
 // escolan-horvane-cli: the headless front end.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
+#include <map>
 
 #include "app/interfaz_consola.h"
 #include "app/muestra_escolan.h"
@@ -45,6 +47,93 @@ int Export(const std::string& source, const std::string& language) {
   return completed ? 0 : 1;
 }
 
+constexpr int kImportStopped = 3;
+
+struct ImportOptions {
+  std::string source;
+  std::string centre;
+  bool centreGiven = false;
+  std::vector<std::string> dnis;     // ABREV=NUMBER
+  std::vector<std::string> periods;  // N=HH:MM-HH:MM
+};
+
+// "ABREV=NUMBER" answers of the teacher review.
+std::map<std::string, std::int32_t> ParseDnis(const std::vector<std::string>& typed) {
+  std::map<std::string, std::int32_t> dnis;
+  for (const std::string& answer : typed) {
+    std::size_t equals = answer.rfind('=');
+    if (equals == std::string::npos || equals == 0) throw CLI::ValidationError("--dni", "expected ABREV=NUMBER: " + answer);
+    try {
+      std::size_t used = 0;
+      long number = std::stol(answer.substr(equals + 1), &used);
+      if (used != answer.size() - equals - 1 || number < 0 || number > 999999999) throw std::invalid_argument(answer);
+      dnis[answer.substr(0, equals)] = static_cast<std::int32_t>(number);
+    } catch (const std::logic_error&) {
+      throw CLI::ValidationError("--dni", "expected ABREV=NUMBER: " + answer);
+    }
+  }
+  return dnis;
+}
+
+// "N=HH:MM-HH:MM" answers of the template review (either time may be empty).
+std::map<int, std::pair<std::string, std::string>> ParsePeriods(const std::vector<std::string>& typed) {
+  std::map<int, std::pair<std::string, std::string>> periods;
+  for (const std::string& answer : typed) {
+    std::size_t equals = answer.find('=');
+    std::size_t dash = answer.find('-', equals == std::string::npos ? 0 : equals);
+    int period = 0;
+    try {
+      period = std::stoi(answer.substr(0, equals));
+    } catch (const std::logic_error&) {
+    }
+    if (equals == std::string::npos || dash == std::string::npos || period < 1 || period > 20) {
+      throw CLI::ValidationError("--period", "expected N=HH:MM-HH:MM with N from 1 to 20: " + answer);
+    }
+    periods[period] = {answer.substr(equals + 1, dash - equals - 1), answer.substr(dash + 1)};
+  }
+  return periods;
+}
+
+// Stages from the source folder and reads the centre list as the window's start-up does, then runs the
+// import, answering the two reviews from the command line.
+int Import(const ImportOptions& options) {
+  storage::Engine engine;
+  app::InterfazConsola interfaz(std::cout, std::cerr, platform::StandardErrorIsTerminal());
+  app::VentanaPrincipal ventana(engine, interfaz);
+  std::map<std::string, std::int32_t> dnis;
+  std::map<int, std::pair<std::string, std::string>> periods;
+  try {
+    dnis = ParseDnis(options.dnis);
+    periods = ParsePeriods(options.periods);
+  } catch (const CLI::ValidationError& error) {
+    std::cerr << error.what() << '\n';
+    return kBadArguments;
+  }
+  interfaz.dnis = dnis;
+  interfaz.periodos = periods;
+  bool staged = exportacion::EjecutarManejador(interfaz, [&] {
+    platform::SetCurrentFolder(WindowsFolder(options.source));
+    ventana.ListaDirectoriosChange();
+    ventana.LeerCentros();
+  });
+  if (!staged) return 1;
+  if (options.centreGiven) {
+    const auto& centres = ventana.Centros();
+    auto found = std::find(centres.begin(), centres.end(), options.centre);
+    if (found == centres.end()) {
+      std::string list;
+      for (const std::string& centre : centres) list += (list.empty() ? "" : ", ") + centre;
+      std::cerr << "--centre: " << options.centre << " is not a centre of this folder; its centres: " << list << '\n';
+      return kBadArguments;
+    }
+    ventana.SeleccionarCentro(static_cast<int>(found - centres.begin()));
+  }
+  importacion::FinImportacion end = importacion::FinImportacion::kCompleta;
+  if (!exportacion::EjecutarManejador(interfaz, [&] { end = ventana.BImportarClick(); })) return 1;
+  if (end == importacion::FinImportacion::kSinDni) return kImportStopped;
+  return end == importacion::FinImportacion::kCompleta ? 0 : 1;
+}
+
 int MakeSample(const std::string& folder, const std::string& size) {
   try {
     std::string windowsFolder = WindowsFolder(folder);
@@ -82,6 +171,16 @@ int main(int argc, char** argv) {
   exportCommand->add_option("--language", language, "Language of subject names: VALENCIÁ (default) or CASTELLANO")
       ->capture_default_str();
 
+  ImportOptions import;
+  CLI::App* importCommand = cli.add_subcommand(
+      "import", "Stage ESCOLAN's tables from a folder, then rewrite its timetables (horgrup, horprof) from "
+                "the generator's solution C:\\HTEMP\\SOLUC.DBF");
+  importCommand->add_option("--source", import.source, "ESCOLAN's folder: a Windows path or a host path")->required();
+  importCommand->add_option("--centre", import.centre, "The centre code (default: the first of the folder's centro)");
+  importCommand->add_option("--dni", import.dnis, "ABREV=NUMBER: the identity number of a teacher in the teacher review");
+  importCommand->add_option("--period", import.periods,
+                            "N=HH:MM-HH:MM: the start and end time of period N in the template review");
+
   std::string sampleFolder;
   std::string sampleSize = "small";
   CLI::App* sampleCommand =
@@ -103,6 +202,10 @@ int main(int argc, char** argv) {
   if (dumpCommand->parsed()) return Dump(dump);
   if (exportCommand->parsed()) return Export(source, language);
   if (sampleCommand->parsed()) return MakeSample(sampleFolder, sampleSize);
+  if (importCommand->parsed()) {
+    import.centreGiven = importCommand->count("--centre") > 0;
+    return Import(import);
+  }
   std::cout << cli.help();
   return 0;
 }

@@ -43,6 +43,10 @@ void VentanaPrincipal::FormCreate() {
   CopiarDatosCentro(tablas_, Directorio());
   CambiarDirectorio(kCarpetaEscolan);
   edNuevoDir_ = Directorio();
+  LeerCentros();
+}
+
+void VentanaPrincipal::LeerCentros() {
   storage::Table& centro = tablas_.wwTableCentro;
   centro.Open();
   for (centro.First(); !centro.Eof(); centro.Next()) centros_.push_back(centro.AsString("Codcen"));
@@ -61,6 +65,11 @@ void VentanaPrincipal::ListaDirectoriosChange() {
   edNuevoDir_ = Directorio();
   if (alCambiarDirectorio) alCambiarDirectorio();
   CopiarDatosCentro(tablas_, Directorio());
+}
+
+importacion::FinImportacion VentanaPrincipal::BImportarClick() {
+  importacion::ContextoImportacion contexto{engine_, tablas_, interfaz_, Directorio(), Centro()};
+  return importacion::BImportarClick(contexto);
 }
 
 void VentanaPrincipal::BExportarClick(const std::vector<exportacion::PasoExportacion>& pasos) {

@@ -9,6 +9,7 @@
 #include "export/exportacion.h"
 #include "export/interfaz_usuario.h"
 #include "export/tablas_ventana.h"
+#include "import/importacion.h"
 
 namespace app {
 
@@ -32,8 +33,12 @@ class VentanaPrincipal {
   bool CambiarDirectorio(const std::string& carpeta);
   // The directory list's change event: show the folder, stage from it.
   void ListaDirectoriosChange();
+  // Fills the centre list from the staged centro: Codcen as text, in stored order, the first selected.
+  void LeerCentros();
   // The export button.
   void BExportarClick(const std::vector<exportacion::PasoExportacion>& pasos = exportacion::PasosExportacion());
+  // The import button: from the directory list's folder, for the centre list's centre.
+  importacion::FinImportacion BImportarClick();
 
   // The directory list's folder (the process's current folder).
   std::string Directorio() const;

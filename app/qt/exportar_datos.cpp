@@ -244,7 +244,8 @@ void TExportarDatos::BExportarClick() {
   exportacion::EjecutarManejador(interfaz_, [this] { ventana_.BExportarClick(pasosExportacion); });
 }
 
-// The import comes in a later version: for now the button only says so.
-void TExportarDatos::BImportarClick() { interfaz_.MostrarMensaje(kMensajeImportacionPendiente); }
+void TExportarDatos::BImportarClick() {
+  exportacion::EjecutarManejador(interfaz_, [this] { ventana_.BImportarClick(); });
+}
 
 }  // namespace app

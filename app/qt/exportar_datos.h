@@ -18,8 +18,6 @@ namespace app {
 class ListaCarpetas;
 
 inline constexpr const char* kTituloVentana = "Exportar e importar datos ";
-inline constexpr const char* kMensajeImportacionPendiente =
-    "La importación de datos desde Horvane todavía no está disponible en esta versión.";
 
 class TExportarDatos : public QWidget {
   Q_OBJECT

@@ -77,7 +77,7 @@ class ExportarDatosTest : public QObject {
   void choosingADrive();
   void theExportRunsBoxesAndHourglass_data();
   void theExportRunsBoxesAndHourglass();
-  void theImportIsNotThereYet();
+  void theImportWithoutASolutionSaysSo();
   void salirClosesTheWindow();
 
  private:
@@ -424,11 +424,13 @@ void ExportarDatosTest::theExportRunsBoxesAndHourglass() {
   QVERIFY(ventana_->isVisible());
 }
 
-void ExportarDatosTest::theImportIsNotThereYet() {
+void ExportarDatosTest::theImportWithoutASolutionSaysSo() {
   EscribirEscolan();
   Abrir();
   QTest::mouseClick(Buscar<QPushButton>("BImportar"), Qt::LeftButton);
-  QCOMPARE(Lista(interfaz_->sucesos), QStringList{QStringLiteral("mensaje: ") + app::kMensajeImportacionPendiente});
+  QCOMPARE(Lista(interfaz_->sucesos),
+           (QStringList{QStringLiteral("mensaje: ") + importacion::kMensajeInicioImportacion, "cursor: espera",
+                        "cursor: normal", QStringLiteral("mensaje: ") + importacion::kMensajeSinSolucion}));
 }
 
 void ExportarDatosTest::salirClosesTheWindow() {

@@ -1,0 +1,99 @@
+// The import run, in order: the checks, the staging of the two timetables, the teacher-identity check, the
+// class-period template, the transfer, and the copy back into ESCOLAN's folder.
+#include "import/importacion.h"
+
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace importacion {
+namespace {
+
+constexpr const char* kCarpetaTrabajo = "C:\\HTEMP\\VALENCIA";
+
+// Stages one of ESCOLAN's timetables from the source folder, after closing the window's table on it.
+void PrepararHorario(storage::Table& tabla, const std::string& carpetaOrigen, const char* archivo) {
+  tabla.Close();
+  platform::CopiarReemplazando(std::string(kCarpetaTrabajo) + archivo, carpetaOrigen + archivo);
+}
+
+// A PROFT table open on its first record with a zero DNI, or at its end when every teacher has one.
+std::unique_ptr<storage::Table> PrimerProfesorSinDni(storage::Engine& engine) {
+  auto proft = std::make_unique<storage::Table>(engine);
+  proft->SetTableName("C:\\HTEMP\\PROFT.DBF");
+  proft->Open();
+  for (proft->First(); !proft->Eof() && proft->AsInteger("DNI") != 0; proft->Next()) {
+  }
+  return proft;
+}
+
+// The teacher-identity check: at most two passes over PROFT with the review dialog between them. Gives the
+// PROFT table that passed, open, or nothing when a teacher still lacks an identity number.
+std::unique_ptr<storage::Table> ComprobarDni(ContextoImportacion& contexto) {
+  bool dialogoMostrado = false;
+  for (;;) {
+    std::unique_ptr<storage::Table> proft = PrimerProfesorSinDni(contexto.engine);
+    if (proft->Eof()) return proft;
+    proft.reset();
+    if (dialogoMostrado) return nullptr;
+    {
+      storage::Table revisada(contexto.engine);
+      revisada.SetTableName("C:\\HTEMP\\PROFT.DBF");
+      contexto.interfaz.RevisarProfesores(revisada);
+    }
+    dialogoMostrado = true;
+    contexto.interfaz.CursorEspera(true);
+  }
+}
+
+FinImportacion Importar(ContextoImportacion& contexto) {
+  exportacion::InterfazUsuario& interfaz = contexto.interfaz;
+  if (!platform::FolderExists(kCarpetaTrabajo)) platform::CreateFolders(kCarpetaTrabajo);
+  const std::string& origen = contexto.carpetaOrigen;
+  if (!platform::FileExists("C:\\HTEMP\\SOLUC.DBF")) {
+    interfaz.CursorEspera(false);
+    interfaz.MostrarMensaje(kMensajeSinSolucion);
+    return FinImportacion::kSinSolucion;
+  }
+  PrepararHorario(contexto.tablas.wwTableHorGrup, origen, "\\horgrup.dbf");
+  PrepararHorario(contexto.tablas.wwTableHorProf, origen, "\\horprof.dbf");
+
+  std::unique_ptr<storage::Table> proft = ComprobarDni(contexto);
+  if (!proft) {
+    interfaz.CursorEspera(false);
+    interfaz.MostrarMensaje(kMensajeSinDni);
+    interfaz.CerrarVentanaPrincipal();
+    return FinImportacion::kSinDni;
+  }
+  auto asigvalt = std::make_unique<storage::Table>(contexto.engine);
+  asigvalt->SetTableName("C:\\HTEMP\\ASIGVALT.DBF");
+  asigvalt->SetIndexName("CODVALEN");
+  asigvalt->Open();
+
+  TablaPeriodos periodos = PrepararPlantilla(contexto);
+  TransferirHorario(contexto, periodos, *proft, *asigvalt);
+  proft.reset();
+  asigvalt.reset();
+
+  // ESCOLAN's own files change here and only here; each copy replaces its file whole or not at all.
+  platform::CopiarReemplazando(origen + "\\horgrup.dbf", std::string(kCarpetaTrabajo) + "\\horgrup.dbf");
+  platform::CopiarReemplazando(origen + "\\horprof.dbf", std::string(kCarpetaTrabajo) + "\\horprof.dbf");
+  interfaz.CursorEspera(false);
+  interfaz.MostrarMensaje(kMensajeFinImportacion);
+  return FinImportacion::kCompleta;
+}
+
+}  // namespace
+
+FinImportacion BImportarClick(ContextoImportacion& contexto) {
+  contexto.interfaz.MostrarMensaje(kMensajeInicioImportacion);
+  contexto.interfaz.CursorEspera(true);
+  try {
+    return Importar(contexto);
+  } catch (...) {
+    contexto.interfaz.CursorEspera(false);
+    throw;
+  }
+}
+
+}  // namespace importacion

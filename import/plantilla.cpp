@@ -1,0 +1,82 @@
+// The import's class-period template: the centre's period times, confirmed by the user.
+#include "import/importacion.h"
+#include "platform/platform.h"
+
+namespace importacion {
+namespace {
+
+// The centre's periods from lhortipo: for each period the last non-empty time of its records.
+void LeerPeriodosDelCentro(storage::Table& lhortipo, const std::string& centro, TablaPeriodos& periodos) {
+  lhortipo.Open();
+  for (lhortipo.First(); !lhortipo.Eof(); lhortipo.Next()) {
+    if (lhortipo.AsString("CODCEN") != centro) continue;
+    int periodo = lhortipo.AsInteger("Numhora");
+    if (!TablaPeriodos::Existe(periodo)) continue;
+    std::string desde = lhortipo.AsString("Desde");
+    if (!desde.empty()) periodos.desde[periodo - 1] = desde;
+    std::string hasta = lhortipo.AsString("Hasta");
+    if (!hasta.empty()) periodos.hasta[periodo - 1] = hasta;
+  }
+}
+
+void EscribirPlantilla(storage::Engine& engine, const TablaPeriodos& periodos) {
+  platform::DeleteFile("C:\\HTEMP\\Valencia\\PLANTILLA.DBF");
+  platform::DeleteFile("C:\\HTEMP\\Valencia\\PLANTILLA.MDX");
+  storage::Table plantilla(engine);
+  plantilla.SetDatabaseName("C:\\HTEMP\\Valencia");
+  plantilla.SetTableName("PLANTILLA.DBF");
+  plantilla.SetTableType(storage::TableType::ttDBase);
+  plantilla.ClearFieldDefs();
+  plantilla.AddFieldDef("HORA", storage::DataType::ftInteger);
+  plantilla.AddFieldDef("HORAINI", storage::DataType::ftString, 5);
+  plantilla.AddFieldDef("HORAFIN", storage::DataType::ftString, 5);
+  plantilla.ClearIndexDefs();
+  plantilla.AddIndexDef("HORA", "HORA");
+  plantilla.CreateTable();
+  plantilla.Open();
+  for (int periodo = 1; periodo <= TablaPeriodos::kPeriodos; ++periodo) {
+    plantilla.Append();
+    plantilla.SetAsInteger("HORA", periodo);
+    plantilla.SetAsString("HORAINI", periodos.desde[periodo - 1]);
+    plantilla.SetAsString("HORAFIN", periodos.hasta[periodo - 1]);
+  }
+  plantilla.Post();
+}
+
+TablaPeriodos LeerPlantilla(storage::Engine& engine) {
+  TablaPeriodos periodos;
+  storage::Table plantilla(engine);
+  plantilla.SetTableName("C:\\HTEMP\\Valencia\\Plantilla.DBF");
+  plantilla.Open();
+  plantilla.SetIndexName("HORA");
+  for (plantilla.First(); !plantilla.Eof(); plantilla.Next()) {
+    int periodo = plantilla.AsInteger("HORA");
+    if (!TablaPeriodos::Existe(periodo)) continue;
+    periodos.desde[periodo - 1] = plantilla.AsString("HORAINI");
+    periodos.hasta[periodo - 1] = plantilla.AsString("HORAFIN");
+  }
+  return periodos;
+}
+
+}  // namespace
+
+void TablaPeriodos::Vaciar() {
+  desde.fill({});
+  hasta.fill({});
+}
+
+TablaPeriodos PrepararPlantilla(ContextoImportacion& contexto) {
+  TablaPeriodos periodos;
+  LeerPeriodosDelCentro(contexto.tablas.wwTableLhortipo, contexto.centro, periodos);
+  EscribirPlantilla(contexto.engine, periodos);
+  {
+    // The review dialog edits the template through a table of its own, on the closed file.
+    storage::Table plantilla(contexto.engine);
+    plantilla.SetTableName("C:\\HTEMP\\Valencia\\PLANTILLA.DBF");
+    contexto.interfaz.RevisarPlantilla(plantilla);
+  }
+  contexto.interfaz.CursorEspera(true);
+  return LeerPlantilla(contexto.engine);
+}
+
+}  // namespace importacion

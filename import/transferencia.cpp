@@ -1,0 +1,106 @@
+// The import's timetable transfer: every lesson of the generator's solution becomes one record of the
+// staged horprof and one of the staged horgrup, with ESCOLAN's identity numbers and subject codes.
+#include <map>
+#include <optional>
+#include <tuple>
+#include <unordered_map>
+
+#include "import/importacion.h"
+#include "storage/code_page.h"
+
+namespace importacion {
+namespace {
+
+// The first record of each key of a lookup table in its walking order: where a walk from the first record
+// stops. Built when first needed; remembers record numbers and goes back to them.
+template <typename Clave>
+class PrimerRegistro {
+ public:
+  using Lector = Clave (*)(storage::Table&);
+  PrimerRegistro(storage::Table& tabla, Lector clave) : tabla_(tabla), clave_(clave) {}
+
+  bool Buscar(const Clave& buscada) {
+    if (!registros_) {
+      registros_.emplace();
+      for (tabla_.First(); !tabla_.Eof(); tabla_.Next()) registros_->try_emplace(clave_(tabla_), tabla_.RecNo());
+    }
+    auto encontrado = registros_->find(buscada);
+    if (encontrado == registros_->end()) return false;
+    tabla_.GoToRecord(encontrado->second);
+    return true;
+  }
+
+ private:
+  storage::Table& tabla_;
+  Lector clave_;
+  std::optional<std::map<Clave, std::uint32_t>> registros_;
+};
+
+using ClaveAsignatura = std::tuple<std::string, std::string, std::string>;  // NIVEL, CURSO, COD
+
+std::string Abreviatura(storage::Table& proft) { return proft.AsString("ABREV"); }
+
+ClaveAsignatura Asignatura(storage::Table& asigvalt) {
+  return {asigvalt.AsString("NIVEL"), asigvalt.AsString("CURSO"), asigvalt.AsString("COD")};
+}
+
+void EscribirHoras(storage::Table& tabla, const TablaPeriodos& periodos, int hora, const char* campoDesde,
+                   const char* campoHasta) {
+  if (!TablaPeriodos::Existe(hora)) return;
+  tabla.SetAsString(campoDesde, periodos.desde[hora - 1]);
+  tabla.SetAsString(campoHasta, periodos.hasta[hora - 1]);
+}
+
+}  // namespace
+
+void TransferirHorario(ContextoImportacion& contexto, const TablaPeriodos& periodos, storage::Table& proft,
+                       storage::Table& asigvalt) {
+  exportacion::TablasVentana& tablas = contexto.tablas;
+  storage::Table& horprof = tablas.wwTableHorProf;
+  storage::Table& horgrup = tablas.wwTableHorGrup;
+  storage::Table& soluc = tablas.wwTableSoluc;
+  horprof.Close();
+  horprof.EmptyTable();
+  horgrup.EmptyTable();
+  horprof.Open();
+  horgrup.Open();
+  soluc.Open();
+
+  PrimerRegistro<std::string> profesores(proft, Abreviatura);
+  PrimerRegistro<ClaveAsignatura> asignaturas(asigvalt, Asignatura);
+  for (soluc.First(); !soluc.Eof(); soluc.Next()) {
+    int dia = soluc.AsInteger("DIA");
+    if (dia == 0) continue;
+
+    horprof.Append();
+    horprof.SetAsInteger("Diasem", dia);
+    int hora = soluc.AsInteger("HORA");
+    horprof.SetAsInteger("Numhora", hora);
+    EscribirHoras(horprof, periodos, hora, "Horad", "Horah");
+    horprof.SetAsString("Ocupa", soluc.AsString("AULA"));
+    horprof.SetAsString("Codcen", contexto.centro);
+    std::int32_t dni = profesores.Buscar(soluc.AsString("PROF")) ? proft.AsInteger("dni") : 0;
+    horprof.SetAsInteger("dni", dni);
+    horprof.Post();
+
+    horgrup.Append();
+    horgrup.SetAsInteger("Diasem", dia);
+    horgrup.SetAsInteger("Numhora", hora);
+    EscribirHoras(horgrup, periodos, hora, "Hordiades", "Hordiahas");
+    horgrup.SetAsString("Codcen", contexto.centro);
+    horgrup.SetAsInteger("dni", dni);
+    // A lesson whose subject ASIGVALT does not hold keeps its group and subject codes empty.
+    std::string codvalen;
+    if (asignaturas.Buscar({soluc.AsString("NIVEL"), soluc.AsString("CURSO"), soluc.AsString("ASIG")})) {
+      codvalen = asigvalt.AsString("CODVALEN");
+      horgrup.SetAsString("codgrup", std::string(storage::FirstCharacters(codvalen, 4)) + soluc.AsString("GRUPO"));
+      horgrup.SetAsString("codasig", codvalen);
+    }
+    horgrup.Post();
+  }
+  horprof.Close();
+  soluc.Close();
+  horgrup.Close();
+}
+
+}  // namespace importacion

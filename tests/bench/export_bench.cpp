@@ -1,0 +1,95 @@
+// Speed and memory of the export of a large secondary school, staging included, and of ten such schools
+// in one folder. Not a test: run it by hand, build-bench/tests/export_bench.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <cstring>
+
+#include "app/muestra_escolan.h"
+#include "app/ventana_principal.h"
+#include "platform/platform.h"
+#include "storage/dbf_format.h"
+#include "tests/support/interfaz_guionada.h"
+#include "tests/support/temporary_drive.h"
+
+namespace {
+
+namespace dbf = storage::dbf;
+
+testing_support::TemporaryDrive& Drive() {
+  static testing_support::TemporaryDrive drive;
+  return drive;
+}
+
+// Appends `copies - 1` more copies of every record of a staged-like table, each copy made another
+// centre's by changing its codes: student codes, identity numbers and group codes get the copy's number.
+void Multiply(const std::string& relative, int copies) {
+  std::string bytes = Drive().ReadHostFile(relative);
+  auto view = std::as_bytes(std::span(bytes));
+  dbf::Layout layout = dbf::ParseHeader(view.first(dbf::HeaderLengthOf(view)));
+  std::size_t recordsLength = std::size_t{layout.recordCount} * layout.recordLength;
+  std::string header = bytes.substr(0, layout.headerLength);
+  std::string records = bytes.substr(layout.headerLength, recordsLength);
+  std::string all = records;
+  for (int copy = 1; copy < copies; ++copy) {
+    std::string more = records;
+    for (std::size_t at = 0; at < more.size(); at += layout.recordLength) {
+      auto record = std::as_writable_bytes(std::span(more.data() + at, layout.recordLength));
+      for (const dbf::Field& field : layout.fields) {
+        std::string name = field.name;
+        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (name == "CODIGO" || name == "CODGRUP") {
+          std::string value(dbf::FieldBytes(field, record));
+          if (value.find_first_not_of(' ') == std::string::npos) continue;
+          value = std::to_string(copy) + value;
+          dbf::EncodeText(field, value, record);
+        } else if (name == "DNI" && field.type == 'N') {
+          dbf::Value value = dbf::DecodeField(field, record);
+          if (const double* number = std::get_if<double>(&value)) dbf::EncodeNumber(field, *number + copy, record);
+        }
+      }
+    }
+    all += more;
+  }
+  auto head = std::as_writable_bytes(std::span(header));
+  dbf::StampHeader(head, layout.recordCount * static_cast<std::uint32_t>(copies), dbf::Date{2026, 12, 10});
+  Drive().WriteHostFile(relative, header + all + "\x1A");
+}
+
+std::string School(int centres) {
+  std::string folder = "ESCUELA" + std::to_string(centres);
+  app::EscribirMuestraEscolan("C:\\" + folder, app::TamanoMuestra::kGrande);
+  if (centres > 1) {
+    for (const char* table : {"grupos.dbf", "profesor.dbf", "horgrup.dbf", "asigalum.dbf", "aulas.dbf", "alumnos.dbf"}) {
+      Multiply(folder + "/" + table, centres);
+    }
+  }
+  return "C:\\" + folder;
+}
+
+void Export(benchmark::State& state, int centres) {
+  Drive();
+  std::string source = School(centres);
+  for (auto _ : state) {
+    storage::Engine engine(',');
+    testing_support::InterfazGuionada interfaz;
+    app::VentanaPrincipal ventana(engine, interfaz);
+    platform::SetCurrentFolder(source);
+    ventana.ListaDirectoriosChange();
+    ventana.BExportarClick();
+    if (interfaz.sucesos.back() != "mensaje:     Proceso finalizado    ") state.SkipWithError(interfaz.sucesos.back().c_str());
+  }
+  rusage usage {};
+  ::getrusage(RUSAGE_SELF, &usage);
+  state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+void BM_ExportLargeSchool(benchmark::State& state) { Export(state, 1); }
+BENCHMARK(BM_ExportLargeSchool)->Unit(benchmark::kMillisecond);
+
+void BM_ExportTenLargeSchools(benchmark::State& state) { Export(state, 10); }
+BENCHMARK(BM_ExportTenLargeSchools)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
