@@ -12,7 +12,10 @@ void InterfazConsola::MostrarMensaje(const std::string& texto) { salida_ << text
 void InterfazConsola::MostrarError(const std::string& texto) { errores_ << texto << std::endl; }
 
 // The teacher review: each teacher given on the command line gets its identity number.
-void InterfazConsola::RevisarProfesores(storage::Table& proft) {
+void InterfazConsola::RevisarProfesores(storage::Engine& engine) {
+  storage::Table proft(engine);
+  proft.SetDatabaseName("C:\\HTEMP");
+  proft.SetTableName("proft.dbf");
   proft.Open();
   for (proft.First(); !proft.Eof(); proft.Next()) {
     auto dni = dnis.find(proft.AsString("ABREV"));
@@ -21,12 +24,14 @@ void InterfazConsola::RevisarProfesores(storage::Table& proft) {
     proft.SetAsInteger("DNI", dni->second);
     proft.Post();
   }
-  proft.Close();
 }
 
 // The template review: each period given on the command line gets its times, as typed into the grid's
 // five-character cells.
-void InterfazConsola::RevisarPlantilla(storage::Table& plantilla) {
+void InterfazConsola::RevisarPlantilla(storage::Engine& engine) {
+  storage::Table plantilla(engine);
+  plantilla.SetDatabaseName("C:\\HTEMP\\Valencia");
+  plantilla.SetTableName("PLANTILLA.DBF");
   plantilla.Open();
   for (plantilla.First(); !plantilla.Eof(); plantilla.Next()) {
     auto periodo = periodos.find(plantilla.AsInteger("HORA"));
@@ -36,7 +41,6 @@ void InterfazConsola::RevisarPlantilla(storage::Table& plantilla) {
     plantilla.SetAsString("HORAFIN", periodo->second.second);
     plantilla.Post();
   }
-  plantilla.Close();
 }
 
 void InterfazConsola::PasoIniciado(std::string_view paso) {

@@ -19,8 +19,8 @@ class InterfazConsola : public exportacion::InterfazUsuario {
   void MostrarMensaje(const std::string& texto) override;
   void MostrarError(const std::string& texto) override;
   void CursorEspera(bool) override {}
-  void RevisarProfesores(storage::Table& proft) override;
-  void RevisarPlantilla(storage::Table& plantilla) override;
+  void RevisarProfesores(storage::Engine& engine) override;
+  void RevisarPlantilla(storage::Engine& engine) override;
   void CerrarVentanaPrincipal() override { cerrada_ = true; }
   void PasoIniciado(std::string_view paso) override;
 

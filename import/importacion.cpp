@@ -36,11 +36,7 @@ std::unique_ptr<storage::Table> ComprobarDni(ContextoImportacion& contexto) {
     if (proft->Eof()) return proft;
     proft.reset();
     if (dialogoMostrado) return nullptr;
-    {
-      storage::Table revisada(contexto.engine);
-      revisada.SetTableName("C:\\HTEMP\\PROFT.DBF");
-      contexto.interfaz.RevisarProfesores(revisada);
-    }
+    contexto.interfaz.RevisarProfesores(contexto.engine);
     dialogoMostrado = true;
     contexto.interfaz.CursorEspera(true);
   }

@@ -69,12 +69,7 @@ TablaPeriodos PrepararPlantilla(ContextoImportacion& contexto) {
   TablaPeriodos periodos;
   LeerPeriodosDelCentro(contexto.tablas.wwTableLhortipo, contexto.centro, periodos);
   EscribirPlantilla(contexto.engine, periodos);
-  {
-    // The review dialog edits the template through a table of its own, on the closed file.
-    storage::Table plantilla(contexto.engine);
-    plantilla.SetTableName("C:\\HTEMP\\Valencia\\PLANTILLA.DBF");
-    contexto.interfaz.RevisarPlantilla(plantilla);
-  }
+  contexto.interfaz.RevisarPlantilla(contexto.engine);
   contexto.interfaz.CursorEspera(true);
   return LeerPlantilla(contexto.engine);
 }

@@ -20,8 +20,8 @@ class InterfazQt : public exportacion::InterfazUsuario {
   void MostrarError(const std::string& texto) override;
   void CursorEspera(bool activo) override;
   // The review dialogs come with the import; until then there is nothing to review.
-  void RevisarProfesores(storage::Table& /*proft*/) override {}
-  void RevisarPlantilla(storage::Table& /*plantilla*/) override {}
+  void RevisarProfesores(storage::Engine& /*engine*/) override {}
+  void RevisarPlantilla(storage::Engine& /*engine*/) override {}
   void CerrarVentanaPrincipal() override;
 
  private:

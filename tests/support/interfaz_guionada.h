@@ -16,8 +16,8 @@ class InterfazGuionada : public exportacion::InterfazUsuario {
   // "paso: ...", "profesores", "plantilla", "cerrar".
   std::vector<std::string> sucesos;
   bool cursorEspera = false;
-  std::function<void(storage::Table&)> alRevisarProfesores;
-  std::function<void(storage::Table&)> alRevisarPlantilla;
+  std::function<void(storage::Engine&)> alRevisarProfesores;
+  std::function<void(storage::Engine&)> alRevisarPlantilla;
 
   void MostrarMensaje(const std::string& texto) override { sucesos.push_back("mensaje: " + texto); }
   void MostrarError(const std::string& texto) override { sucesos.push_back("error: " + texto); }
@@ -25,13 +25,13 @@ class InterfazGuionada : public exportacion::InterfazUsuario {
     cursorEspera = activo;
     sucesos.push_back(activo ? "cursor: espera" : "cursor: normal");
   }
-  void RevisarProfesores(storage::Table& proft) override {
+  void RevisarProfesores(storage::Engine& engine) override {
     sucesos.push_back("profesores");
-    if (alRevisarProfesores) alRevisarProfesores(proft);
+    if (alRevisarProfesores) alRevisarProfesores(engine);
   }
-  void RevisarPlantilla(storage::Table& plantilla) override {
+  void RevisarPlantilla(storage::Engine& engine) override {
     sucesos.push_back("plantilla");
-    if (alRevisarPlantilla) alRevisarPlantilla(plantilla);
+    if (alRevisarPlantilla) alRevisarPlantilla(engine);
   }
   void CerrarVentanaPrincipal() override { sucesos.push_back("cerrar"); }
   void PasoIniciado(std::string_view paso) override { sucesos.push_back("paso: " + std::string(paso)); }
