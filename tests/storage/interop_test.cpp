@@ -287,7 +287,7 @@ void ExpectCells(const std::vector<std::string>& actual, const std::vector<std::
 // A column of the tables python-dbf writes, and what our engine must report for it.
 struct Column {
   const char* name;
-  const char* spec;  // python-dbf's field spec
+  const char* definition;  // the field's type as python-dbf writes it, e.g. "N(5,2)"
   char type;
   int length;
   int decimals;
@@ -382,12 +382,12 @@ const PythonTableCase kPythonTables[] = {
 
 // The plan that interop/write_table.py follows.
 std::string PlanJson(const std::string& hostPath, const PythonTableCase& c, const std::vector<Row>& rows) {
-  std::string specs;
+  std::string definitions;
   for (const Column& column : c.columns) {
-    specs += std::string(specs.empty() ? "" : "; ") + column.name + " " + column.spec;
+    definitions += std::string(definitions.empty() ? "" : "; ") + column.name + " " + column.definition;
   }
   std::string json = "{\"path\": " + JsonString(hostPath) + ", \"type\": " + JsonString(c.dbfType) +
-                     ", \"codepage\": " + JsonString(c.codePage) + ", \"fields\": " + JsonString(specs) +
+                     ", \"codepage\": " + JsonString(c.codePage) + ", \"fields\": " + JsonString(definitions) +
                      ", \"records\": [";
   for (std::size_t r = 0; r < rows.size(); ++r) {
     json += std::string(r ? ", " : "") + "{\"deleted\": " + (rows[r].deleted ? "true" : "false") + ", \"values\": [";
