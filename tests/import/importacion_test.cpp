@@ -1,1 +1,805 @@
-// Placeholder: being written.
+// The import run on a small school in a drive C: of its own: ESCOLAN's timetables in C:\ESCOLAN, the
+// centre's class periods already staged in C:\HTEMP\VALENCIA, the teachers and subjects of an earlier
+// export and the generator's solution in C:\HTEMP, and a scripted user who answers the two review dialogs.
+// The run goes through the application's default error handler, as the import button does.
+#include "import/importacion.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/ventana_principal.h"
+#include "export/exportacion.h"
+#include "export/tablas_ventana.h"
+#include "platform/platform.h"
+#include "storage/storage.h"
+#include "tests/support/interfaz_guionada.h"
+#include "tests/support/temporary_drive.h"
+
+namespace {
+
+using importacion::FinImportacion;
+using storage::DataType;
+using storage::Table;
+using testing_support::InterfazGuionada;
+using testing_support::PatternBytes;
+
+using Fila = std::vector<std::string>;
+using Filas = std::vector<Fila>;
+using Sucesos = std::vector<std::string>;
+
+struct Campo {
+  std::string nombre;
+  DataType tipo;
+  int tamano = 0;
+};
+using Campos = std::vector<Campo>;
+
+// What the user sees, word for word.
+const std::string kInicio =
+    "mensaje: La duración de este Proceso será más larga, en función de la cantidad de datos que tengamos en "
+    "nuestro Horario.";
+const std::string kFin = "mensaje:     Proceso finalizado     ";
+const std::string kSinSoluc = "mensaje: No se encuentra archivo SOLUC.DBF en C:\\HTEMP";
+const std::string kSinDni =
+    "mensaje: ¡Atención! Sigue habiendo algún Profesor sin D.N.I.\n\r"
+    "Este proceso se dentendrá y deberá volver a ejecutar\n\r"
+    "la Importación, para poder corregir la incidencia";
+const std::string kEspera = "cursor: espera";
+const std::string kNormal = "cursor: normal";
+const std::string kProfesores = "profesores";
+const std::string kPlantilla = "plantilla";
+const std::string kCerrar = "cerrar";
+
+// ESCOLAN's timetables as a school keeps them, each with a field of its own that the import never writes.
+const Campos kHorgrup = {
+    {"DIASEM", DataType::ftSmallint},     {"NUMHORA", DataType::ftSmallint},  {"HORDIADES", DataType::ftString, 5},
+    {"HORDIAHAS", DataType::ftString, 5}, {"CODCEN", DataType::ftFloat},      {"DNI", DataType::ftInteger},
+    {"CODGRUP", DataType::ftString, 5},   {"CODASIG", DataType::ftString, 8}, {"OBSERVA", DataType::ftString, 20}};
+const Campos kHorprof = {{"DIASEM", DataType::ftSmallint}, {"NUMHORA", DataType::ftSmallint},
+                         {"HORAD", DataType::ftString, 5}, {"HORAH", DataType::ftString, 5},
+                         {"OCUPA", DataType::ftString, 5}, {"CODCEN", DataType::ftFloat},
+                         {"DNI", DataType::ftInteger},     {"OBSERVA", DataType::ftString, 20}};
+// ESCOLAN's class periods, with the centre code as a number (as in centro) or as text.
+const Campos kLhortipo = {{"CODCEN", DataType::ftFloat},
+                          {"NUMHORA", DataType::ftSmallint},
+                          {"DESDE", DataType::ftString, 8},
+                          {"HASTA", DataType::ftString, 8}};
+const Campos kLhortipoDeTexto = {{"CODCEN", DataType::ftString, 6},
+                                 {"NUMHORA", DataType::ftSmallint},
+                                 {"DESDE", DataType::ftString, 8},
+                                 {"HASTA", DataType::ftString, 8}};
+// The generator's solution, with a field the import does not read.
+const Campos kSoluc = {
+    {"DIA", DataType::ftInteger},    {"HORA", DataType::ftInteger},    {"AULA", DataType::ftString, 5},
+    {"PROF", DataType::ftString, 4}, {"NIVEL", DataType::ftString, 5}, {"CURSO", DataType::ftString, 3},
+    {"ASIG", DataType::ftString, 4}, {"GRUPO", DataType::ftString, 2}, {"SESION", DataType::ftInteger}};
+
+// The fields of the timetables that the transfer writes, in the order of the expected rows below.
+const Fila kEscritosHorprof = {"Diasem", "Numhora", "Horad", "Horah", "Ocupa", "Codcen", "dni"};
+const Fila kEscritosHorgrup = {"Diasem", "Numhora", "Hordiades", "Hordiahas", "Codcen", "dni", "codgrup", "codasig"};
+
+// A layout without one of its fields, or with `nuevo` in its place.
+Campos Cambiar(Campos campos, const std::string& nombre, std::optional<Campo> nuevo = std::nullopt) {
+  auto campo = std::find_if(campos.begin(), campos.end(), [&](const Campo& c) { return c.nombre == nombre; });
+  if (nuevo) {
+    *campo = *nuevo;
+  } else {
+    campos.erase(campo);
+  }
+  return campos;
+}
+
+// The files of a host folder, by name.
+std::set<std::string> Archivos(const std::string& carpeta) {
+  std::set<std::string> nombres;
+  for (const auto& entrada : std::filesystem::directory_iterator(carpeta))
+    nombres.insert(entrada.path().filename().string());
+  return nombres;
+}
+
+class ImportacionTest : public ::testing::Test {
+ protected:
+  ImportacionTest() { EscribirColegio(); }
+
+  // The school the cases start from: centre 46001 with its first three periods (and another centre's),
+  // ESCOLAN's timetables holding lessons of both centres, two teachers with their numbers, one subject,
+  // and a solution with one lesson.
+  void EscribirColegio() {
+    unidad_.MakeHostFolder("HTEMP/VALENCIA");
+    unidad_.MakeHostFolder("ESCOLAN");
+    EscribirHorgrup({{"1", "1", "08:00", "08:55", "46001", "5", "1ESOA", "1ESOLEN", "antigua"},
+                     {"2", "2", "09:00", "09:55", "46002", "6", "2BACA", "2BACFIS", "de otro centro"}});
+    EscribirHorprof({{"1", "1", "08:00", "08:55", "B2", "46001", "5", "antigua"},
+                     {"2", "2", "09:00", "09:55", "C3", "46002", "6", "de otro centro"}});
+    EscribirLhortipo({{"46001", "1", "08:00", "08:55"},
+                      {"46001", "2", "08:55", "09:50"},
+                      {"46002", "3", "11:00", "11:55"},
+                      {"46001", "3", "10:00", "10:55"}});
+    EscribirProft({{"GA2", "12345678"}, {"LO", "22222222"}});
+    EscribirAsigvalt({{"1ESOMAT", "ESO", "1", "MAT"}});
+    EscribirSoluc({{"2", "3", "A12", "GA2", "ESO", "1", "MAT", "B", "7"}});
+  }
+
+  // Back to the school above for the next case of a table of cases.
+  void Reiniciar() {
+    CerrarTablas();
+    interfaz_ = InterfazGuionada();
+    contexto_.centro = "46001";
+    EscribirColegio();
+  }
+
+  // The main window's tables that a run may leave open.
+  void CerrarTablas() {
+    tablas_.wwTableHorGrup.Close();
+    tablas_.wwTableHorProf.Close();
+    tablas_.wwTableSoluc.Close();
+    tablas_.wwTableLhortipo.Close();
+  }
+
+  // A table at `ruta` with the given fields and records, each record's values written as text in the order
+  // of the fields (floating-point ones as numbers); an empty value leaves the field empty.
+  void CrearTabla(const std::string& ruta, const Campos& campos, const Filas& filas,
+                  const std::vector<std::string>& indices = {}) {
+    Table tabla(engine_);
+    tabla.SetTableName(ruta);
+    for (const Campo& campo : campos) tabla.AddFieldDef(campo.nombre, campo.tipo, campo.tamano);
+    for (const std::string& indice : indices) tabla.AddIndexDef(indice, indice);
+    tabla.CreateTable();
+    tabla.Open();
+    for (const Fila& fila : filas) {
+      ASSERT_EQ(fila.size(), campos.size());
+      tabla.Append();
+      for (std::size_t i = 0; i < campos.size(); ++i) {
+        if (fila[i].empty()) continue;
+        if (campos[i].tipo == DataType::ftFloat) {
+          tabla.SetAsFloat(campos[i].nombre, std::stod(fila[i]));
+        } else {
+          tabla.SetAsString(campos[i].nombre, fila[i]);
+        }
+      }
+      tabla.Post();
+    }
+    tabla.Close();
+  }
+
+  // ESCOLAN's tables in the source folder C:\<carpeta>.
+  void EscribirHorgrup(const Filas& filas, const Campos& campos = kHorgrup, const std::string& carpeta = "ESCOLAN") {
+    CrearTabla("C:\\" + carpeta + "\\horgrup.dbf", campos, filas);
+  }
+  void EscribirHorprof(const Filas& filas, const Campos& campos = kHorprof, const std::string& carpeta = "ESCOLAN") {
+    CrearTabla("C:\\" + carpeta + "\\horprof.dbf", campos, filas);
+  }
+  // The staged lhortipo: records of CODCEN, Numhora, Desde, Hasta.
+  void EscribirLhortipo(const Filas& filas, const Campos& campos = kLhortipo) {
+    CrearTabla("C:\\HTEMP\\VALENCIA\\lhortipo.dbf", campos, filas);
+  }
+  // What the teacher export leaves: records of ABREV and DNI.
+  void EscribirProft(const Filas& filas) {
+    Filas completas;
+    for (const Fila& f : filas) completas.push_back({f[0], "Profesor " + f[0], "Departamento", f[1]});
+    CrearTabla("C:\\HTEMP\\PROFT.DBF",
+               {{"ABREV", DataType::ftString, 4},
+                {"NOMBRE", DataType::ftString, 40},
+                {"DEPART", DataType::ftString, 40},
+                {"DNI", DataType::ftInteger}},
+               completas);
+  }
+  // What the subject export leaves: records of CODVALEN, NIVEL, CURSO and COD.
+  void EscribirAsigvalt(const Filas& filas) {
+    Filas completas;
+    for (const Fila& f : filas) completas.push_back({f[3], f[3], "Asignatura " + f[0], f[0], "3", f[1], f[2]});
+    CrearTabla("C:\\HTEMP\\ASIGVALT.DBF",
+               {{"COD", DataType::ftString, 4},
+                {"CODLARGO", DataType::ftString, 8},
+                {"NOMBRE", DataType::ftString, 40},
+                {"CODVALEN", DataType::ftString, 10},
+                {"NHORAS", DataType::ftFloat},
+                {"NIVEL", DataType::ftString, 5},
+                {"CURSO", DataType::ftString, 3}},
+               completas, {"COD", "CODVALEN"});
+  }
+  // The solution: records of DIA, HORA, AULA, PROF, NIVEL, CURSO, ASIG, GRUPO and SESION.
+  void EscribirSoluc(const Filas& filas, const Campos& campos = kSoluc) {
+    CrearTabla("C:\\HTEMP\\SOLUC.DBF", campos, filas);
+  }
+
+  // The records of the table at `ruta`, the given fields as text, in stored order or in that of `indice`.
+  Filas Leer(const std::string& ruta, const Fila& campos, const std::string& indice = "") {
+    Table tabla(engine_);
+    tabla.SetTableName(ruta);
+    if (!indice.empty()) tabla.SetIndexName(indice);
+    tabla.Open();
+    Filas filas;
+    for (tabla.First(); !tabla.Eof(); tabla.Next()) {
+      Fila fila;
+      for (const std::string& campo : campos) fila.push_back(tabla.AsString(campo));
+      filas.push_back(fila);
+    }
+    tabla.Close();
+    return filas;
+  }
+  Filas HorprofDeEscolan(const Fila& campos = kEscritosHorprof) { return Leer("C:\\ESCOLAN\\horprof.dbf", campos); }
+  Filas HorgrupDeEscolan(const Fila& campos = kEscritosHorgrup) { return Leer("C:\\ESCOLAN\\horgrup.dbf", campos); }
+  Filas Plantilla() { return Leer("C:\\HTEMP\\VALENCIA\\PLANTILLA.DBF", {"HORA", "HORAINI", "HORAFIN"}); }
+
+  // A file's bytes by its host spelling, or a mark when it is not there.
+  std::string Bytes(const std::string& relativa) {
+    return std::filesystem::exists(unidad_.Host(relativa)) ? unidad_.ReadHostFile(relativa) : "(no existe)";
+  }
+  // ESCOLAN's two timetables as they stand in the source folder, byte for byte.
+  std::pair<std::string, std::string> Escolan() { return {Bytes("ESCOLAN/horgrup.dbf"), Bytes("ESCOLAN/horprof.dbf")}; }
+
+  // The import button, with the application's default error handler around it: how the run ended, or
+  // nothing when an error ended it (its message is then the last thing shown).
+  std::optional<FinImportacion> Importar() {
+    std::optional<FinImportacion> fin;
+    exportacion::EjecutarManejador(interfaz_, [&] { fin = importacion::BImportarClick(contexto_); });
+    return fin;
+  }
+
+  // What the user does in a review dialog, through a table object of the dialog's own: gives `campo` of the
+  // record whose `clave` reads `valor` the text `nuevo` (empty clears it). Opened exclusively: nothing of the
+  // run may hold the table while its dialog is up.
+  static void Corregir(storage::Engine& engine, const std::string& ruta, const std::string& clave,
+                       const std::string& valor, const std::string& campo, const std::string& nuevo) {
+    Table tabla(engine);
+    tabla.SetTableName(ruta);
+    tabla.SetExclusive(true);
+    tabla.Open();
+    for (tabla.First(); !tabla.Eof(); tabla.Next()) {
+      if (tabla.AsString(clave) != valor) continue;
+      tabla.Edit();
+      tabla.SetAsString(campo, nuevo);
+      tabla.Post();
+      break;
+    }
+    tabla.Close();
+  }
+  static void CorregirDni(storage::Engine& engine, const std::string& abrev, const std::string& dni) {
+    Corregir(engine, "C:\\HTEMP\\PROFT.DBF", "ABREV", abrev, "DNI", dni);
+  }
+  static void CorregirPeriodo(storage::Engine& engine, int periodo, const std::string& campo, const std::string& hora) {
+    Corregir(engine, "C:\\HTEMP\\Valencia\\PLANTILLA.DBF", "HORA", std::to_string(periodo), campo, hora);
+  }
+
+  testing_support::TemporaryDrive unidad_;
+  storage::Engine engine_{','};
+  exportacion::TablasVentana tablas_{engine_};
+  InterfazGuionada interfaz_;
+  importacion::ContextoImportacion contexto_{engine_, tablas_, interfaz_, "C:\\ESCOLAN", "46001"};
+};
+
+// ---------------------------------------------------------------------------------------------------------
+// The run and the teacher-identity check
+
+TEST_F(ImportacionTest, WithoutASolutionTheRunStopsBeforeTouchingAnything) {
+  ASSERT_TRUE(platform::DeleteFile("C:\\HTEMP\\SOLUC.DBF"));
+  std::filesystem::remove_all(unidad_.Host("HTEMP/VALENCIA"));
+  auto antes = Escolan();
+
+  EXPECT_EQ(Importar(), FinImportacion::kSinSolucion);
+
+  EXPECT_EQ(interfaz_.sucesos, (Sucesos{kInicio, kEspera, kNormal, kSinSoluc}));
+  EXPECT_FALSE(interfaz_.cursorEspera);
+  EXPECT_EQ(Escolan(), antes);
+  EXPECT_TRUE(platform::FolderExists("C:\\HTEMP\\VALENCIA"));              // made before the solution is looked for
+  EXPECT_FALSE(platform::FileExists("C:\\HTEMP\\VALENCIA\\horgrup.dbf"));  // nothing staged
+  EXPECT_FALSE(platform::FileExists("C:\\HTEMP\\VALENCIA\\horprof.dbf"));
+}
+
+TEST_F(ImportacionTest, TeachersWithNumbersGoStraightToTheTemplate) {
+  EXPECT_EQ(Importar(), FinImportacion::kCompleta);
+  EXPECT_EQ(interfaz_.sucesos, (Sucesos{kInicio, kEspera, kPlantilla, kEspera, kNormal, kFin}));
+  EXPECT_FALSE(interfaz_.cursorEspera);
+}
+
+TEST_F(ImportacionTest, ANumberGivenInTheDialogLetsTheRunGoOnAndReachesTheTimetables) {
+  EscribirProft({{"LO", "22222222"}, {"GA2", "0"}});
+  interfaz_.alRevisarProfesores = [](storage::Engine& engine) { CorregirDni(engine, "GA2", "12345678"); };
+
+  EXPECT_EQ(Importar(), FinImportacion::kCompleta);
+
+  EXPECT_EQ(interfaz_.sucesos, (Sucesos{kInicio, kEspera, kProfesores, kEspera, kPlantilla, kEspera, kNormal, kFin}));
+  EXPECT_EQ(HorprofDeEscolan({"dni"}), (Filas{{"12345678"}}));
+  EXPECT_EQ(HorgrupDeEscolan({"dni"}), (Filas{{"12345678"}}));
+}
+
+TEST_F(ImportacionTest, ATeacherStillWithoutNumberClosesTheProgramAndLeavesEscolanAlone) {
+  struct Caso {
+    const char* que;
+    Filas proft;
+    std::function<void(storage::Engine&)> enElDialogo;
+  };
+  const std::vector<Caso> casos = {
+      {"the dialog closed without a change", {{"LO", "22222222"}, {"GA2", "0"}}, nullptr},
+      {"an empty number is no number",
+       {{"GA2", ""}, {"LO", "22222222"}},
+       [](storage::Engine& engine) { CorregirDni(engine, "GA2", "0"); }},
+      {"the number cleared in the dialog",
+       {{"GA2", "0"}, {"LO", "22222222"}},
+       [](storage::Engine& engine) { CorregirDni(engine, "GA2", ""); }},
+      {"one of two given",
+       {{"GA2", "0"}, {"LO", "0"}},
+       [](storage::Engine& engine) { CorregirDni(engine, "GA2", "12345678"); }},
+  };
+  const std::string plantillaAnterior = "the template of an earlier run";
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.que);
+    Reiniciar();
+    EscribirProft(caso.proft);
+    unidad_.WriteHostFile("HTEMP/VALENCIA/PLANTILLA.DBF", plantillaAnterior);
+    interfaz_.alRevisarProfesores = caso.enElDialogo;
+    auto antes = Escolan();
+
+    EXPECT_EQ(Importar(), FinImportacion::kSinDni);
+
+    // The dialog once, then the message and the window closed; no template, no transfer, no copy back.
+    EXPECT_EQ(interfaz_.sucesos, (Sucesos{kInicio, kEspera, kProfesores, kEspera, kNormal, kSinDni, kCerrar}));
+    EXPECT_FALSE(interfaz_.cursorEspera);
+    EXPECT_EQ(Escolan(), antes);
+    EXPECT_EQ(Bytes("HTEMP/VALENCIA/PLANTILLA.DBF"), plantillaAnterior);
+    EXPECT_EQ(Bytes("HTEMP/VALENCIA/horgrup.dbf"), antes.first);  // the staging was done
+    EXPECT_EQ(Bytes("HTEMP/VALENCIA/horprof.dbf"), antes.second);
+  }
+}
+
+TEST_F(ImportacionTest, AnEmptyProftPassesTheCheckAndLeavesEveryTeacherUnknown) {
+  EscribirProft({});
+  EXPECT_EQ(Importar(), FinImportacion::kCompleta);
+  EXPECT_EQ(interfaz_.sucesos, (Sucesos{kInicio, kEspera, kPlantilla, kEspera, kNormal, kFin}));
+  EXPECT_EQ(HorprofDeEscolan({"dni"}), (Filas{{"0"}}));
+  EXPECT_EQ(HorgrupDeEscolan({"dni"}), (Filas{{"0"}}));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The class-period template
+
+// The template's 20 records for the given periods' times, the others empty.
+Filas PlantillaCon(const std::map<int, std::pair<std::string, std::string>>& horas) {
+  Filas filas;
+  for (int periodo = 1; periodo <= 20; ++periodo) {
+    auto hora = horas.find(periodo);
+    filas.push_back({std::to_string(periodo), hora == horas.end() ? "" : hora->second.first,
+                     hora == horas.end() ? "" : hora->second.second});
+  }
+  return filas;
+}
+
+TEST_F(ImportacionTest, TheTemplateHoldsTheCentresPeriodsOneToTwenty) {
+  EscribirLhortipo({
+      {"46002", "1", "09:00", "09:55"},        // another centre
+      {"46001", "3", "10:00", "10:55"},        // listed before periods 1 and 2
+      {"46001", "1", "08:00:00", "08:55:00"},  // cut to five characters
+      {"46001", "2", "08:55", "09:50"},
+      {"46001", "4", "10:00", "10:55"},
+      {"46001", "4", "", "11:00"},  // an empty start keeps the earlier one, the end is replaced
+      {"46001", "5", "11:00", "12:00"},
+      {"46001", "5", "11:05", ""},  // the later start wins, the empty end keeps the earlier one
+      {"46001", "20", "15:00", "15:55"},
+      {"46001", "0", "07:00", "07:55"},  // out of range, wherever they stand
+      {"46001", "21", "16:00", "16:55"},
+      {"46001", "-1", "06:00", "06:55"},
+  });
+  CrearTabla("C:\\HTEMP\\VALENCIA\\PLANTILLA.DBF", {{"HORA", DataType::ftInteger}}, Filas(25, Fila{"7"}));
+
+  importacion::TablaPeriodos periodos = importacion::PrepararPlantilla(contexto_);
+
+  const Filas esperada = PlantillaCon({{1, {"08:00", "08:55"}},
+                                       {2, {"08:55", "09:50"}},
+                                       {3, {"10:00", "10:55"}},
+                                       {4, {"10:00", "11:00"}},
+                                       {5, {"11:05", "12:00"}},
+                                       {20, {"15:00", "15:55"}}});
+  EXPECT_EQ(Plantilla(), esperada);
+  EXPECT_EQ(Leer("C:\\HTEMP\\VALENCIA\\PLANTILLA.DBF", {"HORA", "HORAINI", "HORAFIN"}, "HORA"), esperada);
+  for (int periodo = 1; periodo <= 20; ++periodo) {
+    SCOPED_TRACE(periodo);
+    EXPECT_EQ(periodos.desde[periodo - 1], esperada[periodo - 1][1]);
+    EXPECT_EQ(periodos.hasta[periodo - 1], esperada[periodo - 1][2]);
+  }
+  EXPECT_EQ(interfaz_.sucesos, (Sucesos{kPlantilla, kEspera}));
+}
+
+TEST_F(ImportacionTest, OnlyRecordsWhoseCentreReadsAsTheSameTextGiveTimes) {
+  const Filas deTexto = {{"46001", "1", "08:00", "08:55"},  {"4600", "2", "08:00", "08:55"},
+                         {"460011", "3", "08:00", "08:55"}, {"046001", "4", "08:00", "08:55"},
+                         {"a1", "5", "08:00", "08:55"},     {"A1", "6", "08:00", "08:55"},
+                         {"", "7", "08:00", "08:55"}};
+  const Filas numericas = {{"46001", "1", "08:00", "08:55"},
+                           {"46001.5", "2", "08:00", "08:55"},
+                           {"4600", "3", "08:00", "08:55"},
+                           {"460011", "4", "08:00", "08:55"}};
+  struct Caso {
+    std::string centro;
+    bool codigoNumerico;
+    std::set<int> periodos;
+  };
+  const std::vector<Caso> casos = {
+      {"46001", false, {1}}, {"4600", false, {2}}, {"A1", false, {6}},   {"a1", false, {5}},
+      {"", false, {7}},      {"99999", false, {}}, {"46001", true, {1}},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE("centre '" + caso.centro + (caso.codigoNumerico ? "', numeric CODCEN" : "', text CODCEN"));
+    tablas_.wwTableLhortipo.Close();
+    if (caso.codigoNumerico) {
+      EscribirLhortipo(numericas, kLhortipo);
+    } else {
+      EscribirLhortipo(deTexto, kLhortipoDeTexto);
+    }
+    contexto_.centro = caso.centro;
+
+    importacion::TablaPeriodos periodos = importacion::PrepararPlantilla(contexto_);
+
+    std::set<int> conHoras;
+    for (int periodo = 1; periodo <= 20; ++periodo) {
+      if (!periodos.desde[periodo - 1].empty() || !periodos.hasta[periodo - 1].empty()) conHoras.insert(periodo);
+    }
+    EXPECT_EQ(conHoras, caso.periodos);
+    EXPECT_EQ(Plantilla().size(), 20u);
+  }
+}
+
+TEST_F(ImportacionTest, TimesEditedInTheDialogAreTheOnesTransferred) {
+  EscribirSoluc({{"1", "3", "A1", "GA2", "ESO", "1", "MAT", "A", ""},
+                 {"2", "1", "A1", "GA2", "ESO", "1", "MAT", "A", ""},
+                 {"3", "2", "A1", "GA2", "ESO", "1", "MAT", "A", ""}});
+  int registros = -1;
+  interfaz_.alRevisarPlantilla = [&](storage::Engine& engine) {
+    registros = static_cast<int>(Plantilla().size());
+    CorregirPeriodo(engine, 3, "HORAINI", "10:05");
+    CorregirPeriodo(engine, 1, "HORAFIN", "");
+    CorregirPeriodo(engine, 2, "HORAINI", "9:00");
+  };
+
+  EXPECT_EQ(Importar(), FinImportacion::kCompleta);
+
+  EXPECT_EQ(registros, 20);
+  EXPECT_EQ(HorprofDeEscolan({"Numhora", "Horad", "Horah"}),
+            (Filas{{"3", "10:05", "10:55"}, {"1", "08:00", ""}, {"2", "9:00", "09:50"}}));
+  EXPECT_EQ(HorgrupDeEscolan({"Numhora", "Hordiades", "Hordiahas"}),
+            (Filas{{"3", "10:05", "10:55"}, {"1", "08:00", ""}, {"2", "9:00", "09:50"}}));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The transfer
+
+TEST_F(ImportacionTest, ALessonBecomesOneRecordOfEachTimetableAndNothingOfBeforeStays) {
+  EXPECT_EQ(Importar(), FinImportacion::kCompleta);
+
+  // Every field: those the import does not write are empty, whatever the old records held.
+  EXPECT_EQ(HorprofDeEscolan({"Diasem", "Numhora", "Horad", "Horah", "Ocupa", "Codcen", "dni", "OBSERVA"}),
+            (Filas{{"2", "3", "10:00", "10:55", "A12", "46001", "12345678", ""}}));
+  EXPECT_EQ(HorgrupDeEscolan(
+                {"Diasem", "Numhora", "Hordiades", "Hordiahas", "Codcen", "dni", "codgrup", "codasig", "OBSERVA"}),
+            (Filas{{"2", "3", "10:00", "10:55", "46001", "12345678", "1ESOB", "1ESOMAT", ""}}));
+}
+
+TEST_F(ImportacionTest, EachLessonIsTranslatedBackToEscolansCodes) {
+  EscribirLhortipo({{"46001", "1", "08:00", "08:55"},
+                    {"46001", "2", "08:55", "09:50"},
+                    {"46001", "3", "10:00", "10:55"},
+                    {"46001", "20", "14:00", "14:55"}});
+  // Two teachers share GA2: the first in stored order counts.
+  EscribirProft({{"GA2", "12345678"}, {"GA", "87654321"}, {"LO", "22222222"}, {"GA2", "99999999"}});
+  // Three subjects share ESO, 1, MAT: the first in CODVALEN order counts (not the first or last stored).
+  EscribirAsigvalt({{"1ESOMATB", "ESO", "1", "MAT"},
+                    {"1ESOMATA", "ESO", "1", "MAT"},
+                    {"2ESOMAT", "ESO", "2", "MAT"},
+                    {"1BACMAT", "BAC", "1", "MAT"},
+                    {"1ESOLEN", "ESO", "1", "LEN"},
+                    {"1BA", "BA", "1", "X"},
+                    {"1ESOMATC", "ESO", "1", "MAT"}});
+  struct Leccion {
+    const char* que;
+    Fila soluc;    // DIA, HORA, AULA, PROF, NIVEL, CURSO, ASIG, GRUPO, SESION
+    Fila horprof;  // as kEscritosHorprof; empty: the lesson gives no record
+    Fila horgrup;  // as kEscritosHorgrup
+  };
+  const std::vector<Leccion> lecciones = {
+      {"first teacher and first subject of several",
+       {"2", "3", "A12", "GA2", "ESO", "1", "MAT", "B", "1"},
+       {"2", "3", "10:00", "10:55", "A12", "46001", "12345678"},
+       {"2", "3", "10:00", "10:55", "46001", "12345678", "1ESOB", "1ESOMATA"}},
+      {"day 0 is not transferred", {"0", "1", "A1", "GA", "ESO", "1", "LEN", "A", "2"}, {}, {}},
+      {"an empty day reads 0", {"", "2", "A1", "GA", "ESO", "1", "LEN", "A", "3"}, {}, {}},
+      {"an abbreviation is not a prefix of another",
+       {"1", "1", "A3", "GA", "ESO", "1", "LEN", "C", "4"},
+       {"1", "1", "08:00", "08:55", "A3", "46001", "87654321"},
+       {"1", "1", "08:00", "08:55", "46001", "87654321", "1ESOC", "1ESOLEN"}},
+      {"the subject's course counts",
+       {"1", "2", "A4", "LO", "ESO", "2", "MAT", "A", ""},
+       {"1", "2", "08:55", "09:50", "A4", "46001", "22222222"},
+       {"1", "2", "08:55", "09:50", "46001", "22222222", "2ESOA", "2ESOMAT"}},
+      {"an unknown subject right after a known one keeps its codes empty",
+       {"3", "2", "B1", "LO", "ESO", "3", "MAT", "A", ""},
+       {"3", "2", "08:55", "09:50", "B1", "46001", "22222222"},
+       {"3", "2", "08:55", "09:50", "46001", "22222222", "", ""}},
+      {"the subject's level counts",
+       {"1", "20", "A5", "LO", "BAC", "1", "MAT", "D", ""},
+       {"1", "20", "14:00", "14:55", "A5", "46001", "22222222"},
+       {"1", "20", "14:00", "14:55", "46001", "22222222", "1BACD", "1BACMAT"}},
+      {"letter case counts in the level",
+       {"4", "1", "A6", "LO", "eso", "1", "MAT", "A", ""},
+       {"4", "1", "08:00", "08:55", "A6", "46001", "22222222"},
+       {"4", "1", "08:00", "08:55", "46001", "22222222", "", ""}},
+      {"a subject code shorter than four characters is taken whole",
+       {"4", "2", "A7", "LO", "BA", "1", "X", "C", ""},
+       {"4", "2", "08:55", "09:50", "A7", "46001", "22222222"},
+       {"4", "2", "08:55", "09:50", "46001", "22222222", "1BAC", "1BA"}},
+      {"an unknown teacher gets number 0",
+       {"5", "1", "A8", "XX", "ESO", "1", "LEN", "A", ""},
+       {"5", "1", "08:00", "08:55", "A8", "46001", "0"},
+       {"5", "1", "08:00", "08:55", "46001", "0", "1ESOA", "1ESOLEN"}},
+      {"letter case counts in the abbreviation",
+       {"5", "2", "A9", "ga2", "ESO", "1", "LEN", "A", ""},
+       {"5", "2", "08:55", "09:50", "A9", "46001", "0"},
+       {"5", "2", "08:55", "09:50", "46001", "0", "1ESOA", "1ESOLEN"}},
+      {"period 0 has no times",
+       {"1", "0", "A1", "GA", "ESO", "1", "LEN", "A", ""},
+       {"1", "0", "", "", "A1", "46001", "87654321"},
+       {"1", "0", "", "", "46001", "87654321", "1ESOA", "1ESOLEN"}},
+      {"period 21 has no times",
+       {"1", "21", "A1", "GA", "ESO", "1", "LEN", "A", ""},
+       {"1", "21", "", "", "A1", "46001", "87654321"},
+       {"1", "21", "", "", "46001", "87654321", "1ESOA", "1ESOLEN"}},
+      {"a period without times in the template",
+       {"1", "5", "", "GA", "ESO", "1", "LEN", "A", ""},
+       {"1", "5", "", "", "", "46001", "87654321"},
+       {"1", "5", "", "", "46001", "87654321", "1ESOA", "1ESOLEN"}},
+  };
+  Filas soluc, horprof, horgrup;
+  for (const Leccion& leccion : lecciones) {
+    soluc.push_back(leccion.soluc);
+    if (leccion.horprof.empty()) continue;
+    horprof.push_back(leccion.horprof);
+    horgrup.push_back(leccion.horgrup);
+  }
+  EscribirSoluc(soluc);
+
+  ASSERT_EQ(Importar(), FinImportacion::kCompleta);
+
+  // One record of each timetable per lesson with a day, in the solution's order.
+  Filas horprofLeido = HorprofDeEscolan(), horgrupLeido = HorgrupDeEscolan();
+  ASSERT_EQ(horprofLeido.size(), horprof.size());
+  ASSERT_EQ(horgrupLeido.size(), horgrup.size());
+  std::size_t i = 0;
+  for (const Leccion& leccion : lecciones) {
+    if (leccion.horprof.empty()) continue;
+    SCOPED_TRACE(leccion.que);
+    EXPECT_EQ(horprofLeido[i], leccion.horprof);
+    EXPECT_EQ(horgrupLeido[i], leccion.horgrup);
+    ++i;
+  }
+}
+
+TEST_F(ImportacionTest, ASolutionWithoutLessonsLeavesBothTimetablesEmptyInEscolan) {
+  EscribirSoluc({{"0", "1", "A1", "GA2", "ESO", "1", "MAT", "A", ""}});
+  EXPECT_EQ(Importar(), FinImportacion::kCompleta);
+  EXPECT_EQ(HorprofDeEscolan(), Filas{});
+  EXPECT_EQ(HorgrupDeEscolan(), Filas{});
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The copy back, repeated runs and errors
+
+TEST_F(ImportacionTest, AfterARunEscolanHoldsTheStagedTimetablesAndNothingElseChanged) {
+  unidad_.WriteHostFile("ESCOLAN/horgrup.mdx", PatternBytes(3000, 1));
+  unidad_.WriteHostFile("ESCOLAN/horprof.mdx", PatternBytes(3000, 2));
+
+  ASSERT_EQ(Importar(), FinImportacion::kCompleta);
+
+  EXPECT_EQ(Bytes("ESCOLAN/horgrup.dbf"), Bytes("HTEMP/VALENCIA/horgrup.dbf"));
+  EXPECT_EQ(Bytes("ESCOLAN/horprof.dbf"), Bytes("HTEMP/VALENCIA/horprof.dbf"));
+  EXPECT_EQ(Bytes("ESCOLAN/horgrup.mdx"), PatternBytes(3000, 1));
+  EXPECT_EQ(Bytes("ESCOLAN/horprof.mdx"), PatternBytes(3000, 2));
+  EXPECT_EQ(Archivos(unidad_.Host("ESCOLAN")),
+            (std::set<std::string>{"horgrup.dbf", "horgrup.mdx", "horprof.dbf", "horprof.mdx"}));
+  EXPECT_FALSE(platform::FileExists("C:\\HTEMP\\VALENCIA\\horgrup.mdx"));
+  // The run lets go of every table it used: the generator and ESCOLAN may take them again.
+  EXPECT_FALSE(tablas_.wwTableSoluc.Active());
+  EXPECT_FALSE(tablas_.wwTableHorGrup.Active());
+  EXPECT_FALSE(tablas_.wwTableHorProf.Active());
+  for (const char* ruta : {"C:\\HTEMP\\PROFT.DBF", "C:\\HTEMP\\ASIGVALT.DBF", "C:\\HTEMP\\SOLUC.DBF"}) {
+    SCOPED_TRACE(ruta);
+    Table tabla(engine_);
+    tabla.SetTableName(ruta);
+    tabla.SetExclusive(true);
+    EXPECT_NO_THROW(tabla.Open());
+  }
+}
+
+TEST_F(ImportacionTest, ASecondRunWithTheSameSolutionGivesTheSameRecords) {
+  EscribirSoluc({{"2", "3", "A12", "GA2", "ESO", "1", "MAT", "B", ""},
+                 {"0", "1", "A1", "GA2", "ESO", "1", "MAT", "A", ""},
+                 {"4", "1", "A2", "LO", "ESO", "1", "MAT", "C", ""}});
+  const Fila todosHorprof = {"Diasem", "Numhora", "Horad", "Horah", "Ocupa", "Codcen", "dni", "OBSERVA"};
+  const Fila todosHorgrup = {"Diasem", "Numhora", "Hordiades", "Hordiahas", "Codcen",
+                             "dni",    "codgrup", "codasig",   "OBSERVA"};
+
+  ASSERT_EQ(Importar(), FinImportacion::kCompleta);
+  Filas horprof = HorprofDeEscolan(todosHorprof), horgrup = HorgrupDeEscolan(todosHorgrup);
+  ASSERT_EQ(Importar(), FinImportacion::kCompleta);
+
+  EXPECT_EQ(horprof.size(), 2u);
+  EXPECT_EQ(HorprofDeEscolan(todosHorprof), horprof);
+  EXPECT_EQ(HorgrupDeEscolan(todosHorgrup), horgrup);
+}
+
+TEST_F(ImportacionTest, AnErrorEndsTheRunWithTheCursorBackAndEscolanUntouched) {
+  struct Fallo {
+    const char* que;
+    std::function<void()> preparar;
+    bool trasLaPlantilla;                              // whether the template dialog came before the error
+    int horprofPreparado = -1, horgrupPreparado = -1;  // records left in the staged tables; -1: not looked at
+    std::string mensaje = {};  // the table layer's own message, where it is its own and not the engine's
+  };
+  const Fila leccion = {"2", "3", "A12", "GA2", "ESO", "1", "MAT", "B", ""};
+  platform::File generador;  // the generator holding its solution open
+  const std::vector<Fallo> fallos = {
+      {"no PROFT: no export was run", [] { ASSERT_TRUE(platform::DeleteFile("C:\\HTEMP\\PROFT.DBF")); }, false},
+      {"no ASIGVALT", [] { ASSERT_TRUE(platform::DeleteFile("C:\\HTEMP\\ASIGVALT.DBF")); }, false},
+      {"no lhortipo staged", [] { ASSERT_TRUE(platform::DeleteFile("C:\\HTEMP\\VALENCIA\\lhortipo.dbf")); }, false},
+      {"ESCOLAN without horprof.dbf", [] { ASSERT_TRUE(platform::DeleteFile("C:\\ESCOLAN\\horprof.dbf")); }, true},
+      {"the solution held by the generator",
+       [&] {
+         generador =
+             platform::File::OpenExisting("C:\\HTEMP\\SOLUC.DBF", platform::Access::kRead, platform::Share::kDenyNone);
+       },
+       true, 0, 0},
+      {"a solution without AULA",
+       [&] {
+         EscribirSoluc({{"2", "3", "GA2", "ESO", "1", "MAT", "B", ""}}, Cambiar(kSoluc, "AULA"));
+       },
+       true, 0, 0, "wwTableSoluc: No se encuentra el campo 'AULA'"},
+      {"a horprof without Ocupa", [&] { EscribirHorprof({}, Cambiar(kHorprof, "OCUPA")); }, true, 0, 0,
+       "wwTableHorProf: No se encuentra el campo 'Ocupa'"},
+      {"a horgrup without codasig", [&] { EscribirHorgrup({}, Cambiar(kHorgrup, "CODASIG")); }, true, 1, 0,
+       "wwTableHorGrup: No se encuentra el campo 'codasig'"},
+      {"a day that is no number in the second lesson",
+       [&] {
+         Fila mala = leccion;
+         mala[0] = "X";
+         EscribirSoluc({leccion, mala}, Cambiar(kSoluc, "DIA", Campo{"DIA", DataType::ftString, 2}));
+       },
+       true, 1, 1, "'X' no es un valor entero válido"},
+  };
+  for (const Fallo& fallo : fallos) {
+    SCOPED_TRACE(fallo.que);
+    Reiniciar();
+    fallo.preparar();
+    auto antes = Escolan();
+
+    EXPECT_EQ(Importar(), std::nullopt);
+    generador = platform::File();
+
+    const Sucesos& sucesos = interfaz_.sucesos;
+    ASSERT_GE(sucesos.size(), 4u);
+    EXPECT_EQ(sucesos.front(), kInicio);
+    EXPECT_EQ(sucesos[sucesos.size() - 2], kNormal);
+    EXPECT_EQ(sucesos.back().rfind("error: ", 0), 0u) << sucesos.back();
+    if (!fallo.mensaje.empty()) {
+      EXPECT_EQ(sucesos.back(), "error: " + fallo.mensaje);
+    }
+    EXPECT_FALSE(interfaz_.cursorEspera);
+    EXPECT_EQ(std::count(sucesos.begin(), sucesos.end(), kProfesores), 0);
+    EXPECT_EQ(std::count(sucesos.begin(), sucesos.end(), kPlantilla), fallo.trasLaPlantilla ? 1 : 0);
+    EXPECT_EQ(std::count(sucesos.begin(), sucesos.end(), kFin), 0);
+    EXPECT_EQ(Escolan(), antes);
+    CerrarTablas();
+    if (fallo.horprofPreparado >= 0) {
+      EXPECT_EQ(static_cast<int>(Leer("C:\\HTEMP\\VALENCIA\\horprof.dbf", {"Diasem"}).size()), fallo.horprofPreparado);
+    }
+    if (fallo.horgrupPreparado >= 0) {
+      EXPECT_EQ(static_cast<int>(Leer("C:\\HTEMP\\VALENCIA\\horgrup.dbf", {"Diasem"}).size()), fallo.horgrupPreparado);
+    }
+  }
+}
+
+TEST_F(ImportacionTest, AfterAFailedRunTheNextOneStartsAfresh) {
+  EscribirHorgrup({}, Cambiar(kHorgrup, "CODASIG"));
+  ASSERT_EQ(Importar(), std::nullopt);
+  EscribirHorgrup({});
+  interfaz_.sucesos.clear();
+
+  EXPECT_EQ(Importar(), FinImportacion::kCompleta);
+
+  EXPECT_EQ(interfaz_.sucesos, (Sucesos{kInicio, kEspera, kPlantilla, kEspera, kNormal, kFin}));
+  EXPECT_EQ(HorgrupDeEscolan({"Diasem", "codasig"}), (Filas{{"2", "1ESOMAT"}}));
+  EXPECT_EQ(HorprofDeEscolan({"Diasem", "Ocupa"}), (Filas{{"2", "A12"}}));
+}
+
+TEST_F(ImportacionTest, ACopyBackThatFailsLeavesThatTimetableOfEscolanWhole) {
+  // A file of ESCOLAN's held open by another program cannot be replaced.
+  for (const std::string retenido : {"horgrup.dbf", "horprof.dbf"}) {
+    SCOPED_TRACE(retenido);
+    Reiniciar();
+    auto antes = Escolan();
+    {
+      platform::File abierto =
+          platform::File::OpenExisting("C:\\ESCOLAN\\" + retenido, platform::Access::kRead, platform::Share::kDenyNone);
+      EXPECT_EQ(Importar(), std::nullopt);
+    }
+    ASSERT_GE(interfaz_.sucesos.size(), 2u);
+    EXPECT_EQ(interfaz_.sucesos[interfaz_.sucesos.size() - 2], kNormal);
+    EXPECT_EQ(interfaz_.sucesos.back(), "error: Error de E/S 32");  // the file in use
+    if (retenido == "horgrup.dbf") {
+      EXPECT_EQ(Escolan(), antes);  // the first copy failed: the second was not made
+    } else {
+      EXPECT_EQ(Bytes("ESCOLAN/horgrup.dbf"), Bytes("HTEMP/VALENCIA/horgrup.dbf"));
+      EXPECT_EQ(Bytes("ESCOLAN/horprof.dbf"), antes.second);
+    }
+    EXPECT_EQ(Archivos(unidad_.Host("ESCOLAN")), (std::set<std::string>{"horgrup.dbf", "horprof.dbf"}));
+  }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// From the main window, after an export
+
+TEST_F(ImportacionTest, TheWindowImportsIntoItsFolderForTheSelectedCentre) {
+  unidad_.MakeHostFolder("OTRO");
+  CrearTabla("C:\\OTRO\\centro.dbf", {{"CODCEN", DataType::ftFloat}, {"LITCEN", DataType::ftString, 45}},
+             {{"46001", "Uno"}, {"46002", "Dos"}});
+  CrearTabla("C:\\OTRO\\lhortipo.dbf", kLhortipo, {{"46001", "3", "10:00", "10:55"}, {"46002", "3", "11:00", "11:55"}});
+  EscribirHorgrup({}, kHorgrup, "OTRO");
+  EscribirHorprof({}, kHorprof, "OTRO");
+  auto escolan = Escolan();
+  app::VentanaPrincipal ventana(engine_, interfaz_);
+  platform::SetCurrentFolder("C:\\OTRO");
+  ventana.ListaDirectoriosChange();
+  ventana.LeerCentros();
+  ventana.SeleccionarCentro(1);
+
+  std::optional<FinImportacion> fin;
+  exportacion::EjecutarManejador(interfaz_, [&] { fin = ventana.BImportarClick(); });
+
+  EXPECT_EQ(fin, FinImportacion::kCompleta);
+  EXPECT_EQ(Leer("C:\\OTRO\\horprof.dbf", kEscritosHorprof),
+            (Filas{{"2", "3", "11:00", "11:55", "A12", "46002", "12345678"}}));
+  EXPECT_EQ(Leer("C:\\OTRO\\horgrup.dbf", kEscritosHorgrup),
+            (Filas{{"2", "3", "11:00", "11:55", "46002", "12345678", "1ESOB", "1ESOMAT"}}));
+  EXPECT_EQ(Escolan(), escolan);
+}
+
+TEST_F(ImportacionTest, TheExportsTablesLeadTheSolutionBackToEscolansTeachersAndSubjects) {
+  CrearTabla("C:\\HTEMP\\VALENCIA\\profesor.dbf",
+             {{"FBAJA", DataType::ftDate},
+              {"APENOMPROF", DataType::ftString, 40},
+              {"DEPARTA", DataType::ftString, 30},
+              {"DNI", DataType::ftInteger}},
+             {{"", "GARCIA PEREZ, ANA", "MATEMATICAS", "11111111"},
+              {"", "GALLEGO RUIZ, LUIS", "MATEMATICAS", "33333333"},
+              {"", "LOPEZ SANZ, EVA", "LENGUA", "44444444"}});
+  CrearTabla("C:\\HTEMP\\VALENCIA\\asignat.dbf",
+             {{"CODASIG", DataType::ftString, 8},
+              {"VLITEASIG", DataType::ftString, 30},
+              {"CLITEASIG", DataType::ftString, 30},
+              {"HORSEMTE", DataType::ftString, 5},
+              {"LITRESV", DataType::ftString, 3}},
+             {{"1ESOMAT", "Matemàtiques", "Matemáticas", "04", "MAT"},
+              {"2ESOMAT", "Matemàtiques", "Matemáticas", "04", "MAT"},
+              {"1ESOLEN", "Llengua", "Lengua", "03", "LEN"}});
+  exportacion::ContextoExportacion contextoExportacion{engine_, tablas_, app::kIdiomaInicial};
+  exportacion::ExportarAsignaturas(contextoExportacion);
+  exportacion::ExportarProfesores(contextoExportacion);
+  EscribirSoluc({{"1", "1", "A1", "GA2", "ESO", "2", "MAT", "B", ""},
+                 {"1", "2", "A2", "GA", "ESO", "1", "MAT", "A", ""},
+                 {"1", "3", "A3", "LO", "ESO", "1", "LEN", "A", ""}});
+
+  ASSERT_EQ(Importar(), FinImportacion::kCompleta);
+
+  EXPECT_EQ(
+      HorgrupDeEscolan({"dni", "codgrup", "codasig"}),
+      (Filas{{"33333333", "2ESOB", "2ESOMAT"}, {"11111111", "1ESOA", "1ESOMAT"}, {"44444444", "1ESOA", "1ESOLEN"}}));
+  EXPECT_EQ(HorprofDeEscolan({"dni"}), (Filas{{"33333333"}, {"11111111"}, {"44444444"}}));
+}
+
+}  // namespace
