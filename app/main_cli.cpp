@@ -184,7 +184,7 @@ int main(int argc, char** argv) {
   std::string sampleFolder;
   std::string sampleSize = "small";
   CLI::App* sampleCommand =
-      cli.add_subcommand("make-sample", "Write an invented ESCOLAN folder (ten files) to try the program with");
+      cli.add_subcommand("make-sample", "Write an invented ESCOLAN folder (its tables and memo file) to try the program with");
   sampleCommand->add_option("folder", sampleFolder, "Where: a Windows path (C:\\ESCOLAN) or a host path")->required();
   sampleCommand->add_option("--size", sampleSize, "small, or large (a big secondary school)")
       ->check(CLI::IsMember({"small", "large"}))

@@ -4,6 +4,9 @@
 #include <QMessageBox>
 #include <QWidget>
 
+#include "app/qt/control_plantilla.h"
+#include "app/qt/control_profesores.h"
+
 namespace app {
 namespace {
 
@@ -33,6 +36,17 @@ void InterfazQt::CursorEspera(bool activo) {
     QApplication::restoreOverrideCursor();
   }
 }
+
+template <class Dialogo>
+void InterfazQt::Revisar(storage::Engine& engine) {
+  Dialogo dialogo(engine, ventana_, [this](const std::string& texto) { MostrarError(texto); });
+  CursorEspera(false);
+  dialogo.exec();
+}
+
+void InterfazQt::RevisarProfesores(storage::Engine& engine) { Revisar<TControlProfesores>(engine); }
+
+void InterfazQt::RevisarPlantilla(storage::Engine& engine) { Revisar<TControlPlantilla>(engine); }
 
 void InterfazQt::CerrarVentanaPrincipal() { ventana_->close(); }
 

@@ -19,12 +19,16 @@ class InterfazQt : public exportacion::InterfazUsuario {
   void MostrarMensaje(const std::string& texto) override;
   void MostrarError(const std::string& texto) override;
   void CursorEspera(bool activo) override;
-  // The review dialogs come with the import; until then there is nothing to review.
-  void RevisarProfesores(storage::Engine& /*engine*/) override {}
-  void RevisarPlantilla(storage::Engine& /*engine*/) override {}
+  // The review dialogs, owned by the main window, shown modally and released as they close; the
+  // hourglass is off while the user works in them (the run sets it again afterwards).
+  void RevisarProfesores(storage::Engine& engine) override;
+  void RevisarPlantilla(storage::Engine& engine) override;
   void CerrarVentanaPrincipal() override;
 
  private:
+  template <class Dialogo>
+  void Revisar(storage::Engine& engine);
+
   QWidget* ventana_;
   bool cursorEspera_ = false;
 };
