@@ -185,9 +185,14 @@ class File {
   std::span<std::byte> MapStart(std::size_t length);
 
   std::uint64_t Size() const;
-  // When the file was last written, in nanoseconds of the host clock; tells a changed file from an unchanged
-  // one together with its size.
-  std::int64_t LastWriteTime() const;
+  // The size and the time of the last write (nanoseconds of the host clock), in one look: together they
+  // tell a changed file from an unchanged one.
+  struct Stamp {
+    std::uint64_t size = 0;
+    std::int64_t lastWriteTime = 0;
+    bool operator==(const Stamp&) const = default;
+  };
+  Stamp CurrentStamp() const;
   void Truncate(std::uint64_t size);
   void Close();  // throws when the host reports a failure; the file is closed in any case
   bool IsOpen() const { return handle_ >= 0; }

@@ -144,8 +144,7 @@ Engine::~Engine() = default;
 
 std::shared_ptr<TableData> Engine::Share(const std::string& path, const platform::File& file) {
   std::shared_ptr<TableData>& shared = tables_[platform::FoldedName(path)];
-  bool current = shared && (shared->users > 0 || (shared->stampKnown && shared->fileSize == file.Size() &&
-                                                   shared->writeTime == file.LastWriteTime()));
+  bool current = shared && (shared->users > 0 || (shared->stampKnown && shared->stamp == file.CurrentStamp()));
   if (!current) shared = TableFile::Load(path, file);
   return shared;
 }

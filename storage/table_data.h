@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/platform.h"
 #include "storage/code_page.h"
 #include "storage/dbf_format.h"
 
@@ -54,8 +55,7 @@ struct TableData {
   bool indexFileStale = false;  // records changed since the .MDX was written
 
   // What the file looked like when these records were taken from it (or last written by the process).
-  std::uint64_t fileSize = 0;
-  std::int64_t writeTime = 0;
+  platform::File::Stamp stamp;
   bool stampKnown = false;
   int users = 0;  // open table objects
 

@@ -114,15 +114,15 @@ std::shared_ptr<TableData> TableFile::Load(const std::string& path, const platfo
   } catch (const dbf::DbfFormatError& error) {
     ThrowTableError(std::string("La tabla está dañada (") + error.what() + ")", path);
   }
-  std::uint64_t size = file.Size();
+  platform::File::Stamp stamp = file.CurrentStamp();
+  std::uint64_t size = stamp.size;
   std::uint64_t available = (size - data->layout.headerLength) / data->layout.recordLength;
   data->recordCount = static_cast<std::uint32_t>(std::min<std::uint64_t>(data->layout.recordCount, available));
   data->records.resize(std::size_t{data->recordCount} * data->layout.recordLength);
   file.ReadAt(data->layout.headerLength, data->records);
   data->codePage = &CodePage::ForLanguageDriver(data->layout.languageDriver);
   data->tags = TagsOf(path, *data);
-  data->fileSize = size;
-  data->writeTime = file.LastWriteTime();
+  data->stamp = stamp;
   data->stampKnown = true;
   return data;
 }
@@ -155,8 +155,7 @@ TableFile::~TableFile() {
   --data_->users;
   if (!wrote_) return;
   try {
-    data_->fileSize = file_.Size();
-    data_->writeTime = file_.LastWriteTime();
+    data_->stamp = file_.CurrentStamp();
     data_->stampKnown = true;
   } catch (const platform::FileError&) {
   }

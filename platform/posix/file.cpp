@@ -178,10 +178,11 @@ std::uint64_t File::Size() const {
   return static_cast<std::uint64_t>(info.st_size);
 }
 
-std::int64_t File::LastWriteTime() const {
+File::Stamp File::CurrentStamp() const {
   struct stat info {};
   if (::fstat(handle_, &info) != 0) host::ThrowErrno(errno);
-  return static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+  return {static_cast<std::uint64_t>(info.st_size),
+          static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
 }
 
 void File::Truncate(std::uint64_t size) {
