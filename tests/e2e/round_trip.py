@@ -1,0 +1,212 @@
+#!/usr/bin/python3
+"""A tiny school written by an independent dBase writer (python3-dbf), exported by the command line,
+answered by a stand-in for the timetable generator, and imported back; every table the program writes is
+read with independent readers (python3-dbfread, dbf_dump, ogrinfo, index_dump) and compared with records
+written out here by hand.
+
+Usage: round_trip.py CLI_BINARY WORK_FOLDER"""
+import os
+import shutil
+import subprocess
+import sys
+
+try:
+    import dbf
+    import dbfread
+except ImportError:
+    print("python3-dbf or python3-dbfread missing")
+    sys.exit(77)
+
+CLI, WORK = sys.argv[1], os.path.abspath(sys.argv[2])
+DRIVE_C = os.path.join(WORK, "drive_c")
+ESCOLAN = os.path.join(DRIVE_C, "ESCOLAN")
+HTEMP = os.path.join(DRIVE_C, "HTEMP")
+ENV = dict(os.environ, ESCOLAN_HORVANE_DRIVE_C=DRIVE_C)
+failures = []
+
+
+def check(what, actual, expected):
+    if actual != expected:
+        failures.append(f"{what}:\n  expected {expected!r}\n  actual   {actual!r}")
+
+
+def write_table(name, fields, rows, codepage="cp1252"):
+    table = dbf.Table(os.path.join(ESCOLAN, name), fields, dbf_type="db3", codepage=codepage)
+    table.open(dbf.READ_WRITE)
+    for row in rows:
+        table.append(row)
+    table.close()
+
+
+def read_table(folder, name):
+    return [dict(record) for record in dbfread.DBF(os.path.join(folder, name), char_decode_errors="strict")]
+
+
+def run(*arguments, expect=0):
+    done = subprocess.run([CLI, *arguments], env=ENV, capture_output=True, text=True)
+    if done.returncode != expect:
+        failures.append(f"{' '.join(arguments)} exited {done.returncode}: {done.stdout}{done.stderr}")
+    return done
+
+
+def write_escolan():
+    shutil.rmtree(WORK, ignore_errors=True)
+    os.makedirs(ESCOLAN)
+    write_table("asignat.dbf", "CODASIG C(8); VLITEASIG C(30); CLITEASIG C(30); HORSEMTE C(5); LITRESV C(3)", [
+        ("1ESOMAT", "Matemàtiques", "Matemáticas", "04:00", "MAT"),
+        ("1ESOLEN", "Valencià", "Lengua valenciana", "3", "LEN"),
+        ("2BACFIS", "Física", "Física", "", "FIS"),
+    ], codepage="cp850")
+    write_table("profesor.dbf", "APENOMPROF C(40); DEPARTA C(30); DNI N(8,0); FBAJA D", [
+        ("GARCIA PEREZ, ANA", "MATEMÁTICAS", 12345678, None),
+        ("GALLEGO RUIZ, LUIS", "FÍSICA", 23456789, None),
+        ("LOPEZ MARTI, EVA", "LENGUA", 34567890, dbf.Date(2020, 1, 1)),
+    ])
+    write_table("aulas.dbf", "CODAULA C(6); LITAULA C(30)", [("A12", "Aula 12"), ("LABFQ1", "Laboratorio")])
+    write_table("alumnos.dbf", "APENOM C(45); CODIGO C(10); CODGRUP C(5); REPITE N(1,0)", [
+        ("PÉREZ GIL, MARTA", "1001", "1ESOA", 1),
+        ("ROS LLORCA, JOAN", "1002", "2BA", 0),
+        ("SIN GRUPO, ANA", "1003", "X", 0),
+    ])
+    write_table("asigalum.dbf", "CODIGO C(10); CODASIG C(8)", [
+        ("1001", "1ESOMAT"), ("1002", "2BACFIS"), ("1001", "9NOEXIS"), ("1001", "1ESOLEN"), ("1003", "1ESOMAT"),
+    ])
+    write_table("grupos.dbf", "CODGRUP C(5); TURNO C(1)",
+                [("1ESOA", "M"), ("1ESOB", "M"), ("1ESOA", "M"), ("2BA", "T")])
+    write_table("horgrup.dbf", "CODGRUP C(5); CODASIG C(8); DNI N(9,0); DIASEM N(2,0); NUMHORA N(2,0); "
+                "HORDIADES C(5); HORDIAHAS C(5); CODCEN N(10,0); AULA C(5)", [
+        ("1ESOA", "1ESOMAT", 12345678, 1, 1, "", "", 46010001, "X"),
+        ("1ESOA", "1ESOMAT", 12345678, 2, 1, "", "", 46010001, "X"),
+        ("1ESOB", " 1ESOLEN", 23456789, 1, 2, "", "", 46010001, "X"),
+        ("2BA", "2BACFIS", 99999999, 3, 3, "", "", 46019999, "X"),
+    ])
+    write_table("horprof.dbf", "DIASEM N(2,0); NUMHORA N(2,0); HORAD C(5); HORAH C(5); OCUPA C(5); "
+                "CODCEN N(10,0); DNI N(9,0); NOTA C(10)", [(1, 1, "08:00", "08:55", "A1", 46019999, 1, "vieja")])
+    write_table("centro.dbf", "CODCEN N(10,0); LITCEN C(45)", [(46010001, "IES DE PRUEBA")])
+    write_table("lhortipo.dbf", "CODCEN N(10,0); NUMHORA N(2,0); DESDE C(5); HASTA C(5)", [
+        (46010001, 1, "08:00", "08:55"), (46010001, 2, "08:55", "09:50"), (46019999, 1, "09:00", "09:55"),
+        (46010001, 3, "10:20", "11:15"),
+    ])
+
+
+# ------------------------------------------------------------------------------------------------------
+# The export
+
+EXPECTED_EXPORT = {
+    "ASIGVALT.DBF": [
+        dict(COD="MAT", CODLARGO="MAT", NOMBRE="Matemàtiques", CODVALEN="1ESOMAT", NHORAS=4.0, NIVEL="ESO", CURSO="1"),
+        dict(COD="LEN", CODLARGO="LEN", NOMBRE="Valencià", CODVALEN="1ESOLEN", NHORAS=3.0, NIVEL="ESO", CURSO="1"),
+        dict(COD="FIS", CODLARGO="FIS", NOMBRE="Física", CODVALEN="2BACFIS", NHORAS=1.0, NIVEL="BAC", CURSO="2"),
+    ],
+    "ASIGNOMT.DBF": [dict(COD="FIS", CODLARGO="FIS", NOMBRE="Física"),
+                     dict(COD="LEN", CODLARGO="LEN", NOMBRE="Valencià"),
+                     dict(COD="MAT", CODLARGO="MAT", NOMBRE="Matemàtiques")],
+    "PROFT.DBF": [dict(ABREV="GA", NOMBRE="GARCIA PEREZ, ANA", DEPART="MATEMÁTICAS", DNI=12345678),
+                  dict(ABREV="GA2", NOMBRE="GALLEGO RUIZ, LUIS", DEPART="FÍSICA", DNI=23456789)],
+    "AULAT.DBF": [dict(ABREV="A12", NOMBRE="Aula 12", EDIFICIO="1", MAXALUM=0),
+                  dict(ABREV="LABF", NOMBRE="Laboratorio", EDIFICIO="1", MAXALUM=0)],
+    "ASIGCURT.DBF": [dict(NIVEL="ESO", CURSO="1", ASIG="LEN", HORAS=3.0),
+                     dict(NIVEL="ESO", CURSO="1", ASIG="MAT", HORAS=4.0),
+                     dict(NIVEL="BAC", CURSO="2", ASIG="FIS", HORAS=1.0)],
+    "GRUPOST.DBF": [dict(ABREV="EO1A", TURNO="M", NIVEL="ESO", CURSO="1", GRUPO="A"),
+                    dict(ABREV="EO1B", TURNO="M", NIVEL="ESO", CURSO="1", GRUPO="B"),
+                    dict(ABREV="B2A", TURNO="T", NIVEL="BA", CURSO="2", GRUPO="A")],
+    "CURSOST.DBF": [dict(ABREV="ME1", TURNO="M", NIVEL="ESO", CURSO="1"),
+                    dict(ABREV="TB2", TURNO="T", NIVEL="BA", CURSO="2")],
+    "ASIGT.DBF": [
+        dict(CASIG="MAT", CPROF="GA", CGRUP="EO1A", CAULA="", TURNO="", NIVEL="ESO", CURSO="1", GRUPO="A",
+             HORAS=4.0, SESIONES="1111"),
+        dict(CASIG="LEN", CPROF="GA2", CGRUP="EO1B", CAULA="", TURNO="", NIVEL="ESO", CURSO="1", GRUPO="B",
+             HORAS=3.0, SESIONES="111"),
+        dict(CASIG="FIS", CPROF="", CGRUP="B2A", CAULA="", TURNO="", NIVEL="BA", CURSO="2", GRUPO="A",
+             HORAS=1.0, SESIONES="1"),
+    ],
+}
+
+
+def expected_students():
+    def student(exped, nombre, nivel, curso, grupo, repite, subjects):
+        record = dict(EXPED=exped, NOMBRE=nombre, TURNO="", NIVEL=nivel, CURSO=curso, GRUPO=grupo, OPCION="",
+                      REPITE=repite)
+        for n in range(1, 51):
+            record[f"ASIG{n}"] = subjects[n - 1] if n <= len(subjects) else ""
+            record[f"DIV{n}"] = ""
+        return record
+    return [student("1001", "PÉREZ GIL, MARTA", "ESO", "1", "A", True, ["MAT", "LEN"]),
+            student("1002", "ROS LLORCA, JOAN", "BA", "2", "A", False, ["FIS"])]
+
+
+def check_export():
+    done = run("export", "--source", ESCOLAN)
+    check("export's standard output", done.stdout.splitlines()[-1:], ["    Proceso finalizado    "])
+    expected = dict(EXPECTED_EXPORT, **{"ALUMNOST.DBF": expected_students()})
+    for name, records in expected.items():
+        check(name, read_table(HTEMP, name), records)
+        if shutil.which("dbf_dump"):
+            dump = subprocess.run(["dbf_dump", os.path.join(HTEMP, name)], capture_output=True)
+            check(f"dbf_dump {name} exit", dump.returncode, 0)
+            check(f"dbf_dump {name} lines", len(dump.stdout.splitlines()), len(records))
+        if shutil.which("ogrinfo"):
+            info = subprocess.run(["ogrinfo", "-ro", "-al", "-so", os.path.join(HTEMP, name)], capture_output=True, text=True)
+            check(f"ogrinfo {name} exit", info.returncode, 0)
+            check(f"ogrinfo {name} count", f"Feature Count: {len(records)}" in info.stdout, True)
+    if shutil.which("index_dump"):
+        for tag, field in (("COD", "COD"), ("CODVALEN", "CODVALEN")):
+            listing = subprocess.run(["timeout", "20", "index_dump", os.path.join(HTEMP, "ASIGVALT.MDX"), tag],
+                                     capture_output=True, text=True, encoding="cp1252")
+            keys = [line.rsplit(" ", 1) for line in listing.stdout.splitlines() if line.strip()]
+            values = [r[field] for r in EXPECTED_EXPORT["ASIGVALT.DBF"]]
+            expected_keys = sorted((v.ljust(4 if field == "COD" else 10), str(values.index(v) + 1)) for v in values)
+            check(f"index_dump ASIGVALT.MDX {tag}", [tuple(k) for k in keys], expected_keys)
+
+
+# ------------------------------------------------------------------------------------------------------
+# The generator's part: one lesson per session of each teaching assignment, on days 1, 2, ... and period
+# 1 + the assignment's position; and one lesson it left unscheduled (day 0).
+
+def write_solution():
+    assignments = read_table(HTEMP, "ASIGT.DBF")
+    lessons = []
+    for position, a in enumerate(assignments):
+        for session in range(len(a["SESIONES"])):
+            lessons.append((session + 1, position + 1, "A12", a["CPROF"], a["NIVEL"], a["CURSO"], a["CASIG"], a["GRUPO"]))
+    lessons.append((0, 1, "A12", "GA", "ESO", "1", "MAT", "A"))
+    table = dbf.Table(os.path.join(HTEMP, "SOLUC.DBF"), "DIA N(1,0); HORA N(2,0); AULA C(5); PROF C(4); "
+                      "NIVEL C(5); CURSO C(3); ASIG C(4); GRUPO C(2)", dbf_type="db3", codepage="cp1252")
+    table.open(dbf.READ_WRITE)
+    for lesson in lessons:
+        table.append(lesson)
+    table.close()
+    return lessons
+
+
+def check_import(lessons):
+    times = {1: ("08:00", "08:55"), 2: ("08:55", "09:50"), 3: ("10:00", "10:55")}  # period 3 changed below
+    run("import", "--source", ESCOLAN, "--period", "3=10:00-10:55")
+    dnis = {"GA": 12345678, "GA2": 23456789}
+    codes = {(r["NIVEL"], r["CURSO"], r["COD"]): r["CODVALEN"] for r in EXPECTED_EXPORT["ASIGVALT.DBF"]}
+    teachers, groups = [], []
+    for dia, hora, aula, prof, nivel, curso, asig, grupo in lessons:
+        if dia == 0:
+            continue
+        start, end = times.get(hora, ("", ""))
+        teachers.append(dict(DIASEM=dia, NUMHORA=hora, HORAD=start, HORAH=end, OCUPA=aula, CODCEN=46010001,
+                             DNI=dnis.get(prof, 0), NOTA=""))
+        codvalen = codes.get((nivel, curso, asig), "")
+        groups.append(dict(CODGRUP=codvalen[:4] + grupo if codvalen else "", CODASIG=codvalen,
+                           DNI=dnis.get(prof, 0), DIASEM=dia, NUMHORA=hora, HORDIADES=start, HORDIAHAS=end,
+                           CODCEN=46010001, AULA=""))
+    check("horprof.dbf after the import", read_table(ESCOLAN, "horprof.dbf"), teachers)
+    check("horgrup.dbf after the import", read_table(ESCOLAN, "horgrup.dbf"), groups)
+    check("the import's closing message", run("import", "--source", ESCOLAN, "--period", "3=10:00-10:55").stdout.splitlines()[-1:],
+          ["    Proceso finalizado     "])
+    check("horgrup.dbf after a second import", read_table(ESCOLAN, "horgrup.dbf"), groups)
+
+
+write_escolan()
+check_export()
+check_import(write_solution())
+for failure in failures:
+    print(failure)
+print(f"{0 if failures else 1} passed, {len(failures)} failed")
+sys.exit(1 if failures else 0)
