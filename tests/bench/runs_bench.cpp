@@ -1,5 +1,6 @@
-// Speed and memory of the export of a large secondary school, staging included, and of ten such schools
-// in one folder. Not a test: run it by hand, build-bench/tests/export_bench.
+// Speed and memory of the runs on a large secondary school: the export, staging included, of one school
+// and of ten such schools in one folder; the import of a 10,000-lesson solution, copy back included.
+// Not a test: run it by hand, build-bench/tests/runs_bench.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -89,6 +90,59 @@ BENCHMARK(BM_ExportLargeSchool)->Unit(benchmark::kMillisecond);
 
 void BM_ExportTenLargeSchools(benchmark::State& state) { Export(state, 10); }
 BENCHMARK(BM_ExportTenLargeSchools)->Unit(benchmark::kMillisecond);
+
+// A solution of `lessons` lessons made from the exported teaching load, as the generator would leave it.
+void WriteSolution(storage::Engine& engine, int lessons) {
+  storage::Table asigt(engine);
+  asigt.SetTableName("C:\\HTEMP\\ASIGT.DBF");
+  asigt.Open();
+  storage::Table soluc(engine);
+  soluc.SetTableName("C:\\HTEMP\\SOLUC.DBF");
+  soluc.AddFieldDef("DIA", storage::DataType::ftInteger);
+  soluc.AddFieldDef("HORA", storage::DataType::ftInteger);
+  for (const char* field : {"AULA", "PROF", "NIVEL", "CURSO", "ASIG", "GRUPO"}) {
+    soluc.AddFieldDef(field, storage::DataType::ftString, 5);
+  }
+  soluc.CreateTable();
+  soluc.Open();
+  for (int lesson = 0; lesson < lessons;) {
+    for (asigt.First(); !asigt.Eof() && lesson < lessons; asigt.Next(), ++lesson) {
+      soluc.Append();
+      soluc.SetAsInteger("DIA", 1 + lesson % 5);
+      soluc.SetAsInteger("HORA", 1 + lesson / 5 % 7);
+      soluc.SetAsString("AULA", "A12");
+      soluc.SetAsString("PROF", asigt.AsString("CPROF"));
+      for (const char* field : {"NIVEL", "CURSO", "GRUPO"}) soluc.SetAsString(field, asigt.AsString(field));
+      soluc.SetAsString("ASIG", asigt.AsString("CASIG"));
+      soluc.Post();
+    }
+  }
+}
+
+void BM_ImportTenThousandLessons(benchmark::State& state) {
+  Drive();
+  std::string source = School(1);
+  {
+    storage::Engine engine(',');
+    testing_support::InterfazGuionada interfaz;
+    app::VentanaPrincipal ventana(engine, interfaz);
+    platform::SetCurrentFolder(source);
+    ventana.ListaDirectoriosChange();
+    ventana.BExportarClick();
+    WriteSolution(engine, 10000);
+  }
+  for (auto _ : state) {
+    storage::Engine engine(',');
+    testing_support::InterfazGuionada interfaz;
+    app::VentanaPrincipal ventana(engine, interfaz);
+    ventana.LeerCentros();
+    if (ventana.BImportarClick() != importacion::FinImportacion::kCompleta) state.SkipWithError("the import did not end");
+  }
+  rusage usage {};
+  ::getrusage(RUSAGE_SELF, &usage);
+  state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_ImportTenThousandLessons)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
