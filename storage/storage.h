@@ -182,6 +182,10 @@ class Table {
   [[noreturn]] void Unsupported(std::size_t index, const char* kind) const;
   std::pair<double, double> IntegerRange(std::size_t index) const;
   [[noreturn]] void ThrowOutOfRange(std::size_t index, double value) const;
+  void StoreString(std::size_t index, std::string_view value);
+  void StoreInteger(std::size_t index, std::int32_t value);
+  void StoreFloat(std::size_t index, double value);
+  void StoreBoolean(std::size_t index, bool value);
   void WriteNumber(std::size_t index, double value);
   void WriteText(std::size_t index, std::string_view text);
 

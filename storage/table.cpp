@@ -585,7 +585,6 @@ bool Table::AsBoolean(std::string_view field) const {
 std::size_t Table::WritableFieldIndex(std::string_view field) {
   std::size_t index = FieldIndex(field);
   if (mode_ == Mode::kBrowse) Fail(kNotEditing);
-  pendingChanged_ = true;
   return index;
 }
 
@@ -614,8 +613,7 @@ void Table::WriteText(std::size_t index, std::string_view text) {
   dbf::EncodeText(Descriptor(index), file_->Data().codePage->Encode(text), pending_);
 }
 
-void Table::SetAsString(std::string_view field, std::string_view value) {
-  std::size_t index = WritableFieldIndex(field);
+void Table::StoreString(std::size_t index, std::string_view value) {
   const dbf::Field& descriptor = Descriptor(index);
   if (value.empty()) return dbf::EncodeEmpty(descriptor, pending_);
   auto shown = [&] { return Quoted(value); };
@@ -648,16 +646,14 @@ void Table::SetAsString(std::string_view field, std::string_view value) {
   }
 }
 
-void Table::SetAsInteger(std::string_view field, std::int32_t value) {
-  std::size_t index = WritableFieldIndex(field);
+void Table::StoreInteger(std::size_t index, std::int32_t value) {
   DataType type = Descriptor(index).dataType;
   if (type == DataType::ftString) return WriteText(index, std::to_string(value));
   if (!IsIntegerType(type) && type != DataType::ftFloat) Unsupported(index, "entero");
   WriteNumber(index, value);
 }
 
-void Table::SetAsFloat(std::string_view field, double value) {
-  std::size_t index = WritableFieldIndex(field);
+void Table::StoreFloat(std::size_t index, double value) {
   DataType type = Descriptor(index).dataType;
   if (type == DataType::ftString) return WriteText(index, FormatGeneral(value, engine_.DecimalSeparator()));
   if (IsIntegerType(type)) return WriteNumber(index, RoundHalfEven(value));
@@ -665,15 +661,35 @@ void Table::SetAsFloat(std::string_view field, double value) {
   WriteNumber(index, value);
 }
 
-void Table::SetAsBoolean(std::string_view field, bool value) {
-  std::size_t index = WritableFieldIndex(field);
+void Table::StoreBoolean(std::size_t index, bool value) {
   if (Descriptor(index).dataType != DataType::ftBoolean) Unsupported(index, "lógico");
   dbf::EncodeBoolean(Descriptor(index), value, pending_);
 }
 
+// A write that fails leaves the pending record as it was, and unchanged if nothing was written before.
+void Table::SetAsString(std::string_view field, std::string_view value) {
+  StoreString(WritableFieldIndex(field), value);
+  pendingChanged_ = true;
+}
+
+void Table::SetAsInteger(std::string_view field, std::int32_t value) {
+  StoreInteger(WritableFieldIndex(field), value);
+  pendingChanged_ = true;
+}
+
+void Table::SetAsFloat(std::string_view field, double value) {
+  StoreFloat(WritableFieldIndex(field), value);
+  pendingChanged_ = true;
+}
+
+void Table::SetAsBoolean(std::string_view field, bool value) {
+  StoreBoolean(WritableFieldIndex(field), value);
+  pendingChanged_ = true;
+}
+
 void Table::Clear(std::string_view field) {
-  std::size_t index = WritableFieldIndex(field);
-  dbf::EncodeEmpty(Descriptor(index), pending_);
+  dbf::EncodeEmpty(Descriptor(WritableFieldIndex(field)), pending_);
+  pendingChanged_ = true;
 }
 
 }  // namespace storage

@@ -80,6 +80,7 @@ Qt::ItemFlags ModeloTabla::flags(const QModelIndex& index) const {
 }
 
 const storage::FieldInfo* ModeloTabla::Campo(int columna) const {
+  if (!tabla_.Active()) return nullptr;
   QString campo = QString::fromStdString(columnas_[static_cast<std::size_t>(columna)].campo);
   for (const storage::FieldInfo& info : tabla_.Fields()) {
     if (QString::fromStdString(info.name).compare(campo, Qt::CaseInsensitive) == 0) return &info;

@@ -6,6 +6,8 @@
 #include <QRegularExpressionValidator>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+
 #include "app/qt/modelo_tabla.h"
 
 namespace app {
@@ -96,9 +98,15 @@ int RejillaDatos::AnchoDeColumna(int caracteres) const {
   return caracteres * fontMetrics().horizontalAdvance(QLatin1Char('0')) + 4;
 }
 
+// A column is as wide as its characters, and never narrower than the longest word of its title, which
+// may take two lines.
 void RejillaDatos::AjustarColumnas() {
+  QFontMetrics titulos(horizontalHeader()->font());
   for (int columna = 0; columna < modelo_.columnCount(); ++columna) {
-    setColumnWidth(columna, AnchoDeColumna(modelo_.Columnas()[static_cast<std::size_t>(columna)].ancho));
+    const ColumnaRejilla& def = modelo_.Columnas()[static_cast<std::size_t>(columna)];
+    int palabra = 0;
+    for (const QString& texto : def.titulo.split(QLatin1Char(' '))) palabra = std::max(palabra, titulos.horizontalAdvance(texto));
+    setColumnWidth(columna, std::max(AnchoDeColumna(def.ancho), palabra + 8));
   }
 }
 

@@ -152,6 +152,16 @@ TEST_F(TableTest, EditChangesTheCurrentRecordInPlace) {
   EXPECT_EQ(other->AsString("COD"), "B");
 }
 
+TEST_F(TableTest, ARefusedWriteLeavesThePendingRecordUnchanged) {
+  CreateSample();
+  auto table = OpenSample();
+  table->Append();
+  EXPECT_THROW(table->SetAsString("HORA", "doce"), DatabaseError);
+  EXPECT_FALSE(table->Modified());
+  table->First();  // an unchanged pending record is dropped
+  EXPECT_EQ(table->RecordCount(), 0u);
+}
+
 TEST_F(TableTest, PostWithoutAPendingRecordFails) {
   CreateSample();
   auto named = OpenSample("MUESTRA", "wwTableCentro");
