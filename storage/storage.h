@@ -139,6 +139,8 @@ class Table {
   void Append();
   void Edit();
   void Post();
+  // Drops the pending record without writing it; the cursor stays where it was.
+  void Cancel();
   bool Modified() const;  // a pending record with a written field
   bool Editing() const;   // a pending record exists
 

@@ -336,8 +336,7 @@ void Table::SettlePending() {
   if (pendingChanged_) {
     Post();
   } else {
-    mode_ = Mode::kBrowse;
-    pending_.clear();
+    Cancel();
   }
 }
 
@@ -395,6 +394,12 @@ void Table::Post() {
     file_->Update(cursor_->Current(), pending_);
   }
   wrote_ = true;
+  mode_ = Mode::kBrowse;
+  pending_.clear();
+}
+
+void Table::Cancel() {
+  RequireOpen();
   mode_ = Mode::kBrowse;
   pending_.clear();
 }

@@ -138,8 +138,7 @@ void ModeloTabla::Publicar() {
   emit estadoCambiado();
 }
 
-// The table layer drops a pending record only when the table object closes: it is closed and opened
-// again, back on the record it was on.
+// Drops the pending record; a dropped new record leaves the grid on its first row.
 void ModeloTabla::Cancelar() {
   emit descartarEdicion();
   if (!tabla_.Editing()) return;
@@ -147,9 +146,8 @@ void ModeloTabla::Cancelar() {
   int fila = filaActual_;
   if (anadido) beginRemoveRows({}, fila, fila);
   Proteger([&] {
-    tabla_.Close();
-    tabla_.Open();
-    if (!anadido) tabla_.GoToRecord(registros_[static_cast<std::size_t>(fila)]);
+    tabla_.Cancel();
+    if (anadido) tabla_.First();
   });
   if (anadido) {
     endRemoveRows();

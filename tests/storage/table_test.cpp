@@ -162,6 +162,24 @@ TEST_F(TableTest, ARefusedWriteLeavesThePendingRecordUnchanged) {
   EXPECT_EQ(table->RecordCount(), 0u);
 }
 
+TEST_F(TableTest, CancelDropsThePendingRecordAndStays) {
+  CreateSample();
+  auto table = OpenSample();
+  AddRecords(*table, {{"A", 1}, {"B", 2}});
+  table->First();
+  table->Next();
+  table->Edit();
+  table->SetAsString("COD", "Z");
+  table->Cancel();
+  EXPECT_EQ(table->AsString("COD"), "B");
+  EXPECT_EQ(table->RecNo(), 2u);
+  table->Append();
+  table->SetAsString("COD", "C");
+  table->Cancel();
+  table->First();
+  EXPECT_EQ(Walk(*table), (std::vector<std::string>{"A", "B"}));
+}
+
 TEST_F(TableTest, PostWithoutAPendingRecordFails) {
   CreateSample();
   auto named = OpenSample("MUESTRA", "wwTableCentro");
