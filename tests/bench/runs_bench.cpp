@@ -91,6 +91,24 @@ BENCHMARK(BM_ExportLargeSchool)->Unit(benchmark::kMillisecond);
 void BM_ExportTenLargeSchools(benchmark::State& state) { Export(state, 10); }
 BENCHMARK(BM_ExportTenLargeSchools)->Unit(benchmark::kMillisecond);
 
+// The teacher step alone, whose abbreviation pass compares every pair of teachers.
+void TeacherStep(benchmark::State& state, int centres) {
+  Drive();
+  std::string source = School(centres);
+  storage::Engine engine(',');
+  testing_support::InterfazGuionada interfaz;
+  app::VentanaPrincipal ventana(engine, interfaz);
+  platform::SetCurrentFolder(source);
+  ventana.ListaDirectoriosChange();
+  for (auto _ : state) ventana.BExportarClick({{"ExportarProfesores", exportacion::ExportarProfesores}});
+}
+
+void BM_TeacherStepLargeSchool(benchmark::State& state) { TeacherStep(state, 1); }
+BENCHMARK(BM_TeacherStepLargeSchool)->Unit(benchmark::kMillisecond);
+
+void BM_TeacherStepTenLargeSchools(benchmark::State& state) { TeacherStep(state, 10); }
+BENCHMARK(BM_TeacherStepTenLargeSchools)->Unit(benchmark::kMillisecond);
+
 // A solution of `lessons` lessons made from the exported teaching load, as the generator would leave it.
 void WriteSolution(storage::Engine& engine, int lessons) {
   storage::Table asigt(engine);

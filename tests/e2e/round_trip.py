@@ -203,9 +203,30 @@ def check_import(lessons):
     check("horgrup.dbf after a second import", read_table(ESCOLAN, "horgrup.dbf"), groups)
 
 
+def check_identity_stop():
+    """A teacher without identity number stops the import (exit 3) unless --dni gives one."""
+    proft = dbf.Table(os.path.join(HTEMP, "PROFT.DBF"))
+    proft.open(dbf.READ_WRITE)
+    with proft[1] as teacher:
+        teacher.dni = 0
+    proft.close()
+    before = {name: open(os.path.join(ESCOLAN, name), "rb").read() for name in ("horgrup.dbf", "horprof.dbf")}
+    stopped = subprocess.run([CLI, "import", "--source", ESCOLAN], env=ENV, capture_output=True)
+    check("the import's exit status when it stops", stopped.returncode, 3)
+    message = ("¡Atención! Sigue habiendo algún Profesor sin D.N.I.\n\rEste proceso se dentendrá y deberá volver a "
+               "ejecutar\n\rla Importación, para poder corregir la incidencia\n")
+    check("the stop message, its lines joined by LF CR", stopped.stdout.decode("utf-8").endswith(message), True)
+    after = {name: open(os.path.join(ESCOLAN, name), "rb").read() for name in before}
+    check("ESCOLAN's timetables after the stop", after == before, True)
+    run("import", "--source", ESCOLAN, "--dni", "GA2=23456789", "--period", "3=10:00-10:55", expect=0)
+
+
 write_escolan()
 check_export()
-check_import(write_solution())
+lessons = write_solution()
+check_import(lessons)
+check_identity_stop()
+check("horgrup.dbf after an import with --dni", len(read_table(ESCOLAN, "horgrup.dbf")), len([x for x in lessons if x[0]]))
 for failure in failures:
     print(failure)
 print(f"{0 if failures else 1} passed, {len(failures)} failed")
