@@ -1,12 +1,11 @@
 // The export's last step: each distinct subject, teacher and group of ESCOLAN's group timetable becomes
 // one ASIGT record, with the subject's short code and weekly hours and the teacher's abbreviation.
 #include <set>
-#include <optional>
 #include <tuple>
-#include <unordered_map>
 
 #include "export/exportacion.h"
 #include "export/pasos.h"
+#include "export/primer_registro.h"
 
 namespace exportacion {
 namespace {
@@ -26,32 +25,6 @@ void AbrirConsulta(storage::Table& tabla, const char* archivo) {
   tabla.SetTableType(storage::TableType::ttDBase);
   tabla.Open();
 }
-
-// The record number of the first record of each key, in stored order: where a scan from the first record
-// stops. Built on the first lookup, so that a timetable without records reads nothing of the table.
-template <typename Clave>
-class PrimeroPorClave {
- public:
-  using Lector = Clave (*)(storage::Table&);
-  PrimeroPorClave(storage::Table& tabla, Lector clave) : tabla_(tabla), clave_(clave) {}
-
-  // Goes to the first record whose key equals `buscada`; false when there is none.
-  bool Buscar(const Clave& buscada) {
-    if (!registros_) {
-      registros_.emplace();
-      for (tabla_.First(); !tabla_.Eof(); tabla_.Next()) registros_->try_emplace(clave_(tabla_), tabla_.RecNo());
-    }
-    auto encontrado = registros_->find(buscada);
-    if (encontrado == registros_->end()) return false;
-    tabla_.GoToRecord(encontrado->second);
-    return true;
-  }
-
- private:
-  storage::Table& tabla_;
-  Lector clave_;
-  std::optional<std::unordered_map<Clave, std::uint32_t>> registros_;
-};
 
 std::string Codvalen(storage::Table& asigvalt) { return asigvalt.AsString("CODVALEN"); }
 std::int32_t Dni(storage::Table& proft) { return proft.AsInteger("DNI"); }
@@ -73,8 +46,8 @@ void ExportarCargaLectiva(ContextoExportacion& contexto) {
   AbrirConsulta(asigvalt, "ASIGVALT.DBF");
   storage::Table proft(contexto.engine);
   AbrirConsulta(proft, "PROFT.DBF");
-  PrimeroPorClave<std::string> asignaturas(asigvalt, Codvalen);
-  PrimeroPorClave<std::int32_t> profesores(proft, Dni);
+  PrimerRegistro<std::string> asignaturas(asigvalt, Codvalen);
+  PrimerRegistro<std::int32_t> profesores(proft, Dni);
 
   // The subject, teacher and group of each record written, as the duplicate test reads them back.
   std::set<std::tuple<std::string, std::string, std::string>> escritos;

@@ -1,40 +1,13 @@
 // The import's timetable transfer: every lesson of the generator's solution becomes one record of the
 // staged horprof and one of the staged horgrup, with ESCOLAN's identity numbers and subject codes.
-#include <map>
-#include <optional>
 #include <tuple>
-#include <unordered_map>
 
+#include "export/primer_registro.h"
 #include "import/importacion.h"
 #include "storage/code_page.h"
 
 namespace importacion {
 namespace {
-
-// The first record of each key of a lookup table in its walking order: where a walk from the first record
-// stops. Built when first needed; remembers record numbers and goes back to them.
-template <typename Clave>
-class PrimerRegistro {
- public:
-  using Lector = Clave (*)(storage::Table&);
-  PrimerRegistro(storage::Table& tabla, Lector clave) : tabla_(tabla), clave_(clave) {}
-
-  bool Buscar(const Clave& buscada) {
-    if (!registros_) {
-      registros_.emplace();
-      for (tabla_.First(); !tabla_.Eof(); tabla_.Next()) registros_->try_emplace(clave_(tabla_), tabla_.RecNo());
-    }
-    auto encontrado = registros_->find(buscada);
-    if (encontrado == registros_->end()) return false;
-    tabla_.GoToRecord(encontrado->second);
-    return true;
-  }
-
- private:
-  storage::Table& tabla_;
-  Lector clave_;
-  std::optional<std::map<Clave, std::uint32_t>> registros_;
-};
 
 using ClaveAsignatura = std::tuple<std::string, std::string, std::string>;  // NIVEL, CURSO, COD
 
@@ -66,8 +39,8 @@ void TransferirHorario(ContextoImportacion& contexto, const TablaPeriodos& perio
   horgrup.Open();
   soluc.Open();
 
-  PrimerRegistro<std::string> profesores(proft, Abreviatura);
-  PrimerRegistro<ClaveAsignatura> asignaturas(asigvalt, Asignatura);
+  exportacion::PrimerRegistro<std::string> profesores(proft, Abreviatura);
+  exportacion::PrimerRegistro<ClaveAsignatura> asignaturas(asigvalt, Asignatura);
   for (soluc.First(); !soluc.Eof(); soluc.Next()) {
     int dia = soluc.AsInteger("DIA");
     if (dia == 0) continue;

@@ -16,6 +16,7 @@
 #include "platform/platform.h"
 #include "storage/storage.h"
 #include "tests/support/interfaz_guionada.h"
+#include "tests/support/tablas_de_prueba.h"
 #include "tests/support/temporary_drive.h"
 
 namespace {
@@ -24,15 +25,11 @@ using exportacion::ContextoExportacion;
 using storage::DataType;
 using storage::Table;
 
-using Fila = std::vector<std::string>;
-using Filas = std::vector<Fila>;
+using testing_support::Campo;
+using testing_support::Fila;
+using testing_support::Filas;
 using Paso = void (*)(ContextoExportacion&);
 
-struct Campo {
-  std::string nombre;
-  DataType tipo;
-  int tamano = 0;
-};
 
 constexpr const char* kValenciano = "VALENCIÁ";
 constexpr const char* kSinError = "(sin error)";
@@ -81,26 +78,7 @@ class ExportacionTest : public ::testing::Test {
   // empty.
   void CrearTabla(const std::string& ruta, const std::vector<Campo>& campos, const Filas& filas,
                   const std::vector<std::string>& indices = {}) {
-    Table tabla(*engine_);
-    tabla.SetTableName(ruta);
-    for (const Campo& campo : campos) tabla.AddFieldDef(campo.nombre, campo.tipo, campo.tamano);
-    for (const std::string& indice : indices) tabla.AddIndexDef(indice, indice);
-    tabla.CreateTable();
-    tabla.Open();
-    for (const Fila& fila : filas) {
-      ASSERT_EQ(fila.size(), campos.size());
-      tabla.Append();
-      for (std::size_t i = 0; i < campos.size(); ++i) {
-        if (fila[i].empty()) continue;
-        if (campos[i].tipo == DataType::ftFloat) {
-          tabla.SetAsFloat(campos[i].nombre, std::stod(fila[i]));
-        } else {
-          tabla.SetAsString(campos[i].nombre, fila[i]);
-        }
-      }
-      tabla.Post();
-    }
-    tabla.Close();
+    testing_support::CrearTabla(*engine_, ruta, campos, filas, indices);
   }
 
   // A staged ESCOLAN table, C:\HTEMP\VALENCIA\<nombre>.dbf.

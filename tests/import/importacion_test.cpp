@@ -22,6 +22,7 @@
 #include "platform/platform.h"
 #include "storage/storage.h"
 #include "tests/support/interfaz_guionada.h"
+#include "tests/support/tablas_de_prueba.h"
 #include "tests/support/temporary_drive.h"
 
 namespace {
@@ -32,16 +33,12 @@ using storage::Table;
 using testing_support::InterfazGuionada;
 using testing_support::PatternBytes;
 
-using Fila = std::vector<std::string>;
-using Filas = std::vector<Fila>;
+using testing_support::Campo;
+using testing_support::Fila;
+using testing_support::Filas;
 using Sucesos = std::vector<std::string>;
 
-struct Campo {
-  std::string nombre;
-  DataType tipo;
-  int tamano = 0;
-};
-using Campos = std::vector<Campo>;
+using testing_support::Campos;
 
 // What the user sees, word for word.
 const std::string kInicio =
@@ -149,26 +146,7 @@ class ImportacionTest : public ::testing::Test {
   // of the fields (floating-point ones as numbers); an empty value leaves the field empty.
   void CrearTabla(const std::string& ruta, const Campos& campos, const Filas& filas,
                   const std::vector<std::string>& indices = {}) {
-    Table tabla(engine_);
-    tabla.SetTableName(ruta);
-    for (const Campo& campo : campos) tabla.AddFieldDef(campo.nombre, campo.tipo, campo.tamano);
-    for (const std::string& indice : indices) tabla.AddIndexDef(indice, indice);
-    tabla.CreateTable();
-    tabla.Open();
-    for (const Fila& fila : filas) {
-      ASSERT_EQ(fila.size(), campos.size());
-      tabla.Append();
-      for (std::size_t i = 0; i < campos.size(); ++i) {
-        if (fila[i].empty()) continue;
-        if (campos[i].tipo == DataType::ftFloat) {
-          tabla.SetAsFloat(campos[i].nombre, std::stod(fila[i]));
-        } else {
-          tabla.SetAsString(campos[i].nombre, fila[i]);
-        }
-      }
-      tabla.Post();
-    }
-    tabla.Close();
+    testing_support::CrearTabla(engine_, ruta, campos, filas, indices);
   }
 
   // ESCOLAN's tables in the source folder C:\<carpeta>.
