@@ -18,14 +18,6 @@ struct Asignatura {
   int repeticiones = 1;
 };
 
-// A lookup table opened as the step opens it: C:\HTEMP\<archivo>, no index, walked in stored order.
-void AbrirConsulta(storage::Table& tabla, const char* archivo) {
-  tabla.SetDatabaseName("C:\\HTEMP");
-  tabla.SetTableName(archivo);
-  tabla.SetTableType(storage::TableType::ttDBase);
-  tabla.Open();
-}
-
 std::string Codvalen(storage::Table& asigvalt) { return asigvalt.AsString("CODVALEN"); }
 std::int32_t Dni(storage::Table& proft) { return proft.AsInteger("DNI"); }
 
@@ -43,9 +35,11 @@ void ExportarCargaLectiva(ContextoExportacion& contexto) {
   asigt.CreateTable();
   asigt.Open();
   storage::Table asigvalt(contexto.engine);
-  AbrirConsulta(asigvalt, "ASIGVALT.DBF");
+  DirigirAIntercambio(asigvalt, "ASIGVALT.DBF");
+  asigvalt.Open();
   storage::Table proft(contexto.engine);
-  AbrirConsulta(proft, "PROFT.DBF");
+  DirigirAIntercambio(proft, "PROFT.DBF");
+  proft.Open();
   PrimerRegistro<std::string> asignaturas(asigvalt, Codvalen);
   PrimerRegistro<std::int32_t> profesores(proft, Dni);
 

@@ -10,11 +10,15 @@ void BorrarTablaIntercambio(const std::string& nombre) {
   platform::DeleteFile("C:\\HTEMP\\" + nombre + ".MDX");
 }
 
-void DefinirTablaIntercambio(storage::Table& tabla, const std::string& archivo, const std::vector<Campo>& campos,
-                             const std::vector<std::string>& indices) {
+void DirigirAIntercambio(storage::Table& tabla, const std::string& archivo) {
   tabla.SetDatabaseName("C:\\HTEMP");
   tabla.SetTableName(archivo);
   tabla.SetTableType(storage::TableType::ttDBase);
+}
+
+void DefinirTablaIntercambio(storage::Table& tabla, const std::string& archivo, const std::vector<Campo>& campos,
+                             const std::vector<std::string>& indices) {
+  DirigirAIntercambio(tabla, archivo);
   tabla.ClearFieldDefs();
   for (const Campo& campo : campos) tabla.AddFieldDef(campo.nombre, campo.tipo, campo.tamano);
   tabla.ClearIndexDefs();

@@ -29,6 +29,9 @@ class AbiertaDurante {
 // Deletes C:\HTEMP\<nombre>.DBF and its .MDX where they exist; a failed deletion is not reported.
 void BorrarTablaIntercambio(const std::string& nombre);
 
+// Points a closed table object at C:\HTEMP\<archivo>, a dBase table.
+void DirigirAIntercambio(storage::Table& tabla, const std::string& archivo);
+
 // A table object on C:\HTEMP\<archivo>, with its field and index definitions, ready to be created.
 struct Campo {
   const char* nombre;

@@ -27,7 +27,6 @@ struct TablaPeriodos {
   static constexpr int kPeriodos = 20;
   std::array<std::string, kPeriodos> desde;
   std::array<std::string, kPeriodos> hasta;
-  void Vaciar();
   static bool Existe(int periodo) { return periodo >= 1 && periodo <= kPeriodos; }
 };
 

@@ -60,11 +60,6 @@ TablaPeriodos LeerPlantilla(storage::Engine& engine) {
 
 }  // namespace
 
-void TablaPeriodos::Vaciar() {
-  desde.fill({});
-  hasta.fill({});
-}
-
 TablaPeriodos PrepararPlantilla(ContextoImportacion& contexto) {
   TablaPeriodos periodos;
   LeerPeriodosDelCentro(contexto.tablas.wwTableLhortipo, contexto.centro, periodos);

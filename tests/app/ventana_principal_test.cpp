@@ -6,6 +6,7 @@
 
 #include "app/ventana_principal.h"
 #include "tests/support/interfaz_guionada.h"
+#include "tests/support/tablas_de_prueba.h"
 #include "tests/support/temporary_drive.h"
 
 namespace {
@@ -20,21 +21,8 @@ const std::vector<std::string> kArchivos = {"grupos.dbf", "profesor.dbf", "horgr
 
 class VentanaPrincipalTest : public ::testing::Test {
  protected:
-  // A centro table in a host folder with the given centre codes, in this stored order.
   void EscribirCentro(const std::string& carpeta, const std::vector<double>& codigos) {
-    drive_.MakeHostFolder(carpeta);
-    storage::Engine engine('.');
-    storage::Table centro(engine);
-    centro.SetTableName(platform::WindowsPathOfHost(drive_.Host(carpeta + "/centro.dbf")));
-    centro.AddFieldDef("CODCEN", DataType::ftFloat);
-    centro.AddFieldDef("LITCEN", DataType::ftString, 45);
-    centro.CreateTable();
-    centro.Open();
-    for (double codigo : codigos) {
-      centro.Append();
-      centro.SetAsFloat("CODCEN", codigo);
-      centro.Post();
-    }
+    testing_support::EscribirCentro(drive_, carpeta, codigos);
   }
 
   // Every ESCOLAN file in a host folder, each with contents of its own.

@@ -11,6 +11,7 @@
 
 #include "platform/platform.h"
 #include "storage/storage.h"
+#include "tests/support/tablas_de_prueba.h"
 #include "tests/support/temporary_drive.h"
 
 namespace gui_testing {
@@ -29,24 +30,6 @@ inline QStringList Lista(const std::vector<std::string>& textos) {
   return lista;
 }
 
-// A centro table in a host folder of the drive (created when missing) with these centre codes, in this
-// stored order.
-inline void EscribirCentro(const testing_support::TemporaryDrive& drive, const std::string& carpeta,
-                           const std::vector<double>& codigos) {
-  drive.MakeHostFolder(carpeta);
-  storage::Engine engine('.');
-  storage::Table centro(engine);
-  centro.SetTableName(platform::WindowsPathOfHost(drive.Host(carpeta + "/centro.dbf")));
-  centro.AddFieldDef("CODCEN", storage::DataType::ftFloat);
-  centro.AddFieldDef("LITCEN", storage::DataType::ftString, 45);
-  centro.CreateTable();
-  centro.Open();
-  for (double codigo : codigos) {
-    centro.Append();
-    centro.SetAsFloat("CODCEN", codigo);
-    centro.Post();
-  }
-  centro.Close();
-}
+using testing_support::EscribirCentro;
 
 }  // namespace gui_testing

@@ -2,6 +2,9 @@
 
 #include <stdexcept>
 
+#include "platform/platform.h"
+#include "tests/support/temporary_drive.h"
+
 namespace testing_support {
 
 void CrearTabla(storage::Engine& engine, const std::string& ruta, const Campos& campos, const Filas& filas,
@@ -25,6 +28,15 @@ void CrearTabla(storage::Engine& engine, const std::string& ruta, const Campos& 
     }
     tabla.Post();
   }
+}
+
+void EscribirCentro(const TemporaryDrive& drive, const std::string& carpeta, const std::vector<double>& codigos) {
+  drive.MakeHostFolder(carpeta);
+  storage::Engine engine('.');
+  Filas filas;
+  for (double codigo : codigos) filas.push_back({std::to_string(codigo), ""});
+  CrearTabla(engine, platform::WindowsPathOfHost(drive.Host(carpeta + "/centro.dbf")),
+             {{"CODCEN", storage::DataType::ftFloat}, {"LITCEN", storage::DataType::ftString, 45}}, filas);
 }
 
 }  // namespace testing_support

@@ -24,4 +24,10 @@ using Campos = std::vector<Campo>;
 void CrearTabla(storage::Engine& engine, const std::string& ruta, const Campos& campos, const Filas& filas,
                 const std::vector<std::string>& indices = {});
 
+class TemporaryDrive;
+
+// ESCOLAN's centro in a host folder of the drive (created when missing): a floating-point CODCEN with
+// these centre codes, in this stored order, and a LITCEN.
+void EscribirCentro(const TemporaryDrive& drive, const std::string& carpeta, const std::vector<double>& codigos);
+
 }  // namespace testing_support
