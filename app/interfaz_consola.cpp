@@ -1,5 +1,6 @@
 #include "app/interfaz_consola.h"
 
+#include "run/tablas_ventana.h"
 #include "storage/storage.h"
 
 namespace app {
@@ -14,8 +15,7 @@ void InterfazConsola::MostrarError(const std::string& texto) { errores_ << texto
 // The teacher review: each teacher given on the command line gets its identity number.
 void InterfazConsola::RevisarProfesores(storage::Engine& engine) {
   storage::Table proft(engine);
-  proft.SetDatabaseName("C:\\HTEMP");
-  proft.SetTableName("proft.dbf");
+  run::DirigirAProfesores(proft);
   proft.Open();
   for (proft.First(); !proft.Eof(); proft.Next()) {
     auto dni = dnis.find(proft.AsString("ABREV"));
@@ -30,8 +30,7 @@ void InterfazConsola::RevisarProfesores(storage::Engine& engine) {
 // five-character cells.
 void InterfazConsola::RevisarPlantilla(storage::Engine& engine) {
   storage::Table plantilla(engine);
-  plantilla.SetDatabaseName("C:\\HTEMP\\Valencia");
-  plantilla.SetTableName("PLANTILLA.DBF");
+  run::DirigirAPlantilla(plantilla);
   plantilla.Open();
   for (plantilla.First(); !plantilla.Eof(); plantilla.Next()) {
     auto periodo = periodos.find(plantilla.AsInteger("HORA"));

@@ -8,11 +8,11 @@
 #include <string>
 #include <utility>
 
-#include "export/interfaz_usuario.h"
+#include "run/interfaz_usuario.h"
 
 namespace app {
 
-class InterfazConsola : public exportacion::InterfazUsuario {
+class InterfazConsola : public run::InterfazUsuario {
  public:
   InterfazConsola(std::ostream& salida, std::ostream& errores, bool progreso);
 

@@ -6,7 +6,7 @@
 #include <map>
 
 #include "app/interfaz_consola.h"
-#include "app/muestra_escolan.h"
+#include "muestra/muestra_escolan.h"
 #include "app/table_dump.h"
 #include "app/version.h"
 #include "app/ventana_principal.h"
@@ -39,7 +39,7 @@ int Export(const std::string& source, const std::string& language) {
   app::InterfazConsola interfaz(std::cout, std::cerr, platform::StandardErrorIsTerminal());
   app::VentanaPrincipal ventana(engine, interfaz);
   ventana.idioma = language;
-  bool completed = exportacion::EjecutarManejador(interfaz, [&] {
+  bool completed = run::EjecutarManejador(interfaz, [&] {
     platform::SetCurrentFolder(WindowsFolder(source));
     ventana.ListaDirectoriosChange();
     ventana.BExportarClick();
@@ -111,7 +111,7 @@ int Import(const ImportOptions& options) {
   }
   interfaz.dnis = dnis;
   interfaz.periodos = periods;
-  bool staged = exportacion::EjecutarManejador(interfaz, [&] {
+  bool staged = run::EjecutarManejador(interfaz, [&] {
     platform::SetCurrentFolder(WindowsFolder(options.source));
     ventana.ListaDirectoriosChange();
     ventana.LeerCentros();
@@ -129,7 +129,7 @@ int Import(const ImportOptions& options) {
     ventana.SeleccionarCentro(static_cast<int>(found - centres.begin()));
   }
   importacion::FinImportacion end = importacion::FinImportacion::kCompleta;
-  if (!exportacion::EjecutarManejador(interfaz, [&] { end = ventana.BImportarClick(); })) return 1;
+  if (!run::EjecutarManejador(interfaz, [&] { end = ventana.BImportarClick(); })) return 1;
   if (end == importacion::FinImportacion::kSinDni) return kImportStopped;
   return end == importacion::FinImportacion::kCompleta ? 0 : 1;
 }
@@ -137,7 +137,7 @@ int Import(const ImportOptions& options) {
 int MakeSample(const std::string& folder, const std::string& size) {
   try {
     std::string windowsFolder = WindowsFolder(folder);
-    app::EscribirMuestraEscolan(windowsFolder, size == "large" ? app::TamanoMuestra::kGrande : app::TamanoMuestra::kPequena);
+    muestra::EscribirMuestraEscolan(windowsFolder, size == "large" ? muestra::TamanoMuestra::kGrande : muestra::TamanoMuestra::kPequena);
     std::cout << "Datos de ejemplo de ESCOLAN escritos en " << platform::FullPath(windowsFolder).Text() << '\n';
     return 0;
   } catch (const std::exception& error) {

@@ -1,36 +1,37 @@
 #include "app/ventana_principal.h"
 
 #include "platform/platform.h"
+#include "run/copia.h"
+#include "run/rutas.h"
 
 namespace app {
 namespace {
 
 // The staged files, in order, with the table object on each (none for the memo file).
 struct ArchivoEscolan {
-  const char* nombre;
+  std::string_view nombre;
   storage::Table* tabla;
 };
 
-std::vector<ArchivoEscolan> ArchivosEscolan(exportacion::TablasVentana& t) {
-  return {{"\\grupos.dbf", &t.wwTableGrupos},   {"\\profesor.dbf", &t.wwTableProfesor},
-          {"\\horgrup.dbf", &t.wwTableHorGrup}, {"\\asigalum.dbf", &t.wwTableAsigAlum},
-          {"\\asignat.dbf", &t.wwTableAsignat}, {"\\aulas.dbf", &t.wwTableAulas},
-          {"\\alumnos.dbf", &t.wwTableAlumnos}, {"\\alumnos.fpt", nullptr},
-          {"\\centro.dbf", &t.wwTableCentro},   {"\\lhortipo.dbf", &t.wwTableLhortipo}};
+std::vector<ArchivoEscolan> ArchivosEscolan(run::TablasVentana& t) {
+  return {{"grupos.dbf", &t.wwTableGrupos},   {"profesor.dbf", &t.wwTableProfesor},
+          {run::kHorgrup, &t.wwTableHorGrup}, {"asigalum.dbf", &t.wwTableAsigAlum},
+          {"asignat.dbf", &t.wwTableAsignat}, {"aulas.dbf", &t.wwTableAulas},
+          {"alumnos.dbf", &t.wwTableAlumnos}, {"alumnos.fpt", nullptr},
+          {"centro.dbf", &t.wwTableCentro},   {"lhortipo.dbf", &t.wwTableLhortipo}};
 }
 
 }  // namespace
 
-void CopiarDatosCentro(exportacion::TablasVentana& tablas, const std::string& carpetaOrigen) {
-  std::string staging = "C:\\HTEMP\\VALENCIA";
-  if (!platform::FolderExists(staging)) platform::CreateFolders(staging);
+void CopiarDatosCentro(run::TablasVentana& tablas, const std::string& carpetaOrigen) {
+  if (!platform::FolderExists(run::kCarpetaTrabajo)) platform::CreateFolders(run::kCarpetaTrabajo);
   for (const ArchivoEscolan& archivo : ArchivosEscolan(tablas)) {
     if (archivo.tabla) archivo.tabla->Close();
-    platform::CopiarReemplazando(staging + archivo.nombre, carpetaOrigen + archivo.nombre);
+    run::CopiarReemplazando(run::EnCarpeta(run::kCarpetaTrabajo, archivo.nombre), run::EnCarpeta(carpetaOrigen, archivo.nombre));
   }
 }
 
-VentanaPrincipal::VentanaPrincipal(storage::Engine& engine, exportacion::InterfazUsuario& interfaz)
+VentanaPrincipal::VentanaPrincipal(storage::Engine& engine, run::InterfazUsuario& interfaz)
     : engine_(engine), interfaz_(interfaz), tablas_(engine) {}
 
 std::string VentanaPrincipal::Directorio() const { return platform::CurrentFolder(); }
@@ -41,7 +42,7 @@ std::string VentanaPrincipal::Centro() const {
 
 void VentanaPrincipal::FormCreate() {
   CopiarDatosCentro(tablas_, Directorio());
-  CambiarDirectorio(kCarpetaEscolan);
+  CambiarDirectorio(std::string(run::kCarpetaEscolan));
   edNuevoDir_ = Directorio();
   LeerCentros();
 }

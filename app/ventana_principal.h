@@ -7,22 +7,21 @@
 #include <vector>
 
 #include "export/exportacion.h"
-#include "export/interfaz_usuario.h"
-#include "export/tablas_ventana.h"
+#include "run/interfaz_usuario.h"
+#include "run/tablas_ventana.h"
 #include "import/importacion.h"
 
 namespace app {
 
-inline constexpr const char* kCarpetaEscolan = "C:\\ESCOLAN";
 inline constexpr const char* kIdiomaInicial = "VALENCIÁ";
 
 // Copies ESCOLAN's ten files from `carpetaOrigen` into the staging folder, each after closing the table
 // object on it; a file the source lacks disappears from the staging folder.
-void CopiarDatosCentro(exportacion::TablasVentana& tablas, const std::string& carpetaOrigen);
+void CopiarDatosCentro(run::TablasVentana& tablas, const std::string& carpetaOrigen);
 
 class VentanaPrincipal {
  public:
-  VentanaPrincipal(storage::Engine& engine, exportacion::InterfazUsuario& interfaz);
+  VentanaPrincipal(storage::Engine& engine, run::InterfazUsuario& interfaz);
 
   // The window's creation: stage from the current folder, move the directory list to C:\ESCOLAN (staging
   // again if that is a change), show the folder, fill the centre list from the staged centro. Throws the
@@ -54,14 +53,14 @@ class VentanaPrincipal {
   // window refreshes its widgets there).
   std::function<void()> alCambiarDirectorio;
 
-  exportacion::TablasVentana& Tablas() { return tablas_; }
+  run::TablasVentana& Tablas() { return tablas_; }
   storage::Engine& Engine() { return engine_; }
-  exportacion::InterfazUsuario& Interfaz() { return interfaz_; }
+  run::InterfazUsuario& Interfaz() { return interfaz_; }
 
  private:
   storage::Engine& engine_;
-  exportacion::InterfazUsuario& interfaz_;
-  exportacion::TablasVentana tablas_;
+  run::InterfazUsuario& interfaz_;
+  run::TablasVentana tablas_;
   std::string edNuevoDir_;
   std::vector<std::string> centros_;
   int seleccionado_ = -1;

@@ -2,6 +2,7 @@
 // their enrolments, translated to short codes through ASIGVALT.
 #include "export/exportacion.h"
 #include "export/pasos.h"
+#include "run/rutas.h"
 #include "storage/code_page.h"
 
 namespace exportacion {
@@ -16,7 +17,7 @@ void CrearAlumnost(storage::Table& alumnost) {
                                {"TURNO", DataType::ftString, 1},  {"NIVEL", DataType::ftString, 5},
                                {"CURSO", DataType::ftString, 3},  {"GRUPO", DataType::ftString, 2},
                                {"OPCION", DataType::ftString, 1}, {"REPITE", DataType::ftBoolean, 0}};
-  DefinirTablaIntercambio(alumnost, "ALUMNOST.DBF", campos);
+  DefinirTablaIntercambio(alumnost, run::kAlumnost, campos);
   for (int n = 1; n <= kAsignaturas; ++n) {
     alumnost.AddFieldDef("ASIG" + std::to_string(n), DataType::ftString, 4);
     alumnost.AddFieldDef("DIV" + std::to_string(n), DataType::ftString, 1);
@@ -54,11 +55,11 @@ void EscribirAsignaturasDelAlumno(storage::Table& asigalum, storage::Table& asig
 }  // namespace
 
 void ExportarAlumnos(ContextoExportacion& contexto) {
-  BorrarTablaIntercambio("ALUMNOST");
+  BorrarTablaIntercambio(run::kAlumnost);
   storage::Table alumnost(contexto.engine);
   CrearAlumnost(alumnost);
   storage::Table asigvalt(contexto.engine);
-  asigvalt.SetTableName("C:\\HTEMP\\ASIGVALT.DBF");
+  DirigirAIntercambio(asigvalt, run::kAsigvalt);
   asigvalt.SetIndexName("CODVALEN");
   asigvalt.Open();
   alumnost.Open();

@@ -2,6 +2,7 @@
 // subject code to the generator's short code) and ASIGNOMT (one name per short code).
 #include "export/exportacion.h"
 #include "export/pasos.h"
+#include "run/rutas.h"
 #include "storage/conversions.h"
 
 namespace exportacion {
@@ -48,9 +49,9 @@ void EscribirNombres(storage::Table& asigvalt, storage::Table& asignomt) {
 }  // namespace
 
 void ExportarAsignaturas(ContextoExportacion& contexto) {
-  BorrarTablaIntercambio("ASIGNOMT");
+  BorrarTablaIntercambio(run::kAsignomt);
   storage::Table asigvalt(contexto.engine);
-  DefinirTablaIntercambio(asigvalt, "ASIGVALT.DBF",
+  DefinirTablaIntercambio(asigvalt, run::kAsigvalt,
                           {{"COD", DataType::ftString, 4}, {"CODLARGO", DataType::ftString, 8},
                            {"NOMBRE", DataType::ftString, 40}, {"CODVALEN", DataType::ftString, 10},
                            {"NHORAS", DataType::ftFloat, 0}, {"NIVEL", DataType::ftString, 5},
@@ -58,7 +59,7 @@ void ExportarAsignaturas(ContextoExportacion& contexto) {
                           {"COD", "CODVALEN"});
   asigvalt.CreateTable();
   storage::Table asignomt(contexto.engine);
-  DefinirTablaIntercambio(asignomt, "ASIGNOMT.DBF",
+  DefinirTablaIntercambio(asignomt, run::kAsignomt,
                           {{"COD", DataType::ftString, 4}, {"CODLARGO", DataType::ftString, 8},
                            {"NOMBRE", DataType::ftString, 40}});
   asignomt.CreateTable();

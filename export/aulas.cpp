@@ -1,14 +1,15 @@
 // The export's third step: ESCOLAN's rooms become AULAT.
 #include "export/exportacion.h"
 #include "export/pasos.h"
+#include "run/rutas.h"
 
 namespace exportacion {
 
 void ExportarAulas(ContextoExportacion& contexto) {
   using storage::DataType;
-  BorrarTablaIntercambio("AULAT");
+  BorrarTablaIntercambio(run::kAulat);
   storage::Table aulat(contexto.engine);
-  DefinirTablaIntercambio(aulat, "AULAT.DBF",
+  DefinirTablaIntercambio(aulat, run::kAulat,
                           {{"ABREV", DataType::ftString, 4}, {"NOMBRE", DataType::ftString, 40},
                            {"EDIFICIO", DataType::ftString, 1}, {"MAXALUM", DataType::ftInteger, 0}});
   aulat.CreateTable();

@@ -5,7 +5,8 @@
 
 #include "export/exportacion.h"
 #include "export/pasos.h"
-#include "export/primer_registro.h"
+#include "run/rutas.h"
+#include "run/primer_registro.h"
 
 namespace exportacion {
 namespace {
@@ -24,9 +25,9 @@ std::int32_t Dni(storage::Table& proft) { return proft.AsInteger("DNI"); }
 }  // namespace
 
 void ExportarCargaLectiva(ContextoExportacion& contexto) {
-  BorrarTablaIntercambio("ASIGT");
+  BorrarTablaIntercambio(run::kAsigt);
   storage::Table asigt(contexto.engine);
-  DefinirTablaIntercambio(asigt, "ASIGT.DBF",
+  DefinirTablaIntercambio(asigt, run::kAsigt,
                           {{"CASIG", DataType::ftString, 4}, {"CPROF", DataType::ftString, 4},
                            {"CGRUP", DataType::ftString, 4}, {"CAULA", DataType::ftString, 4},
                            {"TURNO", DataType::ftString, 1}, {"NIVEL", DataType::ftString, 5},
@@ -35,13 +36,13 @@ void ExportarCargaLectiva(ContextoExportacion& contexto) {
   asigt.CreateTable();
   asigt.Open();
   storage::Table asigvalt(contexto.engine);
-  DirigirAIntercambio(asigvalt, "ASIGVALT.DBF");
+  DirigirAIntercambio(asigvalt, run::kAsigvalt);
   asigvalt.Open();
   storage::Table proft(contexto.engine);
-  DirigirAIntercambio(proft, "PROFT.DBF");
+  DirigirAIntercambio(proft, run::kProft);
   proft.Open();
-  PrimerRegistro<std::string> asignaturas(asigvalt, Codvalen);
-  PrimerRegistro<std::int32_t> profesores(proft, Dni);
+  run::PrimerRegistro<std::string> asignaturas(asigvalt, Codvalen);
+  run::PrimerRegistro<std::int32_t> profesores(proft, Dni);
 
   // The subject, teacher and group of each record written, as the duplicate test reads them back.
   std::set<std::tuple<std::string, std::string, std::string>> escritos;

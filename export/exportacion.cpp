@@ -9,7 +9,7 @@ std::vector<PasoExportacion> PasosExportacion() {
           {"ExportarCargaLectiva", ExportarCargaLectiva}};
 }
 
-void BExportarClick(ContextoExportacion& contexto, InterfazUsuario& interfaz, const std::vector<PasoExportacion>& pasos) {
+void BExportarClick(ContextoExportacion& contexto, run::InterfazUsuario& interfaz, const std::vector<PasoExportacion>& pasos) {
   interfaz.MostrarMensaje(kMensajeInicioExportacion);
   interfaz.CursorEspera(true);
   try {

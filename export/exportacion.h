@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "export/interfaz_usuario.h"
-#include "export/tablas_ventana.h"
+#include "run/interfaz_usuario.h"
+#include "run/tablas_ventana.h"
 
 namespace exportacion {
 
@@ -15,7 +15,7 @@ namespace exportacion {
 // subject names (the text of the window's language box).
 struct ContextoExportacion {
   storage::Engine& engine;
-  TablasVentana& tablas;
+  run::TablasVentana& tablas;
   std::string idioma;
 };
 
@@ -44,7 +44,7 @@ std::vector<PasoExportacion> PasosExportacion();
 // The run: the opening message, the hourglass, the steps in order, the default cursor, the closing message.
 // An error ends the run where it occurs: the cursor comes back and the error passes on to the caller (the
 // default error handler), without the closing message.
-void BExportarClick(ContextoExportacion& contexto, InterfazUsuario& interfaz,
+void BExportarClick(ContextoExportacion& contexto, run::InterfazUsuario& interfaz,
                     const std::vector<PasoExportacion>& pasos = PasosExportacion());
 
 }  // namespace exportacion

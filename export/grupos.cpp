@@ -5,22 +5,23 @@
 
 #include "export/exportacion.h"
 #include "export/pasos.h"
+#include "run/rutas.h"
 
 namespace exportacion {
 
 void ExportarGrupos(ContextoExportacion& contexto) {
   using storage::DataType;
-  BorrarTablaIntercambio("GRUPOST");
+  BorrarTablaIntercambio(run::kGrupost);
   storage::Table grupost(contexto.engine);
-  DefinirTablaIntercambio(grupost, "GRUPOST.DBF",
+  DefinirTablaIntercambio(grupost, run::kGrupost,
                           {{"ABREV", DataType::ftString, 4}, {"TURNO", DataType::ftString, 1},
                            {"NIVEL", DataType::ftString, 5}, {"CURSO", DataType::ftString, 3},
                            {"GRUPO", DataType::ftString, 2}});
   grupost.CreateTable();
   grupost.Open();
-  BorrarTablaIntercambio("CURSOST");
+  BorrarTablaIntercambio(run::kCursost);
   storage::Table cursost(contexto.engine);
-  DefinirTablaIntercambio(cursost, "CURSOST.DBF",
+  DefinirTablaIntercambio(cursost, run::kCursost,
                           {{"ABREV", DataType::ftString, 3}, {"TURNO", DataType::ftString, 1},
                            {"NIVEL", DataType::ftString, 5}, {"CURSO", DataType::ftString, 3}});
   cursost.CreateTable();

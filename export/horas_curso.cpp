@@ -2,19 +2,20 @@
 // order, become ASIGCURT.
 #include "export/exportacion.h"
 #include "export/pasos.h"
+#include "run/rutas.h"
 
 namespace exportacion {
 
 void ExportarHorasCurso(ContextoExportacion& contexto) {
   using storage::DataType;
-  BorrarTablaIntercambio("ASIGCURT");
+  BorrarTablaIntercambio(run::kAsigcurt);
   storage::Table asigcurt(contexto.engine);
-  DefinirTablaIntercambio(asigcurt, "ASIGCURT.DBF",
+  DefinirTablaIntercambio(asigcurt, run::kAsigcurt,
                           {{"NIVEL", DataType::ftString, 5}, {"CURSO", DataType::ftString, 3},
                            {"ASIG", DataType::ftString, 4}, {"HORAS", DataType::ftFloat, 0}});
   asigcurt.CreateTable();
   storage::Table asigvalt(contexto.engine);
-  asigvalt.SetTableName("C:\\HTEMP\\ASIGVALT.DBF");
+  DirigirAIntercambio(asigvalt, run::kAsigvalt);
   asigvalt.SetIndexName("CODVALEN");
   asigvalt.Open();
   asigcurt.Open();

@@ -1,24 +1,25 @@
 #include "export/pasos.h"
 
 #include "platform/platform.h"
+#include "run/rutas.h"
 #include "storage/code_page.h"
 
 namespace exportacion {
 
-void BorrarTablaIntercambio(const std::string& nombre) {
-  platform::DeleteFile("C:\\HTEMP\\" + nombre + ".DBF");
-  platform::DeleteFile("C:\\HTEMP\\" + nombre + ".MDX");
+void BorrarTablaIntercambio(std::string_view tabla) {
+  platform::RemoveFile(run::EnCarpeta(run::kCarpetaIntercambio, run::ArchivoDbf(tabla)));
+  platform::RemoveFile(run::EnCarpeta(run::kCarpetaIntercambio, run::ArchivoMdx(tabla)));
 }
 
-void DirigirAIntercambio(storage::Table& tabla, const std::string& archivo) {
-  tabla.SetDatabaseName("C:\\HTEMP");
-  tabla.SetTableName(archivo);
+void DirigirAIntercambio(storage::Table& tabla, std::string_view nombre) {
+  tabla.SetDatabaseName(std::string(run::kCarpetaIntercambio));
+  tabla.SetTableName(run::ArchivoDbf(nombre));
   tabla.SetTableType(storage::TableType::ttDBase);
 }
 
-void DefinirTablaIntercambio(storage::Table& tabla, const std::string& archivo, const std::vector<Campo>& campos,
+void DefinirTablaIntercambio(storage::Table& tabla, std::string_view nombre, const std::vector<Campo>& campos,
                              const std::vector<std::string>& indices) {
-  DirigirAIntercambio(tabla, archivo);
+  DirigirAIntercambio(tabla, nombre);
   tabla.ClearFieldDefs();
   for (const Campo& campo : campos) tabla.AddFieldDef(campo.nombre, campo.tipo, campo.tamano);
   tabla.ClearIndexDefs();

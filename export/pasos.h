@@ -26,19 +26,22 @@ class AbiertaDurante {
   storage::Table& tabla_;
 };
 
-// Deletes C:\HTEMP\<nombre>.DBF and its .MDX where they exist; a failed deletion is not reported.
-void BorrarTablaIntercambio(const std::string& nombre);
+// The interchange tables are named without extension (run/rutas.h): `tabla` is "ASIGVALT" for
+// C:\HTEMP\ASIGVALT.DBF.
 
-// Points a closed table object at C:\HTEMP\<archivo>, a dBase table.
-void DirigirAIntercambio(storage::Table& tabla, const std::string& archivo);
+// Deletes the interchange table's .DBF and its .MDX where they exist; a failed deletion is not reported.
+void BorrarTablaIntercambio(std::string_view tabla);
 
-// A table object on C:\HTEMP\<archivo>, with its field and index definitions, ready to be created.
+// Points a closed table object at an interchange table, a dBase table.
+void DirigirAIntercambio(storage::Table& tabla, std::string_view nombre);
+
+// A table object on an interchange table, with its field and index definitions, ready to be created.
 struct Campo {
   const char* nombre;
   storage::DataType tipo;
   int tamano;
 };
-void DefinirTablaIntercambio(storage::Table& tabla, const std::string& archivo, const std::vector<Campo>& campos,
+void DefinirTablaIntercambio(storage::Table& tabla, std::string_view nombre, const std::vector<Campo>& campos,
                              const std::vector<std::string>& indices = {});
 
 // Characters `desde` (1-based) to `desde + cuantos - 1` of a text, counted in characters; shorter or empty

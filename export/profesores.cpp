@@ -2,6 +2,7 @@
 // of the first two characters of the name, made distinct by numbers added to repeated ones.
 #include "export/exportacion.h"
 #include "export/pasos.h"
+#include "run/rutas.h"
 
 namespace exportacion {
 namespace {
@@ -43,9 +44,9 @@ void DistinguirAbreviaturas(storage::Table& exterior, storage::Table& interior) 
 }  // namespace
 
 void ExportarProfesores(ContextoExportacion& contexto) {
-  BorrarTablaIntercambio("PROFT");
+  BorrarTablaIntercambio(run::kProft);
   storage::Table proft(contexto.engine);
-  DefinirTablaIntercambio(proft, "PROFT.DBF",
+  DefinirTablaIntercambio(proft, run::kProft,
                           {{"ABREV", DataType::ftString, 4}, {"NOMBRE", DataType::ftString, 40},
                            {"DEPART", DataType::ftString, 40}, {"DNI", DataType::ftInteger, 0}});
   proft.CreateTable();
@@ -54,7 +55,7 @@ void ExportarProfesores(ContextoExportacion& contexto) {
   proft.Close();
 
   storage::Table interior(contexto.engine);
-  interior.SetTableName("C:\\HTEMP\\PROFT.DBF");
+  DirigirAIntercambio(interior, run::kProft);
   interior.Open();
   proft.Open();
   DistinguirAbreviaturas(proft, interior);

@@ -5,22 +5,25 @@
 #include <memory>
 
 #include "platform/platform.h"
+#include "run/copia.h"
+#include "run/rutas.h"
 
 namespace importacion {
 namespace {
 
-constexpr const char* kCarpetaTrabajo = "C:\\HTEMP\\VALENCIA";
+using run::EnCarpeta;
+using run::kCarpetaTrabajo;
 
 // Stages one of ESCOLAN's timetables from the source folder, after closing the window's table on it.
-void PrepararHorario(storage::Table& tabla, const std::string& carpetaOrigen, const char* archivo) {
+void PrepararHorario(storage::Table& tabla, const std::string& carpetaOrigen, std::string_view archivo) {
   tabla.Close();
-  platform::CopiarReemplazando(std::string(kCarpetaTrabajo) + archivo, carpetaOrigen + archivo);
+  run::CopiarReemplazando(EnCarpeta(kCarpetaTrabajo, archivo), EnCarpeta(carpetaOrigen, archivo));
 }
 
 // A PROFT table open on its first record with a zero DNI, or at its end when every teacher has one.
 std::unique_ptr<storage::Table> PrimerProfesorSinDni(storage::Engine& engine) {
   auto proft = std::make_unique<storage::Table>(engine);
-  proft->SetTableName("C:\\HTEMP\\PROFT.DBF");
+  proft->SetTableName(run::RutaIntercambio(run::kProft));
   proft->Open();
   for (proft->First(); !proft->Eof() && proft->AsInteger("DNI") != 0; proft->Next()) {
   }
@@ -43,16 +46,16 @@ std::unique_ptr<storage::Table> ComprobarDni(ContextoImportacion& contexto) {
 }
 
 FinImportacion Importar(ContextoImportacion& contexto) {
-  exportacion::InterfazUsuario& interfaz = contexto.interfaz;
+  run::InterfazUsuario& interfaz = contexto.interfaz;
   if (!platform::FolderExists(kCarpetaTrabajo)) platform::CreateFolders(kCarpetaTrabajo);
   const std::string& origen = contexto.carpetaOrigen;
-  if (!platform::FileExists("C:\\HTEMP\\SOLUC.DBF")) {
+  if (!platform::FileExists(run::RutaIntercambio(run::kSoluc))) {
     interfaz.CursorEspera(false);
     interfaz.MostrarMensaje(kMensajeSinSolucion);
     return FinImportacion::kSinSolucion;
   }
-  PrepararHorario(contexto.tablas.wwTableHorGrup, origen, "\\horgrup.dbf");
-  PrepararHorario(contexto.tablas.wwTableHorProf, origen, "\\horprof.dbf");
+  PrepararHorario(contexto.tablas.wwTableHorGrup, origen, run::kHorgrup);
+  PrepararHorario(contexto.tablas.wwTableHorProf, origen, run::kHorprof);
 
   std::unique_ptr<storage::Table> proft = ComprobarDni(contexto);
   if (!proft) {
@@ -62,7 +65,7 @@ FinImportacion Importar(ContextoImportacion& contexto) {
     return FinImportacion::kSinDni;
   }
   auto asigvalt = std::make_unique<storage::Table>(contexto.engine);
-  asigvalt->SetTableName("C:\\HTEMP\\ASIGVALT.DBF");
+  asigvalt->SetTableName(run::RutaIntercambio(run::kAsigvalt));
   asigvalt->SetIndexName("CODVALEN");
   asigvalt->Open();
 
@@ -72,8 +75,8 @@ FinImportacion Importar(ContextoImportacion& contexto) {
   asigvalt.reset();
 
   // ESCOLAN's own files change here and only here; each copy replaces its file whole or not at all.
-  platform::CopiarReemplazando(origen + "\\horgrup.dbf", std::string(kCarpetaTrabajo) + "\\horgrup.dbf");
-  platform::CopiarReemplazando(origen + "\\horprof.dbf", std::string(kCarpetaTrabajo) + "\\horprof.dbf");
+  run::CopiarReemplazando(EnCarpeta(origen, run::kHorgrup), EnCarpeta(kCarpetaTrabajo, run::kHorgrup));
+  run::CopiarReemplazando(EnCarpeta(origen, run::kHorprof), EnCarpeta(kCarpetaTrabajo, run::kHorprof));
   interfaz.CursorEspera(false);
   interfaz.MostrarMensaje(kMensajeFinImportacion);
   return FinImportacion::kCompleta;

@@ -6,8 +6,8 @@
 #include <array>
 #include <string>
 
-#include "export/interfaz_usuario.h"
-#include "export/tablas_ventana.h"
+#include "run/interfaz_usuario.h"
+#include "run/tablas_ventana.h"
 
 namespace importacion {
 
@@ -34,8 +34,8 @@ struct TablaPeriodos {
 // folder (the directory list's folder) and the centre code (the centre list's text).
 struct ContextoImportacion {
   storage::Engine& engine;
-  exportacion::TablasVentana& tablas;
-  exportacion::InterfazUsuario& interfaz;
+  run::TablasVentana& tablas;
+  run::InterfazUsuario& interfaz;
   std::string carpetaOrigen;
   std::string centro;
 };

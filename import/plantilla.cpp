@@ -1,6 +1,7 @@
 // The import's class-period template: the centre's period times, confirmed by the user.
 #include "import/importacion.h"
 #include "platform/platform.h"
+#include "run/rutas.h"
 
 namespace importacion {
 namespace {
@@ -20,11 +21,11 @@ void LeerPeriodosDelCentro(storage::Table& lhortipo, const std::string& centro, 
 }
 
 void EscribirPlantilla(storage::Engine& engine, const TablaPeriodos& periodos) {
-  platform::DeleteFile("C:\\HTEMP\\Valencia\\PLANTILLA.DBF");
-  platform::DeleteFile("C:\\HTEMP\\Valencia\\PLANTILLA.MDX");
+  platform::RemoveFile(run::RutaPlantilla());
+  platform::RemoveFile(run::EnCarpeta(run::kCarpetaTrabajo, run::ArchivoMdx(run::kPlantilla)));
   storage::Table plantilla(engine);
-  plantilla.SetDatabaseName("C:\\HTEMP\\Valencia");
-  plantilla.SetTableName("PLANTILLA.DBF");
+  plantilla.SetDatabaseName(std::string(run::kCarpetaTrabajo));
+  plantilla.SetTableName(run::ArchivoDbf(run::kPlantilla));
   plantilla.SetTableType(storage::TableType::ttDBase);
   plantilla.ClearFieldDefs();
   plantilla.AddFieldDef("HORA", storage::DataType::ftInteger);
@@ -46,7 +47,7 @@ void EscribirPlantilla(storage::Engine& engine, const TablaPeriodos& periodos) {
 TablaPeriodos LeerPlantilla(storage::Engine& engine) {
   TablaPeriodos periodos;
   storage::Table plantilla(engine);
-  plantilla.SetTableName("C:\\HTEMP\\Valencia\\Plantilla.DBF");
+  plantilla.SetTableName(run::RutaPlantilla());
   plantilla.Open();
   plantilla.SetIndexName("HORA");
   for (plantilla.First(); !plantilla.Eof(); plantilla.Next()) {

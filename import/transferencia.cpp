@@ -2,7 +2,7 @@
 // staged horprof and one of the staged horgrup, with ESCOLAN's identity numbers and subject codes.
 #include <tuple>
 
-#include "export/primer_registro.h"
+#include "run/primer_registro.h"
 #include "import/importacion.h"
 #include "storage/code_page.h"
 
@@ -28,7 +28,7 @@ void EscribirHoras(storage::Table& tabla, const TablaPeriodos& periodos, int hor
 
 void TransferirHorario(ContextoImportacion& contexto, const TablaPeriodos& periodos, storage::Table& proft,
                        storage::Table& asigvalt) {
-  exportacion::TablasVentana& tablas = contexto.tablas;
+  run::TablasVentana& tablas = contexto.tablas;
   storage::Table& horprof = tablas.wwTableHorProf;
   storage::Table& horgrup = tablas.wwTableHorGrup;
   storage::Table& soluc = tablas.wwTableSoluc;
@@ -39,8 +39,8 @@ void TransferirHorario(ContextoImportacion& contexto, const TablaPeriodos& perio
   horgrup.Open();
   soluc.Open();
 
-  exportacion::PrimerRegistro<std::string> profesores(proft, Abreviatura);
-  exportacion::PrimerRegistro<ClaveAsignatura> asignaturas(asigvalt, Asignatura);
+  run::PrimerRegistro<std::string> profesores(proft, Abreviatura);
+  run::PrimerRegistro<ClaveAsignatura> asignaturas(asigvalt, Asignatura);
   for (soluc.First(); !soluc.Eof(); soluc.Next()) {
     int dia = soluc.AsInteger("DIA");
     if (dia == 0) continue;

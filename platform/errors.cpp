@@ -3,7 +3,7 @@
 
 namespace platform {
 
-std::string MensajeErrorArchivo(int code) {
+std::string FileErrorMessage(int code) {
   switch (code) {
     case kFileNotFound: return "No se encuentra el archivo";
     case kPathNotFound: return "Nombre de archivo inválido";
@@ -13,6 +13,6 @@ std::string MensajeErrorArchivo(int code) {
   }
 }
 
-FileError::FileError(int code) : std::runtime_error(MensajeErrorArchivo(code)), code_(code) {}
+FileError::FileError(int code) : std::runtime_error(FileErrorMessage(code)), code_(code) {}
 
 }  // namespace platform

@@ -51,7 +51,7 @@ enum ErrorCode : int {
 
 // The message shown for a file error: 2 "No se encuentra el archivo", 3 "Nombre de archivo inválido",
 // 4 "Demasiados archivos abiertos", 5 "Acceso al archivo denegado", any other "Error de E/S <code>".
-std::string MensajeErrorArchivo(int code);
+std::string FileErrorMessage(int code);
 
 // A failed file operation. what() is the user's message.
 class FileError : public std::runtime_error {
@@ -142,12 +142,12 @@ bool FileExists(std::string_view path);  // a folder is not a file
 bool CreateFolders(std::string_view path);
 // Deletes a file; returns false when it is missing, is a folder, is held open by the program or cannot be
 // deleted.
-bool DeleteFile(std::string_view path);
+bool RemoveFile(std::string_view path);
 // The names of the subfolders of a folder, sorted without regard to case; empty when it cannot be read.
 std::vector<std::string> Subfolders(std::string_view path);
 // Moves a file over another one, replacing it (the target's existing spelling is kept). FileError on failure,
 // kSharingViolation when the target is held open by the program.
-void ReplaceFile(std::string_view from, std::string_view to);
+void MoveReplacing(std::string_view from, std::string_view to);
 
 enum class Access { kRead, kReadWrite };
 // kDenyNone lets others open the file too; kExclusive refuses every other opening while this one lasts.
@@ -204,20 +204,6 @@ class File {
   void* mapped_ = nullptr;
   std::size_t mappedLength_ = 0;
 };
-
-// ---------------------------------------------------------------------------------------------------------
-// Copying files
-
-// Copies `source` to `target` byte for byte in blocks of 2048 bytes. A target whose file-name part is empty
-// (empty, or ending in "\" or ":") gets the source's file name. A missing source is no error: nothing
-// happens. The source is only read; a write that cannot write everything (disk full) raises
-// FileError(kDiskFull). On failure the target may hold part of the copy.
-void CopiarArchivo(std::string target, std::string_view source);
-
-// Replaces `target` with a copy of `source`. A missing source deletes the target (stale copies disappear).
-// Otherwise the copy is made beside the target and moved over it: when the copy fails the target keeps
-// its old contents.
-void CopiarReemplazando(std::string_view target, std::string_view source);
 
 // ---------------------------------------------------------------------------------------------------------
 // Regional settings and the calendar

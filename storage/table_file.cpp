@@ -269,7 +269,7 @@ void WriteNewTable(const std::string& path, const std::vector<dbf::FieldSpec>& f
   WriteFile(path, bytes);
   std::string indexPath = SiblingPath(path, ".MDX");
   if (indexes.empty()) {
-    platform::DeleteFile(indexPath);
+    platform::RemoveFile(indexPath);
     return;
   }
   for (const IndexDef& index : indexes) data.tags.push_back(Tag{index.name, data.FieldIndex(index.field)});

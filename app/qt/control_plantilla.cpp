@@ -1,12 +1,12 @@
 #include "app/qt/control_plantilla.h"
 
+#include "run/tablas_ventana.h"
+
 namespace app {
 namespace {
 
 storage::Table& AbrirPlantilla(storage::Table& tabla) {
-  tabla.SetDatabaseName("C:\\HTEMP\\Valencia");
-  tabla.SetTableName("plantilla");
-  tabla.SetTableType(storage::TableType::ttDBase);
+  run::DirigirAPlantilla(tabla);
   tabla.Open();
   return tabla;
 }

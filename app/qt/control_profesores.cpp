@@ -1,11 +1,12 @@
 #include "app/qt/control_profesores.h"
 
+#include "run/tablas_ventana.h"
+
 namespace app {
 namespace {
 
 storage::Table& AbrirProft(storage::Table& tabla) {
-  tabla.SetDatabaseName("C:\\HTEMP");
-  tabla.SetTableName("proft.dbf");
+  run::DirigirAProfesores(tabla);
   tabla.Open();
   return tabla;
 }

@@ -77,7 +77,7 @@ QPushButton* Boton(QWidget* panel, const char* nombre, const QRect& caja, const 
 
 }  // namespace
 
-TExportarDatos::TExportarDatos(exportacion::InterfazUsuario* interfaz, QWidget* parent)
+TExportarDatos::TExportarDatos(run::InterfazUsuario* interfaz, QWidget* parent)
     : QWidget(parent, kBordeFijo),
       interfazPropia_(interfaz ? nullptr : std::make_unique<InterfazQt>(this)),
       interfaz_(interfaz ? *interfaz : *interfazPropia_),
@@ -200,7 +200,7 @@ void TExportarDatos::LlenarUnidades() {
 // What the window shows
 
 void TExportarDatos::FormCreate() {
-  exportacion::EjecutarManejador(interfaz_, [this] { ventana_.FormCreate(); });
+  run::EjecutarManejador(interfaz_, [this] { ventana_.FormCreate(); });
   MostrarDirectorio();
   MostrarCentros();
 }
@@ -227,12 +227,12 @@ void TExportarDatos::MostrarCentros() {
 // The user's actions
 
 void TExportarDatos::AbrirCarpeta(const std::string& carpeta) {
-  exportacion::EjecutarManejador(interfaz_, [&] { ventana_.CambiarDirectorio(carpeta); });
+  run::EjecutarManejador(interfaz_, [&] { ventana_.CambiarDirectorio(carpeta); });
 }
 
 void TExportarDatos::ElegirUnidad(int indice) {
   char letra = listaUnidades_->itemData(indice).toChar().toLatin1();
-  exportacion::EjecutarManejador(interfaz_, [&] {
+  run::EjecutarManejador(interfaz_, [&] {
     if (!platform::DriveReady(letra)) throw platform::FileError(platform::kNotReady);
     ventana_.CambiarDirectorio(platform::CurrentFolderOfDrive(letra));
   });
@@ -241,11 +241,11 @@ void TExportarDatos::ElegirUnidad(int indice) {
 
 void TExportarDatos::BExportarClick() {
   ventana_.idioma = comboBoxValCast_->currentText().toStdString();
-  exportacion::EjecutarManejador(interfaz_, [this] { ventana_.BExportarClick(pasosExportacion); });
+  run::EjecutarManejador(interfaz_, [this] { ventana_.BExportarClick(pasosExportacion); });
 }
 
 void TExportarDatos::BImportarClick() {
-  exportacion::EjecutarManejador(interfaz_, [this] { ventana_.BImportarClick(); });
+  run::EjecutarManejador(interfaz_, [this] { ventana_.BImportarClick(); });
 }
 
 }  // namespace app

@@ -26,7 +26,7 @@ class TExportarDatos : public QWidget {
   // Builds the controls and runs the window's creation (FormCreate): an error there is shown through
   // `interfaz` and the window is still usable. `interfaz` is how the runs reach the user; with none the
   // window uses message boxes and the application's hourglass of its own.
-  explicit TExportarDatos(exportacion::InterfazUsuario* interfaz = nullptr, QWidget* parent = nullptr);
+  explicit TExportarDatos(run::InterfazUsuario* interfaz = nullptr, QWidget* parent = nullptr);
   ~TExportarDatos() override;
   TExportarDatos(const TExportarDatos&) = delete;
   TExportarDatos& operator=(const TExportarDatos&) = delete;
@@ -54,8 +54,8 @@ class TExportarDatos : public QWidget {
   void BImportarClick();
 
   storage::Engine engine_;
-  std::unique_ptr<exportacion::InterfazUsuario> interfazPropia_;
-  exportacion::InterfazUsuario& interfaz_;
+  std::unique_ptr<run::InterfazUsuario> interfazPropia_;
+  run::InterfazUsuario& interfaz_;
   VentanaPrincipal ventana_;
 
   QLineEdit* edNuevoDir_ = nullptr;

@@ -2,13 +2,13 @@
 // name, and the application-wide hourglass.
 #pragma once
 
-#include "export/interfaz_usuario.h"
+#include "run/interfaz_usuario.h"
 
 class QWidget;
 
 namespace app {
 
-class InterfazQt : public exportacion::InterfazUsuario {
+class InterfazQt : public run::InterfazUsuario {
  public:
   // `ventana` is the main window: the boxes' parent, and the window that CerrarVentanaPrincipal closes.
   explicit InterfazQt(QWidget* ventana) : ventana_(ventana) {}

@@ -66,7 +66,7 @@ bool CreateFolders(std::string_view path) {
   return FolderExists(folder.Text());
 }
 
-bool DeleteFile(std::string_view path) {
+bool RemoveFile(std::string_view path) {
   auto location = TryLocate(path);
   if (!location || !location->exists || location->isFolder) return false;
   if (host::HeldOpen(location->path)) return false;
@@ -94,7 +94,7 @@ std::vector<std::string> Subfolders(std::string_view path) {
   return names;
 }
 
-void ReplaceFile(std::string_view from, std::string_view to) {
+void MoveReplacing(std::string_view from, std::string_view to) {
   host::Location source = host::Locate(from);
   if (!source.exists) throw FileError(source.parentExists ? kFileNotFound : kPathNotFound);
   host::Location target = host::Locate(to);

@@ -114,7 +114,7 @@ TEST_F(VentanaPrincipalTest, AnEmptyCentroGivesAnEmptyUnselectedList) {
 TEST_F(VentanaPrincipalTest, AMissingEscolanFolderStopsStartUpWithTheFileError) {
   drive_.MakeHostFolder("INICIO");
   platform::SetCurrentFolder("C:\\INICIO");
-  EXPECT_FALSE(exportacion::EjecutarManejador(interfaz_, [&] { ventana_.FormCreate(); }));
+  EXPECT_FALSE(run::EjecutarManejador(interfaz_, [&] { ventana_.FormCreate(); }));
   EXPECT_EQ(interfaz_.sucesos, (std::vector<std::string>{"error: Nombre de archivo inválido"}));
   EXPECT_EQ(ventana_.EdNuevoDir(), "");
   EXPECT_TRUE(ventana_.Centros().empty());
@@ -123,7 +123,7 @@ TEST_F(VentanaPrincipalTest, AMissingEscolanFolderStopsStartUpWithTheFileError) 
 
 TEST_F(VentanaPrincipalTest, AMissingCentroStopsStartUpAfterShowingTheFolder) {
   drive_.MakeHostFolder("ESCOLAN");
-  EXPECT_FALSE(exportacion::EjecutarManejador(interfaz_, [&] { ventana_.FormCreate(); }));
+  EXPECT_FALSE(run::EjecutarManejador(interfaz_, [&] { ventana_.FormCreate(); }));
   EXPECT_EQ(interfaz_.sucesos, (std::vector<std::string>{"error: La tabla no existe: C:\\htemp\\valencia\\centro.DBF"}));
   EXPECT_EQ(ventana_.EdNuevoDir(), "C:\\ESCOLAN");
   EXPECT_TRUE(ventana_.Centros().empty());
@@ -176,7 +176,7 @@ TEST_F(VentanaPrincipalTest, TheExportRunFramesItsStepsWithItsMessagesAndTheHour
 TEST_F(VentanaPrincipalTest, AFailingStepEndsTheRunWithTheCursorBackAndNoClosingMessage) {
   std::vector<std::string> hechos;
   ventana_.idioma = "CASTELLANO";
-  EXPECT_FALSE(exportacion::EjecutarManejador(interfaz_, [&] { ventana_.BExportarClick(Pasos(hechos, "Dos")); }));
+  EXPECT_FALSE(run::EjecutarManejador(interfaz_, [&] { ventana_.BExportarClick(Pasos(hechos, "Dos")); }));
   EXPECT_EQ(hechos, (std::vector<std::string>{"Uno"}));
   EXPECT_FALSE(interfaz_.cursorEspera);
   std::vector<std::string> finales(interfaz_.sucesos.end() - 3, interfaz_.sucesos.end());

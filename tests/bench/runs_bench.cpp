@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "app/muestra_escolan.h"
+#include "muestra/muestra_escolan.h"
 #include "app/ventana_principal.h"
 #include "platform/platform.h"
 #include "storage/dbf_format.h"
@@ -59,7 +59,7 @@ void Multiply(const std::string& relative, int copies) {
 
 std::string School(int centres) {
   std::string folder = "ESCUELA" + std::to_string(centres);
-  app::EscribirMuestraEscolan("C:\\" + folder, app::TamanoMuestra::kGrande);
+  muestra::EscribirMuestraEscolan("C:\\" + folder, muestra::TamanoMuestra::kGrande);
   if (centres > 1) {
     for (const char* table : {"grupos.dbf", "profesor.dbf", "horgrup.dbf", "asigalum.dbf", "aulas.dbf", "alumnos.dbf"}) {
       Multiply(folder + "/" + table, centres);

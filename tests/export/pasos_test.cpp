@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "export/exportacion.h"
-#include "export/tablas_ventana.h"
+#include "run/tablas_ventana.h"
 #include "platform/platform.h"
 #include "storage/storage.h"
 #include "tests/support/interfaz_guionada.h"
@@ -60,7 +60,7 @@ class ExportacionTest : public ::testing::Test {
   void SeparadorDecimal(char separador) {
     tablas_.reset();
     engine_ = std::make_unique<storage::Engine>(separador);
-    tablas_ = std::make_unique<exportacion::TablasVentana>(*engine_);
+    tablas_ = std::make_unique<run::TablasVentana>(*engine_);
   }
 
   void Ejecutar(Paso paso, const std::string& idioma = kValenciano) {
@@ -170,7 +170,7 @@ class ExportacionTest : public ::testing::Test {
 
   testing_support::TemporaryDrive unidad_;
   std::unique_ptr<storage::Engine> engine_;
-  std::unique_ptr<exportacion::TablasVentana> tablas_;
+  std::unique_ptr<run::TablasVentana> tablas_;
 };
 
 // ---------------------------------------------------------------------------------------------------------
@@ -1091,7 +1091,7 @@ TEST_F(CargaLectivaTest, AnEmptyTimetableGivesAnEmptyTable) {
 
 TEST_F(CargaLectivaTest, AMissingTeacherTableEndsTheStep) {
   PrepararHorgrup({{"1ESOA", "1ESOMAT", "111"}});
-  ASSERT_TRUE(platform::DeleteFile("C:\\HTEMP\\PROFT.DBF"));
+  ASSERT_TRUE(platform::RemoveFile("C:\\HTEMP\\PROFT.DBF"));
 
   EXPECT_NE(ErrorAlEjecutar(exportacion::ExportarCargaLectiva), kSinError);
 }
@@ -1165,7 +1165,7 @@ class ExportacionCompletaTest : public ExportacionTest {
   // The run as the application runs the button's handler: whether it ended without an error.
   bool Exportar(testing_support::InterfazGuionada& interfaz) {
     ContextoExportacion contexto{*engine_, *tablas_, "CASTELLANO"};
-    return exportacion::EjecutarManejador(interfaz, [&] { exportacion::BExportarClick(contexto, interfaz); });
+    return run::EjecutarManejador(interfaz, [&] { exportacion::BExportarClick(contexto, interfaz); });
   }
 
   // Every field and record of the nine tables.
@@ -1368,7 +1368,7 @@ TEST_F(ExportacionCompletaTest, ARunAfterAFailedOneWithTheDataCorrectedCompletes
 
 TEST_F(ExportacionCompletaTest, WithoutStagedSubjectsTheRunEndsWithTheSubjectTablesNewAndEmpty) {
   PrepararEscuela();
-  ASSERT_TRUE(platform::DeleteFile("C:\\HTEMP\\VALENCIA\\asignat.dbf"));
+  ASSERT_TRUE(platform::RemoveFile("C:\\HTEMP\\VALENCIA\\asignat.dbf"));
   PrepararTablasAnteriores();
   testing_support::InterfazGuionada interfaz;
 

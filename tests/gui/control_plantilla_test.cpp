@@ -218,7 +218,7 @@ void ControlPlantillaTest::theLook() {
 }
 
 void ControlPlantillaTest::aMissingTemplateIsTheTableLayersError() {
-  platform::DeleteFile(kPlantilla);
+  platform::RemoveFile(kPlantilla);
   try {
     app::TControlPlantilla dialogo(*engine_, nullptr, [](const std::string&) {});
     QFAIL("the dialog opened without PLANTILLA");

@@ -411,7 +411,7 @@ void ControlProfesoresTest::theLook() {
 }
 
 void ControlProfesoresTest::aMissingProftIsTheTableLayersError() {
-  platform::DeleteFile(kProft);
+  platform::RemoveFile(kProft);
   try {
     app::TControlProfesores dialogo(*engine_, nullptr, [](const std::string&) {});
     QFAIL("the dialog opened without PROFT");

@@ -81,7 +81,7 @@ class ExportarDatosTest : public QObject {
   void salirClosesTheWindow();
 
  private:
-  void Abrir(exportacion::InterfazUsuario* interfaz);
+  void Abrir(run::InterfazUsuario* interfaz);
   void Abrir() { Abrir(interfaz_.get()); }
   // ESCOLAN with two centres and a subfolder OTRO (with a centre of its own and a subfolder SUB).
   void EscribirEscolan();
@@ -113,7 +113,7 @@ void ExportarDatosTest::cleanup() {
   drive_.reset();
 }
 
-void ExportarDatosTest::Abrir(exportacion::InterfazUsuario* interfaz) {
+void ExportarDatosTest::Abrir(run::InterfazUsuario* interfaz) {
   ventana_ = std::make_unique<app::TExportarDatos>(interfaz);
   ventana_->show();
   QVERIFY(QTest::qWaitForWindowExposed(ventana_.get()));

@@ -18,7 +18,7 @@
 
 #include "app/ventana_principal.h"
 #include "export/exportacion.h"
-#include "export/tablas_ventana.h"
+#include "run/tablas_ventana.h"
 #include "platform/platform.h"
 #include "storage/storage.h"
 #include "tests/support/interfaz_guionada.h"
@@ -220,7 +220,7 @@ class ImportacionTest : public ::testing::Test {
   // nothing when an error ended it (its message is then the last thing shown).
   std::optional<FinImportacion> Importar() {
     std::optional<FinImportacion> fin;
-    exportacion::EjecutarManejador(interfaz_, [&] { fin = importacion::BImportarClick(contexto_); });
+    run::EjecutarManejador(interfaz_, [&] { fin = importacion::BImportarClick(contexto_); });
     return fin;
   }
 
@@ -251,7 +251,7 @@ class ImportacionTest : public ::testing::Test {
 
   testing_support::TemporaryDrive unidad_;
   storage::Engine engine_{','};
-  exportacion::TablasVentana tablas_{engine_};
+  run::TablasVentana tablas_{engine_};
   InterfazGuionada interfaz_;
   importacion::ContextoImportacion contexto_{engine_, tablas_, interfaz_, "C:\\ESCOLAN", "46001"};
 };
@@ -260,7 +260,7 @@ class ImportacionTest : public ::testing::Test {
 // The run and the teacher-identity check
 
 TEST_F(ImportacionTest, WithoutASolutionTheRunStopsBeforeTouchingAnything) {
-  ASSERT_TRUE(platform::DeleteFile("C:\\HTEMP\\SOLUC.DBF"));
+  ASSERT_TRUE(platform::RemoveFile("C:\\HTEMP\\SOLUC.DBF"));
   std::filesystem::remove_all(unidad_.Host("HTEMP/VALENCIA"));
   auto antes = Escolan();
 
@@ -623,10 +623,10 @@ TEST_F(ImportacionTest, AnErrorEndsTheRunWithTheCursorBackAndEscolanUntouched) {
   const Fila leccion = {"2", "3", "A12", "GA2", "ESO", "1", "MAT", "B", ""};
   platform::File generador;  // the generator holding its solution open
   const std::vector<Fallo> fallos = {
-      {"no PROFT: no export was run", [] { ASSERT_TRUE(platform::DeleteFile("C:\\HTEMP\\PROFT.DBF")); }, false},
-      {"no ASIGVALT", [] { ASSERT_TRUE(platform::DeleteFile("C:\\HTEMP\\ASIGVALT.DBF")); }, false},
-      {"no lhortipo staged", [] { ASSERT_TRUE(platform::DeleteFile("C:\\HTEMP\\VALENCIA\\lhortipo.dbf")); }, false},
-      {"ESCOLAN without horprof.dbf", [] { ASSERT_TRUE(platform::DeleteFile("C:\\ESCOLAN\\horprof.dbf")); }, true},
+      {"no PROFT: no export was run", [] { ASSERT_TRUE(platform::RemoveFile("C:\\HTEMP\\PROFT.DBF")); }, false},
+      {"no ASIGVALT", [] { ASSERT_TRUE(platform::RemoveFile("C:\\HTEMP\\ASIGVALT.DBF")); }, false},
+      {"no lhortipo staged", [] { ASSERT_TRUE(platform::RemoveFile("C:\\HTEMP\\VALENCIA\\lhortipo.dbf")); }, false},
+      {"ESCOLAN without horprof.dbf", [] { ASSERT_TRUE(platform::RemoveFile("C:\\ESCOLAN\\horprof.dbf")); }, true},
       {"the solution held by the generator",
        [&] {
          generador =
@@ -737,7 +737,7 @@ TEST_F(ImportacionTest, TheWindowImportsIntoItsFolderForTheSelectedCentre) {
   ventana.SeleccionarCentro(1);
 
   std::optional<FinImportacion> fin;
-  exportacion::EjecutarManejador(interfaz_, [&] { fin = ventana.BImportarClick(); });
+  run::EjecutarManejador(interfaz_, [&] { fin = ventana.BImportarClick(); });
 
   EXPECT_EQ(fin, FinImportacion::kCompleta);
   EXPECT_EQ(Leer("C:\\OTRO\\horprof.dbf", kEscritosHorprof),

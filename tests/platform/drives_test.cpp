@@ -166,16 +166,16 @@ TEST(FolderOperations, DeleteFileReportsSuccess) {
   TemporaryDrive drive;
   drive.WriteHostFile("HTEMP/ASIGT.DBF", "x");
   drive.WriteHostFile("HTEMP/PROFT.DBF", "x");
-  EXPECT_TRUE(platform::DeleteFile("c:\\htemp\\asigt.dbf"));
+  EXPECT_TRUE(platform::RemoveFile("c:\\htemp\\asigt.dbf"));
   EXPECT_FALSE(fs::exists(drive.Host("HTEMP/ASIGT.DBF")));
-  EXPECT_FALSE(platform::DeleteFile("C:\\HTEMP\\ASIGT.DBF"));
-  EXPECT_FALSE(platform::DeleteFile("C:\\HTEMP"));
+  EXPECT_FALSE(platform::RemoveFile("C:\\HTEMP\\ASIGT.DBF"));
+  EXPECT_FALSE(platform::RemoveFile("C:\\HTEMP"));
   {
     platform::File open = platform::File::OpenExisting("C:\\HTEMP\\PROFT.DBF", platform::Access::kRead,
                                                        platform::Share::kDenyNone);
-    EXPECT_FALSE(platform::DeleteFile("C:\\HTEMP\\PROFT.DBF"));
+    EXPECT_FALSE(platform::RemoveFile("C:\\HTEMP\\PROFT.DBF"));
   }
-  EXPECT_TRUE(platform::DeleteFile("C:\\HTEMP\\PROFT.DBF"));
+  EXPECT_TRUE(platform::RemoveFile("C:\\HTEMP\\PROFT.DBF"));
 }
 
 TEST(FolderOperations, SubfoldersAreListedWithoutFilesInCaseBlindOrder) {

@@ -39,7 +39,7 @@ TEST(FileErrors, CarryTheMessagesTheUserReads) {
                {32, "Error de E/S 32"},             {112, "Error de E/S 112"},
                {0, "Error de E/S 0"},               {1117, "Error de E/S 1117"}};
   for (const Case& c : cases) {
-    EXPECT_EQ(platform::MensajeErrorArchivo(c.code), c.message);
+    EXPECT_EQ(platform::FileErrorMessage(c.code), c.message);
     EXPECT_STREQ(FileError(c.code).what(), c.message);
     EXPECT_EQ(FileError(c.code).code(), c.code);
   }

@@ -533,7 +533,7 @@ TEST_F(TableTest, AStaleOrMissingIndexFileStillOrdersCorrectly) {
     stale.Open();
     EXPECT_EQ(Walk(stale), (std::vector<std::string>{"A", "B", "C"}));
   }
-  ASSERT_TRUE(platform::DeleteFile("C:\\HTEMP\\ASIGVALT.MDX"));
+  ASSERT_TRUE(platform::RemoveFile("C:\\HTEMP\\ASIGVALT.MDX"));
   storage::Engine fresh('.');
   Table missing(fresh);
   missing.SetTableName("C:\\HTEMP\\ASIGVALT.DBF");

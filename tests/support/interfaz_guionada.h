@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "export/interfaz_usuario.h"
+#include "run/interfaz_usuario.h"
 
 namespace testing_support {
 
-class InterfazGuionada : public exportacion::InterfazUsuario {
+class InterfazGuionada : public run::InterfazUsuario {
  public:
   // Everything shown, in order: "mensaje: ...", "error: ...", "cursor: espera", "cursor: normal",
   // "paso: ...", "profesores", "plantilla", "cerrar".

@@ -1,9 +1,18 @@
 // Copying whole files: the plain block copy and the replace-copy built on it.
+#include "run/copia.h"
+
 #include <array>
 
 #include "platform/platform.h"
 
-namespace platform {
+namespace run {
+
+using platform::Access;
+using platform::File;
+using platform::FileError;
+using platform::FileNamePart;
+using platform::Share;
+
 namespace {
 
 constexpr std::size_t kBlockSize = 2048;
@@ -25,7 +34,7 @@ std::string CompletedTarget(std::string target, std::string_view source) {
 
 void CopiarArchivo(std::string target, std::string_view source) {
   target = CompletedTarget(std::move(target), source);
-  if (!FileExists(source)) return;
+  if (!platform::FileExists(source)) return;
 
   File input = File::OpenExisting(source, Access::kRead, Share::kDenyNone);
   File output = File::Create(target, Share::kDenyNone);
@@ -33,7 +42,7 @@ void CopiarArchivo(std::string target, std::string_view source) {
   for (;;) {
     std::size_t read = input.Read(buffer);
     if (read == 0) break;
-    if (output.Write(std::span(buffer).first(read)) < read) throw FileError(kDiskFull);
+    if (output.Write(std::span(buffer).first(read)) < read) throw FileError(platform::kDiskFull);
   }
   output.Close();
   input.Close();
@@ -41,18 +50,18 @@ void CopiarArchivo(std::string target, std::string_view source) {
 
 void CopiarReemplazando(std::string_view targetPath, std::string_view source) {
   std::string target = CompletedTarget(std::string(targetPath), source);
-  if (!FileExists(source)) {
-    DeleteFile(target);
+  if (!platform::FileExists(source)) {
+    platform::RemoveFile(target);
     return;
   }
   std::string temporary = File::CreateUnique(FolderOf(target), "~copia-");
   try {
     CopiarArchivo(temporary, source);
-    ReplaceFile(temporary, target);
+    platform::MoveReplacing(temporary, target);
   } catch (...) {
-    DeleteFile(temporary);
+    platform::RemoveFile(temporary);
     throw;
   }
 }
 
-}  // namespace platform
+}  // namespace run

@@ -1,11 +1,16 @@
-#include "export/tablas_ventana.h"
+#include "run/tablas_ventana.h"
 
-namespace exportacion {
+#include "run/rutas.h"
+#include "util/ascii.h"
+
+namespace run {
 namespace {
 
-void Dirigir(storage::Table& table, const char* carpeta, const char* nombre, bool exclusiva) {
-  table.SetDatabaseName(carpeta);
-  table.SetTableName(nombre);
+// The window's table objects name their folders in lower case ("c:\htemp\valencia"), as the window was
+// designed; the table layer's messages show the folder so.
+void Dirigir(storage::Table& table, std::string_view carpeta, std::string_view nombre, bool exclusiva) {
+  table.SetDatabaseName(util::ToLowerAscii(carpeta));
+  table.SetTableName(std::string(nombre));
   table.SetTableType(storage::TableType::ttDBase);
   table.SetExclusive(exclusiva);
 }
@@ -33,8 +38,20 @@ TablasVentana::TablasVentana(storage::Engine& engine)
   Dirigir(wwTableAlumnos, kCarpetaTrabajo, "alumnos", true);
   Dirigir(wwTableHorGrup, kCarpetaTrabajo, "horgrup", true);
   Dirigir(wwTableHorProf, kCarpetaTrabajo, "horprof", true);
-  Dirigir(wwTableSoluc, kCarpetaIntercambio, "SOLUC", true);
+  Dirigir(wwTableSoluc, kCarpetaIntercambio, kSoluc, true);
   Dirigir(wwTableLhortipo, kCarpetaTrabajo, "lhortipo", false);
 }
 
-}  // namespace exportacion
+void DirigirAProfesores(storage::Table& tabla) {
+  tabla.SetDatabaseName(std::string(kCarpetaIntercambio));
+  tabla.SetTableName(ArchivoDbf(kProft));
+  tabla.SetTableType(storage::TableType::ttDBase);
+}
+
+void DirigirAPlantilla(storage::Table& tabla) {
+  tabla.SetDatabaseName(std::string(kCarpetaTrabajo));
+  tabla.SetTableName(ArchivoDbf(kPlantilla));
+  tabla.SetTableType(storage::TableType::ttDBase);
+}
+
+}  // namespace run

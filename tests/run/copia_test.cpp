@@ -7,14 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include "run/copia.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temporary_drive.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using platform::CopiarArchivo;
-using platform::CopiarReemplazando;
+using run::CopiarArchivo;
+using run::CopiarReemplazando;
 using testing_support::PatternBytes;
 using testing_support::RunInChild;
 using testing_support::TemporaryDrive;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace app {
+namespace muestra {
 
 enum class TamanoMuestra { kPequena, kGrande };
 
@@ -33,4 +33,4 @@ enum class TamanoMuestra { kPequena, kGrande };
 // cannot be written; platform::FileError for a path that is not a valid Windows path.
 void EscribirMuestraEscolan(const std::string& carpeta, TamanoMuestra tamano);
 
-}  // namespace app
+}  // namespace muestra

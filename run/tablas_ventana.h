@@ -4,10 +4,7 @@
 
 #include "storage/storage.h"
 
-namespace exportacion {
-
-inline constexpr const char* kCarpetaTrabajo = "c:\\htemp\\valencia";   // the staged copies of ESCOLAN's tables
-inline constexpr const char* kCarpetaIntercambio = "c:\\htemp";         // the generator's tables
+namespace run {
 
 struct TablasVentana {
   explicit TablasVentana(storage::Engine& engine);
@@ -25,4 +22,9 @@ struct TablasVentana {
   storage::Table wwTableLhortipo;
 };
 
-}  // namespace exportacion
+// Points a closed table object at the table that a review dialog of the import edits: the teachers
+// (C:\HTEMP\PROFT.DBF) or the class-period template (PLANTILLA.DBF in the staging folder).
+void DirigirAProfesores(storage::Table& tabla);
+void DirigirAPlantilla(storage::Table& tabla);
+
+}  // namespace run

@@ -1,6 +1,6 @@
 // The invented school: fixed lists of names, departments, subjects and levels, and the making of the
 // school's records from them with a fixed seed.
-#include "app/muestra_escolan_datos.h"
+#include "muestra/muestra_escolan_datos.h"
 
 #include <algorithm>
 #include <array>
@@ -13,7 +13,7 @@
 #include <tuple>
 #include <utility>
 
-namespace app::muestra {
+namespace muestra {
 namespace {
 
 // ---------------------------------------------------------------------------------------------------------
@@ -1038,4 +1038,4 @@ class Fabrica {
 
 Escuela InventarEscuela(TamanoMuestra tamano) { return Fabrica(tamano).Hacer(); }
 
-}  // namespace app::muestra
+}  // namespace muestra

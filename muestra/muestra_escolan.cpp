@@ -1,6 +1,6 @@
 // The sample ESCOLAN folder: the invented school of muestra_escolan_datos laid out byte by byte as ESCOLAN's
 // tables. Each file is built whole in memory and written with one write.
-#include "app/muestra_escolan.h"
+#include "muestra/muestra_escolan.h"
 
 #include <cstring>
 #include <optional>
@@ -9,16 +9,15 @@
 #include <string_view>
 #include <vector>
 
-#include "app/muestra_escolan_datos.h"
+#include "muestra/muestra_escolan_datos.h"
 #include "platform/platform.h"
 #include "storage/code_page.h"
 #include "storage/dbf_format.h"
 
-namespace app {
+namespace muestra {
 namespace {
 
 namespace dbf = storage::dbf;
-using muestra::Escuela;
 
 // Language drivers: ESCOLAN's older tables are in the DOS code page, the newer ones in the Windows one.
 constexpr std::uint8_t kCp850 = 0x02;
@@ -50,7 +49,7 @@ dbf::FieldSpec Indexado(dbf::FieldSpec campo) {
 class TablaNueva {
  public:
   TablaNueva(const std::vector<dbf::FieldSpec>& campos, std::uint8_t idioma, bool indiceDeProduccion = false)
-      : cabecera_(dbf::BuildHeader(campos, idioma, muestra::kFechaTablas, indiceDeProduccion)),
+      : cabecera_(dbf::BuildHeader(campos, idioma, kFechaTablas, indiceDeProduccion)),
         layout_(dbf::ParseHeader(cabecera_)),
         codePage_(storage::CodePage::ForLanguageDriver(idioma)),
         blanco_(dbf::BlankRecord(layout_)) {}
@@ -101,7 +100,7 @@ class TablaNueva {
   // The whole file: the header with the record count, the records and the end marker.
   std::vector<std::byte> Bytes() const {
     std::vector<std::byte> archivo = cabecera_;
-    dbf::StampHeader(archivo, cuenta_, muestra::kFechaTablas);
+    dbf::StampHeader(archivo, cuenta_, kFechaTablas);
     archivo.insert(archivo.end(), registros_.begin(), registros_.end());
     archivo.push_back(dbf::kEndOfFile);
     return archivo;
@@ -177,7 +176,7 @@ std::vector<std::byte> TablaAsignat(const Escuela& escuela) {
                     Entero("DGRUPO"), Entero("VGRUPO"), Entero("NGRUPO"), Entero("NFALTAL"), Entero("NFALTAG"),
                     Entero("NRETRAL"), Entero("NRETRAG"), Entero("HORANO"), Texto("ACP", 3)},
                    kCp850, true);
-  for (const muestra::Asignatura& asignatura : escuela.asignaturas) {
+  for (const Asignatura& asignatura : escuela.asignaturas) {
     tabla.Registro(asignatura.borrado);
     tabla.Texto("CODASIG", asignatura.codigo);
     tabla.Texto("VLITEASIG", asignatura.valenciano);
@@ -209,7 +208,7 @@ std::vector<std::byte> TablaCentro(const Escuela& escuela) {
                     Texto("DIGITOCON", 2), Texto("CUENTA", 10), Numero("SOLAR", 10, 2), Numero("CONSTRUIDO", 10, 2),
                     Texto("MODOFALTA", 1), Entero("NFALTAL"), Entero("NFALTAG"), Entero("NRETRAL"), Entero("NRETRAG")},
                    kCp850, true);
-  for (const muestra::Centro& centro : escuela.centros) {
+  for (const Centro& centro : escuela.centros) {
     tabla.Registro(centro.borrado);
     tabla.Numero("CODCEN", centro.codigo);
     tabla.Texto("LITCEN", centro.nombre);
@@ -243,7 +242,7 @@ std::vector<std::byte> TablaProfesor(const Escuela& escuela) {
                     Fecha("FALTA"), Fecha("FBAJA"), Real("CODCEN"), Texto("TELEF", 11), Texto("DOMICILIO", 40),
                     Numero("HORLECT", 2)},
                    kCp1252);
-  for (const muestra::Profesor& profesor : escuela.profesores) {
+  for (const Profesor& profesor : escuela.profesores) {
     tabla.Registro(profesor.borrado);
     tabla.Numero("DNI", profesor.dni);
     if (profesor.dni.value_or(0) != 0) tabla.Texto("LETRA", profesor.letra);
@@ -252,7 +251,7 @@ std::vector<std::byte> TablaProfesor(const Escuela& escuela) {
     tabla.Texto("CUERPO", profesor.cuerpo);
     tabla.Fecha("FALTA", profesor.alta);
     tabla.Fecha("FBAJA", profesor.baja);
-    tabla.Numero("CODCEN", muestra::kCodigoCentro);
+    tabla.Numero("CODCEN", kCodigoCentro);
     tabla.Texto("TELEF", profesor.telefono);
     tabla.Texto("DOMICILIO", profesor.domicilio);
     tabla.Numero("HORLECT", profesor.horasLectivas);
@@ -263,13 +262,13 @@ std::vector<std::byte> TablaProfesor(const Escuela& escuela) {
 std::vector<std::byte> TablaAulas(const Escuela& escuela) {
   TablaNueva tabla({Texto("CODAULA", 6), Texto("LITAULA", 30), Numero("CAPACIDAD", 3), Numero("PLANTA", 2), Real("CODCEN")},
                    kCp850);
-  for (const muestra::Aula& aula : escuela.aulas) {
+  for (const Aula& aula : escuela.aulas) {
     tabla.Registro(aula.borrado);
     tabla.Texto("CODAULA", aula.codigo);
     tabla.Texto("LITAULA", aula.nombre);
     tabla.Numero("CAPACIDAD", aula.capacidad);
     tabla.Numero("PLANTA", aula.planta);
-    tabla.Numero("CODCEN", muestra::kCodigoCentro);
+    tabla.Numero("CODCEN", kCodigoCentro);
   }
   return tabla.Bytes();
 }
@@ -278,7 +277,7 @@ std::vector<std::byte> TablaGrupos(const Escuela& escuela) {
   TablaNueva tabla({Texto("CODGRUP", 5), Texto("TURNO", 1), Texto("LITGRUP", 30), Texto("CODCUR", 4), Texto("CODAULA", 6),
                     Numero("TUTOR", 8), Numero("NUMALUM", 3), Entero("ANOACAD")},
                    kCp1252);
-  for (const muestra::Grupo& grupo : escuela.grupos) {
+  for (const Grupo& grupo : escuela.grupos) {
     tabla.Registro(grupo.borrado);
     tabla.Texto("CODGRUP", grupo.codigo);
     tabla.Texto("TURNO", std::string(1, grupo.turno));
@@ -287,7 +286,7 @@ std::vector<std::byte> TablaGrupos(const Escuela& escuela) {
     tabla.Texto("CODAULA", grupo.aula);
     tabla.Numero("TUTOR", grupo.tutor);
     tabla.Numero("NUMALUM", grupo.alumnos);
-    tabla.Numero("ANOACAD", muestra::kCursoAcademico);
+    tabla.Numero("ANOACAD", kCursoAcademico);
   }
   return tabla.Bytes();
 }
@@ -296,11 +295,11 @@ std::vector<std::byte> TablaAsigalum(const Escuela& escuela) {
   TablaNueva tabla({Texto("CODIGO", 10), Texto("CODASIG", 8), Entero("ANOACAD"), Numero("CONVOCA", 1), Logico("PENDIENTE"),
                     Texto("NOTA1", 2), Texto("NOTA2", 2), Texto("NOTA3", 2), Texto("NOTAF", 2)},
                    kCp1252);
-  for (const muestra::Matricula& matricula : escuela.matriculas) {
+  for (const Matricula& matricula : escuela.matriculas) {
     tabla.Registro(matricula.borrado);
     tabla.Texto("CODIGO", matricula.alumno);
     tabla.Texto("CODASIG", matricula.asignatura);
-    tabla.Numero("ANOACAD", muestra::kCursoAcademico);
+    tabla.Numero("ANOACAD", kCursoAcademico);
     tabla.Numero("CONVOCA", matricula.convocatoria);
     tabla.Logico("PENDIENTE", matricula.pendiente);
   }
@@ -311,7 +310,7 @@ std::vector<std::byte> TablaHorgrup(const Escuela& escuela) {
   TablaNueva tabla({Texto("CODGRUP", 5), Texto("CODASIG", 8), Numero("DNI", 9), Numero("DIASEM", 2), Numero("NUMHORA", 2),
                     Texto("HORDIADES", 5), Texto("HORDIAHAS", 5), Texto("CODAULA", 6), Real("CODCEN")},
                    kCp850);
-  for (const muestra::Clase& clase : escuela.clases) {
+  for (const Clase& clase : escuela.clases) {
     tabla.Registro(clase.borrado);
     tabla.Texto("CODGRUP", clase.codgrup);
     tabla.Texto("CODASIG", clase.codasig);
@@ -321,7 +320,7 @@ std::vector<std::byte> TablaHorgrup(const Escuela& escuela) {
     tabla.Texto("HORDIADES", clase.desde);
     tabla.Texto("HORDIAHAS", clase.hasta);
     tabla.Texto("CODAULA", clase.aula);
-    tabla.Numero("CODCEN", muestra::kCodigoCentro);
+    tabla.Numero("CODCEN", kCodigoCentro);
   }
   return tabla.Bytes();
 }
@@ -330,7 +329,7 @@ std::vector<std::byte> TablaHorprof(const Escuela& escuela) {
   TablaNueva tabla({Numero("DNI", 9), Numero("DIASEM", 2), Numero("NUMHORA", 2), Texto("HORAD", 5), Texto("HORAH", 5),
                     Texto("OCUPA", 1), Texto("CODGRUP", 5), Texto("CODASIG", 8), Texto("CODAULA", 6), Real("CODCEN")},
                    kCp850);
-  for (const muestra::Ocupacion& ocupacion : escuela.ocupaciones) {
+  for (const Ocupacion& ocupacion : escuela.ocupaciones) {
     tabla.Registro(ocupacion.borrado);
     tabla.Numero("DNI", ocupacion.dni);
     tabla.Numero("DIASEM", ocupacion.dia);
@@ -341,7 +340,7 @@ std::vector<std::byte> TablaHorprof(const Escuela& escuela) {
     tabla.Texto("CODGRUP", ocupacion.codgrup);
     tabla.Texto("CODASIG", ocupacion.codasig);
     tabla.Texto("CODAULA", ocupacion.aula);
-    tabla.Numero("CODCEN", muestra::kCodigoCentro);
+    tabla.Numero("CODCEN", kCodigoCentro);
   }
   return tabla.Bytes();
 }
@@ -350,7 +349,7 @@ std::vector<std::byte> TablaLhortipo(const Escuela& escuela) {
   TablaNueva tabla({Real("CODCEN"), Texto("CODHOR", 2), Numero("NUMHORA", 2), Texto("DESDE", 5), Texto("HASTA", 5),
                     Logico("LECTIVA")},
                    kCp1252);
-  for (const muestra::Periodo& periodo : escuela.periodos) {
+  for (const Periodo& periodo : escuela.periodos) {
     tabla.Registro(periodo.borrado);
     tabla.Numero("CODCEN", periodo.centro);
     tabla.Texto("CODHOR", periodo.horario);
@@ -397,7 +396,7 @@ std::optional<std::uint32_t> GuardarMemo(MemosFoxPro& memos, const storage::Code
   return memos.Anadir(pagina.Encode(texto));
 }
 
-void RegistroDeAlumno(TablaNueva& tabla, MemosFoxPro& memos, const muestra::Alumno& alumno, int orden) {
+void RegistroDeAlumno(TablaNueva& tabla, MemosFoxPro& memos, const Alumno& alumno, int orden) {
   tabla.Registro(alumno.borrado);
   tabla.Texto("APENOM", alumno.apenom);
   tabla.Texto("CODIGO", alumno.codigo);
@@ -419,7 +418,7 @@ void RegistroDeAlumno(TablaNueva& tabla, MemosFoxPro& memos, const muestra::Alum
   tabla.Texto("DNIM", alumno.dniMadre);
   tabla.Texto("CODCUR", alumno.curso);
   tabla.Texto("CODGRUP", alumno.codgrup);
-  tabla.Numero("CODCEN", muestra::kCodigoCentro);
+  tabla.Numero("CODCEN", kCodigoCentro);
   tabla.Numero("REPITE", alumno.repite);
   tabla.Texto("ESTAMAT", "M");
   tabla.Texto("TIPMATRI", "O");
@@ -433,7 +432,7 @@ void RegistroDeAlumno(TablaNueva& tabla, MemosFoxPro& memos, const muestra::Alum
   tabla.SiNo("COMEDOR", alumno.comedor);
   tabla.Numero("PAISNAC", kEspana);
   tabla.SiNo("SEGURO", alumno.tasa > 0);
-  tabla.Numero("ANOACAD", muestra::kCursoAcademico);
+  tabla.Numero("ANOACAD", kCursoAcademico);
   tabla.Numero("CORR", orden);
   tabla.Memo("OBS", GuardarMemo(memos, tabla.PaginaDeCodigos(), alumno.observaciones));
   tabla.Memo("COMENTARIO", GuardarMemo(memos, tabla.PaginaDeCodigos(), alumno.comentario));
@@ -452,7 +451,7 @@ std::pair<std::vector<std::byte>, std::vector<std::byte>> TablaAlumnos(const Esc
   tabla.ComoFoxPro();
   MemosFoxPro memos;
   int orden = 0;
-  for (const muestra::Alumno& alumno : escuela.alumnos) RegistroDeAlumno(tabla, memos, alumno, ++orden);
+  for (const Alumno& alumno : escuela.alumnos) RegistroDeAlumno(tabla, memos, alumno, ++orden);
   return {tabla.Bytes(), memos.Bytes()};
 }
 
@@ -495,11 +494,11 @@ void Escribir(const std::string& ruta, std::span<const std::byte> bytes) {
 
 void EscribirMuestraEscolan(const std::string& carpeta, TamanoMuestra tamano) {
   platform::WindowsPath ruta = platform::FullPath(carpeta);
-  std::vector<Archivo> archivos = ArchivosDe(muestra::InventarEscuela(tamano));
+  std::vector<Archivo> archivos = ArchivosDe(InventarEscuela(tamano));
   if (!platform::CreateFolders(ruta.Text())) throw std::runtime_error("No se puede crear la carpeta " + ruta.Text());
   for (std::string_view indice : {"asignat.mdx", "centro.mdx", "alumnos.cdx"})
-    platform::DeleteFile(ruta.Child(indice).Text());
+    platform::RemoveFile(ruta.Child(indice).Text());
   for (const Archivo& archivo : archivos) Escribir(ruta.Child(archivo.nombre).Text(), archivo.bytes);
 }
 
-}  // namespace app
+}  // namespace muestra

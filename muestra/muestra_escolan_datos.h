@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "app/muestra_escolan.h"
+#include "muestra/muestra_escolan.h"
 #include "storage/dbf_format.h"
 
-namespace app::muestra {
+namespace muestra {
 
 using Fecha = storage::dbf::Date;
 // A teacher's identity number; empty when the field is blank (0 also stands for a missing number).
@@ -142,4 +142,4 @@ struct Escuela {
 
 Escuela InventarEscuela(TamanoMuestra tamano);
 
-}  // namespace app::muestra
+}  // namespace muestra

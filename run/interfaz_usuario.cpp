@@ -1,8 +1,8 @@
-#include "export/interfaz_usuario.h"
+#include "run/interfaz_usuario.h"
 
 #include <exception>
 
-namespace exportacion {
+namespace run {
 
 bool EjecutarManejador(InterfazUsuario& interfaz, const std::function<void()>& manejador) {
   try {
@@ -14,4 +14,4 @@ bool EjecutarManejador(InterfazUsuario& interfaz, const std::function<void()>& m
   }
 }
 
-}  // namespace exportacion
+}  // namespace run

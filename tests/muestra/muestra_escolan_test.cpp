@@ -16,8 +16,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/muestra_escolan.h"
-#include "app/muestra_escolan_datos.h"
+#include "muestra/muestra_escolan.h"
+#include "muestra/muestra_escolan_datos.h"
 #include "app/ventana_principal.h"
 #include "platform/platform.h"
 #include "storage/code_page.h"
@@ -28,7 +28,7 @@
 namespace {
 
 namespace dbf = storage::dbf;
-using app::TamanoMuestra;
+using muestra::TamanoMuestra;
 using storage::DataType;
 using testing_support::TemporaryDrive;
 
@@ -81,8 +81,8 @@ class MuestraEscrita : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     drive_ = new TemporaryDrive;
-    app::EscribirMuestraEscolan(Carpeta(TamanoMuestra::kPequena), TamanoMuestra::kPequena);
-    app::EscribirMuestraEscolan(Carpeta(TamanoMuestra::kGrande), TamanoMuestra::kGrande);
+    muestra::EscribirMuestraEscolan(Carpeta(TamanoMuestra::kPequena), TamanoMuestra::kPequena);
+    muestra::EscribirMuestraEscolan(Carpeta(TamanoMuestra::kGrande), TamanoMuestra::kGrande);
   }
   static void TearDownTestSuite() {
     delete drive_;
@@ -203,7 +203,7 @@ TEST_F(MuestraEscrita, HeadersAreThoseEscolanLeaves) {
     EXPECT_EQ(archivo.size(), layout.headerLength + std::size_t{layout.recordCount} * layout.recordLength + 1);
     EXPECT_EQ(archivo.back(), '\x1A');
     dbf::Date fecha{1900 + static_cast<unsigned char>(archivo[1]), archivo[2], archivo[3]};
-    EXPECT_EQ(fecha, app::muestra::kFechaTablas);  // not the day the sample was made
+    EXPECT_EQ(fecha, muestra::kFechaTablas);  // not the day the sample was made
     if (tabla == "alumnos") {  // FoxPro keeps each field's place in the record in its descriptor
       for (std::size_t i = 0; i < layout.fields.size(); ++i) {
         EXPECT_EQ(EnteroLittleEndian(archivo, 32 + 32 * i + 12), layout.fields[i].offset) << layout.fields[i].name;
@@ -300,8 +300,8 @@ TEST_F(MuestraEscrita, StudentMemosReadBackFromTheMemoFile) {
 }
 
 TEST_F(MuestraEscrita, TheSameSizeGivesTheSameBytes) {
-  app::EscribirMuestraEscolan("C:\\OTRA\\PEQUENA", TamanoMuestra::kPequena);
-  app::EscribirMuestraEscolan("C:\\OTRA\\GRANDE", TamanoMuestra::kGrande);
+  muestra::EscribirMuestraEscolan("C:\\OTRA\\PEQUENA", TamanoMuestra::kPequena);
+  muestra::EscribirMuestraEscolan("C:\\OTRA\\GRANDE", TamanoMuestra::kGrande);
   for (TamanoMuestra tamano : kTamanos) {
     for (const std::string& archivo : Archivos()) {
       EXPECT_TRUE(Contenido(tamano, archivo) == drive_->ReadHostFile("OTRA/" + Host(tamano, archivo)))
@@ -578,11 +578,11 @@ class MuestraEscolan : public ::testing::Test {
 };
 
 TEST_F(MuestraEscolan, ReplacesEscolansFilesAndRemovesItsStaleIndexesButNothingElse) {
-  app::EscribirMuestraEscolan("C:\\LIMPIA\\ESCOLAN", TamanoMuestra::kPequena);  // every folder made on the way
+  muestra::EscribirMuestraEscolan("C:\\LIMPIA\\ESCOLAN", TamanoMuestra::kPequena);  // every folder made on the way
   for (const char* viejo : {"ASIGNAT.MDX", "centro.mdx", "Alumnos.CDX", "notas.txt"})
     drive_.WriteHostFile(std::string("ESCOLAN/") + viejo, "viejo");
   drive_.WriteHostFile("ESCOLAN/asignat.dbf", std::string(100000, 'x'));
-  app::EscribirMuestraEscolan("C:\\ESCOLAN", TamanoMuestra::kPequena);
+  muestra::EscribirMuestraEscolan("C:\\ESCOLAN", TamanoMuestra::kPequena);
   for (const std::string& archivo : Archivos()) {
     EXPECT_TRUE(drive_.ReadHostFile("ESCOLAN/" + archivo) == drive_.ReadHostFile("LIMPIA/ESCOLAN/" + archivo))
         << archivo;
@@ -600,14 +600,14 @@ TEST_F(MuestraEscolan, FailuresNameTheFolderOrTheFile) {
   };
   for (const Caso& caso : {Caso{"C:\\OCUPADA", "C:\\OCUPADA"}, Caso{"C:\\ESCOLAN", "C:\\ESCOLAN\\horgrup.dbf"}}) {
     try {
-      app::EscribirMuestraEscolan(caso.carpeta, TamanoMuestra::kPequena);
+      muestra::EscribirMuestraEscolan(caso.carpeta, TamanoMuestra::kPequena);
       ADD_FAILURE() << caso.carpeta << " gave no error";
     } catch (const std::runtime_error& error) {
       EXPECT_NE(std::string(error.what()).find(caso.nombrado), std::string::npos) << error.what();
     }
   }
   EXPECT_EQ(
-      testing_support::FileErrorCodeOf([] { app::EscribirMuestraEscolan("C:\\ESC|OLAN", TamanoMuestra::kPequena); }),
+      testing_support::FileErrorCodeOf([] { muestra::EscribirMuestraEscolan("C:\\ESC|OLAN", TamanoMuestra::kPequena); }),
       platform::kInvalidName);
 }
 
@@ -655,7 +655,7 @@ void DarDniALosQueNoTienen(storage::Engine& engine) {
 }
 
 TEST_F(MuestraEscolan, TheSmallSampleGoesThroughTheExportAndTheImport) {
-  app::EscribirMuestraEscolan("C:\\ESCOLAN", TamanoMuestra::kPequena);
+  muestra::EscribirMuestraEscolan("C:\\ESCOLAN", TamanoMuestra::kPequena);
   platform::SetCurrentFolder("C:\\ESCOLAN");
   storage::Engine engine(',');
   testing_support::InterfazGuionada interfaz;

@@ -10,7 +10,7 @@ namespace storage {
 class Engine;
 }
 
-namespace exportacion {
+namespace run {
 
 class InterfazUsuario {
  public:
@@ -38,4 +38,4 @@ class InterfazUsuario {
 // goes to the default error handler. Returns whether the handler ended without an error.
 bool EjecutarManejador(InterfazUsuario& interfaz, const std::function<void()>& manejador);
 
-}  // namespace exportacion
+}  // namespace run

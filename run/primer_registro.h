@@ -9,7 +9,7 @@
 
 #include "storage/storage.h"
 
-namespace exportacion {
+namespace run {
 
 template <typename Clave>
 class PrimerRegistro {
@@ -35,4 +35,4 @@ class PrimerRegistro {
   std::optional<std::map<Clave, std::uint32_t>> registros_;
 };
 
-}  // namespace exportacion
+}  // namespace run
