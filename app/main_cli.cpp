@@ -6,11 +6,12 @@
 #include <map>
 
 #include "app/interfaz_consola.h"
-#include "muestra/muestra_escolan.h"
 #include "app/table_dump.h"
 #include "app/version.h"
 #include "app/ventana_principal.h"
+#include "muestra/muestra_escolan.h"
 #include "platform/platform.h"
+#include "run/rutas.h"
 
 namespace {
 
@@ -23,6 +24,9 @@ std::string WindowsFolder(const std::string& typed) {
 
 int Dump(const app::DumpOptions& options) {
   try {
+    // The dump is read by scripts as much as by people: wherever the engine turns a number into text or
+    // back, it takes the point as decimal separator on every machine, not the user's regional one that
+    // the runs use.
     storage::Engine engine('.');
     app::DumpTable(engine, options, std::cout);
     return 0;
@@ -53,13 +57,13 @@ struct ImportOptions {
   std::string source;
   std::string centre;
   bool centreGiven = false;
-  std::vector<std::string> dnis;     // ABREV=NUMBER
-  std::vector<std::string> periods;  // N=HH:MM-HH:MM
+  std::vector<std::string> identityNumbers;  // ABREV=NUMBER
+  std::vector<std::string> periods;          // N=HH:MM-HH:MM
 };
 
 // "ABREV=NUMBER" answers of the teacher review.
-std::map<std::string, std::int32_t> ParseDnis(const std::vector<std::string>& typed) {
-  std::map<std::string, std::int32_t> dnis;
+std::map<std::string, std::int32_t> ParseIdentityNumbers(const std::vector<std::string>& typed) {
+  std::map<std::string, std::int32_t> numbers;
   for (const std::string& answer : typed) {
     std::size_t equals = answer.rfind('=');
     if (equals == std::string::npos || equals == 0) throw CLI::ValidationError("--dni", "expected ABREV=NUMBER: " + answer);
@@ -67,12 +71,12 @@ std::map<std::string, std::int32_t> ParseDnis(const std::vector<std::string>& ty
       std::size_t used = 0;
       long number = std::stol(answer.substr(equals + 1), &used);
       if (used != answer.size() - equals - 1 || number < 0 || number > 999999999) throw std::invalid_argument(answer);
-      dnis[answer.substr(0, equals)] = static_cast<std::int32_t>(number);
+      numbers[answer.substr(0, equals)] = static_cast<std::int32_t>(number);
     } catch (const std::logic_error&) {
       throw CLI::ValidationError("--dni", "expected ABREV=NUMBER: " + answer);
     }
   }
-  return dnis;
+  return numbers;
 }
 
 // "N=HH:MM-HH:MM" answers of the template review (either time may be empty).
@@ -100,17 +104,13 @@ int Import(const ImportOptions& options) {
   storage::Engine engine;
   app::InterfazConsola interfaz(std::cout, std::cerr, platform::StandardErrorIsTerminal());
   app::VentanaPrincipal ventana(engine, interfaz);
-  std::map<std::string, std::int32_t> dnis;
-  std::map<int, std::pair<std::string, std::string>> periods;
   try {
-    dnis = ParseDnis(options.dnis);
-    periods = ParsePeriods(options.periods);
+    interfaz.dnis = ParseIdentityNumbers(options.identityNumbers);
+    interfaz.periodos = ParsePeriods(options.periods);
   } catch (const CLI::ValidationError& error) {
     std::cerr << error.what() << '\n';
     return kBadArguments;
   }
-  interfaz.dnis = dnis;
-  interfaz.periodos = periods;
   bool staged = run::EjecutarManejador(interfaz, [&] {
     platform::SetCurrentFolder(WindowsFolder(options.source));
     ventana.ListaDirectoriosChange();
@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
 
   app::DumpOptions dump;
   CLI::App* dumpCommand = cli.add_subcommand("dump", "Print a dBase table as JSON Lines, one record per line");
-  dumpCommand->add_option("path", dump.path, "The table: a Windows path (C:\\HTEMP\\ASIGT.DBF) or a host path")->required();
+  dumpCommand->add_option("path", dump.path, "The table: a Windows path (" + run::RutaIntercambio(run::kAsigt) + ") or a host path")->required();
   dumpCommand->add_option("--index", dump.index, "Walk in the order of this tag of the production index");
   dumpCommand->add_option("--filter", dump.filter, "Show only records where FIELD= 'constant'");
 
@@ -165,8 +165,8 @@ int main(int argc, char** argv) {
   std::string language = app::kIdiomaInicial;
   CLI::App* exportCommand =
       cli.add_subcommand("export", "Stage ESCOLAN's tables from a folder and write the nine tables for the generator "
-                                   "into C:\\HTEMP");
-  exportCommand->add_option("--source", source, "ESCOLAN's folder: a Windows path (C:\\ESCOLAN) or a host path")
+                                   "into " + std::string(run::kCarpetaIntercambio));
+  exportCommand->add_option("--source", source, "ESCOLAN's folder: a Windows path (" + std::string(run::kCarpetaEscolan) + ") or a host path")
       ->required();
   exportCommand->add_option("--language", language, "Language of subject names: VALENCIÁ (default) or CASTELLANO")
       ->capture_default_str();
@@ -174,10 +174,10 @@ int main(int argc, char** argv) {
   ImportOptions import;
   CLI::App* importCommand = cli.add_subcommand(
       "import", "Stage ESCOLAN's tables from a folder, then rewrite its timetables (horgrup, horprof) from "
-                "the generator's solution C:\\HTEMP\\SOLUC.DBF");
+                "the generator's solution " + run::RutaIntercambio(run::kSoluc));
   importCommand->add_option("--source", import.source, "ESCOLAN's folder: a Windows path or a host path")->required();
   importCommand->add_option("--centre", import.centre, "The centre code (default: the first of the folder's centro)");
-  importCommand->add_option("--dni", import.dnis, "ABREV=NUMBER: the identity number of a teacher in the teacher review");
+  importCommand->add_option("--dni", import.identityNumbers, "ABREV=NUMBER: the identity number of a teacher in the teacher review");
   importCommand->add_option("--period", import.periods,
                             "N=HH:MM-HH:MM: the start and end time of period N in the template review");
 
@@ -185,7 +185,7 @@ int main(int argc, char** argv) {
   std::string sampleSize = "small";
   CLI::App* sampleCommand =
       cli.add_subcommand("make-sample", "Write an invented ESCOLAN folder (its tables and memo file) to try the program with");
-  sampleCommand->add_option("folder", sampleFolder, "Where: a Windows path (C:\\ESCOLAN) or a host path")->required();
+  sampleCommand->add_option("folder", sampleFolder, "Where: a Windows path (" + std::string(run::kCarpetaEscolan) + ") or a host path")->required();
   sampleCommand->add_option("--size", sampleSize, "small, or large (a big secondary school)")
       ->check(CLI::IsMember({"small", "large"}))
       ->capture_default_str();

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "export/exportacion.h"
+#include "import/importacion.h"
 #include "run/interfaz_usuario.h"
 #include "run/tablas_ventana.h"
-#include "import/importacion.h"
 
 namespace app {
 

@@ -34,6 +34,9 @@ void EscribirAsignatura(storage::Table& asignat, storage::Table& asigvalt, const
 }
 
 // One ASIGNOMT record per distinct short code, from the first subject with that code in COD order.
+// The previous code starts as "@#$", a text no short code is meant to be, so the first record always
+// counts as new; a short code that really is "@#$" and sorts first gets no name record, as in the
+// ASIGNOMT tables this step has always written.
 void EscribirNombres(storage::Table& asigvalt, storage::Table& asignomt) {
   std::string anterior = "@#$";
   for (asigvalt.First(); !asigvalt.Eof(); asigvalt.Next()) {

@@ -5,8 +5,8 @@
 
 #include "export/exportacion.h"
 #include "export/pasos.h"
-#include "run/rutas.h"
 #include "run/primer_registro.h"
+#include "run/rutas.h"
 
 namespace exportacion {
 namespace {

@@ -35,6 +35,8 @@ void EscribirPlantilla(storage::Engine& engine, const TablaPeriodos& periodos) {
   plantilla.AddIndexDef("HORA", "HORA");
   plantilla.CreateTable();
   plantilla.Open();
+  // Appending posts the pending record first (the table layer's rule), so each period's record is posted
+  // by the next one's Append and only the last needs the Post after the loop.
   for (int periodo = 1; periodo <= TablaPeriodos::kPeriodos; ++periodo) {
     plantilla.Append();
     plantilla.SetAsInteger("HORA", periodo);

@@ -2,8 +2,8 @@
 // staged horprof and one of the staged horgrup, with ESCOLAN's identity numbers and subject codes.
 #include <tuple>
 
-#include "run/primer_registro.h"
 #include "import/importacion.h"
+#include "run/primer_registro.h"
 #include "storage/code_page.h"
 
 namespace importacion {
@@ -32,6 +32,10 @@ void TransferirHorario(ContextoImportacion& contexto, const TablaPeriodos& perio
   storage::Table& horprof = tablas.wwTableHorProf;
   storage::Table& horgrup = tablas.wwTableHorGrup;
   storage::Table& soluc = tablas.wwTableSoluc;
+  // Both timetables are closed here: the import's staging closed them before copying their files, and no
+  // step opens them in between. The close of horprof is kept as the step has always begun; it changes
+  // nothing, since emptying works the same on an open or a closed table (an open one stays open, on no
+  // record). Every record goes, whichever centre it belongs to.
   horprof.Close();
   horprof.EmptyTable();
   horgrup.EmptyTable();

@@ -6,8 +6,8 @@
 
 #include <cstring>
 
-#include "muestra/muestra_escolan.h"
 #include "app/ventana_principal.h"
+#include "muestra/muestra_escolan.h"
 #include "platform/platform.h"
 #include "storage/dbf_format.h"
 #include "tests/support/interfaz_guionada.h"

@@ -18,8 +18,8 @@
 
 #include "app/ventana_principal.h"
 #include "export/exportacion.h"
-#include "run/tablas_ventana.h"
 #include "platform/platform.h"
+#include "run/tablas_ventana.h"
 #include "storage/storage.h"
 #include "tests/support/interfaz_guionada.h"
 #include "tests/support/tablas_de_prueba.h"

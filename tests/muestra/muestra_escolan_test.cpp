@@ -16,9 +16,9 @@
 #include <string_view>
 #include <vector>
 
+#include "app/ventana_principal.h"
 #include "muestra/muestra_escolan.h"
 #include "muestra/muestra_escolan_datos.h"
-#include "app/ventana_principal.h"
 #include "platform/platform.h"
 #include "storage/code_page.h"
 #include "storage/storage.h"
