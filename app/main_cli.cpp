@@ -11,6 +11,7 @@
 #include "app/ventana_principal.h"
 #include "muestra/muestra_escolan.h"
 #include "platform/platform.h"
+#include "platform/posix/drive_map.h"  // a host path typed for a folder
 #include "run/rutas.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "run/rutas.h"
 #include "storage/code_page.h"
+#include "util/ascii.h"
 
 namespace exportacion {
 
@@ -48,15 +49,11 @@ std::string AbreviaturaGrupo(const CodigoGrupo& grupo) {
 std::string ComoSeLee(std::string_view texto, std::size_t tamano) {
   const storage::CodePage& pagina = storage::CodePage::ForLanguageDriver(storage::kLanguageDriverOfNewTables);
   std::string guardado = pagina.Encode(texto).substr(0, tamano);
-  while (!guardado.empty() && (guardado.back() == ' ' || guardado.back() == '\0')) guardado.pop_back();
-  return pagina.Decode(guardado);
+  return pagina.Decode(util::TrimTrailingBlanksAndNuls(guardado));
 }
 
 std::string_view SinBlancosNiControles(std::string_view texto) {
-  auto blanco = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-  while (!texto.empty() && blanco(texto.front())) texto.remove_prefix(1);
-  while (!texto.empty() && blanco(texto.back())) texto.remove_suffix(1);
-  return texto;
+  return util::TrimIf(texto, [](char c) { return static_cast<unsigned char>(c) <= 32; });
 }
 
 }  // namespace exportacion

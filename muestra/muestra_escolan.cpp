@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "storage/code_page.h"
 #include "storage/dbf_format.h"
+#include "storage/memo_format.h"
 
 namespace muestra {
 namespace {
@@ -23,8 +24,8 @@ namespace dbf = storage::dbf;
 constexpr std::uint8_t kCp850 = 0x02;
 constexpr std::uint8_t kCp1252 = 0x03;
 
-constexpr std::byte kVersionFoxPro2{0xF5};
-constexpr std::size_t kDescriptor = 32;
+// The block size of alumnos.fpt.
+constexpr std::uint16_t kBloqueMemos = 64;
 
 // ---------------------------------------------------------------------------------------------------------
 // Field descriptions
@@ -86,16 +87,8 @@ class TablaNueva {
 
   const storage::CodePage& PaginaDeCodigos() const { return codePage_; }
 
-  // A FoxPro 2.x table: its version byte, and each field's offset in the record in its descriptor.
-  void ComoFoxPro() {
-    cabecera_[0] = kVersionFoxPro2;
-    for (std::size_t i = 0; i < layout_.fields.size(); ++i) {
-      std::uint32_t desplazamiento = layout_.fields[i].offset;
-      for (std::size_t b = 0; b < 4; ++b) {
-        cabecera_[dbf::kPrefixLength + i * kDescriptor + 12 + b] = std::byte((desplazamiento >> (8 * b)) & 0xFF);
-      }
-    }
-  }
+  // A FoxPro 2.x table, with a memo file.
+  void ComoFoxPro() { dbf::MarkAsFoxPro2(cabecera_, layout_); }
 
   // The whole file: the header with the record count, the records and the end marker.
   std::vector<std::byte> Bytes() const {
@@ -122,47 +115,6 @@ class TablaNueva {
   std::vector<std::byte> registros_;
   std::size_t actual_ = 0;
   std::uint32_t cuenta_ = 0;
-};
-
-// ---------------------------------------------------------------------------------------------------------
-// A FoxPro memo file (.FPT) in memory: a 512-byte header, then each memo from the start of a block.
-
-class MemosFoxPro {
- public:
-  static constexpr std::uint32_t kBloque = 64;
-  static constexpr std::size_t kCabecera = 512;
-
-  MemosFoxPro() : bytes_(kCabecera, std::byte{0}) {}
-
-  // Adds a memo's stored bytes; returns its block.
-  std::uint32_t Anadir(std::string_view almacenado) {
-    auto bloque = static_cast<std::uint32_t>(bytes_.size() / kBloque);
-    PonerBigEndian(bytes_.size(), 4, 1);  // type 1: text
-    PonerBigEndian(bytes_.size(), 4, static_cast<std::uint32_t>(almacenado.size()));
-    const auto* datos = reinterpret_cast<const std::byte*>(almacenado.data());
-    bytes_.insert(bytes_.end(), datos, datos + almacenado.size());
-    bytes_.resize((bytes_.size() + kBloque - 1) / kBloque * kBloque, std::byte{0});
-    return bloque;
-  }
-
-  std::vector<std::byte> Bytes() const {
-    std::vector<std::byte> archivo = bytes_;
-    EscribirBigEndian(archivo, 0, 4, static_cast<std::uint32_t>(archivo.size() / kBloque));  // next free block
-    EscribirBigEndian(archivo, 6, 2, kBloque);
-    return archivo;
-  }
-
- private:
-  void PonerBigEndian(std::size_t donde, std::size_t ancho, std::uint32_t valor) {
-    bytes_.resize(donde + ancho);
-    EscribirBigEndian(bytes_, donde, ancho, valor);
-  }
-  static void EscribirBigEndian(std::vector<std::byte>& bytes, std::size_t donde, std::size_t ancho,
-                                std::uint32_t valor) {
-    for (std::size_t i = 0; i < ancho; ++i) bytes[donde + i] = std::byte((valor >> (8 * (ancho - 1 - i))) & 0xFF);
-  }
-
-  std::vector<std::byte> bytes_;
 };
 
 // ---------------------------------------------------------------------------------------------------------
@@ -390,13 +342,13 @@ constexpr std::uint32_t kEspana = 724;
 constexpr std::uint32_t kValencia = 46;
 
 // A memo's block in the memo file, once its text is there; none for an empty text.
-std::optional<std::uint32_t> GuardarMemo(MemosFoxPro& memos, const storage::CodePage& pagina,
+std::optional<std::uint32_t> GuardarMemo(storage::memo::FoxProWriter& memos, const storage::CodePage& pagina,
                                          const std::string& texto) {
   if (texto.empty()) return std::nullopt;
-  return memos.Anadir(pagina.Encode(texto));
+  return memos.Add(pagina.Encode(texto));
 }
 
-void RegistroDeAlumno(TablaNueva& tabla, MemosFoxPro& memos, const Alumno& alumno, int orden) {
+void RegistroDeAlumno(TablaNueva& tabla, storage::memo::FoxProWriter& memos, const Alumno& alumno, int orden) {
   tabla.Registro(alumno.borrado);
   tabla.Texto("APENOM", alumno.apenom);
   tabla.Texto("CODIGO", alumno.codigo);
@@ -449,7 +401,7 @@ void RegistroDeAlumno(TablaNueva& tabla, MemosFoxPro& memos, const Alumno& alumn
 std::pair<std::vector<std::byte>, std::vector<std::byte>> TablaAlumnos(const Escuela& escuela) {
   TablaNueva tabla(CamposAlumnos(), kCp1252);
   tabla.ComoFoxPro();
-  MemosFoxPro memos;
+  storage::memo::FoxProWriter memos(kBloqueMemos);
   int orden = 0;
   for (const Alumno& alumno : escuela.alumnos) RegistroDeAlumno(tabla, memos, alumno, ++orden);
   return {tabla.Bytes(), memos.Bytes()};
@@ -482,9 +434,7 @@ std::vector<Archivo> ArchivosDe(const Escuela& escuela) {
 
 void Escribir(const std::string& ruta, std::span<const std::byte> bytes) {
   try {
-    platform::File archivo = platform::File::Create(ruta, platform::Share::kExclusive);
-    archivo.WriteAt(0, bytes);
-    archivo.Close();
+    platform::WriteWholeFile(ruta, bytes);
   } catch (const platform::FileError& error) {
     throw std::runtime_error("No se puede escribir el archivo " + ruta + ": " + error.what());
   }

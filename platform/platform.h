@@ -1,24 +1,27 @@
-// The Windows file system as the rest of the program sees it.
+// The Windows file system as the rest of the program sees it, whatever the host system.
 //
 // Everything above this library speaks Windows paths ("C:\HTEMP\ASIGVALT.DBF") and calls nothing of the
-// host system. On Linux the drive letters are mapped to host folders, like a Wine prefix:
-//   - C: is the folder named by ESCOLAN_HORVANE_DRIVE_C, else $XDG_DATA_HOME/escolan-horvane/drive_c
-//     (~/.local/share/escolan-horvane/drive_c when XDG_DATA_HOME is unset), created on first use;
-//   - any letter X may be mapped by ESCOLAN_HORVANE_DRIVE_X;
-//   - Z: is the host's root "/" unless mapped otherwise.
-// File and folder names are matched without regard to letter case (ASCII and accented Latin letters), as on
-// Windows. Failures raise FileError with the Windows error code and the message the user sees.
+// host system; this header names nothing of it either. Each host has a backend of its own behind it:
+// platform/posix/ (Linux, where drive letters are host folders, like a Wine prefix: see
+// platform/posix/drive_map.h for how they are mapped) and, later, platform/win32/. Both keep the same
+// promises:
+//   - the drives are the mapped letters (MappedDrives); a drive is ready when its root folder is there;
+//   - file and folder names are matched without regard to letter case (ASCII and accented Latin letters),
+//     and an existing entry keeps its own spelling;
+//   - a file opened with Share::kExclusive shuts out every other opening, from this process or another;
+//   - failures raise FileError with the Windows error code and the message the user sees.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
-#include <optional>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "util/date.h"
 
 namespace platform {
 
@@ -98,40 +101,19 @@ std::u32string FoldedName(std::string_view name);
 // ---------------------------------------------------------------------------------------------------------
 // Drives and the current folder (the only process-wide state of the program)
 
-// Drive letter -> host folder.
-class DriveMap {
- public:
-  // C: and Z: as described at the top of this file, and every ESCOLAN_HORVANE_DRIVE_X that is set.
-  // Creates C:'s folder when it comes from the default location and is missing.
-  static DriveMap FromEnvironment();
-
-  void Map(char letter, std::string hostFolder);
-  std::optional<std::string> HostFolder(char letter) const;
-  std::vector<char> Letters() const;
-
- private:
-  std::map<char, std::string> roots_;
-};
-
-// Replaces the process's drive map (the first use of the file system builds it from the environment). The
-// current folder moves to the root of C: when its drive is no longer mapped.
-void SetDriveMap(DriveMap map);
-const DriveMap& Drives();
-
-// The mapped drive letters, in order; a drive is ready when its host folder exists.
+// The mapped drive letters, in order; a drive is ready when its root folder is there (a drive without its
+// medium is not).
 std::vector<char> MappedDrives();
 bool DriveReady(char letter);
 
-// The process's current folder, initially the host's working folder as a Windows path (a host folder outside
-// every mapped drive is shown on Z:). Changing it checks that the folder exists: an unmapped drive raises
-// FileError(kInvalidDrive), a drive that is not ready kNotReady, a missing folder kPathNotFound.
+// The process's current folder, initially the folder the program was started in, as a Windows path (the
+// POSIX backend shows a host folder outside every other drive on Z:). Changing it checks that the folder
+// exists: an unmapped drive raises FileError(kInvalidDrive), a drive that is not ready kNotReady, a missing
+// folder kPathNotFound.
 std::string CurrentFolder();
 void SetCurrentFolder(std::string_view path);
 // The current folder that drive `letter` keeps (its root until the process has been there).
 std::string CurrentFolderOfDrive(char letter);
-
-// The Windows path of a host path (for the program's start folder and for tests).
-std::string WindowsPathOfHost(std::string_view hostPath);
 
 // ---------------------------------------------------------------------------------------------------------
 // Files and folders
@@ -153,6 +135,9 @@ enum class Access { kRead, kReadWrite };
 // kDenyNone lets others open the file too; kExclusive refuses every other opening while this one lasts.
 enum class Share { kDenyNone, kExclusive };
 
+// What the host knows of an open file (its handle, the view of its start); each backend defines it.
+struct NativeFile;
+
 // An open file. Closed by its destructor; moves, does not copy.
 class File {
  public:
@@ -162,7 +147,7 @@ class File {
   // Creates a new empty file with a name of its own in `folder`, starting with `prefix`; returns its path.
   static std::string CreateUnique(std::string_view folder, std::string_view prefix);
 
-  File() = default;  // a closed file
+  File() noexcept;  // a closed file
   File(File&& other) noexcept;
   File& operator=(File&& other) noexcept;
   File(const File&) = delete;
@@ -180,8 +165,10 @@ class File {
   void WriteAt(std::uint64_t offset, std::span<const std::byte> data);
 
   // The first `length` bytes of the file (which must hold them), shared with the file: what is stored there
-  // is in the file at once, as after a write, without a call to the system. The view lasts while the file is
-  // open; the file must have been opened for writing.
+  // is in the file at once, as after a write, without a call to the system. The file must have been opened
+  // for writing. The view lasts until the file is truncated or closed: Truncate ends it first (Windows
+  // truncates no file while a view of it lasts), so a view is asked for again after a truncation. For the
+  // same reason a file is not truncated while another File of it holds a view (Windows refuses that).
   std::span<std::byte> MapStart(std::size_t length);
 
   std::uint64_t Size() const;
@@ -193,28 +180,24 @@ class File {
     bool operator==(const Stamp&) const = default;
   };
   Stamp CurrentStamp() const;
-  void Truncate(std::uint64_t size);
+  void Truncate(std::uint64_t size);  // ends the view of MapStart first
   void Close();  // throws when the host reports a failure; the file is closed in any case
-  bool IsOpen() const { return handle_ >= 0; }
+  bool IsOpen() const { return native_ != nullptr; }
 
  private:
-  explicit File(int handle) : handle_(handle) {}
-  void Unmap();
-  int handle_ = -1;
-  void* mapped_ = nullptr;
-  std::size_t mappedLength_ = 0;
+  explicit File(std::unique_ptr<NativeFile> native);
+  std::unique_ptr<NativeFile> native_;  // none when closed
 };
+
+// Creates `path` (or truncates it), opened exclusively, and writes `bytes` as the whole file. FileError on
+// failure; the file may then hold part of the bytes.
+void WriteWholeFile(std::string_view path, std::span<const std::byte> bytes);
 
 // ---------------------------------------------------------------------------------------------------------
 // Regional settings and the calendar
 
-struct CalendarDate {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-};
 // Today's date on the user's clock.
-CalendarDate Today();
+util::Date Today();
 
 // Whether the program's standard error goes to a terminal (rather than a file or a pipe).
 bool StandardErrorIsTerminal();

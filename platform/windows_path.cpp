@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/platform.h"
+#include "util/ascii.h"
 
 namespace platform {
 namespace {
@@ -9,8 +10,6 @@ namespace {
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-char UpperDrive(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool HasInvalidCharacter(std::string_view name) {
   return std::any_of(name.begin(), name.end(), [](char c) {
@@ -105,7 +104,7 @@ WindowsPath FullPath(std::string_view path) {
   if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) throw FileError(kPathNotFound);
   if (path.size() >= 2 && path[1] == ':') {
     if (!IsDriveLetter(path[0])) throw FileError(kInvalidName);
-    char drive = UpperDrive(path[0]);
+    char drive = util::ToUpperAscii(path[0]);
     std::string_view rest = path.substr(2);
     if (!rest.empty() && IsSeparator(rest[0])) return Walk(WindowsPath{drive, {}}, rest);
     return Walk(FullPath(CurrentFolderOfDrive(drive)), rest);

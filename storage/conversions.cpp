@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "util/ascii.h"
+
 namespace storage {
 namespace {
 
@@ -18,10 +20,8 @@ int HexDigit(char c) {
   return -1;
 }
 
-std::string_view SkipLeadingBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  return text;
-}
+// What the user may type around a number.
+bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
@@ -64,7 +64,7 @@ std::string FormatGeneral(double value, char separator) {
 }
 
 std::optional<std::int32_t> ParseInteger(std::string_view text) {
-  text = SkipLeadingBlanks(text);
+  text = util::TrimLeadingIf(text, IsBlankOrTab);
   bool negative = false;
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
     negative = text.front() == '-';
@@ -93,8 +93,7 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
 }
 
 std::optional<double> ParseFloat(std::string_view text, char separator) {
-  text = SkipLeadingBlanks(text);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  text = util::TrimIf(text, IsBlankOrTab);
   std::string plain;
   std::size_t i = 0;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) plain += text[i++];

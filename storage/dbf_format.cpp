@@ -5,31 +5,42 @@
 #include <cmath>
 #include <cstring>
 
+#include "util/ascii.h"
+#include "util/coding.h"
+
 namespace storage::dbf {
 namespace {
 
 constexpr std::size_t kDescriptorLength = 32;
 constexpr std::byte kHeaderTerminator{0x0D};
+constexpr std::uint8_t kVersionDBase3{0x03};
+constexpr std::uint8_t kVersionFoxPro2{0xF5};
+
+// Where the fields of the header's first 32 bytes lie.
+namespace header_at {
+constexpr std::size_t kVersion = 0;
+constexpr std::size_t kUpdated = 1;  // date of last update
+constexpr std::size_t kRecordCount = 4;
+constexpr std::size_t kHeaderLength = 8;
+constexpr std::size_t kRecordLength = 10;
+constexpr std::size_t kProductionIndex = 28;
+constexpr std::size_t kLanguageDriver = 29;
+}  // namespace header_at
+static_assert(kStampedLength == header_at::kRecordCount + 4, "StampHeader writes the date and the record count");
+
+// Where the fields of a field descriptor lie.
+namespace descriptor_at {
+constexpr std::size_t kName = 0;  // NUL-padded
+constexpr std::size_t kType = 11;
+constexpr std::size_t kOffset = 12;  // FoxPro: the field's offset in the record
+constexpr std::size_t kLength = 16;
+constexpr std::size_t kDecimals = 17;  // character fields: the high byte of the length
+constexpr std::size_t kIndexed = 31;   // dBase IV: the field has a tag in the production index
+}  // namespace descriptor_at
+constexpr std::size_t kNameSpace = descriptor_at::kType - descriptor_at::kName;  // the name and its NUL
+constexpr std::size_t kMaxNameLength = kNameSpace - 1;
 
 std::uint8_t U8(std::span<const std::byte> bytes, std::size_t at) { return std::to_integer<std::uint8_t>(bytes[at]); }
-
-std::uint16_t U16(std::span<const std::byte> bytes, std::size_t at) {
-  return static_cast<std::uint16_t>(U8(bytes, at) | (U8(bytes, at + 1) << 8));
-}
-
-std::uint32_t U32(std::span<const std::byte> bytes, std::size_t at) {
-  return static_cast<std::uint32_t>(U16(bytes, at)) | (static_cast<std::uint32_t>(U16(bytes, at + 2)) << 16);
-}
-
-void PutU16(std::span<std::byte> bytes, std::size_t at, std::uint32_t value) {
-  bytes[at] = std::byte(value & 0xFF);
-  bytes[at + 1] = std::byte((value >> 8) & 0xFF);
-}
-
-void PutU32(std::span<std::byte> bytes, std::size_t at, std::uint32_t value) {
-  PutU16(bytes, at, value & 0xFFFF);
-  PutU16(bytes, at + 2, value >> 16);
-}
 
 bool KnownVersion(std::uint8_t version) {
   switch (version) {
@@ -45,31 +56,22 @@ std::string_view AsText(std::span<const std::byte> bytes) {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-bool IsBlankOrNul(char c) { return c == ' ' || c == '\0'; }
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlankOrNul(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlankOrNul(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 Field ParseDescriptor(std::span<const std::byte> descriptor, std::uint32_t offset) {
   Field field;
-  std::string_view name = AsText(descriptor.first(11));
-  name = name.substr(0, name.find('\0'));
-  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  std::string_view name = AsText(descriptor.subspan(descriptor_at::kName, kNameSpace));
+  name = util::TrimTrailingBlanks(name.substr(0, name.find('\0')));
   if (name.empty()) throw DbfFormatError("un campo no tiene nombre");
   field.name = std::string(name);
-  field.type = static_cast<char>(std::toupper(U8(descriptor, 11)));
+  field.type = util::ToUpperAscii(static_cast<char>(U8(descriptor, descriptor_at::kType)));
   field.offset = offset;
-  field.length = U8(descriptor, 16);
-  field.decimals = U8(descriptor, 17);
+  field.length = U8(descriptor, descriptor_at::kLength);
+  field.decimals = U8(descriptor, descriptor_at::kDecimals);
   if (field.type == 'C') {  // character fields wider than 255 keep the high byte of the width in byte 17
     field.length |= static_cast<std::uint32_t>(field.decimals) << 8;
     field.decimals = 0;
   }
   if (field.length == 0) throw DbfFormatError("el campo " + field.name + " tiene longitud 0");
-  field.indexed = U8(descriptor, 31) == 0x01;
+  field.indexed = U8(descriptor, descriptor_at::kIndexed) == 0x01;
   field.dataType = DataTypeOf(field.type, field.length, field.decimals);
   return field;
 }
@@ -96,7 +98,7 @@ int ParseDigits(std::string_view digits) {
 }
 
 Value DecodeNumber(std::string_view bytes) {
-  std::string_view text = Trimmed(bytes);
+  std::string_view text = util::TrimBlanksAndNuls(bytes);
   if (text.empty()) return std::monostate{};
   std::string_view digits = text.front() == '+' ? text.substr(1) : text;
   double value = 0;
@@ -108,7 +110,7 @@ Value DecodeNumber(std::string_view bytes) {
 }
 
 Value DecodeDate(std::string_view bytes) {
-  std::string_view text = Trimmed(bytes);
+  std::string_view text = util::TrimBlanksAndNuls(bytes);
   if (text.empty() || text.find_first_not_of('0') == std::string_view::npos) return std::monostate{};
   if (text.size() != 8 || !DigitsOnly(text)) throw DbfFormatError("fecha no válida: " + std::string(text));
   Date date{ParseDigits(text.substr(0, 4)), ParseDigits(text.substr(4, 2)), ParseDigits(text.substr(6, 2))};
@@ -139,19 +141,19 @@ Date DateOfJulianDay(std::int64_t julianDay) {
 Value DecodeBinary(const Field& field, std::span<const std::byte> bytes) {
   switch (field.type) {
     case 'I':
-      return static_cast<double>(static_cast<std::int32_t>(U32(bytes, 0)));
+      return static_cast<double>(static_cast<std::int32_t>(util::DecodeFixed32(bytes.data())));
     case 'B':
     case 'Y': {
-      std::uint64_t raw = U32(bytes, 0) | (static_cast<std::uint64_t>(U32(bytes, 4)) << 32);
+      std::uint64_t raw = util::DecodeFixed64(bytes.data());
       if (field.type == 'Y') return static_cast<double>(static_cast<std::int64_t>(raw)) / 10000.0;
       double value = 0;
       std::memcpy(&value, &raw, sizeof value);
       return value;
     }
     case 'T': {
-      std::int32_t day = static_cast<std::int32_t>(U32(bytes, 0));
+      std::int32_t day = static_cast<std::int32_t>(util::DecodeFixed32(bytes.data()));
       if (day <= 0) return std::monostate{};
-      return DateTime{DateOfJulianDay(day), static_cast<std::int32_t>(U32(bytes, 4))};
+      return DateTime{DateOfJulianDay(day), static_cast<std::int32_t>(util::DecodeFixed32(bytes.data() + 4))};
     }
     default:
       return std::monostate{};
@@ -160,10 +162,10 @@ Value DecodeBinary(const Field& field, std::span<const std::byte> bytes) {
 
 Value DecodeMemo(const Field& field, std::span<const std::byte> bytes) {
   if (field.length == 4) {
-    std::uint32_t block = U32(bytes, 0);
+    std::uint32_t block = util::DecodeFixed32(bytes.data());
     return block == 0 ? Value{} : Value{MemoRef{block}};
   }
-  std::string_view text = Trimmed(AsText(bytes));
+  std::string_view text = util::TrimBlanksAndNuls(AsText(bytes));
   if (text.empty() || !DigitsOnly(text) || text.size() > 9) return std::monostate{};
   std::uint32_t block = static_cast<std::uint32_t>(std::stoul(std::string(text)));
   return block == 0 ? Value{} : Value{MemoRef{block}};
@@ -185,8 +187,8 @@ void WriteRightJustified(const Field& field, std::string_view text, std::span<st
 
 std::uint16_t HeaderLengthOf(std::span<const std::byte> prefix) {
   if (prefix.size() < kPrefixLength) throw DbfFormatError("la cabecera está incompleta");
-  if (!KnownVersion(U8(prefix, 0))) throw DbfFormatError("no es una tabla dBase");
-  std::uint16_t length = U16(prefix, 8);
+  if (!KnownVersion(U8(prefix, header_at::kVersion))) throw DbfFormatError("no es una tabla dBase");
+  std::uint16_t length = util::DecodeFixed16(&prefix[header_at::kHeaderLength]);
   if (length < kPrefixLength + kDescriptorLength + 1) throw DbfFormatError("la longitud de la cabecera no es válida");
   return length;
 }
@@ -195,11 +197,11 @@ Layout ParseHeader(std::span<const std::byte> header) {
   Layout layout;
   layout.headerLength = HeaderLengthOf(header);
   if (header.size() < layout.headerLength) throw DbfFormatError("la cabecera está incompleta");
-  layout.version = U8(header, 0);
-  layout.recordCount = U32(header, 4);
-  layout.recordLength = U16(header, 10);
-  layout.productionIndexFlag = U8(header, 28);
-  layout.languageDriver = U8(header, 29);
+  layout.version = U8(header, header_at::kVersion);
+  layout.recordCount = util::DecodeFixed32(&header[header_at::kRecordCount]);
+  layout.recordLength = util::DecodeFixed16(&header[header_at::kRecordLength]);
+  layout.productionIndexFlag = U8(header, header_at::kProductionIndex);
+  layout.languageDriver = U8(header, header_at::kLanguageDriver);
 
   std::uint32_t offset = 1;
   for (std::size_t at = kPrefixLength; at + kDescriptorLength <= layout.headerLength; at += kDescriptorLength) {
@@ -238,28 +240,44 @@ std::vector<std::byte> BuildHeader(const std::vector<FieldSpec>& fields, std::ui
   for (std::size_t i = 0; i < fields.size(); ++i) {
     const FieldSpec& field = fields[i];
     std::span<std::byte> descriptor = bytes.subspan(kPrefixLength + i * kDescriptorLength, kDescriptorLength);
-    std::memcpy(descriptor.data(), field.name.data(), std::min<std::size_t>(field.name.size(), 10));
-    descriptor[11] = std::byte(field.type);
-    descriptor[16] = std::byte(field.length & 0xFF);
-    descriptor[17] = std::byte(field.type == 'C' ? (field.length >> 8) : field.decimals);
-    descriptor[31] = std::byte(field.indexed ? 1 : 0);
+    std::memcpy(&descriptor[descriptor_at::kName], field.name.data(), std::min(field.name.size(), kMaxNameLength));
+    descriptor[descriptor_at::kType] = std::byte(field.type);
+    descriptor[descriptor_at::kLength] = std::byte(field.length & 0xFF);
+    descriptor[descriptor_at::kDecimals] = std::byte(field.type == 'C' ? (field.length >> 8) : field.decimals);
+    descriptor[descriptor_at::kIndexed] = std::byte(field.indexed ? 1 : 0);
     recordLength += field.length;
   }
-  bytes[0] = std::byte{0x03};
-  PutU16(bytes, 8, static_cast<std::uint32_t>(headerLength));
-  PutU16(bytes, 10, recordLength);
-  bytes[28] = std::byte(productionIndex ? 1 : 0);
-  bytes[29] = std::byte(languageDriver);
+  bytes[header_at::kVersion] = std::byte{kVersionDBase3};
+  util::EncodeFixed16(&bytes[header_at::kHeaderLength], static_cast<std::uint16_t>(headerLength));
+  util::EncodeFixed16(&bytes[header_at::kRecordLength], static_cast<std::uint16_t>(recordLength));
+  bytes[header_at::kProductionIndex] = std::byte(productionIndex ? 1 : 0);
+  bytes[header_at::kLanguageDriver] = std::byte(languageDriver);
   bytes[headerLength - 1] = kHeaderTerminator;
   StampHeader(bytes, 0, date);
   return header;
 }
 
+void EncodeHeaderDate(std::byte* at, Date date) {
+  at[0] = std::byte((date.year - 1900) & 0xFF);
+  at[1] = std::byte(date.month);
+  at[2] = std::byte(date.day);
+}
+
+Date DecodeHeaderDate(const std::byte* at) {
+  return Date{1900 + std::to_integer<int>(at[0]), std::to_integer<int>(at[1]), std::to_integer<int>(at[2])};
+}
+
 void StampHeader(std::span<std::byte> header, std::uint32_t recordCount, Date date) {
-  header[1] = std::byte((date.year - 1900) & 0xFF);
-  header[2] = std::byte(date.month);
-  header[3] = std::byte(date.day);
-  PutU32(header, 4, recordCount);
+  EncodeHeaderDate(&header[header_at::kUpdated], date);
+  util::EncodeFixed32(&header[header_at::kRecordCount], recordCount);
+}
+
+void MarkAsFoxPro2(std::span<std::byte> header, const Layout& layout) {
+  header[header_at::kVersion] = std::byte{kVersionFoxPro2};
+  for (std::size_t i = 0; i < layout.fields.size(); ++i) {
+    std::size_t descriptor = kPrefixLength + i * kDescriptorLength;
+    util::EncodeFixed32(&header[descriptor + descriptor_at::kOffset], layout.fields[i].offset);
+  }
 }
 
 bool IsDeleted(std::span<const std::byte> record) { return !record.empty() && record[0] == std::byte{'*'}; }
@@ -273,11 +291,7 @@ std::string_view FieldBytes(const Field& field, std::span<const std::byte> recor
 Value DecodeField(const Field& field, std::span<const std::byte> record) {
   std::span<const std::byte> bytes = record.subspan(field.offset, field.length);
   switch (field.type) {
-    case 'C': {
-      std::string_view text = AsText(bytes);
-      while (!text.empty() && IsBlankOrNul(text.back())) text.remove_suffix(1);
-      return std::string(text);
-    }
+    case 'C': return std::string(util::TrimTrailingBlanksAndNuls(AsText(bytes)));
     case 'N': case 'F': return DecodeNumber(AsText(bytes));
     case 'D': return DecodeDate(AsText(bytes));
     case 'L': return DecodeLogical(AsText(bytes));

@@ -13,6 +13,8 @@
 #include <variant>
 #include <vector>
 
+#include "util/date.h"
+
 namespace storage::dbf {
 
 // A damaged header or an unreadable stored value; what() tells what, in Spanish, without the file name.
@@ -21,13 +23,8 @@ class DbfFormatError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-struct Date {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  bool IsEmpty() const { return year == 0; }
-  bool operator==(const Date&) const = default;
-};
+// A date field's value; empty for a blank field.
+using Date = util::Date;
 
 struct DateTime {
   Date date;
@@ -72,6 +69,14 @@ struct Layout {
 
 inline constexpr std::size_t kPrefixLength = 32;
 inline constexpr std::byte kEndOfFile{0x1A};
+// StampHeader changes no byte of a header past this many.
+inline constexpr std::size_t kStampedLength = 8;
+
+// A date as dBase headers store it (the last update of a .DBF, the dates of an .MDX): three bytes, year - 1900,
+// month and day.
+inline constexpr std::size_t kHeaderDateLength = 3;
+void EncodeHeaderDate(std::byte* at, Date date);
+Date DecodeHeaderDate(const std::byte* at);
 
 // The header length that the first 32 bytes of a file announce; throws when they cannot be a .DBF header.
 std::uint16_t HeaderLengthOf(std::span<const std::byte> prefix);
@@ -97,6 +102,10 @@ std::vector<std::byte> BuildHeader(const std::vector<FieldSpec>& fields, std::ui
 
 // Writes the record count and the date of last update into a header, leaving every other byte alone.
 void StampHeader(std::span<std::byte> header, std::uint32_t recordCount, Date date);
+
+// Makes a header built by BuildHeader a FoxPro 2.x one, the kind whose memo file is a .FPT: version 0xF5,
+// and each field's offset in the record in its descriptor, as FoxPro writes them. `layout` is the header's.
+void MarkAsFoxPro2(std::span<std::byte> header, const Layout& layout);
 
 // Records.
 bool IsDeleted(std::span<const std::byte> record);

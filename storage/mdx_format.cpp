@@ -8,8 +8,14 @@
 #include <cmath>
 #include <cstring>
 
+#include "storage/dbf_format.h"
+#include "util/ascii.h"
+#include "util/coding.h"
+
 namespace storage::mdx {
 namespace {
+
+using util::Date;
 
 constexpr std::size_t kPageSize = 512;
 constexpr std::uint16_t kPagesPerBlock = 2;
@@ -21,16 +27,78 @@ constexpr std::size_t kTagSlots = 48;
 constexpr std::size_t kMaxTags = 47;  // the 48th slot would run past page 3
 constexpr std::size_t kMaxTagNameLength = 10;
 constexpr std::size_t kBaseNameLength = 16;
-constexpr std::size_t kExpressionOffset = 24;
-constexpr std::size_t kMaxExpressionLength = 220;  // up to the has-filter flag at 245, NUL included
+constexpr std::size_t kPointerLength = 4;  // a page number or a record number
 constexpr std::size_t kNodeHeaderLength = 8;
-constexpr std::size_t kNodeTrailerLength = 4;  // the trailing child pointer
+constexpr std::size_t kNodeTrailerLength = kPointerLength;  // the trailing child pointer
 constexpr int kMaxCharacterKeyLength = 100;
 constexpr int kNumericKeyLength = 12;
 constexpr int kMaxStoredDigits = 20;
 constexpr int kNumericExponentBias = 0x34;
 constexpr std::uint8_t kKeyFormat = 0x10;
 constexpr int kMaxTreeDepth = 32;
+constexpr unsigned kVersion = 2;
+constexpr unsigned kMarker = 0x1B;       // a byte that dBase IV sets in the file header and each tag header
+constexpr unsigned kEntryMarker = 0x02;  // likewise in each tag-table entry
+
+// Where the fields lie; the writer and the reader both go by these names.
+// The file header, from the start of the file.
+namespace file_at {
+constexpr std::size_t kVersion = 0;
+constexpr std::size_t kCreated = 1;  // date
+constexpr std::size_t kBaseName = 4;  // kBaseNameLength bytes, NUL-padded
+constexpr std::size_t kPagesPerBlock = 20;
+constexpr std::size_t kBlockSize = 22;
+constexpr std::size_t kProductionIndex = 24;
+constexpr std::size_t kTagSlots = 25;
+constexpr std::size_t kTagEntryLength = 26;
+constexpr std::size_t kTagsInUse = 28;
+constexpr std::size_t kNextTag = 30;
+constexpr std::size_t kMarker = 31;
+constexpr std::size_t kTotalPages = 32;
+constexpr std::size_t kUpdated = 44;  // date
+constexpr std::size_t kUnknownFlag = 529;  // 1 in the files of other writers; its meaning is not known
+}  // namespace file_at
+
+// A tag-table entry, from the entry's start.
+namespace entry_at {
+constexpr std::size_t kHeaderPage = 0;
+constexpr std::size_t kName = 4;  // NUL-padded
+constexpr std::size_t kKeyFormat = 15;
+constexpr std::size_t kLeft = 16;  // the threads of the tree on the tag names
+constexpr std::size_t kRight = 17;
+constexpr std::size_t kParent = 18;
+constexpr std::size_t kMarker = 19;
+constexpr std::size_t kKeyType = 20;
+}  // namespace entry_at
+
+// A tag header, from the start of its block.
+namespace tag_at {
+constexpr std::size_t kRootPage = 0;
+constexpr std::size_t kPages = 4;  // pages allocated to the tag's nodes
+constexpr std::size_t kKeyFormat = 8;
+constexpr std::size_t kKeyType = 9;
+constexpr std::size_t kMarker = 11;
+constexpr std::size_t kKeyLength = 12;
+constexpr std::size_t kMaxKeys = 14;  // per node
+constexpr std::size_t kItemLength = 18;
+constexpr std::size_t kSerial = 20;
+constexpr std::size_t kExpression = 24;  // NUL-terminated
+constexpr std::size_t kHasFilter = 245;
+constexpr std::size_t kHasKeys = 246;
+constexpr std::size_t kFirstLeaf = 248;
+constexpr std::size_t kLastLeaf = 252;
+constexpr std::size_t kUpdated = 257;  // date
+constexpr std::size_t kSingleField = 480;  // 1 when the key is a single field
+}  // namespace tag_at
+
+// A node, from the start of its block; each item is a pointer, then the key.
+namespace node_at {
+constexpr std::size_t kKeyCount = 0;
+constexpr std::size_t kItems = kNodeHeaderLength;
+}  // namespace node_at
+
+// The key expression runs up to the has-filter flag, its NUL included.
+constexpr std::size_t kMaxExpressionLength = tag_at::kHasFilter - tag_at::kExpression - 1;
 
 // ---------------------------------------------------------------------------------------------------
 // Writing
@@ -41,34 +109,23 @@ void PutU8(std::vector<std::byte>& file, std::size_t offset, unsigned value) {
   file[offset] = static_cast<std::byte>(value & 0xFF);
 }
 
-void PutU16(std::vector<std::byte>& file, std::size_t offset, unsigned value) {
-  PutU8(file, offset, value);
-  PutU8(file, offset + 1, value >> 8);
+void PutU16(std::vector<std::byte>& file, std::size_t offset, std::size_t value) {
+  util::EncodeFixed16(&file[offset], static_cast<std::uint16_t>(value));
 }
 
 void PutU32(std::vector<std::byte>& file, std::size_t offset, std::uint32_t value) {
-  PutU16(file, offset, value & 0xFFFF);
-  PutU16(file, offset + 2, value >> 16);
+  util::EncodeFixed32(&file[offset], value);
 }
 
-void PutText(std::vector<std::byte>& file, std::size_t offset, const std::string& text) {
+void PutText(std::vector<std::byte>& file, std::size_t offset, std::string_view text) {
   std::memcpy(file.data() + offset, text.data(), text.size());
 }
 
 void PutDate(std::vector<std::byte>& file, std::size_t offset, Date date) {
-  PutU8(file, offset, static_cast<unsigned>(date.year - 1900));
-  PutU8(file, offset + 1, static_cast<unsigned>(date.month));
-  PutU8(file, offset + 2, static_cast<unsigned>(date.day));
+  dbf::EncodeHeaderDate(&file[offset], date);
 }
 
-std::string UpperCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
-std::size_t ItemLengthFor(std::size_t keyLength) { return (4 + keyLength + 3) / 4 * 4; }
+std::size_t ItemLengthFor(std::size_t keyLength) { return (kPointerLength + keyLength + 3) / 4 * 4; }
 
 std::size_t MaxKeysFor(std::size_t blockSize, std::size_t itemLength) {
   return (blockSize - kNodeHeaderLength - kNodeTrailerLength) / itemLength;
@@ -112,7 +169,7 @@ void CheckTags(const std::string& dbfBaseName, const std::vector<TagToWrite>& ta
   std::vector<std::string> names;
   for (const TagToWrite& tag : tags) {
     CheckTag(tag);
-    names.push_back(UpperCase(tag.name));
+    names.push_back(util::ToUpperAscii(tag.name));
   }
   std::sort(names.begin(), names.end());
   if (std::adjacent_find(names.begin(), names.end()) != names.end()) Reject("etiqueta repetida");
@@ -141,9 +198,9 @@ std::size_t OffsetOfPage(std::uint32_t page) { return static_cast<std::size_t>(p
 
 void PutItem(std::vector<std::byte>& file, std::size_t node, const NodeShape& shape, std::size_t index,
              std::uint32_t pointer, const std::string& key) {
-  std::size_t item = node + kNodeHeaderLength + index * shape.itemLength;
+  std::size_t item = node + node_at::kItems + index * shape.itemLength;
   PutU32(file, item, pointer);
-  PutText(file, item + 4, key);
+  PutText(file, item + kPointerLength, key);
 }
 
 // Sizes of the fewest groups of at most `capacity` that hold `count` items, as even as can be
@@ -163,7 +220,7 @@ std::vector<WrittenNode> WriteLeaves(std::vector<std::byte>& file, const NodeSha
   for (std::size_t size : EvenGroupSizes(keys.size(), shape.maxKeys)) {
     std::uint32_t page = AppendBlock(file);
     std::size_t node = OffsetOfPage(page);
-    PutU32(file, node, static_cast<std::uint32_t>(size));
+    PutU32(file, node + node_at::kKeyCount, static_cast<std::uint32_t>(size));
     for (std::size_t i = 0; i < size; ++i) PutItem(file, node, shape, i, keys[next + i].record, keys[next + i].bytes);
     next += size;
     leaves.push_back({page, size == 0 ? &kNoKey : &keys[next - 1].bytes});
@@ -178,9 +235,9 @@ WrittenNode WriteInteriorNode(std::vector<std::byte>& file, const NodeShape& sha
   std::uint32_t page = AppendBlock(file);
   std::size_t node = OffsetOfPage(page);
   std::size_t keys = count - 1;
-  PutU32(file, node, static_cast<std::uint32_t>(keys));
+  PutU32(file, node + node_at::kKeyCount, static_cast<std::uint32_t>(keys));
   for (std::size_t i = 0; i < keys; ++i) PutItem(file, node, shape, i, first[i].page, *first[i].highestKey);
-  PutU32(file, node + kNodeHeaderLength + keys * shape.itemLength, first[keys].page);
+  PutU32(file, node + node_at::kItems + keys * shape.itemLength, first[keys].page);
   return {page, first[keys].highestKey};
 }
 
@@ -216,21 +273,21 @@ WrittenTree WriteTree(std::vector<std::byte>& file, const NodeShape& shape, cons
 void WriteTagHeader(std::vector<std::byte>& file, std::uint32_t headerPage, const TagToWrite& tag,
                     const NodeShape& shape, const WrittenTree& tree, Date date) {
   std::size_t header = OffsetOfPage(headerPage);
-  PutU32(file, header, tree.root);
-  PutU32(file, header + 4, tree.pages);
-  PutU8(file, header + 8, kKeyFormat);
-  PutU8(file, header + 9, static_cast<unsigned char>(tag.keyType));
-  PutU8(file, header + 11, 0x1B);
-  PutU16(file, header + 12, static_cast<unsigned>(shape.keyLength));
-  PutU16(file, header + 14, static_cast<unsigned>(shape.maxKeys));
-  PutU16(file, header + 18, static_cast<unsigned>(shape.itemLength));
-  PutU8(file, header + 20, 1);  // serial number
-  PutText(file, header + kExpressionOffset, tag.expression);
-  PutU8(file, header + 246, tag.keys.empty() ? 0 : 1);
-  PutU32(file, header + 248, tree.firstLeaf);
-  PutU32(file, header + 252, tree.lastLeaf);
-  PutDate(file, header + 257, date);
-  PutU8(file, header + 480, 1);  // the key is a single field
+  PutU32(file, header + tag_at::kRootPage, tree.root);
+  PutU32(file, header + tag_at::kPages, tree.pages);
+  PutU8(file, header + tag_at::kKeyFormat, kKeyFormat);
+  PutU8(file, header + tag_at::kKeyType, static_cast<unsigned char>(tag.keyType));
+  PutU8(file, header + tag_at::kMarker, kMarker);
+  PutU16(file, header + tag_at::kKeyLength, shape.keyLength);
+  PutU16(file, header + tag_at::kMaxKeys, shape.maxKeys);
+  PutU16(file, header + tag_at::kItemLength, shape.itemLength);
+  PutU8(file, header + tag_at::kSerial, 1);
+  PutText(file, header + tag_at::kExpression, tag.expression);
+  PutU8(file, header + tag_at::kHasKeys, tag.keys.empty() ? 0 : 1);
+  PutU32(file, header + tag_at::kFirstLeaf, tree.firstLeaf);
+  PutU32(file, header + tag_at::kLastLeaf, tree.lastLeaf);
+  PutDate(file, header + tag_at::kUpdated, date);
+  PutU8(file, header + tag_at::kSingleField, 1);
 }
 
 // The tag header block and the tag's nodes, appended at the end; gives the tag header's page.
@@ -272,32 +329,32 @@ std::vector<Threads> NameTreeThreads(const std::vector<std::string>& names) {
 void WriteTagEntry(std::vector<std::byte>& file, std::size_t index, std::uint32_t headerPage,
                    const std::string& name, char keyType, const Threads& threads) {
   std::size_t entry = kTagTableOffset + index * kTagEntryLength;
-  PutU32(file, entry, headerPage);
-  PutText(file, entry + 4, name);
-  PutU8(file, entry + 15, kKeyFormat);
-  PutU8(file, entry + 16, threads.left);
-  PutU8(file, entry + 17, threads.right);
-  PutU8(file, entry + 18, threads.parent);
-  PutU8(file, entry + 19, 0x02);
-  PutU8(file, entry + 20, static_cast<unsigned char>(keyType));
+  PutU32(file, entry + entry_at::kHeaderPage, headerPage);
+  PutText(file, entry + entry_at::kName, name);
+  PutU8(file, entry + entry_at::kKeyFormat, kKeyFormat);
+  PutU8(file, entry + entry_at::kLeft, threads.left);
+  PutU8(file, entry + entry_at::kRight, threads.right);
+  PutU8(file, entry + entry_at::kParent, threads.parent);
+  PutU8(file, entry + entry_at::kMarker, kEntryMarker);
+  PutU8(file, entry + entry_at::kKeyType, static_cast<unsigned char>(keyType));
 }
 
 void WriteFileHeader(std::vector<std::byte>& file, const std::string& dbfBaseName, std::size_t tagCount,
                      Date date) {
-  PutU8(file, 0, 2);  // version
-  PutDate(file, 1, date);
-  PutText(file, 4, UpperCase(dbfBaseName.substr(0, kBaseNameLength)));
-  PutU16(file, 20, kPagesPerBlock);
-  PutU16(file, 22, kBlockSize);
-  PutU8(file, 24, 1);  // production index
-  PutU8(file, 25, kTagSlots);
-  PutU8(file, 26, kTagEntryLength);
-  PutU16(file, 28, static_cast<unsigned>(tagCount));
-  PutU8(file, 30, static_cast<unsigned>(tagCount + 1));
-  PutU8(file, 31, 0x1B);
-  PutU32(file, 32, static_cast<std::uint32_t>(file.size() / kPageSize));
-  PutDate(file, 44, date);
-  PutU8(file, 529, 1);
+  PutU8(file, file_at::kVersion, kVersion);
+  PutDate(file, file_at::kCreated, date);
+  PutText(file, file_at::kBaseName, util::ToUpperAscii(std::string_view(dbfBaseName).substr(0, kBaseNameLength)));
+  PutU16(file, file_at::kPagesPerBlock, kPagesPerBlock);
+  PutU16(file, file_at::kBlockSize, kBlockSize);
+  PutU8(file, file_at::kProductionIndex, 1);
+  PutU8(file, file_at::kTagSlots, kTagSlots);
+  PutU8(file, file_at::kTagEntryLength, kTagEntryLength);
+  PutU16(file, file_at::kTagsInUse, tagCount);
+  PutU8(file, file_at::kNextTag, static_cast<unsigned>(tagCount + 1));
+  PutU8(file, file_at::kMarker, kMarker);
+  PutU32(file, file_at::kTotalPages, static_cast<std::uint32_t>(file.size() / kPageSize));
+  PutDate(file, file_at::kUpdated, date);
+  PutU8(file, file_at::kUnknownFlag, 1);
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -316,9 +373,13 @@ class Bytes {
     Require(offset, 1);
     return std::to_integer<unsigned>(data_[offset]);
   }
-  unsigned U16(std::size_t offset) const { return U8(offset) | U8(offset + 1) << 8; }
+  unsigned U16(std::size_t offset) const {
+    Require(offset, 2);
+    return util::DecodeFixed16(&data_[offset]);
+  }
   std::uint32_t U32(std::size_t offset) const {
-    return static_cast<std::uint32_t>(U16(offset)) | static_cast<std::uint32_t>(U16(offset + 2)) << 16;
+    Require(offset, 4);
+    return util::DecodeFixed32(&data_[offset]);
   }
 
   std::string Text(std::size_t offset, std::size_t length) const {
@@ -356,15 +417,15 @@ struct StoredTag {
 
 FileLayout ReadFileHeader(const Bytes& file) {
   if (file.Size() < kHeaderPages * kPageSize) Damaged("archivo demasiado corto");
-  if (file.U8(0) != 2) Damaged("versión desconocida");
-  unsigned pagesPerBlock = file.U16(20);
-  if (pagesPerBlock < 1 || pagesPerBlock > 32 || file.U16(22) != pagesPerBlock * kPageSize) {
+  if (file.U8(file_at::kVersion) != kVersion) Damaged("versión desconocida");
+  unsigned pagesPerBlock = file.U16(file_at::kPagesPerBlock);
+  if (pagesPerBlock < 1 || pagesPerBlock > 32 || file.U16(file_at::kBlockSize) != pagesPerBlock * kPageSize) {
     Damaged("tamaño de bloque inválido");
   }
-  if (file.U8(26) != kTagEntryLength) Damaged("tabla de etiquetas inválida");
-  std::size_t tagCount = file.U16(28);
-  if (tagCount > kMaxTags || tagCount > file.U8(25)) Damaged("demasiadas etiquetas");
-  if (static_cast<std::uint64_t>(file.U32(32)) * kPageSize > file.Size()) Damaged("archivo truncado");
+  if (file.U8(file_at::kTagEntryLength) != kTagEntryLength) Damaged("tabla de etiquetas inválida");
+  std::size_t tagCount = file.U16(file_at::kTagsInUse);
+  if (tagCount > kMaxTags || tagCount > file.U8(file_at::kTagSlots)) Damaged("demasiadas etiquetas");
+  if (static_cast<std::uint64_t>(file.U32(file_at::kTotalPages)) * kPageSize > file.Size()) Damaged("archivo truncado");
   return {pagesPerBlock * kPageSize, tagCount};
 }
 
@@ -378,30 +439,28 @@ std::size_t BlockOffset(const Bytes& file, const FileLayout& layout, std::uint32
   return static_cast<std::size_t>(offset);
 }
 
-std::string WithoutTrailingBlanks(std::string text) {
-  text.erase(text.find_last_not_of(' ') + 1);
-  return text;
-}
-
 bool IsKnownKeyType(unsigned type) { return type == 'C' || type == 'N' || type == 'D'; }
 
 StoredTag ReadTag(const Bytes& file, const FileLayout& layout, std::size_t index) {
   std::size_t entry = kTagTableOffset + index * kTagEntryLength;
   StoredTag tag{};
-  tag.info.name = file.TextToNul(entry + 4, kMaxTagNameLength + 1);
+  tag.info.name = file.TextToNul(entry + entry_at::kName, kMaxTagNameLength + 1);
   if (tag.info.name.empty()) Damaged("etiqueta sin nombre");
-  tag.headerPage = file.U32(entry);
+  tag.headerPage = file.U32(entry + entry_at::kHeaderPage);
   std::size_t header = BlockOffset(file, layout, tag.headerPage);
-  unsigned keyType = file.U8(header + 9);
-  if (!IsKnownKeyType(keyType) || keyType != file.U8(entry + 20)) Damaged("tipo de clave inválido en " + tag.info.name);
+  unsigned keyType = file.U8(header + tag_at::kKeyType);
+  if (!IsKnownKeyType(keyType) || keyType != file.U8(entry + entry_at::kKeyType)) {
+    Damaged("tipo de clave inválido en " + tag.info.name);
+  }
   tag.info.keyType = static_cast<char>(keyType);
-  tag.info.keyLength = static_cast<int>(file.U16(header + 12));
-  tag.info.expression = WithoutTrailingBlanks(file.TextToNul(header + kExpressionOffset, kMaxExpressionLength + 1));
-  tag.rootPage = file.U32(header);
-  tag.itemLength = file.U16(header + 18);
-  tag.maxKeys = file.U16(header + 14);
+  tag.info.keyLength = static_cast<int>(file.U16(header + tag_at::kKeyLength));
+  tag.info.expression =
+      util::TrimTrailingBlanks(file.TextToNul(header + tag_at::kExpression, kMaxExpressionLength + 1));
+  tag.rootPage = file.U32(header + tag_at::kRootPage);
+  tag.itemLength = file.U16(header + tag_at::kItemLength);
+  tag.maxKeys = file.U16(header + tag_at::kMaxKeys);
   std::size_t keyLength = static_cast<std::size_t>(tag.info.keyLength);
-  if (keyLength == 0 || tag.itemLength < keyLength + 4 || tag.itemLength > layout.blockSize) {
+  if (keyLength == 0 || tag.itemLength < keyLength + kPointerLength || tag.itemLength > layout.blockSize) {
     Damaged("longitud de clave inválida en " + tag.info.name);
   }
   if (tag.maxKeys == 0 || tag.maxKeys > MaxKeysFor(layout.blockSize, tag.itemLength)) {
@@ -436,7 +495,7 @@ class TreeWalk {
     std::size_t node = BlockOffset(file_, layout_, page);
     if (entered_[page]) Damaged("el árbol de " + tag_.info.name + " vuelve a la página " + std::to_string(page));
     entered_[page] = true;
-    std::size_t count = file_.U32(node);
+    std::size_t count = file_.U32(node + node_at::kKeyCount);
     if (count > tag_.maxKeys) Damaged("demasiadas claves en la página " + std::to_string(page));
     std::uint32_t trailing = file_.U32(ItemOffset(node, count));
     if (trailing == 0) {
@@ -451,12 +510,12 @@ class TreeWalk {
     std::size_t keyLength = static_cast<std::size_t>(tag_.info.keyLength);
     for (std::size_t i = 0; i < count; ++i) {
       std::size_t item = ItemOffset(node, i);
-      keys_.push_back({file_.Text(item + 4, keyLength), file_.U32(item)});
+      keys_.push_back({file_.Text(item + kPointerLength, keyLength), file_.U32(item)});
     }
   }
 
   std::size_t ItemOffset(std::size_t node, std::size_t index) const {
-    return node + kNodeHeaderLength + index * tag_.itemLength;
+    return node + node_at::kItems + index * tag_.itemLength;
   }
 
   const Bytes& file_;
@@ -500,7 +559,7 @@ std::vector<std::byte> BuildMdx(const std::string& dbfBaseName, const std::vecto
   CheckTags(dbfBaseName, tags);
   std::vector<std::byte> file(kHeaderPages * kPageSize);
   std::vector<std::string> names;
-  for (const TagToWrite& tag : tags) names.push_back(UpperCase(tag.name));
+  for (const TagToWrite& tag : tags) names.push_back(util::ToUpperAscii(tag.name));
   std::vector<Threads> threads = NameTreeThreads(names);
   for (std::size_t i = 0; i < tags.size(); ++i) {
     std::uint32_t headerPage = WriteTag(file, tags[i], date);

@@ -9,18 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "util/date.h"
+
 namespace storage::mdx {
 
 // A damaged or unreadable .MDX, or tags that BuildMdx cannot write; what() says what is wrong, in Spanish.
 class MdxFormatError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
-};
-
-struct Date {
-  int year = 2000;  // full year, e.g. 2026
-  int month = 1;
-  int day = 1;
 };
 
 // One key of a tag: the key bytes (exactly keyLength bytes: for 'C' the field's stored bytes, blank
@@ -42,9 +38,12 @@ struct TagToWrite {
 
 // The whole .MDX file for a table whose .DBF base name is `dbfBaseName` (e.g. "ASIGVALT"; stored upper case,
 // cut to 16 characters), with one tag per entry of `tags` in that order (at most 47, names unique).
-// Nodes are 1024-byte blocks, as dBase IV writes them.
-// Throws MdxFormatError for a tag it cannot write (bad name, key type or length, record number 0).
-std::vector<std::byte> BuildMdx(const std::string& dbfBaseName, const std::vector<TagToWrite>& tags, Date date);
+// Nodes are 1024-byte blocks, as dBase IV writes them. `date` (1900-2155) is stored as the creation and
+// last-update date.
+// Throws MdxFormatError for a tag it cannot write (bad name, key type or length, record number 0) or a date
+// out of range.
+std::vector<std::byte> BuildMdx(const std::string& dbfBaseName, const std::vector<TagToWrite>& tags,
+                                util::Date date);
 
 // What a reader needs to know of a tag.
 struct TagInfo {

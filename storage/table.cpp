@@ -8,6 +8,7 @@
 #include "storage/cursor.h"
 #include "storage/storage.h"
 #include "storage/table_file.h"
+#include "util/ascii.h"
 
 namespace storage {
 namespace {
@@ -19,14 +20,6 @@ const char* const kOpen = "No se puede realizar esta operación con la tabla abi
 std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
 
 bool IsIntegerType(DataType type) { return type == DataType::ftSmallint || type == DataType::ftInteger; }
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
 
 std::string FormatDate(const Date& date) {
   char text[16];
@@ -53,7 +46,7 @@ std::optional<Date> ParseDate(std::string_view text) {
 }
 
 std::optional<bool> ParseBoolean(std::string_view text) {
-  std::string lower = Lower(text);
+  std::string lower = util::ToLowerAscii(text);
   for (const char* yes : {"true", "t", "verdadero", "s", "si", "sí", "y"}) {
     if (lower == yes) return true;
   }
@@ -67,12 +60,8 @@ std::optional<bool> ParseBoolean(std::string_view text) {
 std::optional<std::pair<std::string, std::string>> ParseFilter(std::string_view expression) {
   std::size_t equals = expression.find('=');
   if (equals == std::string_view::npos) return std::nullopt;
-  std::string_view name = expression.substr(0, equals);
-  while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
-  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-  std::string_view rest = expression.substr(equals + 1);
-  while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
-  while (!rest.empty() && rest.back() == ' ') rest.remove_suffix(1);
+  std::string_view name = util::TrimBlanks(expression.substr(0, equals));
+  std::string_view rest = util::TrimBlanks(expression.substr(equals + 1));
   if (name.empty() || rest.size() < 2 || rest.front() != '\'' || rest.back() != '\'') return std::nullopt;
   std::string constant;
   std::string_view inside = rest.substr(1, rest.size() - 2);
@@ -87,8 +76,7 @@ std::optional<std::pair<std::string, std::string>> ParseFilter(std::string_view 
 }
 
 dbf::FieldSpec PhysicalField(const FieldDef& def) {
-  std::string name;
-  for (char c : def.name) name += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  std::string name = util::ToUpperAscii(def.name);
   switch (def.dataType) {
     case DataType::ftString: return {name, 'C', static_cast<std::uint32_t>(def.size), 0, false};
     case DataType::ftSmallint: return {name, 'N', 6, 0, false};
@@ -120,8 +108,7 @@ std::pair<double, double> RangeOf(const dbf::Field& field) {
 // A stored number made of blanks, an optional minus and up to nine digits (what integer fields hold),
 // read without going through floating point; nothing for anything else.
 std::optional<std::int32_t> PlainWholeNumber(std::string_view stored) {
-  while (!stored.empty() && stored.front() == ' ') stored.remove_prefix(1);
-  while (!stored.empty() && stored.back() == ' ') stored.remove_suffix(1);
+  stored = util::TrimBlanks(stored);
   bool negative = !stored.empty() && stored.front() == '-';
   if (negative) stored.remove_prefix(1);
   if (stored.empty() || stored.size() > 9) return std::nullopt;
@@ -232,7 +219,7 @@ void Table::CreateTable() {
     fields.push_back(PhysicalField(def));
   }
   for (const IndexDef& index : indexDefs_) {
-    auto field = std::find_if(fields.begin(), fields.end(), [&](const dbf::FieldSpec& f) { return Lower(f.name) == Lower(index.field); });
+    auto field = std::find_if(fields.begin(), fields.end(), [&](const dbf::FieldSpec& f) { return util::EqualsIgnoreAsciiCase(f.name, index.field); });
     if (field == fields.end()) Fail("No se encuentra el campo " + Quoted(index.field));
     if (field->type == 'C' && field->length > 100) {
       ThrowTableError("La clave del índice " + Quoted(index.name) + " pasa de 100 caracteres", path);
@@ -507,8 +494,7 @@ bool Table::IsNull(std::string_view field) const {
 std::string Table::AsString(std::string_view field) const {
   std::size_t index = FieldIndex(field);
   if (Descriptor(index).type == 'C') {  // the common case, read without building a stored value
-    std::string_view bytes = dbf::FieldBytes(Descriptor(index), CurrentRecord());
-    while (!bytes.empty() && (bytes.back() == ' ' || bytes.back() == '\0')) bytes.remove_suffix(1);
+    std::string_view bytes = util::TrimTrailingBlanksAndNuls(dbf::FieldBytes(Descriptor(index), CurrentRecord()));
     return file_->Data().codePage->Decode(bytes);
   }
   dbf::Value value = Stored(index);

@@ -3,19 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "util/ascii.h"
+
 namespace storage {
 namespace {
 
 bool IsNumeric(const dbf::Field& field) {
   return field.type == 'N' || field.type == 'F' || field.type == 'I' || field.type == 'B' || field.type == 'Y';
-}
-
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string UpperAscii(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) c = UpperAscii(c);
-  return upper;
 }
 
 void InsertSorted(std::vector<std::uint32_t>& numbers, std::uint32_t number) {
@@ -36,12 +30,12 @@ std::span<const std::byte> TableData::Record(std::uint32_t recordNumber) const {
 
 std::size_t TableData::CaseBlindHash::operator()(std::string_view name) const {
   std::size_t hash = 14695981039346656037ull;
-  for (char c : name) hash = (hash ^ static_cast<unsigned char>(UpperAscii(c))) * 1099511628211ull;
+  for (char c : name) hash = (hash ^ static_cast<unsigned char>(util::ToUpperAscii(c))) * 1099511628211ull;
   return hash;
 }
 
 bool TableData::CaseBlindEqual::operator()(std::string_view a, std::string_view b) const {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
+  return util::EqualsIgnoreAsciiCase(a, b);
 }
 
 std::optional<std::size_t> TableData::FieldIndex(std::string_view name) const {
@@ -54,9 +48,8 @@ std::optional<std::size_t> TableData::FieldIndex(std::string_view name) const {
 }
 
 std::optional<std::size_t> TableData::TagIndex(std::string_view name) const {
-  std::string wanted = UpperAscii(name);
   for (std::size_t i = 0; i < tags.size(); ++i) {
-    if (UpperAscii(tags[i].name) == wanted) return i;
+    if (util::EqualsIgnoreAsciiCase(tags[i].name, name)) return i;
   }
   return std::nullopt;
 }
@@ -119,11 +112,7 @@ bool TableData::KeyEquals(std::size_t field, std::uint32_t recordNumber, std::sp
 std::string TableData::MatchKey(std::size_t field, std::span<const std::byte> record) const {
   const dbf::Field& descriptor = layout.fields[field];
   std::string_view bytes = dbf::FieldBytes(descriptor, record);
-  while (!bytes.empty() && bytes.back() == ' ') bytes.remove_suffix(1);
-  if (descriptor.type != 'C') {
-    while (!bytes.empty() && bytes.front() == ' ') bytes.remove_prefix(1);
-  }
-  return std::string(bytes);
+  return std::string(descriptor.type == 'C' ? util::TrimTrailingBlanks(bytes) : util::TrimBlanks(bytes));
 }
 
 const std::vector<std::uint32_t>& TableData::Matching(std::size_t field, const std::string& value) {

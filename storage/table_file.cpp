@@ -4,26 +4,15 @@
 
 #include "storage/mdx_format.h"
 #include "storage/memo_format.h"
+#include "util/ascii.h"
 
 namespace storage {
 namespace {
-
-dbf::Date TodayAsDate() {
-  platform::CalendarDate today = platform::Today();
-  return dbf::Date{today.year, today.month, today.day};
-}
 
 std::vector<std::byte> ReadWholeFile(const platform::File& file) {
   std::vector<std::byte> bytes(file.Size());
   bytes.resize(file.ReadAt(0, bytes));
   return bytes;
-}
-
-std::string UpperAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
 }
 
 // dBase IV keeps its production index in a .MDX; FoxPro's .CDX is not read.
@@ -73,14 +62,12 @@ std::string KeyOf(const TableData& data, std::size_t field, std::uint32_t record
 
 std::string BaseNameOf(const std::string& path) {
   std::string name(platform::FileNamePart(path));
-  return UpperAscii(name.substr(0, name.find('.')));
+  return util::ToUpperAscii(name.substr(0, name.find('.')));
 }
 
-void WriteFile(const std::string& path, std::span<const std::byte> bytes) {
+void WriteTableFile(const std::string& path, std::span<const std::byte> bytes) {
   try {
-    platform::File file = platform::File::Create(path, platform::Share::kExclusive);
-    file.WriteAt(0, bytes);
-    file.Close();
+    platform::WriteWholeFile(path, bytes);
   } catch (const platform::FileError& error) {
     if (error.code() == platform::kSharingViolation) ThrowTableError("La tabla está en uso", path);
     ThrowFileError(error, path);
@@ -148,7 +135,7 @@ TableFile::TableFile(Engine& engine, std::string path, bool exclusive) : engine_
     }
   }
   ++data_->users;
-  today_ = TodayAsDate();
+  today_ = platform::Today();
 }
 
 TableFile::~TableFile() {
@@ -172,9 +159,10 @@ void TableFile::RememberWrite() {
 
 void TableFile::WriteHeaderPrefix() {
   dbf::StampHeader(data_->header, data_->recordCount, today_);
-  // Through a view of the file's start: one system call per appended record (its own write), not two.
-  std::span<std::byte> start = file_.MapStart(8);
-  std::copy_n(data_->header.begin(), 8, start.begin());
+  // Through a view of the file's start: one system call per appended record (its own write), not two. The
+  // view is asked for at each write, as Empty's truncation ends it.
+  std::span<std::byte> start = file_.MapStart(dbf::kStampedLength);
+  std::copy_n(data_->header.begin(), dbf::kStampedLength, start.begin());
 }
 
 void TableFile::Update(std::uint32_t recordNumber, std::span<const std::byte> record) {
@@ -223,7 +211,7 @@ void TableFile::Empty() {
 
 void TableFile::WriteIndexFileIfStale() {
   if (!data_->indexFileStale || data_->tags.empty() || readOnly_) return;
-  WriteFile(SiblingPath(path_, ".MDX"), IndexFileBytes(*data_));
+  WriteTableFile(SiblingPath(path_, ".MDX"), IndexFileBytes(*data_));
   data_->indexFileStale = false;
 }
 
@@ -249,31 +237,30 @@ std::vector<std::byte> IndexFileBytes(TableData& data) {
     const dbf::Field& field = data.layout.fields[*tag.field];
     bool numeric = field.type == 'N' || field.type == 'F';
     if (!numeric && field.length > 100) continue;  // longer than any dBase IV key
-    mdx::TagToWrite written{UpperAscii(tag.name), field.name, numeric ? 'N' : 'C',
+    mdx::TagToWrite written{util::ToUpperAscii(tag.name), field.name, numeric ? 'N' : 'C',
                             numeric ? 12 : static_cast<int>(field.length), {}};
     for (std::uint32_t number : data.Order(*tag.field)) written.keys.push_back({KeyOf(data, *tag.field, number), number});
     tags.push_back(std::move(written));
   }
-  dbf::Date today = TodayAsDate();
-  return mdx::BuildMdx(BaseNameOf(data.path), tags, mdx::Date{today.year, today.month, today.day});
+  return mdx::BuildMdx(BaseNameOf(data.path), tags, platform::Today());
 }
 
 void WriteNewTable(const std::string& path, const std::vector<dbf::FieldSpec>& fields,
                    const std::vector<IndexDef>& indexes) {
   TableData data;
   data.path = path;
-  data.header = dbf::BuildHeader(fields, kLanguageDriverOfNewTables, TodayAsDate(), !indexes.empty());
+  data.header = dbf::BuildHeader(fields, kLanguageDriverOfNewTables, platform::Today(), !indexes.empty());
   data.layout = dbf::ParseHeader(data.header);
   std::vector<std::byte> bytes = data.header;
   bytes.push_back(dbf::kEndOfFile);
-  WriteFile(path, bytes);
+  WriteTableFile(path, bytes);
   std::string indexPath = SiblingPath(path, ".MDX");
   if (indexes.empty()) {
     platform::RemoveFile(indexPath);
     return;
   }
   for (const IndexDef& index : indexes) data.tags.push_back(Tag{index.name, data.FieldIndex(index.field)});
-  WriteFile(indexPath, IndexFileBytes(data));
+  WriteTableFile(indexPath, IndexFileBytes(data));
 }
 
 }  // namespace storage

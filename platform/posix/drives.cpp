@@ -9,7 +9,9 @@
 #include <memory>
 #include <unordered_map>
 
+#include "platform/posix/drive_map.h"
 #include "platform/posix/host.h"
+#include "util/ascii.h"
 
 namespace fs = std::filesystem;
 
@@ -123,7 +125,7 @@ DriveMap DriveMap::FromEnvironment() {
 }
 
 void DriveMap::Map(char letter, std::string hostFolder) {
-  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+  letter = util::ToUpperAscii(letter);
   roots_[letter] = AbsoluteHostPath(hostFolder);
 }
 

@@ -1,5 +1,5 @@
 // Open files: opening with Windows sharing rules (emulated with advisory whole-file locks), reading,
-// writing, closing.
+// writing, the shared view of a file's start, closing.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
@@ -14,7 +14,32 @@
 #include "platform/posix/host.h"
 
 namespace platform {
+
+// The descriptor (its lock stands for the sharing mode) and the view of the file's start, once asked for.
+struct NativeFile {
+  explicit NativeFile(int descriptor) : handle(descriptor) {}
+  NativeFile(const NativeFile&) = delete;
+  NativeFile& operator=(const NativeFile&) = delete;
+  ~NativeFile() {
+    EndView();
+    if (handle >= 0) ::close(handle);
+  }
+
+  void EndView() {
+    if (view != nullptr) ::munmap(view, viewLength);
+    view = nullptr;
+    viewLength = 0;
+  }
+
+  int handle = -1;
+  void* view = nullptr;
+  std::size_t viewLength = 0;
+};
+
 namespace {
+
+// The descriptor of a file, -1 for a closed one (whose every use then fails as the host fails it).
+int HandleOf(const std::unique_ptr<NativeFile>& native) { return native ? native->handle : -1; }
 
 bool IsDiskFull(int err) { return err == ENOSPC || err == EDQUOT || err == EFBIG; }
 
@@ -49,7 +74,7 @@ File File::OpenExisting(std::string_view path, Access access, Share share) {
   int flags = access == Access::kRead ? O_RDONLY : O_RDWR;
   int handle = OpenHandle(location.path, flags, true);
   LockForSharing(handle, share);
-  return File(handle);
+  return File(std::make_unique<NativeFile>(handle));
 }
 
 File File::Create(std::string_view path, Share share) {
@@ -58,7 +83,7 @@ File File::Create(std::string_view path, Share share) {
   if (location.isFolder) throw FileError(kAccessDenied);
   int handle = OpenHandle(location.path, O_RDWR | O_CREAT, true);
   LockForSharing(handle, share);
-  File file(handle);
+  File file(std::make_unique<NativeFile>(handle));
   struct stat info {};
   if (::fstat(handle, &info) == 0 && S_ISREG(info.st_mode)) file.Truncate(0);  // devices take no truncation
   return file;
@@ -80,57 +105,38 @@ std::string File::CreateUnique(std::string_view folder, std::string_view prefix)
   }
 }
 
-File::File(File&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)),
-      mapped_(std::exchange(other.mapped_, nullptr)),
-      mappedLength_(std::exchange(other.mappedLength_, 0)) {}
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Unmap();
-    if (handle_ >= 0) ::close(handle_);
-    handle_ = std::exchange(other.handle_, -1);
-    mapped_ = std::exchange(other.mapped_, nullptr);
-    mappedLength_ = std::exchange(other.mappedLength_, 0);
-  }
-  return *this;
-}
-
-File::~File() {
-  Unmap();
-  if (handle_ >= 0) ::close(handle_);
-}
-
-void File::Unmap() {
-  if (mapped_ != nullptr) ::munmap(mapped_, mappedLength_);
-  mapped_ = nullptr;
-  mappedLength_ = 0;
-}
+File::File() noexcept = default;
+File::File(std::unique_ptr<NativeFile> native) : native_(std::move(native)) {}
+File::File(File&& other) noexcept = default;
+File& File::operator=(File&& other) noexcept = default;  // the file this one had is closed
+File::~File() = default;
 
 std::span<std::byte> File::MapStart(std::size_t length) {
-  if (mapped_ == nullptr || mappedLength_ < length) {
+  if (native_ == nullptr || native_->view == nullptr || native_->viewLength < length) {
     if (Size() < length) throw FileError(kInvalidParameter);
-    Unmap();
-    void* view = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, handle_, 0);
+    native_->EndView();
+    void* view = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, native_->handle, 0);
     if (view == MAP_FAILED) host::ThrowErrno(errno);
-    mapped_ = view;
-    mappedLength_ = length;
+    native_->view = view;
+    native_->viewLength = length;
   }
-  return {static_cast<std::byte*>(mapped_), length};
+  return {static_cast<std::byte*>(native_->view), length};
 }
 
 std::size_t File::Read(std::span<std::byte> buffer) {
+  int handle = HandleOf(native_);
   for (;;) {
-    ssize_t count = ::read(handle_, buffer.data(), buffer.size());
+    ssize_t count = ::read(handle, buffer.data(), buffer.size());
     if (count >= 0) return static_cast<std::size_t>(count);
     if (errno != EINTR) host::ThrowErrno(errno);
   }
 }
 
 std::size_t File::Write(std::span<const std::byte> data) {
+  int handle = HandleOf(native_);
   std::size_t written = 0;
   while (written < data.size()) {
-    ssize_t count = ::write(handle_, data.data() + written, data.size() - written);
+    ssize_t count = ::write(handle, data.data() + written, data.size() - written);
     if (count > 0) {
       written += static_cast<std::size_t>(count);
     } else if (count < 0 && errno == EINTR) {
@@ -145,9 +151,10 @@ std::size_t File::Write(std::span<const std::byte> data) {
 }
 
 std::size_t File::ReadAt(std::uint64_t offset, std::span<std::byte> buffer) const {
+  int handle = HandleOf(native_);
   std::size_t done = 0;
   while (done < buffer.size()) {
-    ssize_t count = ::pread(handle_, buffer.data() + done, buffer.size() - done, static_cast<off_t>(offset + done));
+    ssize_t count = ::pread(handle, buffer.data() + done, buffer.size() - done, static_cast<off_t>(offset + done));
     if (count == 0) break;
     if (count < 0) {
       if (errno == EINTR) continue;
@@ -159,9 +166,10 @@ std::size_t File::ReadAt(std::uint64_t offset, std::span<std::byte> buffer) cons
 }
 
 void File::WriteAt(std::uint64_t offset, std::span<const std::byte> data) {
+  int handle = HandleOf(native_);
   std::size_t done = 0;
   while (done < data.size()) {
-    ssize_t count = ::pwrite(handle_, data.data() + done, data.size() - done, static_cast<off_t>(offset + done));
+    ssize_t count = ::pwrite(handle, data.data() + done, data.size() - done, static_cast<off_t>(offset + done));
     if (count > 0) {
       done += static_cast<std::size_t>(count);
     } else if (count < 0 && errno == EINTR) {
@@ -174,26 +182,27 @@ void File::WriteAt(std::uint64_t offset, std::span<const std::byte> data) {
 
 std::uint64_t File::Size() const {
   struct stat info {};
-  if (::fstat(handle_, &info) != 0) host::ThrowErrno(errno);
+  if (::fstat(HandleOf(native_), &info) != 0) host::ThrowErrno(errno);
   return static_cast<std::uint64_t>(info.st_size);
 }
 
 File::Stamp File::CurrentStamp() const {
   struct stat info {};
-  if (::fstat(handle_, &info) != 0) host::ThrowErrno(errno);
+  if (::fstat(HandleOf(native_), &info) != 0) host::ThrowErrno(errno);
   return {static_cast<std::uint64_t>(info.st_size),
           static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
 }
 
 void File::Truncate(std::uint64_t size) {
-  if (::ftruncate(handle_, static_cast<off_t>(size)) != 0) host::ThrowErrno(errno);
+  if (native_) native_->EndView();  // as on Windows, which truncates no file while a view of it lasts
+  if (::ftruncate(HandleOf(native_), static_cast<off_t>(size)) != 0) host::ThrowErrno(errno);
 }
 
 void File::Close() {
-  Unmap();
-  if (handle_ < 0) return;
-  int handle = handle_;
-  handle_ = -1;
+  if (!native_) return;
+  std::unique_ptr<NativeFile> native = std::move(native_);
+  native->EndView();
+  int handle = std::exchange(native->handle, -1);
   if (::close(handle) != 0 && errno != EINTR) host::ThrowErrno(errno);
 }
 

@@ -21,11 +21,11 @@ char DecimalSeparatorOfLocale(const char* localeName) {
 
 char UserDecimalSeparator() { return DecimalSeparatorOfLocale(""); }
 
-CalendarDate Today() {
+util::Date Today() {
   std::time_t now = std::time(nullptr);
   std::tm local {};
   ::localtime_r(&now, &local);
-  return CalendarDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+  return util::Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
 bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }

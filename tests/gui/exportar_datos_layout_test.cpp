@@ -1,7 +1,9 @@
-// The main window's look: its frame, where each control sits, texts, fonts, colours, the gradient panels
-// and the tab order. One window, opened once over a small ESCOLAN folder, serves every case.
+// The main window's look: its frame, which panel each control sits on, that every label's text fits its box
+// and no two controls cover each other, texts, fonts, colours, the gradient panels and the tab order. One
+// window, opened once over a small ESCOLAN folder, serves every case.
 #include <QComboBox>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -27,6 +29,10 @@ class ExportarDatosLayoutTest : public QObject {
   void theWindowIsAFixedDialogAtItsPlace();
   void controlsSitOnTheirPanels_data();
   void controlsSitOnTheirPanels();
+  void labelsFitTheirText_data();
+  void labelsFitTheirText();
+  void controlsNeitherOverlapNorLeaveTheirPanel_data();
+  void controlsNeitherOverlapNorLeaveTheirPanel();
   void texts_data();
   void texts();
   void fontsAndColours_data();
@@ -72,36 +78,95 @@ void ExportarDatosLayoutTest::theWindowIsAFixedDialogAtItsPlace() {
 
 void ExportarDatosLayoutTest::controlsSitOnTheirPanels_data() {
   QTest::addColumn<QString>("panel");
-  QTest::addColumn<QRect>("caja");
-  QTest::newRow("Draw3D1") << "ExportarDatos" << QRect(0, 0, 273, 431);
-  QTest::newRow("Draw3D2") << "ExportarDatos" << QRect(273, 0, 315, 162);
-  QTest::newRow("Draw3D3") << "ExportarDatos" << QRect(273, 162, 315, 272);
-  QTest::newRow("Label1") << "Draw3D1" << QRect(15, 10, 238, 28);
-  QTest::newRow("EdNuevoDir") << "Draw3D1" << QRect(15, 39, 220, 22);
-  QTest::newRow("ListaDirectorios") << "Draw3D1" << QRect(14, 72, 220, 157);
-  QTest::newRow("ListaUnidades") << "Draw3D1" << QRect(12, 236, 222, 20);
-  QTest::newRow("Label2") << "Draw3D1" << QRect(15, 274, 90, 14);
-  QTest::newRow("CBCentro") << "Draw3D1" << QRect(16, 296, 145, 21);
-  QTest::newRow("BClose") << "Draw3D1" << QRect(72, 344, 89, 25);
-  QTest::newRow("Label8") << "Draw3D2" << QRect(23, 3, 257, 34);
-  QTest::newRow("Label3") << "Draw3D2" << QRect(24, 40, 265, 57);
-  QTest::newRow("Label9") << "Draw3D2" << QRect(6, 103, 183, 13);
-  QTest::newRow("ComboBoxValCast") << "Draw3D2" << QRect(200, 101, 110, 21);
-  QTest::newRow("BExportar") << "Draw3D2" << QRect(111, 130, 89, 25);
-  QTest::newRow("Label4") << "Draw3D3" << QRect(8, 16, 265, 49);
-  QTest::newRow("Label5") << "Draw3D3" << QRect(8, 68, 281, 76);
-  QTest::newRow("BImportar") << "Draw3D3" << QRect(108, 145, 89, 25);
-  QTest::newRow("Label6") << "Draw3D3" << QRect(8, 187, 289, 65);
-  QTest::newRow("Label7") << "Draw3D3" << QRect(8, 252, 281, 14);
+  QTest::newRow("Draw3D1") << "ExportarDatos";
+  QTest::newRow("Draw3D2") << "ExportarDatos";
+  QTest::newRow("Draw3D3") << "ExportarDatos";
+  QTest::newRow("Label1") << "Draw3D1";
+  QTest::newRow("EdNuevoDir") << "Draw3D1";
+  QTest::newRow("ListaDirectorios") << "Draw3D1";
+  QTest::newRow("ListaUnidades") << "Draw3D1";
+  QTest::newRow("Label2") << "Draw3D1";
+  QTest::newRow("CBCentro") << "Draw3D1";
+  QTest::newRow("BClose") << "Draw3D1";
+  QTest::newRow("Label8") << "Draw3D2";
+  QTest::newRow("Label3") << "Draw3D2";
+  QTest::newRow("Label9") << "Draw3D2";
+  QTest::newRow("ComboBoxValCast") << "Draw3D2";
+  QTest::newRow("BExportar") << "Draw3D2";
+  QTest::newRow("Label4") << "Draw3D3";
+  QTest::newRow("Label5") << "Draw3D3";
+  QTest::newRow("BImportar") << "Draw3D3";
+  QTest::newRow("Label6") << "Draw3D3";
+  QTest::newRow("Label7") << "Draw3D3";
 }
 
 void ExportarDatosLayoutTest::controlsSitOnTheirPanels() {
   QFETCH(QString, panel);
-  QFETCH(QRect, caja);
   auto* control = Buscar<QWidget>(*ventana_, QTest::currentDataTag());
   QCOMPARE(control->parentWidget()->objectName(), panel);
-  QCOMPARE(control->geometry(), caja);
   QVERIFY(control->isVisible());
+}
+
+// Every label of the window, whatever its name: its text must show whole in its box, at the label's own font
+// as this system renders it (Arial is Liberation Sans here, the same widths), wrapped at word boundaries
+// where the label wraps. A word wider than the box does not wrap and so does not fit either.
+void ExportarDatosLayoutTest::labelsFitTheirText_data() {
+  QTest::addColumn<QLabel*>("etiqueta");
+  for (QLabel* etiqueta : ventana_->findChildren<QLabel*>()) {
+    if (etiqueta->isVisible()) QTest::newRow(qPrintable(etiqueta->objectName())) << etiqueta;
+  }
+}
+
+void ExportarDatosLayoutTest::labelsFitTheirText() {
+  QFETCH(QLabel*, etiqueta);
+  const QFont fuente = etiqueta->font();
+  // Measured with the chosen family's own metrics, not a stand-in's, and no smaller than on a desktop at
+  // 100 % (96 dots per inch), for which the boxes were drawn.
+  QCOMPARE(QFontInfo(fuente).family(), fuente.family());
+  QVERIFY2(etiqueta->logicalDpiY() >= 96, qPrintable(QString::number(etiqueta->logicalDpiY())));
+  QCOMPARE(etiqueta->textFormat(), Qt::PlainText);  // so it is drawn as the metrics below lay it out
+  QCOMPARE(etiqueta->frameWidth(), 0);
+
+  const int margen = etiqueta->margin();
+  const QRect caja = etiqueta->contentsRect().adjusted(margen, margen, -margen, -margen);
+  const int banderas = int(etiqueta->alignment()) | (etiqueta->wordWrap() ? Qt::TextWordWrap : Qt::TextSingleLine);
+  const QRect texto = etiqueta->fontMetrics().boundingRect(caja, banderas, etiqueta->text());
+  QVERIFY2(texto.width() <= caja.width() && texto.height() <= caja.height(),
+           qPrintable(QStringLiteral("the text takes %1 x %2 in a box of %3 x %4")
+                          .arg(texto.width())
+                          .arg(texto.height())
+                          .arg(caja.width())
+                          .arg(caja.height())));
+}
+
+// On the window, its panels; on each panel, its controls. Siblings must not cover one another, and a
+// control must lie inside the part of its panel that the window shows.
+void ExportarDatosLayoutTest::controlsNeitherOverlapNorLeaveTheirPanel_data() {
+  QTest::addColumn<QWidget*>("padre");
+  QTest::addColumn<bool>("esPanel");
+  QTest::newRow("ExportarDatos") << static_cast<QWidget*>(ventana_.get()) << false;
+  for (QWidget* panel : ventana_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (!panel->isWindow() && panel->isVisible()) QTest::newRow(qPrintable(panel->objectName())) << panel << true;
+  }
+}
+
+void ExportarDatosLayoutTest::controlsNeitherOverlapNorLeaveTheirPanel() {
+  QFETCH(QWidget*, padre);
+  QFETCH(bool, esPanel);
+  QList<QWidget*> hijos;
+  for (QWidget* hijo : padre->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (!hijo->isWindow() && hijo->isVisible()) hijos << hijo;
+  }
+  QVERIFY(hijos.size() >= 2);
+  for (qsizetype i = 0; i < hijos.size(); ++i) {
+    for (qsizetype j = i + 1; j < hijos.size(); ++j) {
+      QVERIFY2(!hijos[i]->geometry().intersects(hijos[j]->geometry()),
+               qPrintable(hijos[i]->objectName() + QStringLiteral(" and ") + hijos[j]->objectName()));
+    }
+  }
+  if (!esPanel) return;
+  const QRect visible = padre->rect() & QRect(padre->mapFrom(ventana_.get(), QPoint(0, 0)), ventana_->size());
+  for (QWidget* hijo : hijos) QVERIFY2(visible.contains(hijo->geometry()), qPrintable(hijo->objectName()));
 }
 
 void ExportarDatosLayoutTest::texts_data() {

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "app/qt/exportar_datos.h"
+#include "platform/posix/drive_map.h"
 #include "tests/gui/ventana_de_prueba.h"
 #include "tests/support/interfaz_guionada.h"
 

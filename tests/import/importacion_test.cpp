@@ -161,29 +161,12 @@ class ImportacionTest : public ::testing::Test {
     CrearTabla("C:\\HTEMP\\VALENCIA\\lhortipo.dbf", campos, filas);
   }
   // What the teacher export leaves: records of ABREV and DNI.
-  void EscribirProft(const Filas& filas) {
-    Filas completas;
-    for (const Fila& f : filas) completas.push_back({f[0], "Profesor " + f[0], "Departamento", f[1]});
-    CrearTabla("C:\\HTEMP\\PROFT.DBF",
-               {{"ABREV", DataType::ftString, 4},
-                {"NOMBRE", DataType::ftString, 40},
-                {"DEPART", DataType::ftString, 40},
-                {"DNI", DataType::ftInteger}},
-               completas);
-  }
+  void EscribirProft(const Filas& filas) { testing_support::EscribirProft(engine_, filas); }
   // What the subject export leaves: records of CODVALEN, NIVEL, CURSO and COD.
   void EscribirAsigvalt(const Filas& filas) {
     Filas completas;
     for (const Fila& f : filas) completas.push_back({f[3], f[3], "Asignatura " + f[0], f[0], "3", f[1], f[2]});
-    CrearTabla("C:\\HTEMP\\ASIGVALT.DBF",
-               {{"COD", DataType::ftString, 4},
-                {"CODLARGO", DataType::ftString, 8},
-                {"NOMBRE", DataType::ftString, 40},
-                {"CODVALEN", DataType::ftString, 10},
-                {"NHORAS", DataType::ftFloat},
-                {"NIVEL", DataType::ftString, 5},
-                {"CURSO", DataType::ftString, 3}},
-               completas, {"COD", "CODVALEN"});
+    testing_support::EscribirAsigvalt(engine_, completas);
   }
   // The solution: records of DIA, HORA, AULA, PROF, NIVEL, CURSO, ASIG, GRUPO and SESION.
   void EscribirSoluc(const Filas& filas, const Campos& campos = kSoluc) {
@@ -192,18 +175,7 @@ class ImportacionTest : public ::testing::Test {
 
   // The records of the table at `ruta`, the given fields as text, in stored order or in that of `indice`.
   Filas Leer(const std::string& ruta, const Fila& campos, const std::string& indice = "") {
-    Table tabla(engine_);
-    tabla.SetTableName(ruta);
-    if (!indice.empty()) tabla.SetIndexName(indice);
-    tabla.Open();
-    Filas filas;
-    for (tabla.First(); !tabla.Eof(); tabla.Next()) {
-      Fila fila;
-      for (const std::string& campo : campos) fila.push_back(tabla.AsString(campo));
-      filas.push_back(fila);
-    }
-    tabla.Close();
-    return filas;
+    return testing_support::LeerTabla(engine_, ruta, campos, indice);
   }
   Filas HorprofDeEscolan(const Fila& campos = kEscritosHorprof) { return Leer("C:\\ESCOLAN\\horprof.dbf", campos); }
   Filas HorgrupDeEscolan(const Fila& campos = kEscritosHorgrup) { return Leer("C:\\ESCOLAN\\horgrup.dbf", campos); }

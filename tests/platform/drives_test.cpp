@@ -1,7 +1,4 @@
-// The drive map, the current folder and the folder operations on a real temporary drive C:.
-#include <sys/stat.h>
-
-#include <cstdlib>
+// Case-blind names, the current folder and the folder operations on a real temporary drive C:.
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -40,27 +37,10 @@ TEST(CaseBlindNames, CreatingReusesAnExistingEntryAndNamesANewOneAsGiven) {
     file.Write(std::as_bytes(std::span(std::string_view("new"))));
   }
   EXPECT_EQ(drive.ReadHostFile("HTEMP/GRUPOS.DBF"), "new");
-  EXPECT_FALSE(fs::exists(drive.Host("HTEMP/grupos.dbf")));
+  EXPECT_EQ(drive.HostEntries("HTEMP"), (std::vector<std::string>{"GRUPOS.DBF"}));  // no second "grupos.dbf"
 
   platform::File::Create("C:\\htemp\\Nuevo.Dbf", platform::Share::kDenyNone);
-  EXPECT_TRUE(fs::exists(drive.Host("HTEMP/Nuevo.Dbf")));
-}
-
-TEST(HostPaths, ShowAsTheDriveThatHoldsThemOrAsZ) {
-  TemporaryDrive drive;
-  drive.MakeHostFolder("ESCOLAN");
-  EXPECT_EQ(platform::WindowsPathOfHost(drive.Host("ESCOLAN")), "C:\\ESCOLAN");
-  EXPECT_EQ(platform::WindowsPathOfHost(drive.Root()), "C:\\");
-  EXPECT_EQ(platform::WindowsPathOfHost("/usr/share/../lib"), "Z:\\usr\\lib");
-  EXPECT_EQ(platform::WindowsPathOfHost("/"), "Z:\\");
-}
-
-TEST(HostPaths, AHostPathOutsideEveryDriveHasNoWindowsPathWhenZIsRemapped) {
-  TemporaryDrive drive;
-  platform::DriveMap drives;
-  drives.Map('C', drive.Root());
-  platform::SetDriveMap(drives);
-  EXPECT_EQ(CodeOf([] { platform::WindowsPathOfHost("/usr"); }), platform::kPathNotFound);
+  EXPECT_EQ(drive.HostEntries("HTEMP"), (std::vector<std::string>{"GRUPOS.DBF", "Nuevo.Dbf"}));
 }
 
 TEST(CurrentFolder, ChangesOnlyToAnExistingFolder) {
@@ -73,70 +53,6 @@ TEST(CurrentFolder, ChangesOnlyToAnExistingFolder) {
   EXPECT_EQ(CodeOf([] { platform::SetCurrentFolder("C:\\HTEMP\\SOLUC.DBF"); }), platform::kPathNotFound);
   EXPECT_EQ(CodeOf([] { platform::SetCurrentFolder("Q:\\"); }), platform::kInvalidDrive);
   EXPECT_EQ(platform::CurrentFolder(), "C:\\escolan");
-}
-
-TEST(CurrentFolder, EachDriveKeepsItsOwn) {
-  TemporaryDrive drive;
-  drive.MakeHostFolder("ESCOLAN");
-  platform::SetCurrentFolder("C:\\ESCOLAN");
-  platform::SetCurrentFolder("Z:\\usr");
-  EXPECT_EQ(platform::CurrentFolderOfDrive('C'), "C:\\ESCOLAN");
-  EXPECT_EQ(platform::CurrentFolderOfDrive('Z'), "Z:\\usr");
-  EXPECT_EQ(platform::FullPath("C:centro.dbf").Text(), "C:\\ESCOLAN\\centro.dbf");
-}
-
-TEST(Drives, ADriveWhoseFolderIsMissingIsNotReady) {
-  TemporaryDrive drive;
-  platform::DriveMap drives = platform::Drives();
-  drives.Map('E', drive.Host("no-media"));
-  platform::SetDriveMap(drives);
-  EXPECT_EQ(platform::MappedDrives(), (std::vector<char>{'C', 'E', 'Z'}));
-  EXPECT_TRUE(platform::DriveReady('C'));
-  EXPECT_FALSE(platform::DriveReady('E'));
-  EXPECT_FALSE(platform::DriveReady('Q'));
-  EXPECT_EQ(CodeOf([] { platform::SetCurrentFolder("E:\\"); }), platform::kNotReady);
-  EXPECT_FALSE(platform::FileExists("E:\\x.dbf"));
-}
-
-class EnvironmentVariable {
- public:
-  EnvironmentVariable(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) previous_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~EnvironmentVariable() {
-    if (previous_) {
-      ::setenv(name_, previous_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> previous_;
-};
-
-TEST(DriveMapFromEnvironment, TakesEveryLetterAndDefaultsCUnderTheDataFolder) {
-  TemporaryDrive scratch;
-  EnvironmentVariable noC("ESCOLAN_HORVANE_DRIVE_C", "");
-  EnvironmentVariable data("XDG_DATA_HOME", scratch.Host("data"));
-  EnvironmentVariable driveD("ESCOLAN_HORVANE_DRIVE_D", scratch.Host("d"));
-  platform::DriveMap drives = platform::DriveMap::FromEnvironment();
-  EXPECT_EQ(drives.Letters(), (std::vector<char>{'C', 'D', 'Z'}));
-  EXPECT_EQ(drives.HostFolder('C'), scratch.Host("data/escolan-horvane/drive_c"));
-  EXPECT_TRUE(fs::is_directory(scratch.Host("data/escolan-horvane/drive_c")));
-  EXPECT_EQ(drives.HostFolder('D'), scratch.Host("d"));
-  EXPECT_EQ(drives.HostFolder('Z'), "/");
-}
-
-TEST(DriveMapFromEnvironment, TakesCFromItsVariable) {
-  TemporaryDrive scratch;
-  EnvironmentVariable driveC("ESCOLAN_HORVANE_DRIVE_C", scratch.Host("c") + "/");
-  EnvironmentVariable driveZ("ESCOLAN_HORVANE_DRIVE_Z", scratch.Host("z"));
-  platform::DriveMap drives = platform::DriveMap::FromEnvironment();
-  EXPECT_EQ(drives.HostFolder('C'), scratch.Host("c"));
-  EXPECT_EQ(drives.HostFolder('Z'), scratch.Host("z"));
 }
 
 TEST(FolderOperations, FileAndFolderExistenceAreApart) {
@@ -162,7 +78,7 @@ TEST(FolderOperations, CreateFoldersMakesEveryMissingParent) {
   EXPECT_FALSE(platform::CreateFolders("Q:\\X"));
 }
 
-TEST(FolderOperations, DeleteFileReportsSuccess) {
+TEST(FolderOperations, RemoveFileReportsSuccess) {
   TemporaryDrive drive;
   drive.WriteHostFile("HTEMP/ASIGT.DBF", "x");
   drive.WriteHostFile("HTEMP/PROFT.DBF", "x");

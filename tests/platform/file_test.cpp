@@ -1,13 +1,8 @@
-// Open files, their sharing rules, the file errors the user sees, and the regional decimal separator.
-#include <cerrno>
-#include <clocale>
-#include <locale.h>
-#include <filesystem>
+// Open files, their sharing rules, the view of a file's start, and the file errors the user sees.
+#include <cstring>
 
 #include <gtest/gtest.h>
 
-#include "platform/posix/host.h"
-#include "tests/support/child_process.h"
 #include "tests/support/temporary_drive.h"
 
 namespace {
@@ -17,16 +12,7 @@ using platform::File;
 using platform::FileError;
 using platform::Share;
 using testing_support::TemporaryDrive;
-
-// The code and message of the FileError that `action` raises.
-std::pair<int, std::string> ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const FileError& error) {
-    return {error.code(), error.what()};
-  }
-  return {0, ""};
-}
+constexpr auto ErrorOf = testing_support::FileErrorOf;
 
 std::span<const std::byte> Bytes(std::string_view text) { return std::as_bytes(std::span(text)); }
 
@@ -45,21 +31,6 @@ TEST(FileErrors, CarryTheMessagesTheUserReads) {
   }
 }
 
-TEST(FileErrors, HostErrorsMapOntoWindowsCodes) {
-  struct Case {
-    int err;
-    bool parentExists;
-    int code;
-  } cases[] = {{ENOENT, true, 2},  {ENOENT, false, 3}, {ENOTDIR, true, 3}, {EMFILE, true, 4},
-               {ENFILE, true, 4},  {EACCES, true, 5},  {EPERM, true, 5},   {EROFS, true, 5},
-               {EISDIR, true, 5},  {ENOSPC, true, 112}, {EDQUOT, true, 112}, {EFBIG, true, 112},
-               {EWOULDBLOCK, true, 32}, {EEXIST, true, 80}, {ENAMETOOLONG, true, 206}, {EIO, true, 1117},
-               {ENOMEDIUM, true, 21}, {EPROTO, true, 31}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(platform::host::CodeOfErrno(c.err, c.parentExists), c.code) << "errno " << c.err;
-  }
-}
-
 TEST(FileErrors, RealFailuresRaiseTheirCodes) {
   TemporaryDrive drive;
   drive.MakeHostFolder("HTEMP");
@@ -71,22 +42,6 @@ TEST(FileErrors, RealFailuresRaiseTheirCodes) {
   EXPECT_EQ(ErrorOf([&] { open("C:\\HTEMP"); }), (std::pair<int, std::string>{5, "Acceso al archivo denegado"}));
   EXPECT_EQ(ErrorOf([&] { File::Create("C:\\NOEXISTE\\X.DBF", Share::kDenyNone); }).first, 3);
   EXPECT_EQ(ErrorOf([&] { open("Q:\\X.DBF"); }).first, platform::kInvalidDrive);
-}
-
-TEST(FileErrors, AReadOnlyFileCannotBeOpenedForWriting) {
-  TemporaryDrive drive;
-  drive.WriteHostFile("RO.DBF", "x");
-  std::filesystem::permissions(drive.Host("RO.DBF"), std::filesystem::perms::owner_read |
-                                                         std::filesystem::perms::group_read |
-                                                         std::filesystem::perms::others_read);
-  std::filesystem::permissions(drive.Root(), std::filesystem::perms::all);
-  int result = testing_support::RunInChild([] {
-    if (::getuid() == 0 && ::setuid(testing_support::kNobody) != 0) return 3;
-    auto [code, message] = ErrorOf([] { File::OpenExisting("C:\\RO.DBF", Access::kReadWrite, Share::kDenyNone); });
-    File reading = File::OpenExisting("C:\\RO.DBF", Access::kRead, Share::kDenyNone);
-    return code == 5 && message == "Acceso al archivo denegado" ? 0 : 1;
-  });
-  EXPECT_EQ(result, 0);
 }
 
 TEST(Sharing, AnExclusiveOpeningShutsOutEveryOtherOne) {
@@ -120,12 +75,70 @@ TEST(FileContents, PositionedReadsAndWrites) {
   EXPECT_EQ(drive.ReadHostFile("T.DBF"), "012");
 }
 
-TEST(FileContents, AFullDiskIsAnError) {
+TEST(FileContents, TheViewOfTheStartIsTheFileItself) {
   TemporaryDrive drive;
-  std::filesystem::create_symlink("/dev/full", drive.Host("FULL.DBF"));
-  File file = File::OpenExisting("C:\\FULL.DBF", Access::kReadWrite, Share::kDenyNone);
-  EXPECT_EQ(file.Write(Bytes("abc")), 0u);
-  EXPECT_EQ(ErrorOf([&] { file.WriteAt(0, Bytes("abc")); }).first, 112);
+  File file = File::Create("C:\\T.DBF", Share::kExclusive);
+  file.WriteAt(0, Bytes("0123456789"));
+  std::span<std::byte> view = file.MapStart(4);
+  ASSERT_EQ(view.size(), 4u);
+  std::memcpy(view.data(), "abcd", 4);
+  EXPECT_EQ(drive.ReadHostFile("T.DBF"), "abcd456789");  // in the file with no write and no close
+  file.WriteAt(1, Bytes("X"));
+  EXPECT_EQ(static_cast<char>(file.MapStart(4)[1]), 'X');
+  EXPECT_EQ(ErrorOf([&] { file.MapStart(11); }).first, platform::kInvalidParameter);  // more than the file holds
+}
+
+// The way a table is emptied: its start is written through the view, the file is cut back to the header and
+// grows again, and the next view must be the file once more.
+TEST(FileContents, TruncatingEndsTheViewAndTheNextOneWritesThrough) {
+  TemporaryDrive drive;
+  File file = File::Create("C:\\T.DBF", Share::kExclusive);
+  file.WriteAt(0, Bytes("0123456789"));
+  std::memcpy(file.MapStart(8).data(), "abcdefgh", 8);
+  file.Truncate(4);
+  EXPECT_EQ(drive.ReadHostFile("T.DBF"), "abcd");
+  EXPECT_EQ(ErrorOf([&] { file.MapStart(8); }).first, platform::kInvalidParameter);  // the old view is gone
+  std::memcpy(file.MapStart(4).data(), "WXYZ", 4);
+  file.WriteAt(4, Bytes("!"));
+  EXPECT_EQ(drive.ReadHostFile("T.DBF"), "WXYZ!");
+
+  file.Truncate(0);
+  file.WriteAt(0, Bytes("0123456789"));
+  std::memcpy(file.MapStart(8).data(), "ABCDEFGH", 8);
+  file.Close();
+  EXPECT_EQ(drive.ReadHostFile("T.DBF"), "ABCDEFGH89");
+}
+
+// Moving hands the opening over, view included; assigning over an open File closes the one it had, and so
+// does the destructor: its exclusive hold on the file ends.
+TEST(FileLifetime, MovingHandsTheOpeningOverAndAssigningOrDestroyingClosesIt) {
+  TemporaryDrive drive;
+  drive.WriteHostFile("A.DBF", "a");
+  drive.WriteHostFile("B.DBF", "b");
+  auto openExclusive = [](const char* path) { return File::OpenExisting(path, Access::kReadWrite, Share::kExclusive); };
+  auto held = [](const char* path) {
+    auto open = [&] { File::OpenExisting(path, Access::kRead, Share::kDenyNone); };
+    return ErrorOf(open).first == platform::kSharingViolation;
+  };
+
+  File first = openExclusive("C:\\A.DBF");
+  std::span<std::byte> view = first.MapStart(1);
+  File second = std::move(first);
+  EXPECT_FALSE(first.IsOpen());
+  EXPECT_TRUE(second.IsOpen());
+  view[0] = std::byte{'x'};
+  EXPECT_EQ(drive.ReadHostFile("A.DBF"), "x");
+  EXPECT_TRUE(held("C:\\A.DBF"));
+
+  second = openExclusive("C:\\B.DBF");
+  EXPECT_FALSE(held("C:\\A.DBF"));
+  EXPECT_TRUE(held("C:\\B.DBF"));
+  {
+    File last = std::move(second);
+  }
+  EXPECT_FALSE(held("C:\\B.DBF"));
+  EXPECT_FALSE(second.IsOpen());
+  second.Close();  // closing a closed File does nothing
 }
 
 TEST(CreateUnique, GivesAFreshNameEachTime) {
@@ -137,15 +150,6 @@ TEST(CreateUnique, GivesAFreshNameEachTime) {
   EXPECT_TRUE(first.starts_with("C:\\htemp\\~t-"));
   EXPECT_TRUE(platform::FileExists(first));
   EXPECT_EQ(ErrorOf([] { File::CreateUnique("C:\\NOEXISTE", "~t-"); }).first, 3);
-}
-
-TEST(DecimalSeparator, ComesFromTheLocale) {
-  EXPECT_EQ(platform::DecimalSeparatorOfLocale("C"), '.');
-  EXPECT_EQ(platform::DecimalSeparatorOfLocale("no_SUCH.locale"), '.');
-  locale_t spanish = ::newlocale(LC_NUMERIC_MASK, "es_ES.UTF-8", static_cast<locale_t>(nullptr));
-  if (spanish == static_cast<locale_t>(nullptr)) GTEST_SKIP() << "the es_ES.UTF-8 locale is not installed";
-  ::freelocale(spanish);
-  EXPECT_EQ(platform::DecimalSeparatorOfLocale("es_ES.UTF-8"), ',');
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
-// The byte-level codecs: code pages, the .DBF header and fields, and numbers as text.
+// The byte-level codecs: code pages, the .DBF header and fields, memo files, and numbers as text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 #include "storage/code_page.h"
 #include "storage/conversions.h"
 #include "storage/dbf_format.h"
+#include "storage/memo_format.h"
 
 namespace {
 
@@ -169,6 +172,40 @@ TEST(DbfHeader, StampingChangesOnlyTheCountAndTheDate) {
   EXPECT_EQ(stamped[0], header[0]);
 }
 
+TEST(DbfHeader, DatesAreStoredAsYearsSince1900) {
+  struct Case {
+    dbf::Date date;
+    std::vector<std::byte> stored;
+  } cases[] = {{{1900, 1, 1}, Bytes({0, 1, 1})},
+               {{1999, 12, 31}, Bytes({99, 12, 31})},
+               {{2028, 2, 29}, Bytes({128, 2, 29})},  // past 127: the byte is unsigned
+               {{2155, 12, 31}, Bytes({255, 12, 31})}};
+  for (const Case& c : cases) {
+    std::vector<std::byte> written(dbf::kHeaderDateLength);
+    dbf::EncodeHeaderDate(written.data(), c.date);
+    EXPECT_EQ(written, c.stored) << c.date.year;
+    EXPECT_EQ(dbf::DecodeHeaderDate(c.stored.data()), c.date);
+  }
+}
+
+TEST(DbfHeader, AFoxProHeaderCarriesEachFieldsOffset) {
+  std::vector<dbf::FieldSpec> fields = {{"NOMBRE", 'C', 300, 0, false}, {"OBS", 'M', 10, 0, false},
+                                        {"ALTA", 'D', 8, 0, false}};
+  std::vector<std::byte> header = dbf::BuildHeader(fields, 0x03, dbf::Date{2026, 1, 2}, false);
+  std::vector<std::byte> expected = header;
+  expected[0] = std::byte{0xF5};
+  const unsigned offsets[] = {1, 301, 311};
+  for (std::size_t i = 0; i < fields.size(); ++i) {  // bytes 12-15 of each descriptor, little-endian
+    expected[32 + 32 * i + 12] = std::byte(offsets[i] & 0xFF);
+    expected[32 + 32 * i + 13] = std::byte(offsets[i] >> 8);
+  }
+  dbf::MarkAsFoxPro2(header, dbf::ParseHeader(header));
+  EXPECT_EQ(header, expected);
+  dbf::Layout layout = dbf::ParseHeader(header);
+  EXPECT_EQ(storage::memo::KindOfVersion(layout.version), storage::memo::Kind::kFoxPro);
+  EXPECT_EQ(layout.fields[2].offset, 311u);
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Fields
 
@@ -239,6 +276,63 @@ TEST(DbfFields, WidthRangesFollowWidthAndDecimals) {
   EXPECT_EQ(dbf::WidthRange(FieldOf('N', 9)), std::make_pair(-99999999.0, 999999999.0));
   EXPECT_EQ(dbf::WidthRange(FieldOf('N', 4)), std::make_pair(-999.0, 9999.0));
   EXPECT_EQ(dbf::WidthRange(FieldOf('N', 20, 4)), std::make_pair(-99999999999999.0, 999999999999999.0));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Memo files
+
+namespace memo = storage::memo;
+
+std::string MemoText(const std::vector<std::byte>& file, std::uint32_t block) {
+  return memo::MemoAt(file, block, memo::Kind::kFoxPro).value_or("(unreadable)");
+}
+
+TEST(FoxProMemos, OneShortMemoByteByByte) {
+  memo::FoxProWriter writer(64);
+  EXPECT_EQ(writer.Add("AB"), 8u) << "the first block after the 512-byte header";
+  std::vector<std::byte> file = writer.Bytes();
+  ASSERT_EQ(file.size(), 512u + 64u);
+  EXPECT_EQ(std::vector<std::byte>(file.begin(), file.begin() + 8), Bytes({0, 0, 0, 9, 0, 0, 0, 64}))
+      << "next free block, block size, big-endian";
+  EXPECT_EQ(std::vector<std::byte>(file.begin() + 512, file.begin() + 522), Bytes({0, 0, 0, 1, 0, 0, 0, 2, 'A', 'B'}))
+      << "type 1 (text) and length, big-endian, then the text";
+  EXPECT_TRUE(std::all_of(file.begin() + 522, file.end(), [](std::byte b) { return b == std::byte{0}; }));
+  EXPECT_TRUE(std::all_of(file.begin() + 8, file.begin() + 512, [](std::byte b) { return b == std::byte{0}; }));
+}
+
+TEST(FoxProMemos, EachMemoStartsAtTheBlockAfterThePreviousOne) {
+  memo::FoxProWriter writer(64);
+  struct Stored {
+    std::string text;
+    std::uint32_t expectedBlock;
+  } memos[] = {{std::string(56, 'x'), 8},         // with its 8-byte header, exactly one block
+               {"after a full block", 9},
+               {"", 10},                          // empty: still a block of its own
+               {std::string(57, 'y'), 11},         // one byte into a second block
+               {std::string(300, '\xF1'), 13},     // five blocks
+               {std::string("NUL\0inside", 10), 18}};
+  for (const Stored& m : memos) EXPECT_EQ(writer.Add(m.text), m.expectedBlock) << m.text.size() << " bytes";
+  std::vector<std::byte> file = writer.Bytes();
+  EXPECT_EQ(file.size(), 19u * 64u);
+  for (const Stored& m : memos) EXPECT_EQ(MemoText(file, m.expectedBlock), m.text) << "block " << m.expectedBlock;
+}
+
+TEST(FoxProMemos, AnyBlockSizeReadsBack) {
+  // 512 and 64 are what FoxPro writes; 1024 leaves the header shorter than a block, 100 does not divide it.
+  for (std::uint16_t blockSize : std::initializer_list<std::uint16_t>{1, 64, 100, 512, 1024, 65535}) {
+    SCOPED_TRACE(blockSize);
+    memo::FoxProWriter writer(blockSize);
+    std::uint32_t first = writer.Add("primera");
+    std::uint32_t second = writer.Add(std::string(blockSize, 's'));
+    std::uint32_t third = writer.Add("tercera");
+    std::vector<std::byte> file = writer.Bytes();
+    EXPECT_GE(std::uint64_t{first} * blockSize, 512u) << "clear of the header";
+    EXPECT_EQ(file.size() % blockSize, 0u);
+    EXPECT_EQ(MemoText(file, first), "primera");
+    EXPECT_EQ(MemoText(file, second), std::string(blockSize, 's'));
+    EXPECT_EQ(MemoText(file, third), "tercera");
+  }
+  EXPECT_THROW(memo::FoxProWriter(0), std::invalid_argument);
 }
 
 // ---------------------------------------------------------------------------------------------------------

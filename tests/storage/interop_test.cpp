@@ -701,7 +701,7 @@ TEST_P(PythonDbfTableTest, AppendingAndEditingKeepsTheHeaderAndOtherReadersStill
 
   // The header: only the date of the last update and the record count change.
   std::string expectedHeader = original.substr(0, headerLength);
-  platform::CalendarDate today = platform::Today();
+  util::Date today = platform::Today();
   expectedHeader[1] = static_cast<char>(today.year - 1900);
   expectedHeader[2] = static_cast<char>(today.month);
   expectedHeader[3] = static_cast<char>(today.day);

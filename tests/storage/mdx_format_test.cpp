@@ -20,7 +20,7 @@
 namespace {
 
 using storage::mdx::BuildMdx;
-using storage::mdx::Date;
+using util::Date;
 using storage::mdx::Key;
 using storage::mdx::MdxFormatError;
 using storage::mdx::NumericKey;

@@ -1,5 +1,5 @@
 // Runs a piece of a test in a child process, for what must not touch the test process itself: a lower
-// resource limit, another user, an ignored signal.
+// resource limit, another user, an ignored signal. POSIX only (fork).
 #pragma once
 
 #include <functional>

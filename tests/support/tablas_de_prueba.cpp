@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "platform/platform.h"
+#include "platform/posix/drive_map.h"
 #include "tests/support/temporary_drive.h"
 
 namespace testing_support {
@@ -28,6 +29,65 @@ void CrearTabla(storage::Engine& engine, const std::string& ruta, const Campos& 
     }
     tabla.Post();
   }
+}
+
+Filas LeerTabla(storage::Engine& engine, const std::string& ruta, Fila campos, const std::string& indice) {
+  storage::Table tabla(engine);
+  tabla.SetTableName(ruta);
+  if (!indice.empty()) tabla.SetIndexName(indice);
+  tabla.Open();
+  if (campos.empty()) {
+    for (const storage::FieldInfo& info : tabla.Fields()) campos.push_back(info.name);
+  }
+  std::vector<bool> logicos;
+  for (const std::string& campo : campos) {
+    bool logico = false;
+    for (const storage::FieldInfo& info : tabla.Fields()) {
+      if (platform::SameName(info.name, campo)) logico = info.dataType == storage::DataType::ftBoolean;
+    }
+    logicos.push_back(logico);
+  }
+  Filas filas;
+  for (tabla.First(); !tabla.Eof(); tabla.Next()) {
+    Fila fila;
+    for (std::size_t i = 0; i < campos.size(); ++i) {
+      if (!logicos[i]) {
+        fila.push_back(tabla.AsString(campos[i]));
+      } else if (tabla.IsNull(campos[i])) {
+        fila.push_back("");
+      } else {
+        fila.push_back(tabla.AsBoolean(campos[i]) ? "T" : "F");
+      }
+    }
+    filas.push_back(fila);
+  }
+  tabla.Close();
+  return filas;
+}
+
+void EscribirAsigvalt(storage::Engine& engine, const Filas& filas) {
+  using storage::DataType;
+  CrearTabla(engine, "C:\\HTEMP\\ASIGVALT.DBF",
+             {{"COD", DataType::ftString, 4},
+              {"CODLARGO", DataType::ftString, 8},
+              {"NOMBRE", DataType::ftString, 40},
+              {"CODVALEN", DataType::ftString, 10},
+              {"NHORAS", DataType::ftFloat},
+              {"NIVEL", DataType::ftString, 5},
+              {"CURSO", DataType::ftString, 3}},
+             filas, {"COD", "CODVALEN"});
+}
+
+void EscribirProft(storage::Engine& engine, const Filas& filas) {
+  using storage::DataType;
+  Filas completas;
+  for (const Fila& f : filas) completas.push_back({f[0], "Profesor " + f[0], "Departamento", f[1]});
+  CrearTabla(engine, "C:\\HTEMP\\PROFT.DBF",
+             {{"ABREV", DataType::ftString, 4},
+              {"NOMBRE", DataType::ftString, 40},
+              {"DEPART", DataType::ftString, 40},
+              {"DNI", DataType::ftInteger}},
+             completas);
 }
 
 void EscribirCentro(const TemporaryDrive& drive, const std::string& carpeta, const std::vector<double>& codigos) {

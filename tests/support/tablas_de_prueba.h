@@ -24,6 +24,18 @@ using Campos = std::vector<Campo>;
 void CrearTabla(storage::Engine& engine, const std::string& ruta, const Campos& campos, const Filas& filas,
                 const std::vector<std::string>& indices = {});
 
+// The records of the table at `ruta`, in stored order or in the order of `indice`: the given fields as text
+// (logical ones as T or F), or every field when none is given.
+Filas LeerTabla(storage::Engine& engine, const std::string& ruta, Fila campos = {}, const std::string& indice = "");
+
+// What an earlier export leaves in C:\HTEMP, for the runs that read it.
+// C:\HTEMP\ASIGVALT.DBF, the short-code dictionary, from whole records of COD, CODLARGO, NOMBRE, CODVALEN,
+// NHORAS, NIVEL and CURSO, with its indexes on COD and CODVALEN.
+void EscribirAsigvalt(storage::Engine& engine, const Filas& filas);
+// C:\HTEMP\PROFT.DBF, the teachers, from records of ABREV and DNI: each named "Profesor <ABREV>", of the
+// department "Departamento".
+void EscribirProft(storage::Engine& engine, const Filas& filas);
+
 class TemporaryDrive;
 
 // ESCOLAN's centro in a host folder of the drive (created when missing): a floating-point CODCEN with

@@ -2,17 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "platform/posix/drive_map.h"
+
 namespace fs = std::filesystem;
 
 namespace testing_support {
 
+struct TemporaryDrive::Previous {
+  platform::DriveMap drives;
+  std::string folder;
+};
+
 TemporaryDrive::TemporaryDrive()
-    : previousDrives_(platform::Drives()), previousFolder_(platform::CurrentFolder()) {
+    : previous_(std::make_unique<Previous>(Previous{platform::Drives(), platform::CurrentFolder()})) {
   std::string pattern = (fs::temp_directory_path() / "escolan-drive-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   root_ = pattern;
@@ -24,9 +32,9 @@ TemporaryDrive::TemporaryDrive()
 }
 
 TemporaryDrive::~TemporaryDrive() {
-  platform::SetDriveMap(previousDrives_);
+  platform::SetDriveMap(previous_->drives);
   try {
-    platform::SetCurrentFolder(previousFolder_);
+    platform::SetCurrentFolder(previous_->folder);
   } catch (const platform::FileError&) {
   }
   std::error_code ignored;
@@ -54,6 +62,13 @@ std::string TemporaryDrive::ReadHostFile(std::string_view relative) const {
 
 void TemporaryDrive::MakeHostFolder(std::string_view relative) const { fs::create_directories(Host(relative)); }
 
+std::vector<std::string> TemporaryDrive::HostEntries(std::string_view relative) const {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(Host(relative))) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 int FileErrorCodeOf(const std::function<void()>& action) {
   try {
     action();
@@ -61,6 +76,15 @@ int FileErrorCodeOf(const std::function<void()>& action) {
     return error.code();
   }
   return 0;
+}
+
+std::pair<int, std::string> FileErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const platform::FileError& error) {
+    return {error.code(), error.what()};
+  }
+  return {0, ""};
 }
 
 std::string PatternBytes(std::size_t size, unsigned seed) {

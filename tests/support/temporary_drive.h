@@ -3,8 +3,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -26,15 +29,19 @@ class TemporaryDrive {
   void WriteHostFile(std::string_view relative, std::string_view contents) const;
   std::string ReadHostFile(std::string_view relative) const;
   void MakeHostFolder(std::string_view relative) const;
+  // The names in a host folder, sorted (to see that no temporary file was left behind).
+  std::vector<std::string> HostEntries(std::string_view relative) const;
 
  private:
+  struct Previous;  // what the process had before: drives and current folder, as the backend keeps them
+  std::unique_ptr<Previous> previous_;
   std::string root_;
-  platform::DriveMap previousDrives_;
-  std::string previousFolder_;
 };
 
 // The Windows code of the FileError that `action` raises; 0 when it raises none.
 int FileErrorCodeOf(const std::function<void()>& action);
+// The code and message of the FileError that `action` raises; {0, ""} when it raises none.
+std::pair<int, std::string> FileErrorOf(const std::function<void()>& action);
 
 // `size` bytes of a fixed pseudo-random pattern, different for each seed.
 std::string PatternBytes(std::size_t size, unsigned seed = 1);
