@@ -9,16 +9,17 @@ namespace {
 
 // The staged files, in order, with the table object on each (none for the memo file).
 struct ArchivoEscolan {
-  std::string_view nombre;
+  std::string nombre;
   storage::Table* tabla;
 };
 
 std::vector<ArchivoEscolan> ArchivosEscolan(run::TablasVentana& t) {
-  return {{"grupos.dbf", &t.wwTableGrupos},   {"profesor.dbf", &t.wwTableProfesor},
-          {run::kHorgrup, &t.wwTableHorGrup}, {"asigalum.dbf", &t.wwTableAsigAlum},
-          {"asignat.dbf", &t.wwTableAsignat}, {"aulas.dbf", &t.wwTableAulas},
-          {"alumnos.dbf", &t.wwTableAlumnos}, {"alumnos.fpt", nullptr},
-          {"centro.dbf", &t.wwTableCentro},   {"lhortipo.dbf", &t.wwTableLhortipo}};
+  using run::ArchivoEscolan;
+  return {{ArchivoEscolan(run::kGrupos), &t.wwTableGrupos},     {ArchivoEscolan(run::kProfesor), &t.wwTableProfesor},
+          {ArchivoEscolan(run::kHorgrup), &t.wwTableHorGrup},   {ArchivoEscolan(run::kAsigalum), &t.wwTableAsigAlum},
+          {ArchivoEscolan(run::kAsignat), &t.wwTableAsignat},   {ArchivoEscolan(run::kAulas), &t.wwTableAulas},
+          {ArchivoEscolan(run::kAlumnos), &t.wwTableAlumnos},   {std::string(run::kMemoAlumnos), nullptr},
+          {ArchivoEscolan(run::kCentro), &t.wwTableCentro},     {ArchivoEscolan(run::kLhortipo), &t.wwTableLhortipo}};
 }
 
 }  // namespace

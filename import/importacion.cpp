@@ -15,7 +15,8 @@ using run::EnCarpeta;
 using run::kCarpetaTrabajo;
 
 // Stages one of ESCOLAN's timetables from the source folder, after closing the window's table on it.
-void PrepararHorario(storage::Table& tabla, const std::string& carpetaOrigen, std::string_view archivo) {
+void PrepararHorario(storage::Table& tabla, const std::string& carpetaOrigen, std::string_view horario) {
+  std::string archivo = run::ArchivoEscolan(horario);
   tabla.Close();
   run::CopiarReemplazando(EnCarpeta(kCarpetaTrabajo, archivo), EnCarpeta(carpetaOrigen, archivo));
 }
@@ -75,8 +76,10 @@ FinImportacion Importar(ContextoImportacion& contexto) {
   asigvalt.reset();
 
   // ESCOLAN's own files change here and only here; each copy replaces its file whole or not at all.
-  run::CopiarReemplazando(EnCarpeta(origen, run::kHorgrup), EnCarpeta(kCarpetaTrabajo, run::kHorgrup));
-  run::CopiarReemplazando(EnCarpeta(origen, run::kHorprof), EnCarpeta(kCarpetaTrabajo, run::kHorprof));
+  for (std::string_view horario : {run::kHorgrup, run::kHorprof}) {
+    std::string archivo = run::ArchivoEscolan(horario);
+    run::CopiarReemplazando(EnCarpeta(origen, archivo), EnCarpeta(kCarpetaTrabajo, archivo));
+  }
   interfaz.CursorEspera(false);
   interfaz.MostrarMensaje(kMensajeFinImportacion);
   return FinImportacion::kCompleta;

@@ -11,6 +11,7 @@
 
 #include "muestra/muestra_escolan_datos.h"
 #include "platform/platform.h"
+#include "run/rutas.h"
 #include "storage/code_page.h"
 #include "storage/dbf_format.h"
 #include "storage/memo_format.h"
@@ -411,24 +412,25 @@ std::pair<std::vector<std::byte>, std::vector<std::byte>> TablaAlumnos(const Esc
 // The folder
 
 struct Archivo {
-  std::string_view nombre;
+  std::string nombre;
   std::vector<std::byte> bytes;
 };
 
 std::vector<Archivo> ArchivosDe(const Escuela& escuela) {
+  using run::ArchivoEscolan;
   auto [alumnos, memos] = TablaAlumnos(escuela);
   std::vector<Archivo> archivos;
-  archivos.push_back({"asignat.dbf", TablaAsignat(escuela)});
-  archivos.push_back({"centro.dbf", TablaCentro(escuela)});
-  archivos.push_back({"profesor.dbf", TablaProfesor(escuela)});
-  archivos.push_back({"asigalum.dbf", TablaAsigalum(escuela)});
-  archivos.push_back({"aulas.dbf", TablaAulas(escuela)});
-  archivos.push_back({"grupos.dbf", TablaGrupos(escuela)});
-  archivos.push_back({"alumnos.dbf", std::move(alumnos)});
-  archivos.push_back({"alumnos.fpt", std::move(memos)});
-  archivos.push_back({"horgrup.dbf", TablaHorgrup(escuela)});
-  archivos.push_back({"horprof.dbf", TablaHorprof(escuela)});
-  archivos.push_back({"lhortipo.dbf", TablaLhortipo(escuela)});
+  archivos.push_back({ArchivoEscolan(run::kAsignat), TablaAsignat(escuela)});
+  archivos.push_back({ArchivoEscolan(run::kCentro), TablaCentro(escuela)});
+  archivos.push_back({ArchivoEscolan(run::kProfesor), TablaProfesor(escuela)});
+  archivos.push_back({ArchivoEscolan(run::kAsigalum), TablaAsigalum(escuela)});
+  archivos.push_back({ArchivoEscolan(run::kAulas), TablaAulas(escuela)});
+  archivos.push_back({ArchivoEscolan(run::kGrupos), TablaGrupos(escuela)});
+  archivos.push_back({ArchivoEscolan(run::kAlumnos), std::move(alumnos)});
+  archivos.push_back({std::string(run::kMemoAlumnos), std::move(memos)});
+  archivos.push_back({ArchivoEscolan(run::kHorgrup), TablaHorgrup(escuela)});
+  archivos.push_back({ArchivoEscolan(run::kHorprof), TablaHorprof(escuela)});
+  archivos.push_back({ArchivoEscolan(run::kLhortipo), TablaLhortipo(escuela)});
   return archivos;
 }
 

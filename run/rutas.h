@@ -30,9 +30,20 @@ inline constexpr std::string_view kSoluc = "SOLUC";
 // The class-period template, in the staging folder.
 inline constexpr std::string_view kPlantilla = "PLANTILLA";
 
-// ESCOLAN's two timetables, which the import stages and copies back.
-inline constexpr std::string_view kHorgrup = "horgrup.dbf";
-inline constexpr std::string_view kHorprof = "horprof.dbf";
+// ESCOLAN's tables, named without extension: each is <name>.dbf in ESCOLAN's folder and in the staging
+// folder. The import stages and copies back the two timetables, horgrup and horprof.
+inline constexpr std::string_view kAsignat = "asignat";
+inline constexpr std::string_view kCentro = "centro";
+inline constexpr std::string_view kProfesor = "profesor";
+inline constexpr std::string_view kAsigalum = "asigalum";
+inline constexpr std::string_view kAulas = "aulas";
+inline constexpr std::string_view kGrupos = "grupos";
+inline constexpr std::string_view kAlumnos = "alumnos";
+inline constexpr std::string_view kHorgrup = "horgrup";
+inline constexpr std::string_view kHorprof = "horprof";
+inline constexpr std::string_view kLhortipo = "lhortipo";
+// alumnos' memo file, beside it.
+inline constexpr std::string_view kMemoAlumnos = "alumnos.fpt";
 
 // The file `archivo` ("horgrup.dbf", "PROFT.DBF") in `carpeta`.
 inline std::string EnCarpeta(std::string_view carpeta, std::string_view archivo) {
@@ -42,9 +53,11 @@ inline std::string EnCarpeta(std::string_view carpeta, std::string_view archivo)
   return ruta;
 }
 
-// "<name>.DBF" and "<name>.MDX" of a table named without extension.
+// "<name>.DBF" and "<name>.MDX" of an interchange table, "<name>.dbf" of an ESCOLAN table, each named
+// without extension.
 inline std::string ArchivoDbf(std::string_view tabla) { return std::string(tabla) + ".DBF"; }
 inline std::string ArchivoMdx(std::string_view tabla) { return std::string(tabla) + ".MDX"; }
+inline std::string ArchivoEscolan(std::string_view tabla) { return std::string(tabla) + ".dbf"; }
 
 // Full paths: an interchange table ("C:\HTEMP\ASIGVALT.DBF") and the class-period template.
 inline std::string RutaIntercambio(std::string_view tabla) { return EnCarpeta(kCarpetaIntercambio, ArchivoDbf(tabla)); }

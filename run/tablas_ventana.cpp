@@ -29,17 +29,19 @@ TablasVentana::TablasVentana(storage::Engine& engine)
       wwTableHorProf(engine, "wwTableHorProf"),
       wwTableSoluc(engine, "wwTableSoluc"),
       wwTableLhortipo(engine, "wwTableLhortipo") {
-  Dirigir(wwTableAsignat, kCarpetaTrabajo, "asignat.dbf", true);
-  Dirigir(wwTableCentro, kCarpetaTrabajo, "centro", true);
-  Dirigir(wwTableProfesor, kCarpetaTrabajo, "profesor", true);
-  Dirigir(wwTableAsigAlum, kCarpetaTrabajo, "asigalum", true);
-  Dirigir(wwTableAulas, kCarpetaTrabajo, "aulas", true);
-  Dirigir(wwTableGrupos, kCarpetaTrabajo, "grupos", true);
-  Dirigir(wwTableAlumnos, kCarpetaTrabajo, "alumnos", true);
-  Dirigir(wwTableHorGrup, kCarpetaTrabajo, "horgrup", true);
-  Dirigir(wwTableHorProf, kCarpetaTrabajo, "horprof", true);
+  // asignat is named with its extension and the others without, as the window was designed: the table
+  // layer adds ".DBF" to a name without one, and its messages show the name so.
+  Dirigir(wwTableAsignat, kCarpetaTrabajo, ArchivoEscolan(kAsignat), true);
+  Dirigir(wwTableCentro, kCarpetaTrabajo, kCentro, true);
+  Dirigir(wwTableProfesor, kCarpetaTrabajo, kProfesor, true);
+  Dirigir(wwTableAsigAlum, kCarpetaTrabajo, kAsigalum, true);
+  Dirigir(wwTableAulas, kCarpetaTrabajo, kAulas, true);
+  Dirigir(wwTableGrupos, kCarpetaTrabajo, kGrupos, true);
+  Dirigir(wwTableAlumnos, kCarpetaTrabajo, kAlumnos, true);
+  Dirigir(wwTableHorGrup, kCarpetaTrabajo, kHorgrup, true);
+  Dirigir(wwTableHorProf, kCarpetaTrabajo, kHorprof, true);
   Dirigir(wwTableSoluc, kCarpetaIntercambio, kSoluc, true);
-  Dirigir(wwTableLhortipo, kCarpetaTrabajo, "lhortipo", false);
+  Dirigir(wwTableLhortipo, kCarpetaTrabajo, kLhortipo, false);
 }
 
 void DirigirAProfesores(storage::Table& tabla) {
