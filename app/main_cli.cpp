@@ -2,17 +2,25 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <iostream>
 #include <map>
+#include <optional>
+#include <stdexcept>
+#include <string_view>
 
 #include "app/interfaz_consola.h"
 #include "app/table_dump.h"
 #include "app/version.h"
 #include "app/ventana_principal.h"
+#include "export/exportacion.h"
 #include "muestra/muestra_escolan.h"
 #include "platform/platform.h"
 #include "platform/posix/drive_map.h"  // a host path typed for a folder
 #include "run/rutas.h"
+#include "run/tablas_ventana.h"
+#include "storage/storage.h"
 
 namespace {
 
@@ -38,13 +46,15 @@ int Dump(const app::DumpOptions& options) {
 }
 
 // Stages from the source folder, then runs the export, as the window does after a folder change and a
-// click on its export button.
+// click on its export button: one run, after the recovery of an interrupted copy back.
 int Export(const std::string& source, const std::string& language) {
   storage::Engine engine;
   app::InterfazConsola interfaz(std::cout, std::cerr, platform::StandardErrorIsTerminal());
   app::VentanaPrincipal ventana(engine, interfaz);
   ventana.idioma = language;
   bool completed = run::EjecutarManejador(interfaz, [&] {
+    app::VentanaPrincipal::Ejecucion ejecucion(ventana);
+    ventana.RecuperarCopiaInterrumpida();
     platform::SetCurrentFolder(WindowsFolder(source));
     ventana.ListaDirectoriosChange();
     ventana.BExportarClick();
@@ -62,45 +72,149 @@ struct ImportOptions {
   std::vector<std::string> periods;          // N=HH:MM-HH:MM
 };
 
+// What --dni and --period accept, for the messages that refuse an answer.
+constexpr const char* kIdentityNumberForm = "expected ABREV=NUMBER, NUMBER of 1 to 9 digits";
+constexpr const char* kPeriodForm =
+    "expected N=HH:MM-HH:MM, N from 1 to 20, each time from 00:00 to 23:59 or left empty";
+
+// The number that `text` writes with decimal digits alone (no sign, no blanks), when it fits.
+std::optional<std::int32_t> DigitsOnly(std::string_view text) {
+  if (text.empty() || !std::isdigit(static_cast<unsigned char>(text.front()))) return std::nullopt;
+  std::int32_t number = 0;
+  auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (fault != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return number;
+}
+
+// One "ABREV=NUMBER" answer of the teacher review; std::invalid_argument says why it is refused.
+std::pair<std::string, std::int32_t> ParseIdentityNumber(const std::string& answer) {
+  std::size_t equals = answer.rfind('=');
+  std::string_view digits = std::string_view(answer).substr(equals == std::string::npos ? answer.size() : equals + 1);
+  std::optional<std::int32_t> number = DigitsOnly(digits);
+  if (equals == std::string::npos || equals == 0 || digits.size() > 9 || !number) {
+    throw std::invalid_argument(std::string(kIdentityNumberForm) + ": " + answer);
+  }
+  return {answer.substr(0, equals), *number};
+}
+
+// A time as the template grid's five-character cells hold it: "HH:MM", hours 00 to 23, minutes 00 to 59.
+bool IsTimeOfDay(std::string_view text) {
+  auto digit = [&](std::size_t at) { return text[at] >= '0' && text[at] <= '9'; };
+  return text.size() == 5 && digit(0) && digit(1) && text[2] == ':' && digit(3) && digit(4) &&
+         text.substr(0, 2) <= "23" && text[3] <= '5';
+}
+
+struct PeriodAnswer {
+  int period = 0;
+  std::string start;  // "HH:MM", or empty
+  std::string end;
+};
+
+// One "N=HH:MM-HH:MM" answer of the template review (either time may be empty, as the grid leaves a cell
+// empty); std::invalid_argument says why it is refused.
+PeriodAnswer ParsePeriod(const std::string& answer) {
+  std::size_t equals = answer.find('=');
+  std::optional<std::int32_t> period = DigitsOnly(std::string_view(answer).substr(0, equals));
+  std::string_view times = std::string_view(answer).substr(equals == std::string::npos ? answer.size() : equals + 1);
+  std::size_t dash = times.find('-');
+  if (equals == std::string::npos || dash == std::string_view::npos || !period || *period < 1 || *period > 20) {
+    throw std::invalid_argument(std::string(kPeriodForm) + ": " + answer);
+  }
+  PeriodAnswer parsed;
+  parsed.period = *period;
+  parsed.start = times.substr(0, dash);
+  parsed.end = times.substr(dash + 1);
+  for (const std::string& time : {parsed.start, parsed.end}) {
+    if (!time.empty() && !IsTimeOfDay(time)) throw std::invalid_argument(std::string(kPeriodForm) + ": " + answer);
+  }
+  // "HH:MM" texts sort as the times they write.
+  if (!parsed.start.empty() && !parsed.end.empty() && parsed.start > parsed.end) {
+    throw std::invalid_argument("a period may not start after it ends: " + answer);
+  }
+  return parsed;
+}
+
+// A check of each answer to an option, for CLI11: empty when the parser takes it, else the parser's reason.
+template <typename Parser>
+CLI::Validator AnswerCheck(Parser parse) {
+  return CLI::Validator(
+      [parse](std::string& answer) -> std::string {
+        try {
+          parse(answer);
+          return {};
+        } catch (const std::invalid_argument& refused) {
+          return refused.what();
+        }
+      },
+      "");
+}
+
 // "ABREV=NUMBER" answers of the teacher review.
 std::map<std::string, std::int32_t> ParseIdentityNumbers(const std::vector<std::string>& typed) {
   std::map<std::string, std::int32_t> numbers;
   for (const std::string& answer : typed) {
-    std::size_t equals = answer.rfind('=');
-    if (equals == std::string::npos || equals == 0) throw CLI::ValidationError("--dni", "expected ABREV=NUMBER: " + answer);
     try {
-      std::size_t used = 0;
-      long number = std::stol(answer.substr(equals + 1), &used);
-      if (used != answer.size() - equals - 1 || number < 0 || number > 999999999) throw std::invalid_argument(answer);
-      numbers[answer.substr(0, equals)] = static_cast<std::int32_t>(number);
-    } catch (const std::logic_error&) {
-      throw CLI::ValidationError("--dni", "expected ABREV=NUMBER: " + answer);
+      auto [abbreviation, number] = ParseIdentityNumber(answer);
+      numbers[abbreviation] = number;
+    } catch (const std::invalid_argument& refused) {
+      throw CLI::ValidationError("--dni", refused.what());
     }
   }
   return numbers;
 }
 
-// "N=HH:MM-HH:MM" answers of the template review (either time may be empty).
+// "N=HH:MM-HH:MM" answers of the template review.
 std::map<int, std::pair<std::string, std::string>> ParsePeriods(const std::vector<std::string>& typed) {
   std::map<int, std::pair<std::string, std::string>> periods;
   for (const std::string& answer : typed) {
-    std::size_t equals = answer.find('=');
-    std::size_t dash = answer.find('-', equals == std::string::npos ? 0 : equals);
-    int period = 0;
     try {
-      period = std::stoi(answer.substr(0, equals));
-    } catch (const std::logic_error&) {
+      PeriodAnswer parsed = ParsePeriod(answer);
+      periods[parsed.period] = {parsed.start, parsed.end};
+    } catch (const std::invalid_argument& refused) {
+      throw CLI::ValidationError("--period", refused.what());
     }
-    if (equals == std::string::npos || dash == std::string::npos || period < 1 || period > 20) {
-      throw CLI::ValidationError("--period", "expected N=HH:MM-HH:MM with N from 1 to 20: " + answer);
-    }
-    periods[period] = {answer.substr(equals + 1, dash - equals - 1), answer.substr(dash + 1)};
   }
   return periods;
 }
 
+// The teachers' abbreviations in the interchange table PROFT, in stored order, read without changing it;
+// nothing when the table cannot be read (the import then stops on it with the table layer's own error).
+std::optional<std::vector<std::string>> TeacherAbbreviations() {
+  try {
+    storage::Engine engine;
+    storage::Table proft(engine);
+    run::DirigirAProfesores(proft);
+    proft.Open();
+    std::vector<std::string> abbreviations;
+    for (proft.First(); !proft.Eof(); proft.Next()) abbreviations.push_back(proft.AsString("ABREV"));
+    return abbreviations;
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+// Each --dni answer names a teacher of PROFT: an answer for any other abbreviation would be dropped by the
+// teacher review. False, after saying so on standard error, when one does not.
+bool IdentityNumbersNameTeachers(const std::vector<std::string>& typed) {
+  if (typed.empty()) return true;
+  std::optional<std::vector<std::string>> known = TeacherAbbreviations();
+  if (!known) return true;
+  for (const std::string& answer : typed) {
+    std::string abbreviation = ParseIdentityNumber(answer).first;
+    if (std::find(known->begin(), known->end(), abbreviation) != known->end()) continue;
+    std::string list;
+    for (const std::string& teacher : *known) list += (list.empty() ? "" : ", ") + teacher;
+    std::cerr << "--dni: " << abbreviation << " is not a teacher abbreviation in "
+              << run::RutaIntercambio(run::kProft) << "; its abbreviations: " << (list.empty() ? "none" : list)
+              << '\n';
+    return false;
+  }
+  return true;
+}
+
 // Stages from the source folder and reads the centre list as the window's start-up does, then runs the
-// import, answering the two reviews from the command line.
+// import, answering the two reviews from the command line: one run, after the recovery of an interrupted
+// copy back.
 int Import(const ImportOptions& options) {
   storage::Engine engine;
   app::InterfazConsola interfaz(std::cout, std::cerr, platform::StandardErrorIsTerminal());
@@ -112,7 +226,10 @@ int Import(const ImportOptions& options) {
     std::cerr << error.what() << '\n';
     return kBadArguments;
   }
+  std::optional<app::VentanaPrincipal::Ejecucion> ejecucion;
   bool staged = run::EjecutarManejador(interfaz, [&] {
+    ejecucion.emplace(ventana);
+    ventana.RecuperarCopiaInterrumpida();
     platform::SetCurrentFolder(WindowsFolder(options.source));
     ventana.ListaDirectoriosChange();
     ventana.LeerCentros();
@@ -164,12 +281,18 @@ int main(int argc, char** argv) {
 
   std::string source;
   std::string language = app::kIdiomaInicial;
+  std::vector<std::string> languages(exportacion::kIdiomas.begin(), exportacion::kIdiomas.end());
   CLI::App* exportCommand =
       cli.add_subcommand("export", "Stage ESCOLAN's tables from a folder and write the nine tables for the generator "
                                    "into " + std::string(run::kCarpetaIntercambio));
   exportCommand->add_option("--source", source, "ESCOLAN's folder: a Windows path (" + std::string(run::kCarpetaEscolan) + ") or a host path")
       ->required();
-  exportCommand->add_option("--language", language, "Language of subject names: VALENCIÁ (default) or CASTELLANO")
+  // Spelled exactly as the window's language box lists them: the export reads any other text as Valencian.
+  exportCommand
+      ->add_option("--language", language,
+                   std::string("Language of subject names: ") + exportacion::kValenciano + " (default) or " +
+                       exportacion::kCastellano)
+      ->check(CLI::IsMember(languages))
       ->capture_default_str();
 
   ImportOptions import;
@@ -178,9 +301,16 @@ int main(int argc, char** argv) {
                 "the generator's solution " + run::RutaIntercambio(run::kSoluc));
   importCommand->add_option("--source", import.source, "ESCOLAN's folder: a Windows path or a host path")->required();
   importCommand->add_option("--centre", import.centre, "The centre code (default: the first of the folder's centro)");
-  importCommand->add_option("--dni", import.identityNumbers, "ABREV=NUMBER: the identity number of a teacher in the teacher review");
-  importCommand->add_option("--period", import.periods,
-                            "N=HH:MM-HH:MM: the start and end time of period N in the template review");
+  importCommand
+      ->add_option("--dni", import.identityNumbers,
+                   "ABREV=NUMBER: the identity number (up to 9 digits) of a teacher of " +
+                       run::RutaIntercambio(run::kProft) + " in the teacher review")
+      ->check(AnswerCheck(ParseIdentityNumber));
+  importCommand
+      ->add_option("--period", import.periods,
+                   "N=HH:MM-HH:MM: the start and end time of period N (1 to 20) in the template review, each from "
+                   "00:00 to 23:59 or left empty, the start not after the end")
+      ->check(AnswerCheck(ParsePeriod));
 
   std::string sampleFolder;
   std::string sampleSize = "small";
@@ -205,6 +335,7 @@ int main(int argc, char** argv) {
   if (sampleCommand->parsed()) return MakeSample(sampleFolder, sampleSize);
   if (importCommand->parsed()) {
     import.centreGiven = importCommand->count("--centre") > 0;
+    if (!IdentityNumbersNameTeachers(import.identityNumbers)) return kBadArguments;
     return Import(import);
   }
   std::cout << cli.help();

@@ -1,5 +1,6 @@
 #include "app/ventana_principal.h"
 
+#include "import/devolucion.h"
 #include "platform/platform.h"
 #include "run/copia.h"
 #include "run/rutas.h"
@@ -41,11 +42,37 @@ std::string VentanaPrincipal::Centro() const {
   return seleccionado_ >= 0 && seleccionado_ < static_cast<int>(centros_.size()) ? centros_[seleccionado_] : std::string();
 }
 
+VentanaPrincipal::Ejecucion::Ejecucion(VentanaPrincipal& ventana) : ventana_(ventana) {
+  if (ventana_.bloqueo_) return;
+  ventana_.bloqueo_.emplace();
+  propia_ = true;
+}
+
+VentanaPrincipal::Ejecucion::~Ejecucion() {
+  if (propia_) ventana_.bloqueo_.reset();
+}
+
+void VentanaPrincipal::EnEjecucion(const std::function<void()>& trabajo) {
+  Ejecucion ejecucion(*this);
+  trabajo();
+}
+
+void VentanaPrincipal::RecuperarCopiaInterrumpida() {
+  EnEjecucion([this] {
+    std::optional<std::string> mensaje = importacion::RecuperarDevolucionInterrumpida();
+    run::BorrarTemporalesAbandonados(run::kCarpetaTrabajo);
+    if (mensaje) interfaz_.MostrarMensaje(*mensaje);
+  });
+}
+
 void VentanaPrincipal::FormCreate() {
-  CopiarDatosCentro(tablas_, Directorio());
-  CambiarDirectorio(std::string(run::kCarpetaEscolan));
-  edNuevoDir_ = Directorio();
-  LeerCentros();
+  EnEjecucion([this] {
+    RecuperarCopiaInterrumpida();
+    CopiarDatosCentro(tablas_, Directorio());
+    CambiarDirectorio(std::string(run::kCarpetaEscolan));
+    edNuevoDir_ = Directorio();
+    LeerCentros();
+  });
 }
 
 void VentanaPrincipal::LeerCentros() {
@@ -66,17 +93,23 @@ bool VentanaPrincipal::CambiarDirectorio(const std::string& carpeta) {
 void VentanaPrincipal::ListaDirectoriosChange() {
   edNuevoDir_ = Directorio();
   if (alCambiarDirectorio) alCambiarDirectorio();
-  CopiarDatosCentro(tablas_, Directorio());
+  EnEjecucion([this] { CopiarDatosCentro(tablas_, Directorio()); });
 }
 
 importacion::FinImportacion VentanaPrincipal::BImportarClick() {
-  importacion::ContextoImportacion contexto{engine_, tablas_, interfaz_, Directorio(), Centro()};
-  return importacion::BImportarClick(contexto);
+  importacion::FinImportacion fin = importacion::FinImportacion::kCompleta;
+  EnEjecucion([&] {
+    importacion::ContextoImportacion contexto{engine_, tablas_, interfaz_, Directorio(), Centro()};
+    fin = importacion::BImportarClick(contexto);
+  });
+  return fin;
 }
 
 void VentanaPrincipal::BExportarClick(const std::vector<exportacion::PasoExportacion>& pasos) {
-  exportacion::ContextoExportacion contexto{engine_, tablas_, idioma};
-  exportacion::BExportarClick(contexto, interfaz_, pasos);
+  EnEjecucion([&] {
+    exportacion::ContextoExportacion contexto{engine_, tablas_, idioma, Directorio()};
+    exportacion::BExportarClick(contexto, interfaz_, pasos);
+  });
 }
 
 }  // namespace app

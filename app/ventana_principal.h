@@ -3,17 +3,20 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "export/exportacion.h"
 #include "import/importacion.h"
+#include "run/bloqueo.h"
 #include "run/interfaz_usuario.h"
 #include "run/tablas_ventana.h"
 
 namespace app {
 
-inline constexpr const char* kIdiomaInicial = "VALENCIÁ";
+// The language box's first choice.
+inline constexpr const char* kIdiomaInicial = exportacion::kValenciano;
 
 // Copies ESCOLAN's ten files from `carpetaOrigen` into the staging folder, each after closing the table
 // object on it; a file the source lacks disappears from the staging folder.
@@ -23,9 +26,12 @@ class VentanaPrincipal {
  public:
   VentanaPrincipal(storage::Engine& engine, run::InterfazUsuario& interfaz);
 
-  // The window's creation: stage from the current folder, move the directory list to C:\ESCOLAN (staging
-  // again if that is a change), show the folder, fill the centre list from the staged centro. Throws the
-  // first error; what was done before it stays.
+  // Every handler below is a run: it holds the run lock (run/bloqueo.h) while it works, and is refused with
+  // run::kMensajeOtraEjecucion, having changed nothing, while another run holds it.
+
+  // The window's creation: recover an interrupted copy back, stage from the current folder, move the
+  // directory list to C:\ESCOLAN (staging again if that is a change), show the folder, fill the centre list
+  // from the staged centro. Throws the first error; what was done before it stays.
   void FormCreate();
   // Moves the directory list to `carpeta`: false when it is already there (no change), else it becomes the
   // process's current folder and ListaDirectoriosChange runs. Throws when the folder cannot be reached.
@@ -38,6 +44,25 @@ class VentanaPrincipal {
   void BExportarClick(const std::vector<exportacion::PasoExportacion>& pasos = exportacion::PasosExportacion());
   // The import button: from the directory list's folder, for the centre list's centre.
   importacion::FinImportacion BImportarClick();
+  // Finishes or undoes a copy back of the import that a crash or a kill interrupted, telling the user which
+  // in one message, and removes the temporary files that interrupted copies left in the staging folder. The
+  // window's creation does it first; the command line, which has no window, before each of its runs.
+  void RecuperarCopiaInterrumpida();
+  // One run of this window, as long as it lives: it holds the run lock, which the handlers called meanwhile do
+  // not take again (the command line holds one around its staging and its run). Throws as the lock does.
+  class Ejecucion {
+   public:
+    explicit Ejecucion(VentanaPrincipal& ventana);
+    ~Ejecucion();
+    Ejecucion(const Ejecucion&) = delete;
+    Ejecucion& operator=(const Ejecucion&) = delete;
+
+   private:
+    VentanaPrincipal& ventana_;
+    bool propia_ = false;
+  };
+  // Runs `trabajo` as one run.
+  void EnEjecucion(const std::function<void()>& trabajo);
 
   // The directory list's folder (the process's current folder).
   std::string Directorio() const;
@@ -64,6 +89,7 @@ class VentanaPrincipal {
   std::string edNuevoDir_;
   std::vector<std::string> centros_;
   int seleccionado_ = -1;
+  std::optional<run::BloqueoEjecucion> bloqueo_;  // while a run of this window lasts
 };
 
 }  // namespace app

@@ -25,7 +25,7 @@ void EscribirAsignatura(storage::Table& asignat, storage::Table& asigvalt, const
   asigvalt.Append();
   asigvalt.SetAsString("COD", asignat.AsString("Litresv"));
   asigvalt.SetAsString("CODLARGO", asignat.AsString("Litresv"));
-  asigvalt.SetAsString("NOMBRE", asignat.AsString(idioma == "CASTELLANO" ? "Cliteasig" : "Vliteasig"));
+  asigvalt.SetAsString("NOMBRE", asignat.AsString(idioma == kCastellano ? "Cliteasig" : "Vliteasig"));
   asigvalt.SetAsString("CODVALEN", asignat.AsString("Codasig"));
   asigvalt.SetAsFloat("NHORAS", HorasSemanales(asignat.AsString("Horsemte"), separadorDecimal));
   asigvalt.SetAsString("NIVEL", Caracteres(asignat.AsString("Codasig"), 2, 3));

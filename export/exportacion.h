@@ -2,6 +2,7 @@
 // interchange tables in C:\HTEMP, framed by the run's messages and the hourglass.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,12 +12,21 @@
 
 namespace exportacion {
 
-// What the steps work with: the engine, the main window's table objects, and the language chosen for
-// subject names (the text of the window's language box).
+// The languages of subject names, as the window's language box lists them: ESCOLAN keeps a Valencian
+// (Vliteasig) and a Castilian (Cliteasig) name for each subject. The box starts on Valencian, and any text
+// but kCastellano exactly gives the Valencian names.
+inline constexpr const char* kValenciano = "VALENCIÁ";
+inline constexpr const char* kCastellano = "CASTELLANO";
+inline constexpr std::array<const char*, 2> kIdiomas{kValenciano, kCastellano};
+
+// What the steps work with: the engine, the main window's table objects, the language chosen for subject
+// names (the text of the window's language box), and the source folder the staged tables came from (the
+// run records it for the import; empty, nothing is recorded).
 struct ContextoExportacion {
   storage::Engine& engine;
   run::TablasVentana& tablas;
   std::string idioma;
+  std::string carpetaOrigen = {};
 };
 
 struct PasoExportacion {
@@ -42,6 +52,8 @@ void ExportarCargaLectiva(ContextoExportacion& contexto);  // ASIGT (reads ASIGV
 std::vector<PasoExportacion> PasosExportacion();
 
 // The run: the opening message, the hourglass, the steps in order, the default cursor, the closing message.
+// Beside the steps it records, in the staging folder, the source folder and its centres: as unfinished
+// before the first step, as finished after the last.
 // An error ends the run where it occurs: the cursor comes back and the error passes on to the caller (the
 // default error handler), without the closing message.
 void BExportarClick(ContextoExportacion& contexto, run::InterfazUsuario& interfaz,

@@ -3,9 +3,12 @@
 #include "import/importacion.h"
 
 #include <memory>
+#include <optional>
 
+#include "import/devolucion.h"
 #include "platform/platform.h"
 #include "run/copia.h"
+#include "run/registro_exportacion.h"
 #include "run/rutas.h"
 
 namespace importacion {
@@ -19,6 +22,39 @@ void PrepararHorario(storage::Table& tabla, const std::string& carpetaOrigen, st
   std::string archivo = run::ArchivoEscolan(horario);
   tabla.Close();
   run::CopiarReemplazando(EnCarpeta(kCarpetaTrabajo, archivo), EnCarpeta(carpetaOrigen, archivo));
+}
+
+// Whether the solution holds a lesson that the transfer would write (a record with a day).
+bool TieneClases(storage::Table& soluc) {
+  soluc.Open();
+  bool alguna = false;
+  for (soluc.First(); !soluc.Eof() && !alguna; soluc.Next()) alguna = soluc.AsInteger("DIA") != 0;
+  soluc.Close();
+  return alguna;
+}
+
+std::string ConCarpetas(std::string texto, const std::string& exportada, const std::string& destino) {
+  texto.replace(texto.find("%1"), 2, exportada);
+  texto.replace(texto.find("%2"), 2, destino);
+  return texto;
+}
+
+// Why this solution must not reach the school's folder, or nothing when it may: it writes no lesson, or the
+// interchange tables it was made from are of an export that did not end or that read another folder. An
+// export that left no record (one made before the program kept it) cannot be told apart and passes.
+std::optional<std::string> MotivoDeRechazo(ContextoImportacion& contexto) {
+  if (!TieneClases(contexto.tablas.wwTableSoluc)) return kMensajeSolucionSinClases;
+  std::optional<run::RegistroExportacion> registro = run::LeerRegistroExportacion();
+  if (!registro) return std::nullopt;
+  if (!registro->completa) return kMensajeExportacionIncompleta;
+  std::string destino = platform::FullPath(contexto.carpetaOrigen).Text();
+  std::string exportada = registro->origen;
+  try {
+    exportada = platform::FullPath(registro->origen).Text();
+  } catch (const platform::FileError&) {
+  }
+  if (!platform::SameName(exportada, destino)) return ConCarpetas(kMensajeOtraCarpeta, exportada, destino);
+  return std::nullopt;
 }
 
 // A PROFT table open on its first record with a zero DNI, or at its end when every teacher has one.
@@ -55,6 +91,11 @@ FinImportacion Importar(ContextoImportacion& contexto) {
     interfaz.MostrarMensaje(kMensajeSinSolucion);
     return FinImportacion::kSinSolucion;
   }
+  if (std::optional<std::string> motivo = MotivoDeRechazo(contexto)) {
+    interfaz.CursorEspera(false);
+    interfaz.MostrarMensaje(*motivo);
+    return FinImportacion::kRechazada;
+  }
   PrepararHorario(contexto.tablas.wwTableHorGrup, origen, run::kHorgrup);
   PrepararHorario(contexto.tablas.wwTableHorProf, origen, run::kHorprof);
 
@@ -71,17 +112,14 @@ FinImportacion Importar(ContextoImportacion& contexto) {
   asigvalt->Open();
 
   TablaPeriodos periodos = PrepararPlantilla(contexto);
-  TransferirHorario(contexto, periodos, *proft, *asigvalt);
+  Incidencias incidencias = TransferirHorario(contexto, periodos, *proft, *asigvalt);
   proft.reset();
   asigvalt.reset();
 
-  // ESCOLAN's own files change here and only here; each copy replaces its file whole or not at all.
-  for (std::string_view horario : {run::kHorgrup, run::kHorprof}) {
-    std::string archivo = run::ArchivoEscolan(horario);
-    run::CopiarReemplazando(EnCarpeta(origen, archivo), EnCarpeta(kCarpetaTrabajo, archivo));
-  }
+  // ESCOLAN's own files change here and only here, both together or neither.
+  DevolverHorarios(origen);
   interfaz.CursorEspera(false);
-  interfaz.MostrarMensaje(kMensajeFinImportacion);
+  interfaz.MostrarMensaje(MensajeFinal(incidencias));
   return FinImportacion::kCompleta;
 }
 

@@ -16,6 +16,17 @@ inline constexpr const char* kMensajeInicioImportacion =
     "Horario.";
 inline constexpr const char* kMensajeSinSolucion = "No se encuentra archivo SOLUC.DBF en C:\\HTEMP";
 inline constexpr const char* kMensajeFinImportacion = "    Proceso finalizado     ";
+// The refusals of a solution that must not reach the school's timetables; nothing is changed then.
+inline constexpr const char* kMensajeSolucionSinClases =
+    "La solución C:\\HTEMP\\SOLUC.DBF no tiene ninguna clase con día: no se ha cambiado ningún horario.";
+inline constexpr const char* kMensajeExportacionIncompleta =
+    "La última exportación hacia Horvane no terminó, así que la solución no corresponde a sus datos. Vuelva a "
+    "exportar y a generar el horario. No se ha cambiado ningún horario.";
+// %1 is the folder the generator's data was exported from, %2 the folder being imported into.
+inline constexpr const char* kMensajeOtraCarpeta =
+    "Los datos de Horvane se exportaron desde %1, no desde %2: la solución es de otro centro. Importe en la "
+    "carpeta de la que se exportaron, o exporte desde esta y vuelva a generar el horario. No se ha cambiado "
+    "ningún horario.";
 // Three lines joined by a line feed and a carriage return, in this order.
 inline constexpr const char* kMensajeSinDni =
     "¡Atención! Sigue habiendo algún Profesor sin D.N.I.\n\r"
@@ -43,6 +54,7 @@ struct ContextoImportacion {
 enum class FinImportacion {
   kCompleta,     // the closing message was shown
   kSinSolucion,  // no SOLUC.DBF: nothing done
+  kRechazada,    // a solution without lessons, or made from another folder's tables: nothing done
   kSinDni,       // a teacher still lacks an identity number: the main window was closed
 };
 
@@ -55,9 +67,21 @@ FinImportacion BImportarClick(ContextoImportacion& contexto);
 // C:\HTEMP\Valencia\PLANTILLA.DBF, reviewed by the user, and read back.
 TablaPeriodos PrepararPlantilla(ContextoImportacion& contexto);
 
+// Lessons written as the solution gives them although something in them is unknown or out of range.
+struct Incidencias {
+  int profesorDesconocido = 0;   // PROF is no abbreviation of PROFT: written with identity number 0
+  int asignaturaDesconocida = 0; // NIVEL, CURSO and ASIG name no subject of ASIGVALT: no group or subject
+  int diaFueraDeRango = 0;       // DIA outside 1 to 5
+  int horaFueraDeRango = 0;      // HORA outside 1 to 20: no times
+  bool Ninguna() const { return profesorDesconocido + asignaturaDesconocida + diaFueraDeRango + horaFueraDeRango == 0; }
+};
+
+// The closing message: the specified text, followed by the counts of lessons with incidences that are not 0.
+std::string MensajeFinal(const Incidencias& incidencias);
+
 // The transfer: the staged horprof and horgrup emptied and filled with one record each per lesson of
 // SOLUC, through the open teacher (PROFT) and subject (ASIGVALT by CODVALEN) lookup tables.
-void TransferirHorario(ContextoImportacion& contexto, const TablaPeriodos& periodos, storage::Table& proft,
-                       storage::Table& asigvalt);
+Incidencias TransferirHorario(ContextoImportacion& contexto, const TablaPeriodos& periodos, storage::Table& proft,
+                              storage::Table& asigvalt);
 
 }  // namespace importacion

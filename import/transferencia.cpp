@@ -26,8 +26,23 @@ void EscribirHoras(storage::Table& tabla, const TablaPeriodos& periodos, int hor
 
 }  // namespace
 
-void TransferirHorario(ContextoImportacion& contexto, const TablaPeriodos& periodos, storage::Table& proft,
-                       storage::Table& asigvalt) {
+std::string MensajeFinal(const Incidencias& incidencias) {
+  std::string mensaje = kMensajeFinImportacion;
+  if (incidencias.Ninguna()) return mensaje;
+  mensaje += "\n\nClases escritas tal como vienen en la solución, con incidencias:";
+  auto linea = [&](int cuantas, const char* que) {
+    if (cuantas != 0) mensaje += "\n  " + std::to_string(cuantas) + " " + que;
+  };
+  linea(incidencias.profesorDesconocido, "con un profesor que PROFT no tiene (D.N.I. 0)");
+  linea(incidencias.asignaturaDesconocida, "con una asignatura que ASIGVALT no tiene (sin grupo ni asignatura)");
+  linea(incidencias.diaFueraDeRango, "con un día fuera de 1 a 5");
+  linea(incidencias.horaFueraDeRango, "con una hora fuera de 1 a 20 (sin horas de inicio ni final)");
+  return mensaje;
+}
+
+Incidencias TransferirHorario(ContextoImportacion& contexto, const TablaPeriodos& periodos, storage::Table& proft,
+                              storage::Table& asigvalt) {
+  Incidencias incidencias;
   run::TablasVentana& tablas = contexto.tablas;
   storage::Table& horprof = tablas.wwTableHorProf;
   storage::Table& horgrup = tablas.wwTableHorGrup;
@@ -48,15 +63,19 @@ void TransferirHorario(ContextoImportacion& contexto, const TablaPeriodos& perio
   for (soluc.First(); !soluc.Eof(); soluc.Next()) {
     int dia = soluc.AsInteger("DIA");
     if (dia == 0) continue;
+    if (dia < 1 || dia > 5) ++incidencias.diaFueraDeRango;
 
     horprof.Append();
     horprof.SetAsInteger("Diasem", dia);
     int hora = soluc.AsInteger("HORA");
+    if (!TablaPeriodos::Existe(hora)) ++incidencias.horaFueraDeRango;
     horprof.SetAsInteger("Numhora", hora);
     EscribirHoras(horprof, periodos, hora, "Horad", "Horah");
     horprof.SetAsString("Ocupa", soluc.AsString("AULA"));
     horprof.SetAsString("Codcen", contexto.centro);
-    std::int32_t dni = profesores.Buscar(soluc.AsString("PROF")) ? proft.AsInteger("dni") : 0;
+    bool profesorConocido = profesores.Buscar(soluc.AsString("PROF"));
+    if (!profesorConocido) ++incidencias.profesorDesconocido;
+    std::int32_t dni = profesorConocido ? proft.AsInteger("dni") : 0;
     horprof.SetAsInteger("dni", dni);
     horprof.Post();
 
@@ -72,12 +91,15 @@ void TransferirHorario(ContextoImportacion& contexto, const TablaPeriodos& perio
       codvalen = asigvalt.AsString("CODVALEN");
       horgrup.SetAsString("codgrup", std::string(storage::FirstCharacters(codvalen, 4)) + soluc.AsString("GRUPO"));
       horgrup.SetAsString("codasig", codvalen);
+    } else {
+      ++incidencias.asignaturaDesconocida;
     }
     horgrup.Post();
   }
   horprof.Close();
   soluc.Close();
   horgrup.Close();
+  return incidencias;
 }
 
 }  // namespace importacion

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <stdexcept>
@@ -127,9 +128,14 @@ bool CreateFolders(std::string_view path);
 bool RemoveFile(std::string_view path);
 // The names of the subfolders of a folder, sorted without regard to case; empty when it cannot be read.
 std::vector<std::string> Subfolders(std::string_view path);
-// Moves a file over another one, replacing it (the target's existing spelling is kept). FileError on failure,
-// kSharingViolation when the target is held open by the program.
+// The names of the files of a folder, sorted as Subfolders sorts; empty when it cannot be read.
+std::vector<std::string> FilesIn(std::string_view path);
+// Moves a file over another one, replacing it. The target keeps its existing spelling and its owner, group and
+// permissions (its attributes, on Windows), and the move is on disk when this returns. FileError on failure:
+// kSharingViolation when the target is held open by the program, kAccessDenied when it is read-only.
 void MoveReplacing(std::string_view from, std::string_view to);
+// Whether a file is read-only (on POSIX: no one has write permission). False for a missing file or a folder.
+bool IsReadOnly(std::string_view path);
 
 enum class Access { kRead, kReadWrite };
 // kDenyNone lets others open the file too; kExclusive refuses every other opening while this one lasts.
@@ -181,6 +187,8 @@ class File {
   };
   Stamp CurrentStamp() const;
   void Truncate(std::uint64_t size);  // ends the view of MapStart first
+  // Puts on disk everything written to the file so far (what the host still holds in memory).
+  void Flush();
   void Close();  // throws when the host reports a failure; the file is closed in any case
   bool IsOpen() const { return native_ != nullptr; }
 
@@ -189,15 +197,37 @@ class File {
   std::unique_ptr<NativeFile> native_;  // none when closed
 };
 
-// Creates `path` (or truncates it), opened exclusively, and writes `bytes` as the whole file. FileError on
-// failure; the file may then hold part of the bytes.
-void WriteWholeFile(std::string_view path, std::span<const std::byte> bytes);
+// Creates `path` (or truncates it), opened exclusively, and writes `bytes` as the whole file, put on disk
+// before it returns when `flush` says so. FileError on failure; the file may then hold part of the bytes.
+void WriteWholeFile(std::string_view path, std::span<const std::byte> bytes, bool flush = false);
+// The whole contents of a file, read shared. FileError on failure.
+std::string ReadWholeFile(std::string_view path);
+
+// ---------------------------------------------------------------------------------------------------------
+// Fault injection, for tests
+
+// The file operations that can fail, as a test sees them.
+enum class FileOperation { kOpen, kCreate, kRead, kWrite, kFlush, kTruncate, kRename, kDelete, kCreateFolder };
+
+// Called before every file operation of the process with its kind and Windows path (empty where the file is
+// known only by its handle). A hook may throw FileError to make the operation fail as the host would, or end
+// the process; with none (the default) nothing happens. For tests: the program never sets one.
+using FileOperationHook = std::function<void(FileOperation operation, std::string_view path)>;
+void SetFileOperationHook(FileOperationHook hook);
 
 // ---------------------------------------------------------------------------------------------------------
 // Regional settings and the calendar
 
 // Today's date on the user's clock.
 util::Date Today();
+// The date and time of day on the user's clock.
+struct LocalTime {
+  util::Date date;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+LocalTime Now();
 
 // Whether the program's standard error goes to a terminal (rather than a file or a pipe).
 bool StandardErrorIsTerminal();

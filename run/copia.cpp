@@ -4,6 +4,7 @@
 #include <array>
 
 #include "platform/platform.h"
+#include "run/rutas.h"
 
 namespace run {
 
@@ -32,10 +33,7 @@ std::string CompletedTarget(std::string target, std::string_view source) {
 
 }  // namespace
 
-void CopiarArchivo(std::string target, std::string_view source) {
-  target = CompletedTarget(std::move(target), source);
-  if (!platform::FileExists(source)) return;
-
+void CopiarArchivoExistente(std::string_view target, std::string_view source, Durabilidad durabilidad) {
   File input = File::OpenExisting(source, Access::kRead, Share::kDenyNone);
   File output = File::Create(target, Share::kDenyNone);
   std::array<std::byte, kBlockSize> buffer;
@@ -44,8 +42,15 @@ void CopiarArchivo(std::string target, std::string_view source) {
     if (read == 0) break;
     if (output.Write(std::span(buffer).first(read)) < read) throw FileError(platform::kDiskFull);
   }
+  if (durabilidad == Durabilidad::kEnDisco) output.Flush();
   output.Close();
   input.Close();
+}
+
+void CopiarArchivo(std::string target, std::string_view source) {
+  target = CompletedTarget(std::move(target), source);
+  if (!platform::FileExists(source)) return;
+  CopiarArchivoExistente(target, source);
 }
 
 void CopiarReemplazando(std::string_view targetPath, std::string_view source) {
@@ -54,13 +59,22 @@ void CopiarReemplazando(std::string_view targetPath, std::string_view source) {
     platform::RemoveFile(target);
     return;
   }
-  std::string temporary = File::CreateUnique(FolderOf(target), "~copia-");
+  std::string temporary = File::CreateUnique(FolderOf(target), kPrefijoTemporal);
   try {
-    CopiarArchivo(temporary, source);
+    // A source that vanishes now is an error: an empty copy must never replace the target.
+    CopiarArchivoExistente(temporary, source);
     platform::MoveReplacing(temporary, target);
   } catch (...) {
     platform::RemoveFile(temporary);
     throw;
+  }
+}
+
+void BorrarTemporalesAbandonados(std::string_view carpeta) {
+  for (const std::string& nombre : platform::FilesIn(carpeta)) {
+    if (nombre.size() >= kPrefijoTemporal.size() && platform::SameName(nombre.substr(0, kPrefijoTemporal.size()), kPrefijoTemporal)) {
+      platform::RemoveFile(EnCarpeta(carpeta, nombre));
+    }
   }
 }
 

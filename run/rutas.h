@@ -13,6 +13,15 @@ inline constexpr std::string_view kCarpetaEscolan = "C:\\ESCOLAN";
 inline constexpr std::string_view kCarpetaIntercambio = "C:\\HTEMP";
 // The staging folder: the program's working copies of ESCOLAN's tables and the class-period template.
 inline constexpr std::string_view kCarpetaTrabajo = "C:\\HTEMP\\VALENCIA";
+// The backups of the timetables that each import replaced in a school's folder, one dated folder each.
+inline constexpr std::string_view kCarpetaCopias = "C:\\HTEMP\\COPIAS";
+
+// In the staging folder: the lock file that a run holds while it lasts, and what the last export took its
+// tables from (the generator never sees either).
+inline constexpr std::string_view kBloqueoEjecucion = "EJECUCION.LCK";
+inline constexpr std::string_view kRegistroExportacion = "EXPORTACION.TXT";
+// The start of the name of the temporary files that the copies leave beside their targets while they work.
+inline constexpr std::string_view kPrefijoTemporal = "~copia-";
 
 // The interchange tables, named without extension: each is <name>.DBF (with <name>.MDX where it has
 // indexes) in the interchange folder.

@@ -144,7 +144,7 @@ void TExportarDatos::CrearPanelExportacion(QWidget* panel) {
   comboBoxValCast_ = Colocar(new QComboBox(panel), "ComboBoxValCast", {200, 101, 110, 21});
   comboBoxValCast_->setEditable(true);
   comboBoxValCast_->setInsertPolicy(QComboBox::NoInsert);  // typed text is the choice, not a new item
-  comboBoxValCast_->addItems({QString::fromUtf8(kIdiomaInicial), QStringLiteral("CASTELLANO")});
+  for (const char* idioma : exportacion::kIdiomas) comboBoxValCast_->addItem(QString::fromUtf8(idioma));
   comboBoxValCast_->setCurrentText(QString::fromUtf8(kIdiomaInicial));
   comboBoxValCast_->setFont(MsSansSerif(8, true));
   Colorear(comboBoxValCast_, QPalette::Text, kNegro);

@@ -11,6 +11,7 @@
 #include <random>
 #include <utility>
 
+#include "platform/backend.h"
 #include "platform/posix/host.h"
 
 namespace platform {
@@ -68,6 +69,7 @@ std::string RandomSuffix() {
 }  // namespace
 
 File File::OpenExisting(std::string_view path, Access access, Share share) {
+  backend::BeforeFileOperation(FileOperation::kOpen, path);
   host::Location location = host::Locate(path);
   if (!location.exists) throw FileError(location.parentExists ? kFileNotFound : kPathNotFound);
   if (location.isFolder) throw FileError(kAccessDenied);
@@ -78,6 +80,7 @@ File File::OpenExisting(std::string_view path, Access access, Share share) {
 }
 
 File File::Create(std::string_view path, Share share) {
+  backend::BeforeFileOperation(FileOperation::kCreate, path);
   host::Location location = host::Locate(path);
   if (!location.parentExists) throw FileError(kPathNotFound);
   if (location.isFolder) throw FileError(kAccessDenied);
@@ -91,6 +94,7 @@ File File::Create(std::string_view path, Share share) {
 
 std::string File::CreateUnique(std::string_view folder, std::string_view prefix) {
   WindowsPath folderPath = FullPath(folder);
+  backend::BeforeFileOperation(FileOperation::kCreate, folderPath.Text());
   host::Location location = host::Locate(folderPath);
   if (!location.isFolder) throw FileError(kPathNotFound);
   for (int attempt = 0;; ++attempt) {
@@ -124,6 +128,7 @@ std::span<std::byte> File::MapStart(std::size_t length) {
 }
 
 std::size_t File::Read(std::span<std::byte> buffer) {
+  backend::BeforeFileOperation(FileOperation::kRead, {});
   int handle = HandleOf(native_);
   for (;;) {
     ssize_t count = ::read(handle, buffer.data(), buffer.size());
@@ -133,6 +138,7 @@ std::size_t File::Read(std::span<std::byte> buffer) {
 }
 
 std::size_t File::Write(std::span<const std::byte> data) {
+  backend::BeforeFileOperation(FileOperation::kWrite, {});
   int handle = HandleOf(native_);
   std::size_t written = 0;
   while (written < data.size()) {
@@ -151,6 +157,7 @@ std::size_t File::Write(std::span<const std::byte> data) {
 }
 
 std::size_t File::ReadAt(std::uint64_t offset, std::span<std::byte> buffer) const {
+  backend::BeforeFileOperation(FileOperation::kRead, {});
   int handle = HandleOf(native_);
   std::size_t done = 0;
   while (done < buffer.size()) {
@@ -166,6 +173,7 @@ std::size_t File::ReadAt(std::uint64_t offset, std::span<std::byte> buffer) cons
 }
 
 void File::WriteAt(std::uint64_t offset, std::span<const std::byte> data) {
+  backend::BeforeFileOperation(FileOperation::kWrite, {});
   int handle = HandleOf(native_);
   std::size_t done = 0;
   while (done < data.size()) {
@@ -194,8 +202,17 @@ File::Stamp File::CurrentStamp() const {
 }
 
 void File::Truncate(std::uint64_t size) {
+  backend::BeforeFileOperation(FileOperation::kTruncate, {});
   if (native_) native_->EndView();  // as on Windows, which truncates no file while a view of it lasts
   if (::ftruncate(HandleOf(native_), static_cast<off_t>(size)) != 0) host::ThrowErrno(errno);
+}
+
+void File::Flush() {
+  backend::BeforeFileOperation(FileOperation::kFlush, {});
+  int handle = HandleOf(native_);
+  while (::fsync(handle) != 0) {
+    if (errno != EINTR) host::ThrowErrno(errno);
+  }
 }
 
 void File::Close() {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/backend.h"
 #include "platform/posix/host.h"
 
 namespace platform {
@@ -63,6 +64,11 @@ bool CreateFolders(std::string_view path) {
   if (!location->parentExists && !CreateFolders(folder.Parent().Text())) return false;
   location = TryLocate(folder.Text());
   if (!location) return false;
+  try {
+    backend::BeforeFileOperation(FileOperation::kCreateFolder, folder.Text());
+  } catch (const FileError&) {
+    return false;
+  }
   ::mkdir(location->path.c_str(), 0777);
   return FolderExists(folder.Text());
 }
@@ -71,10 +77,19 @@ bool RemoveFile(std::string_view path) {
   auto location = TryLocate(path);
   if (!location || !location->exists || location->isFolder) return false;
   if (host::HeldOpen(location->path)) return false;
+  try {
+    backend::BeforeFileOperation(FileOperation::kDelete, path);
+  } catch (const FileError&) {
+    return false;
+  }
   return ::unlink(location->path.c_str()) == 0;
 }
 
-std::vector<std::string> Subfolders(std::string_view path) {
+namespace {
+
+// The names of the entries of a folder whose kind `wanted` accepts, sorted without regard to case.
+template <typename Wanted>
+std::vector<std::string> EntriesOf(std::string_view path, Wanted wanted) {
   std::vector<std::string> names;
   auto location = TryLocate(path);
   if (!location || !location->isFolder) return names;
@@ -85,7 +100,7 @@ std::vector<std::string> Subfolders(std::string_view path) {
     if (name == "." || name == "..") continue;
     struct stat info {};
     std::string full = (location->path == "/" ? "" : location->path) + "/" + name;
-    if (::stat(full.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) names.push_back(name);
+    if (::stat(full.c_str(), &info) == 0 && wanted(info.st_mode)) names.push_back(name);
   }
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
     auto foldedA = FoldedName(a);
@@ -95,6 +110,49 @@ std::vector<std::string> Subfolders(std::string_view path) {
   return names;
 }
 
+}  // namespace
+
+std::vector<std::string> Subfolders(std::string_view path) {
+  return EntriesOf(path, [](mode_t mode) { return S_ISDIR(mode); });
+}
+
+std::vector<std::string> FilesIn(std::string_view path) {
+  return EntriesOf(path, [](mode_t mode) { return S_ISREG(mode); });
+}
+
+bool IsReadOnly(std::string_view path) {
+  auto location = TryLocate(path);
+  struct stat info {};
+  if (!location || !location->exists || ::stat(location->path.c_str(), &info) != 0) return false;
+  return S_ISREG(info.st_mode) && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+namespace {
+
+// Gives the file at `hostPath` the owner, group and permissions of `like`. The owner stays the mover's where
+// the host does not let it give files away (a user who is not root): the rest is kept all the same.
+void TakeOwnerAndPermissions(const std::string& hostPath, const struct stat& like) {
+  if (::chown(hostPath.c_str(), like.st_uid, like.st_gid) != 0 && errno == EPERM) {
+    (void)::chown(hostPath.c_str(), static_cast<uid_t>(-1), like.st_gid);
+  }
+  if (::chmod(hostPath.c_str(), like.st_mode & 07777) != 0) host::ThrowErrno(errno);
+}
+
+// Puts a folder's entries (a rename in it) on disk.
+void FlushFolder(const std::string& hostPath) {
+  int handle = ::open(hostPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (handle < 0) return;
+  ::fsync(handle);
+  ::close(handle);
+}
+
+std::string HostFolderOf(const std::string& hostPath) {
+  std::size_t slash = hostPath.find_last_of('/');
+  return slash == 0 ? "/" : hostPath.substr(0, slash);
+}
+
+}  // namespace
+
 void MoveReplacing(std::string_view from, std::string_view to) {
   host::Location source = host::Locate(from);
   if (!source.exists) throw FileError(source.parentExists ? kFileNotFound : kPathNotFound);
@@ -102,7 +160,13 @@ void MoveReplacing(std::string_view from, std::string_view to) {
   if (!target.parentExists) throw FileError(kPathNotFound);
   if (target.isFolder) throw FileError(kAccessDenied);
   if (target.exists && host::HeldOpen(target.path)) throw FileError(kSharingViolation);
+  struct stat targetInfo {};
+  bool keep = target.exists && ::stat(target.path.c_str(), &targetInfo) == 0;
+  if (keep && IsReadOnly(to)) throw FileError(kAccessDenied);  // as Windows refuses to replace one
+  backend::BeforeFileOperation(FileOperation::kRename, to);
+  if (keep) TakeOwnerAndPermissions(source.path, targetInfo);
   if (::rename(source.path.c_str(), target.path.c_str()) != 0) host::ThrowErrno(errno);
+  FlushFolder(HostFolderOf(target.path));
 }
 
 }  // namespace platform

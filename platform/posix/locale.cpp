@@ -21,11 +21,14 @@ char DecimalSeparatorOfLocale(const char* localeName) {
 
 char UserDecimalSeparator() { return DecimalSeparatorOfLocale(""); }
 
-util::Date Today() {
+util::Date Today() { return Now().date; }
+
+LocalTime Now() {
   std::time_t now = std::time(nullptr);
   std::tm local {};
   ::localtime_r(&now, &local);
-  return util::Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+  return LocalTime{util::Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, local.tm_hour, local.tm_min,
+                   local.tm_sec};
 }
 
 bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }

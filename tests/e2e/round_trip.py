@@ -198,8 +198,19 @@ def check_import(lessons):
                            CODCEN=46010001, AULA=""))
     check("horprof.dbf after the import", read_table(ESCOLAN, "horprof.dbf"), teachers)
     check("horgrup.dbf after the import", read_table(ESCOLAN, "horgrup.dbf"), groups)
-    check("the import's closing message", run("import", "--source", ESCOLAN, "--period", "3=10:00-10:55").stdout.splitlines()[-1:],
-          ["    Proceso finalizado     "])
+    # The closing message, then the lessons written with an incidence, counted: here those whose teacher
+    # PROFT does not hold, and those whose subject ASIGVALT does not hold.
+    abbreviations = {r["ABREV"] for r in read_table(HTEMP, "PROFT.DBF")}
+    unknown_teachers = len([x for x in lessons if x[0] and x[3] not in abbreviations])
+    unknown_subjects = len([g for g in groups if not g["CODASIG"]])
+    closing = ["    Proceso finalizado     ", "", "Clases escritas tal como vienen en la solución, con incidencias:"]
+    if unknown_teachers:
+        closing.append(f"  {unknown_teachers} con un profesor que PROFT no tiene (D.N.I. 0)")
+    if unknown_subjects:
+        closing.append(f"  {unknown_subjects} con una asignatura que ASIGVALT no tiene (sin grupo ni asignatura)")
+    check("the solution has lessons with incidences", bool(unknown_teachers or unknown_subjects), True)
+    output = run("import", "--source", ESCOLAN, "--period", "3=10:00-10:55").stdout.splitlines()
+    check("the import's closing message", output[-len(closing):], closing)
     check("horgrup.dbf after a second import", read_table(ESCOLAN, "horgrup.dbf"), groups)
 
 

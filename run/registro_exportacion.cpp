@@ -1,0 +1,49 @@
+// The record is a small UTF-8 text file of "key=value" lines.
+#include "run/registro_exportacion.h"
+
+#include <sstream>
+
+#include "platform/platform.h"
+#include "run/rutas.h"
+
+namespace run {
+namespace {
+
+std::string RutaRegistro() { return EnCarpeta(kCarpetaTrabajo, kRegistroExportacion); }
+
+}  // namespace
+
+void EscribirRegistroExportacion(const RegistroExportacion& registro) {
+  std::string texto = "origen=" + registro.origen + "\n";
+  texto += "centros=";
+  for (std::size_t i = 0; i < registro.centros.size(); ++i) texto += (i ? "," : "") + registro.centros[i];
+  texto += std::string("\ncompleta=") + (registro.completa ? "si" : "no") + "\n";
+  platform::WriteWholeFile(RutaRegistro(), std::as_bytes(std::span(texto)), true);
+}
+
+std::optional<RegistroExportacion> LeerRegistroExportacion() {
+  std::string texto;
+  try {
+    if (!platform::FileExists(RutaRegistro())) return std::nullopt;
+    texto = platform::ReadWholeFile(RutaRegistro());
+  } catch (const platform::FileError&) {
+    return std::nullopt;
+  }
+  RegistroExportacion registro;
+  std::istringstream lineas(texto);
+  for (std::string linea; std::getline(lineas, linea);) {
+    std::size_t igual = linea.find('=');
+    if (igual == std::string::npos) continue;
+    std::string clave = linea.substr(0, igual);
+    std::string valor = linea.substr(igual + 1);
+    if (clave == "origen") registro.origen = valor;
+    if (clave == "completa") registro.completa = valor == "si";
+    if (clave == "centros") {
+      std::istringstream codigos(valor);
+      for (std::string codigo; std::getline(codigos, codigo, ',');) registro.centros.push_back(codigo);
+    }
+  }
+  return registro;
+}
+
+}  // namespace run
