@@ -1,5 +1,7 @@
 #include "app/table_dump.h"
 
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include <nlohmann/json.hpp>
@@ -23,13 +25,24 @@ std::string IsoDateTime(const storage::dbf::DateTime& stamp) {
   return IsoDate(stamp.date) + time;
 }
 
+// The number of an integer field ("N" without decimals, Visual FoxPro's "I"): a JSON integer within
+// std::int64_t's range. An "N" field holds whatever number its width takes ("1e99" takes four characters), so
+// a finite number past that range is printed as the double it is, and one that is not finite as null (JSON
+// cannot write it); neither goes through the cast, which would be undefined for them.
+nlohmann::ordered_json WholeNumberJson(double number) {
+  constexpr double kBeyondInt64 = 0x1p63;  // 2^63, the first number past std::int64_t's range
+  if (!std::isfinite(number)) return nullptr;
+  if (number >= kBeyondInt64 || number < -kBeyondInt64) return number;
+  return static_cast<std::int64_t>(number);
+}
+
 nlohmann::ordered_json JsonOf(const storage::Table& table, std::size_t index) {
   const storage::FieldInfo& field = table.Fields()[index];
   storage::dbf::Value value = table.Value(index);
   if (const auto* text = std::get_if<std::string>(&value)) return text->empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(*text);
   if (const auto* number = std::get_if<double>(&value)) {
     bool whole = field.dataType == storage::DataType::ftSmallint || field.dataType == storage::DataType::ftInteger;
-    return whole ? nlohmann::ordered_json(static_cast<std::int64_t>(*number)) : nlohmann::ordered_json(*number);
+    return whole ? WholeNumberJson(*number) : nlohmann::ordered_json(*number);
   }
   if (const auto* flag = std::get_if<bool>(&value)) return *flag;
   if (const auto* date = std::get_if<storage::Date>(&value)) return IsoDate(*date);

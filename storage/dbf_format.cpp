@@ -203,12 +203,25 @@ Layout ParseHeader(std::span<const std::byte> header) {
   layout.productionIndexFlag = U8(header, header_at::kProductionIndex);
   layout.languageDriver = U8(header, header_at::kLanguageDriver);
 
+  // Descriptors follow one another from byte 32 up to the terminator, which must lie inside the header
+  // length: a descriptor is only read when the header leaves room for it and a terminator after it.
   std::uint32_t offset = 1;
-  for (std::size_t at = kPrefixLength; at + kDescriptorLength <= layout.headerLength; at += kDescriptorLength) {
-    if (header[at] == kHeaderTerminator) break;
+  std::size_t at = kPrefixLength;  // below the header length at every step (HeaderLengthOf: at least 65)
+  for (; at + kDescriptorLength < layout.headerLength && header[at] != kHeaderTerminator; at += kDescriptorLength) {
     Field field = ParseDescriptor(header.subspan(at, kDescriptorLength), offset);
     offset += field.length;
     if (field.type != '0') layout.fields.push_back(std::move(field));  // '0': Visual FoxPro's hidden null flags
+  }
+  if (header[at] != kHeaderTerminator) throw DbfFormatError("falta el fin de la lista de campos");
+  // Writers may leave bytes between the terminator and the first record (dBase III a NUL, Visual FoxPro
+  // its 263-byte backlink, NULs or a path). A header length that reaches into the records instead finds
+  // there the first record's deletion flag, or the end marker of a table without records.
+  std::size_t afterTerminator = at + 1;
+  if (afterTerminator < layout.headerLength) {
+    std::byte first = header[afterTerminator];
+    if (first == std::byte{' '} || first == std::byte{'*'} || first == kEndOfFile) {
+      throw DbfFormatError("la longitud de la cabecera no es válida");
+    }
   }
   if (layout.fields.empty()) throw DbfFormatError("la tabla no tiene campos");
   if (offset > layout.recordLength) throw DbfFormatError("los campos no caben en la longitud del registro");

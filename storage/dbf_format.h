@@ -81,7 +81,9 @@ Date DecodeHeaderDate(const std::byte* at);
 // The header length that the first 32 bytes of a file announce; throws when they cannot be a .DBF header.
 std::uint16_t HeaderLengthOf(std::span<const std::byte> prefix);
 
-// The layout of a table from its whole header (HeaderLengthOf bytes). Throws DbfFormatError.
+// The layout of a table from its whole header (HeaderLengthOf bytes). Throws DbfFormatError, also when the
+// header length and the field list disagree: no 0x0D terminator after the last descriptor inside the
+// header, or a header that takes in the first record.
 Layout ParseHeader(std::span<const std::byte> header);
 
 DataType DataTypeOf(char type, std::uint32_t length, std::uint8_t decimals);

@@ -532,7 +532,8 @@ std::int32_t Table::AsInteger(std::string_view field) const {
   dbf::Value value = Stored(index);
   if (std::holds_alternative<std::monostate>(value)) return 0;
   double rounded = RoundHalfEven(std::get<double>(value));
-  if (rounded < INT32_MIN || rounded > INT32_MAX) {
+  // Written so that a NaN (a Visual FoxPro double field can hold one) fails too: no cast outside the range.
+  if (!(rounded >= INT32_MIN && rounded <= INT32_MAX)) {
     throw DatabaseError(Quoted(FormatGeneral(std::get<double>(value), engine_.DecimalSeparator())) +
                         " no es un valor entero válido");
   }

@@ -92,19 +92,23 @@ std::string SiblingPath(const std::string& dataPath, std::string_view extension)
 std::shared_ptr<TableData> TableFile::Load(const std::string& path, const platform::File& file) {
   auto data = std::make_shared<TableData>();
   data->path = path;
+  platform::File::Stamp stamp;
   try {
     std::vector<std::byte> prefix(dbf::kPrefixLength);
     prefix.resize(file.ReadAt(0, prefix));
     data->header.resize(dbf::HeaderLengthOf(prefix));
     if (file.ReadAt(0, data->header) < data->header.size()) throw dbf::DbfFormatError("la cabecera está incompleta");
     data->layout = dbf::ParseHeader(data->header);
+    // Every record the header counts must be in the file; the end marker after them may be missing, and
+    // bytes past them (another program's leftovers) are not read.
+    stamp = file.CurrentStamp();
+    std::uint64_t recordsEnd = std::uint64_t{data->layout.headerLength} +
+                               std::uint64_t{data->layout.recordCount} * data->layout.recordLength;
+    if (recordsEnd > stamp.size) throw dbf::DbfFormatError("el archivo es más corto de lo que indica la cabecera");
   } catch (const dbf::DbfFormatError& error) {
     ThrowTableError(std::string("La tabla está dañada (") + error.what() + ")", path);
   }
-  platform::File::Stamp stamp = file.CurrentStamp();
-  std::uint64_t size = stamp.size;
-  std::uint64_t available = (size - data->layout.headerLength) / data->layout.recordLength;
-  data->recordCount = static_cast<std::uint32_t>(std::min<std::uint64_t>(data->layout.recordCount, available));
+  data->recordCount = data->layout.recordCount;
   data->records.resize(std::size_t{data->recordCount} * data->layout.recordLength);
   file.ReadAt(data->layout.headerLength, data->records);
   data->codePage = &CodePage::ForLanguageDriver(data->layout.languageDriver);

@@ -59,6 +59,60 @@ TEST_F(TableDump, WalksAnIndexOrAFilterAndTakesHostPaths) {
             "{\"ABREV\":\"ANA\",\"DNI\":null,\"HORAS\":null,\"ACTIVO\":null,\"ALTA\":null}\n");
 }
 
+// Another program may write any number that fits the width into an integer field: "1e99" takes four characters.
+class StoredNumbers : public TableDump {
+ protected:
+  // Puts `text`, right-justified, into the first record's DNI field (N 9,0) of the file.
+  void StoreDni(const std::string& text) {
+    std::string file = drive_.ReadHostFile("HTEMP/PROFT.DBF");
+    std::size_t headerLength = static_cast<unsigned char>(file[8]) | std::size_t{static_cast<unsigned char>(file[9])} << 8;
+    std::size_t dni = headerLength + 1 + 4;  // after the deletion flag and ABREV
+    file.replace(dni, 9, std::string(9 - text.size(), ' ') + text);
+    drive_.WriteHostFile("HTEMP/PROFT.DBF", file);
+  }
+
+  // Dumps through an engine of its own, which reads the changed file afresh.
+  std::string DumpChanged() {
+    storage::Engine engine('.');
+    std::ostringstream out;
+    app::DumpTable(engine, {"C:\\HTEMP\\PROFT.DBF", "", ""}, out);
+    return out.str();
+  }
+};
+
+TEST_F(StoredNumbers, BeyondTheRangeOf64BitIntegersArePrintedAsTheNumbersTheyAre) {
+  struct Case {
+    const char* stored;
+    const char* printed;
+  } cases[] = {{"1e99", "1e+99"},
+               {"-1e99", "-1e+99"},
+               {"-9.3e18", "-9.3e+18"},
+               {"9.3e18", "9.3e+18"},
+               {"9.2e18", "9200000000000000000"},
+               {"-9.2e18", "-9200000000000000000"}};
+  for (const Case& c : cases) {
+    StoreDni(c.stored);
+    EXPECT_EQ(DumpChanged(),
+              std::string("{\"ABREV\":\"MÓN\",\"DNI\":") + c.printed +
+                  ",\"HORAS\":2.5,\"ACTIVO\":true,\"ALTA\":\"2026-09-01\"}\n"
+                  "{\"ABREV\":\"ANA\",\"DNI\":null,\"HORAS\":null,\"ACTIVO\":null,\"ALTA\":null}\n")
+        << c.stored;
+  }
+}
+
+TEST_F(StoredNumbers, NoNumberAndBeyondEveryDoubleAreTheEnginesError) {
+  for (const char* stored : {"nan", "inf", "-infinity", "1e999"}) {
+    StoreDni(stored);
+    try {
+      DumpChanged();
+      ADD_FAILURE() << stored;
+    } catch (const std::exception& error) {
+      EXPECT_EQ(std::string(error.what()), std::string("Valor no válido en el campo 'DNI' (valor numérico no válido: ") +
+                                               stored + "): C:\\HTEMP\\PROFT.DBF");
+    }
+  }
+}
+
 TEST_F(TableDump, BadInputIsTheEnginesError) {
   drive_.WriteHostFile("HTEMP/NOTAS.TXT", "esto no es una tabla, sino unas notas de texto");
   struct Case {

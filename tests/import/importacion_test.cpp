@@ -18,7 +18,9 @@
 
 #include "app/ventana_principal.h"
 #include "export/exportacion.h"
+#include "import/devolucion.h"
 #include "platform/platform.h"
+#include "run/registro_exportacion.h"
 #include "run/tablas_ventana.h"
 #include "storage/storage.h"
 #include "tests/support/interfaz_guionada.h"
@@ -759,3 +761,171 @@ TEST_F(ImportacionTest, TheExportsTablesLeadTheSolutionBackToEscolansTeachersAnd
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------------------------------------
+// What the import refuses, and what it tells
+
+TEST_F(ImportacionTest, ASolutionFromAnotherFoldersExportIsRefusedAndNothingChanges) {
+  struct Caso {
+    const char* que;
+    std::optional<run::RegistroExportacion> registro;  // what the last export recorded; nothing: no record
+    std::optional<std::string> mensaje;                 // the refusal; nothing: the run goes on
+  };
+  const Caso casos[] = {
+      {"exported from another folder", run::RegistroExportacion{"C:\\OTRO", {"46001"}, true},
+       "Los datos de Horvane se exportaron desde C:\\OTRO, no desde C:\\ESCOLAN: la solución es de otro centro. "
+       "Importe en la carpeta de la que se exportaron, o exporte desde esta y vuelva a generar el horario. No se "
+       "ha cambiado ningún horario."},
+      {"an export that did not end", run::RegistroExportacion{"C:\\ESCOLAN", {"46001"}, false},
+       importacion::kMensajeExportacionIncompleta},
+      {"the same folder spelled otherwise", run::RegistroExportacion{"c:\\escolan\\", {"46001"}, true}, std::nullopt},
+      {"no record: an export older than the record", std::nullopt, std::nullopt},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.que);
+    Reiniciar();
+    platform::RemoveFile("C:\\HTEMP\\VALENCIA\\EXPORTACION.TXT");
+    if (caso.registro) run::EscribirRegistroExportacion(*caso.registro);
+    auto antes = Escolan();
+
+    std::optional<FinImportacion> fin = Importar();
+
+    if (caso.mensaje) {
+      EXPECT_EQ(fin, FinImportacion::kRechazada);
+      EXPECT_EQ(interfaz_.sucesos, (Sucesos{kInicio, kEspera, kNormal, "mensaje: " + *caso.mensaje}));
+      EXPECT_EQ(Escolan(), antes);
+      EXPECT_FALSE(platform::FileExists("C:\\HTEMP\\VALENCIA\\horgrup.dbf"));  // nothing staged
+    } else {
+      EXPECT_EQ(fin, FinImportacion::kCompleta);
+    }
+  }
+}
+
+TEST_F(ImportacionTest, OddLessonsAreWrittenAndCountedInTheClosingMessage) {
+  const std::string kCabecera = "\n\nClases escritas tal como vienen en la solución, con incidencias:";
+  struct Caso {
+    const char* que;
+    Filas soluc;
+    std::string cola;  // what follows the specified closing text
+  };
+  const Fila buena = {"2", "3", "A12", "GA2", "ESO", "1", "MAT", "B", ""};
+  const Caso casos[] = {
+      {"every lesson known", {buena}, ""},
+      {"a teacher PROFT does not hold", {buena, {"2", "3", "A12", "ZZ", "ESO", "1", "MAT", "B", ""}},
+       kCabecera + "\n  1 con un profesor que PROFT no tiene (D.N.I. 0)"},
+      {"a subject ASIGVALT does not hold", {{"2", "3", "A12", "GA2", "ESO", "1", "XYZ", "B", ""}},
+       kCabecera + "\n  1 con una asignatura que ASIGVALT no tiene (sin grupo ni asignatura)"},
+      {"days 6 and -1, period 21",
+       {{"6", "3", "A12", "GA2", "ESO", "1", "MAT", "B", ""},
+        {"-1", "21", "A12", "GA2", "ESO", "1", "MAT", "B", ""},
+        buena},
+       kCabecera + "\n  2 con un día fuera de 1 a 5\n  1 con una hora fuera de 1 a 20 (sin horas de inicio ni final)"},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.que);
+    Reiniciar();
+    EscribirSoluc(caso.soluc);
+    EXPECT_EQ(Importar(), FinImportacion::kCompleta);
+    EXPECT_EQ(interfaz_.sucesos.back(), kFin + caso.cola);
+    // Written all the same, as the solution gives them.
+    EXPECT_EQ(HorprofDeEscolan({"Diasem"}).size(), caso.soluc.size());
+  }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The copy back: the pair together, backed up, with the school's protections
+
+TEST_F(ImportacionTest, TheReplacedPairIsBackedUpWithTheFolderItCameFrom) {
+  auto antes = Escolan();
+  ASSERT_EQ(Importar(), FinImportacion::kCompleta);
+
+  std::vector<std::string> copias = platform::Subfolders("C:\\HTEMP\\COPIAS");
+  ASSERT_EQ(copias.size(), 1u);
+  std::string copia = "HTEMP/COPIAS/" + copias[0];
+  EXPECT_EQ(Bytes(copia + "/horgrup.dbf"), antes.first);
+  EXPECT_EQ(Bytes(copia + "/horprof.dbf"), antes.second);
+  EXPECT_EQ(Bytes(copia + "/ORIGEN.TXT"), "C:\\ESCOLAN\n");
+  EXPECT_EQ(Bytes(copia + "/DIARIO.TXT"), "(no existe)");  // cleared once the pair was replaced
+  EXPECT_EQ(Archivos(unidad_.Host("ESCOLAN")), (std::set<std::string>{"horgrup.dbf", "horprof.dbf"}));
+
+  // A second import keeps the first one's backup and makes its own.
+  ASSERT_EQ(Importar(), FinImportacion::kCompleta);
+  EXPECT_EQ(platform::Subfolders("C:\\HTEMP\\COPIAS").size(), 2u);
+}
+
+TEST_F(ImportacionTest, AReadOnlyTimetableIsRefusedAndTheOtherKeepsItsOwnerAndPermissions) {
+  namespace fs = std::filesystem;
+  for (const std::string soloLectura : {"horgrup.dbf", "horprof.dbf"}) {
+    SCOPED_TRACE(soloLectura);
+    Reiniciar();
+    fs::permissions(unidad_.Host("ESCOLAN/" + soloLectura), fs::perms::owner_read | fs::perms::group_read);
+    auto antes = Escolan();
+
+    EXPECT_EQ(Importar(), std::nullopt);
+    EXPECT_EQ(interfaz_.sucesos.back(), "error: Acceso al archivo denegado");
+    EXPECT_EQ(Escolan(), antes);
+    EXPECT_EQ(Archivos(unidad_.Host("ESCOLAN")), (std::set<std::string>{"horgrup.dbf", "horprof.dbf"}));
+    fs::permissions(unidad_.Host("ESCOLAN/" + soloLectura), fs::perms::owner_write, fs::perm_options::add);
+  }
+
+  // A file the school's users share keeps what lets them share it.
+  Reiniciar();
+  const fs::perms compartido = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                               fs::perms::group_write;
+  fs::permissions(unidad_.Host("ESCOLAN/horgrup.dbf"), compartido);
+  ASSERT_EQ(Importar(), FinImportacion::kCompleta);
+  EXPECT_EQ(fs::status(unidad_.Host("ESCOLAN/horgrup.dbf")).permissions(), compartido);
+}
+
+TEST_F(ImportacionTest, AStagedTimetableThatVanishedBeforeTheCopyBackIsAnErrorAndNothingChanges) {
+  // The staged copies as a run leaves them just before it copies them back.
+  for (const char* archivo : {"horgrup.dbf", "horprof.dbf"}) {
+    unidad_.WriteHostFile(std::string("HTEMP/VALENCIA/") + archivo, "nuevo " + std::string(archivo));
+  }
+  for (const std::string desaparecido : {"horgrup.dbf", "horprof.dbf"}) {
+    SCOPED_TRACE(desaparecido);
+    auto antes = Escolan();
+    std::string guardado = unidad_.ReadHostFile("HTEMP/VALENCIA/" + desaparecido);
+    ASSERT_TRUE(platform::RemoveFile("C:\\HTEMP\\VALENCIA\\" + desaparecido));
+
+    EXPECT_EQ(testing_support::FileErrorOf([] { importacion::DevolverHorarios("C:\\ESCOLAN"); }),
+              std::make_pair(2, std::string("No se encuentra el archivo")));
+    EXPECT_EQ(Escolan(), antes);
+    EXPECT_EQ(Archivos(unidad_.Host("ESCOLAN")), (std::set<std::string>{"horgrup.dbf", "horprof.dbf"}));
+    unidad_.WriteHostFile("HTEMP/VALENCIA/" + desaparecido, guardado);
+  }
+}
+
+TEST_F(ImportacionTest, TheRecoveryAtStartRemovesWhatInterruptedCopiesLeftInTheStagingFolder) {
+  unidad_.WriteHostFile("HTEMP/VALENCIA/~copia-1234abcd.tmp", "a half copy");
+  unidad_.WriteHostFile("HTEMP/VALENCIA/~COPIA-ffff0000.tmp", "another");
+  app::VentanaPrincipal ventana(engine_, interfaz_);
+  run::EjecutarManejador(interfaz_, [&] { ventana.RecuperarCopiaInterrumpida(); });
+  EXPECT_EQ(interfaz_.sucesos, Sucesos{});  // nothing to tell: no copy back was interrupted
+  std::set<std::string> quedan = Archivos(unidad_.Host("HTEMP/VALENCIA"));
+  EXPECT_EQ(quedan.count("~copia-1234abcd.tmp") + quedan.count("~COPIA-ffff0000.tmp"), 0u);
+  EXPECT_EQ(quedan.count("lhortipo.dbf"), 1u);
+}
+
+TEST_F(ImportacionTest, TheExportRecordsItsFolderAndCentresForTheImport) {
+  unidad_.MakeHostFolder("OTRO");
+  CrearTabla("C:\\OTRO\\centro.dbf", {{"CODCEN", DataType::ftFloat}, {"LITCEN", DataType::ftString, 45}},
+             {{"46001", "Uno"}, {"46002", "Dos"}});
+  app::VentanaPrincipal ventana(engine_, interfaz_);
+  platform::SetCurrentFolder("C:\\OTRO");
+  ventana.ListaDirectoriosChange();
+  // An export that stops at its first step (OTRO has no asignat) is recorded as unfinished...
+  EXPECT_FALSE(run::EjecutarManejador(interfaz_, [&] { ventana.BExportarClick(); }));
+  std::optional<run::RegistroExportacion> registro = run::LeerRegistroExportacion();
+  ASSERT_TRUE(registro);
+  EXPECT_EQ(registro->origen, "C:\\OTRO");
+  EXPECT_EQ(registro->centros, (std::vector<std::string>{"46001", "46002"}));
+  EXPECT_FALSE(registro->completa);
+  // ... and one that ends, as finished: its solution then goes nowhere but into OTRO.
+  EXPECT_TRUE(run::EjecutarManejador(interfaz_, [&] { ventana.BExportarClick({}); }));
+  registro = run::LeerRegistroExportacion();
+  ASSERT_TRUE(registro);
+  EXPECT_TRUE(registro->completa);
+  interfaz_.sucesos.clear();
+  EXPECT_EQ(Importar(), FinImportacion::kRechazada);
+}

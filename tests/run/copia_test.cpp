@@ -109,3 +109,28 @@ TEST(CopiarReemplazando, ATargetFolderThatIsMissingFails) {
 }
 
 }  // namespace
+
+namespace {
+
+// Sets a file-operation hook for the length of a test.
+struct HookDuring {
+  explicit HookDuring(platform::FileOperationHook hook) { platform::SetFileOperationHook(std::move(hook)); }
+  ~HookDuring() { platform::SetFileOperationHook(nullptr); }
+};
+
+}  // namespace
+
+TEST(CopiarReemplazando, ASourceThatVanishesOnceCheckedIsAnErrorAndTheTargetStays) {
+  TemporaryDrive drive;
+  drive.WriteHostFile("ESCOLAN/horgrup.dbf", "new");
+  drive.WriteHostFile("HTEMP/VALENCIA/horgrup.dbf", "old");
+  // The source goes the moment the copy opens it, after the replace-copy saw it there.
+  HookDuring hook([&](platform::FileOperation operation, std::string_view path) {
+    if (operation == platform::FileOperation::kOpen && platform::SameName(path, "C:\\ESCOLAN\\horgrup.dbf")) {
+      fs::remove(drive.Host("ESCOLAN/horgrup.dbf"));
+    }
+  });
+  EXPECT_EQ(CodeOf([] { CopiarReemplazando("C:\\HTEMP\\VALENCIA\\horgrup.dbf", "C:\\ESCOLAN\\horgrup.dbf"); }), 2);
+  EXPECT_EQ(drive.ReadHostFile("HTEMP/VALENCIA/horgrup.dbf"), "old");
+  EXPECT_EQ(drive.HostEntries("HTEMP/VALENCIA"), std::vector<std::string>{"horgrup.dbf"});
+}

@@ -3,6 +3,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
+#include <limits>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "storage/storage.h"
@@ -321,6 +327,81 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase{"NHORAS", "-2,5", "-2,5", -2}, ReadCase{"NHORAS", "46010", "46010", 46010},
                       ReadCase{"NHORAS", "", "", 0}, ReadCase{"NHORAS", "0,0001", "0,0001", 0}),
     [](const auto& test) { return std::to_string(test.index); });
+
+// A Visual FoxPro table written byte by byte: an integer field HORA (N 9,0) holding the given texts and a
+// double field DOBLE (B) holding the given numbers, one record per row.
+std::string VisualFoxProTable(const std::vector<std::pair<std::string, double>>& rows) {
+  const std::size_t headerLength = 32 + 2 * 32 + 1 + 263;  // the backlink after the terminator
+  const std::size_t recordLength = 1 + 9 + 8;
+  std::string file(headerLength, '\0');
+  auto put = [&file](std::size_t at, std::size_t value, std::size_t bytes) {
+    for (std::size_t i = 0; i < bytes; ++i) file[at + i] = static_cast<char>(value >> (8 * i) & 0xFF);
+  };
+  file[0] = '\x30';
+  put(4, rows.size(), 4);
+  put(8, headerLength, 2);
+  put(10, recordLength, 2);
+  file[29] = '\x03';
+  struct Descriptor {
+    const char* name;
+    char type;
+    std::size_t offset;
+    std::size_t length;
+  } descriptors[] = {{"HORA", 'N', 1, 9}, {"DOBLE", 'B', 10, 8}};
+  for (std::size_t i = 0; i < 2; ++i) {
+    std::size_t at = 32 + 32 * i;
+    file.replace(at, std::strlen(descriptors[i].name), descriptors[i].name);
+    file[at + 11] = descriptors[i].type;
+    put(at + 12, descriptors[i].offset, 4);
+    put(at + 16, descriptors[i].length, 1);
+  }
+  file[32 + 2 * 32] = '\x0D';
+  for (const auto& [hora, doble] : rows) {
+    std::string record = " " + std::string(9 - hora.size(), ' ') + hora;
+    char bytes[8];
+    std::memcpy(bytes, &doble, sizeof bytes);  // little-endian, as the hosts the program runs on
+    file += record + std::string(bytes, sizeof bytes);
+  }
+  return file + "\x1A";
+}
+
+TEST_F(TableTest, NumbersBeyondTheIntegerRangeFailToReadAsIntegers) {
+  double nan = std::numeric_limits<double>::quiet_NaN();
+  double infinity = std::numeric_limits<double>::infinity();
+  drive_.WriteHostFile("HTEMP/ZORRO.DBF", VisualFoxProTable({{"1e99", 1e99},
+                                                             {"-1e99", nan},
+                                                             {"2.2e9", -infinity},
+                                                             {"2.1e9", 2147483647.4},
+                                                             {"-2.1e9", -2147483648.4}}));
+  Table table(engine_);
+  table.SetTableName("C:\\HTEMP\\ZORRO.DBF");
+  table.Open();
+  auto asInteger = [&table](const char* field) {
+    try {
+      return std::to_string(table.AsInteger(field));
+    } catch (const DatabaseError& error) {
+      return std::string(error.what());
+    }
+  };
+  struct Case {
+    std::uint32_t record;
+    const char* field;
+    const char* read;  // the number, or the error's message
+  } cases[] = {{1, "HORA", "'1E99' no es un valor entero válido"},
+               {1, "DOBLE", "'1E99' no es un valor entero válido"},
+               {2, "HORA", "'-1E99' no es un valor entero válido"},
+               {2, "DOBLE", "'NAN' no es un valor entero válido"},
+               {3, "HORA", "'2200000000' no es un valor entero válido"},
+               {3, "DOBLE", "'-INF' no es un valor entero válido"},
+               {4, "HORA", "2100000000"},
+               {4, "DOBLE", "2147483647"},
+               {5, "HORA", "-2100000000"},
+               {5, "DOBLE", "-2147483648"}};
+  for (const Case& c : cases) {
+    table.GoToRecord(c.record);
+    EXPECT_EQ(asInteger(c.field), c.read) << c.record << " " << c.field;
+  }
+}
 
 TEST_F(TableTest, FloatsReadAsTextInGeneralFormat) {
   CreateSample();
