@@ -2,6 +2,7 @@
 // file, opened by a child running as nobody since root ignores permissions; /dev/full), and the decimal
 // separator of a locale named the POSIX way.
 #include <locale.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -52,6 +53,33 @@ TEST(FileErrors, AReadOnlyFileCannotBeOpenedForWriting) {
     return code == 5 && message == "Acceso al archivo denegado" ? 0 : 1;
   });
   EXPECT_EQ(result, 0);
+}
+
+// A file that the school's users share is replaced as they had it: its owner, group and permissions go over
+// to the file that replaces it (the owner only where the host lets the mover give files away: as root).
+TEST(MoveReplacing, TheTargetKeepsItsOwnerGroupAndPermissions) {
+  TemporaryDrive drive;
+  drive.WriteHostFile("horgrup.dbf", "old");
+  drive.WriteHostFile("nuevo.tmp", "new");
+  std::string target = drive.Host("horgrup.dbf");
+  bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::chown(target.c_str(), testing_support::kNobody, testing_support::kNobody), 0);
+  }
+  ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+  struct stat before {};
+  ASSERT_EQ(::stat(target.c_str(), &before), 0);
+
+  platform::MoveReplacing("C:\\nuevo.tmp", "C:\\horgrup.dbf");
+
+  struct stat after {};
+  ASSERT_EQ(::stat(target.c_str(), &after), 0);
+  EXPECT_EQ(drive.ReadHostFile("horgrup.dbf"), "new");
+  EXPECT_EQ(after.st_mode & 07777, 0640u);
+  EXPECT_EQ(after.st_gid, before.st_gid);
+  if (root) {
+    EXPECT_EQ(after.st_uid, before.st_uid);
+  }
 }
 
 TEST(FileContents, AFullDiskIsAnError) {
