@@ -3,11 +3,11 @@
 #include "import/devolucion.h"
 
 #include <cstdio>
-#include <sstream>
 #include <stdexcept>
 #include <vector>
 
 #include "platform/platform.h"
+#include "run/claves.h"
 #include "run/copia.h"
 #include "run/rutas.h"
 
@@ -76,13 +76,8 @@ std::optional<Diario> LeerDiario(const std::string& copia) {
   if (!platform::FileExists(ruta)) return std::nullopt;
   Diario diario;
   diario.copia = copia;
-  std::istringstream lineas(platform::ReadWholeFile(ruta));
   bool conEstado = false;
-  for (std::string linea; std::getline(lineas, linea);) {
-    std::size_t igual = linea.find('=');
-    if (igual == std::string::npos) continue;
-    std::string clave = linea.substr(0, igual);
-    std::string valor = linea.substr(igual + 1);
+  for (const auto& [clave, valor] : run::LeerClaves(platform::ReadWholeFile(ruta))) {
     if (clave == "origen") diario.origen = valor;
     if (clave == "archivo") {
       std::size_t separador = valor.find(';');

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "platform/platform.h"
+#include "run/claves.h"
 #include "run/rutas.h"
 
 namespace run {
@@ -30,12 +31,7 @@ std::optional<RegistroExportacion> LeerRegistroExportacion() {
     return std::nullopt;
   }
   RegistroExportacion registro;
-  std::istringstream lineas(texto);
-  for (std::string linea; std::getline(lineas, linea);) {
-    std::size_t igual = linea.find('=');
-    if (igual == std::string::npos) continue;
-    std::string clave = linea.substr(0, igual);
-    std::string valor = linea.substr(igual + 1);
+  for (const auto& [clave, valor] : LeerClaves(texto)) {
     if (clave == "origen") registro.origen = valor;
     if (clave == "completa") registro.completa = valor == "si";
     if (clave == "centros") {
