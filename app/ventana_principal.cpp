@@ -85,15 +85,21 @@ void VentanaPrincipal::LeerCentros() {
 
 bool VentanaPrincipal::CambiarDirectorio(const std::string& carpeta) {
   if (platform::SameName(platform::FullPath(carpeta).Text(), platform::FullPath(Directorio()).Text())) return false;
-  platform::SetCurrentFolder(carpeta);
-  ListaDirectoriosChange();
+  // Under the lock before the folder changes: a refused change leaves the window on the folder whose tables
+  // are staged.
+  EnEjecucion([&] {
+    platform::SetCurrentFolder(carpeta);
+    ListaDirectoriosChange();
+  });
   return true;
 }
 
 void VentanaPrincipal::ListaDirectoriosChange() {
-  edNuevoDir_ = Directorio();
-  if (alCambiarDirectorio) alCambiarDirectorio();
-  EnEjecucion([this] { CopiarDatosCentro(tablas_, Directorio()); });
+  EnEjecucion([this] {
+    edNuevoDir_ = Directorio();
+    if (alCambiarDirectorio) alCambiarDirectorio();
+    CopiarDatosCentro(tablas_, Directorio());
+  });
 }
 
 importacion::FinImportacion VentanaPrincipal::BImportarClick() {

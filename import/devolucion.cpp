@@ -215,7 +215,24 @@ std::optional<std::string> RecuperarDevolucionInterrumpida() {
     std::optional<Diario> diario = LeerDiario(EnCarpeta(run::kCarpetaCopias, nombre));
     if (!diario) continue;
     if (diario->estado == Estado::kConfirmada) {
-      Completar(*diario);
+      try {
+        Completar(*diario);
+      } catch (...) {
+        // A move that failed once a target was replaced would leave the folder with one file of each: back,
+        // the journal saying so first, as the copy back itself goes back. Before any was replaced nothing
+        // has changed, and the journal stays for the next run to go forward again.
+        bool reemplazado = false;
+        for (const Archivo& a : diario->archivos) {
+          reemplazado = reemplazado || !platform::FileExists(diario->Temporal(a));
+        }
+        if (reemplazado) {
+          diario->estado = Estado::kDeshaciendo;
+          EscribirDiario(*diario);
+          Deshacer(*diario);
+          BorrarDiario(*diario);
+        }
+        throw;
+      }
       mensaje = Formateado(kMensajeDevolucionCompletada, diario->origen);
     } else {
       if (diario->estado == Estado::kPreparada) DeshacerPreparada(*diario);

@@ -24,7 +24,8 @@ std::string DevolverHorarios(std::string_view carpetaOrigen);
 
 // Finishes or undoes a copy back that was interrupted, as its journal says, and removes the temporary files
 // it left. Returns the message that tells the user which of the two it did (nothing when there was none to
-// recover). Throws the file layer's error when it cannot; the journal then stays for the next run.
+// recover). Throws the file layer's error when it cannot; the journal then stays for the next run, except
+// when finishing failed after a file of the pair was replaced: that copy back is undone first.
 std::optional<std::string> RecuperarDevolucionInterrumpida();
 
 inline constexpr const char* kMensajeDevolucionCompletada =

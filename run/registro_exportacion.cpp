@@ -23,13 +23,8 @@ void EscribirRegistroExportacion(const RegistroExportacion& registro) {
 }
 
 std::optional<RegistroExportacion> LeerRegistroExportacion() {
-  std::string texto;
-  try {
-    if (!platform::FileExists(RutaRegistro())) return std::nullopt;
-    texto = platform::ReadWholeFile(RutaRegistro());
-  } catch (const platform::FileError&) {
-    return std::nullopt;
-  }
+  if (!platform::FileExists(RutaRegistro())) return std::nullopt;
+  std::string texto = platform::ReadWholeFile(RutaRegistro());
   RegistroExportacion registro;
   for (const auto& [clave, valor] : LeerClaves(texto)) {
     if (clave == "origen") registro.origen = valor;

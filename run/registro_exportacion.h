@@ -17,7 +17,8 @@ struct RegistroExportacion {
 };
 
 void EscribirRegistroExportacion(const RegistroExportacion& registro);
-// Nothing when no export has left a record (or it cannot be read).
+// Nothing when no export has left a record; the file layer's error when the record is there but cannot be
+// read (the import must not go on as if there were none).
 std::optional<RegistroExportacion> LeerRegistroExportacion();
 
 }  // namespace run

@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "storage/dbf_format.h"
 #include "tests/support/interfaz_guionada.h"
+#include "tests/support/tablas_de_prueba.h"
 #include "tests/support/temporary_drive.h"
 
 namespace {
@@ -109,34 +110,6 @@ BENCHMARK(BM_TeacherStepLargeSchool)->Unit(benchmark::kMillisecond);
 void BM_TeacherStepTenLargeSchools(benchmark::State& state) { TeacherStep(state, 10); }
 BENCHMARK(BM_TeacherStepTenLargeSchools)->Unit(benchmark::kMillisecond);
 
-// A solution of `lessons` lessons made from the exported teaching load, as the generator would leave it.
-void WriteSolution(storage::Engine& engine, int lessons) {
-  storage::Table asigt(engine);
-  asigt.SetTableName("C:\\HTEMP\\ASIGT.DBF");
-  asigt.Open();
-  storage::Table soluc(engine);
-  soluc.SetTableName("C:\\HTEMP\\SOLUC.DBF");
-  soluc.AddFieldDef("DIA", storage::DataType::ftInteger);
-  soluc.AddFieldDef("HORA", storage::DataType::ftInteger);
-  for (const char* field : {"AULA", "PROF", "NIVEL", "CURSO", "ASIG", "GRUPO"}) {
-    soluc.AddFieldDef(field, storage::DataType::ftString, 5);
-  }
-  soluc.CreateTable();
-  soluc.Open();
-  for (int lesson = 0; lesson < lessons;) {
-    for (asigt.First(); !asigt.Eof() && lesson < lessons; asigt.Next(), ++lesson) {
-      soluc.Append();
-      soluc.SetAsInteger("DIA", 1 + lesson % 5);
-      soluc.SetAsInteger("HORA", 1 + lesson / 5 % 7);
-      soluc.SetAsString("AULA", "A12");
-      soluc.SetAsString("PROF", asigt.AsString("CPROF"));
-      for (const char* field : {"NIVEL", "CURSO", "GRUPO"}) soluc.SetAsString(field, asigt.AsString(field));
-      soluc.SetAsString("ASIG", asigt.AsString("CASIG"));
-      soluc.Post();
-    }
-  }
-}
-
 void BM_ImportTenThousandLessons(benchmark::State& state) {
   Drive();
   std::string source = School(1);
@@ -147,7 +120,7 @@ void BM_ImportTenThousandLessons(benchmark::State& state) {
     platform::SetCurrentFolder(source);
     ventana.ListaDirectoriosChange();
     ventana.BExportarClick();
-    WriteSolution(engine, 10000);
+    testing_support::EscribirSolucionDesdeAsigt(engine, 10000);
   }
   for (auto _ : state) {
     storage::Engine engine(',');

@@ -78,6 +78,39 @@ void EscribirAsigvalt(storage::Engine& engine, const Filas& filas) {
              filas, {"COD", "CODVALEN"});
 }
 
+int EscribirSolucionDesdeAsigt(storage::Engine& engine, int clases) {
+  storage::Table asigt(engine);
+  asigt.SetTableName("C:\\HTEMP\\ASIGT.DBF");
+  asigt.Open();
+  storage::Table soluc(engine);
+  soluc.SetTableName("C:\\HTEMP\\SOLUC.DBF");
+  soluc.AddFieldDef("DIA", storage::DataType::ftInteger);
+  soluc.AddFieldDef("HORA", storage::DataType::ftInteger);
+  for (const char* campo : {"AULA", "PROF", "NIVEL", "CURSO", "ASIG", "GRUPO"}) {
+    soluc.AddFieldDef(campo, storage::DataType::ftString, 5);
+  }
+  soluc.CreateTable();
+  soluc.Open();
+  int clase = 0;
+  while (clase < clases) {
+    int antes = clase;
+    for (asigt.First(); !asigt.Eof() && clase < clases; asigt.Next(), ++clase) {
+      soluc.Append();
+      soluc.SetAsInteger("DIA", 1 + clase % 5);
+      soluc.SetAsInteger("HORA", 1 + clase / 5 % 7);
+      soluc.SetAsString("AULA", "A12");
+      soluc.SetAsString("PROF", asigt.AsString("CPROF"));
+      for (const char* campo : {"NIVEL", "CURSO", "GRUPO"}) soluc.SetAsString(campo, asigt.AsString(campo));
+      soluc.SetAsString("ASIG", asigt.AsString("CASIG"));
+      soluc.Post();
+    }
+    if (clase == antes) break;  // an empty teaching load
+  }
+  soluc.Close();
+  asigt.Close();
+  return clase;
+}
+
 void EscribirProft(storage::Engine& engine, const Filas& filas) {
   using storage::DataType;
   Filas completas;

@@ -36,6 +36,11 @@ void EscribirAsigvalt(storage::Engine& engine, const Filas& filas);
 // department "Departamento".
 void EscribirProft(storage::Engine& engine, const Filas& filas);
 
+// C:\HTEMP\SOLUC.DBF as the generator leaves it, made from the exported teaching load C:\HTEMP\ASIGT.DBF:
+// `clases` lessons, one per ASIGT record in stored order (walking it again when it has fewer), on days 1 to
+// 5 and periods 1 to 7 in turn, all in room A12. Returns how many it wrote.
+int EscribirSolucionDesdeAsigt(storage::Engine& engine, int clases);
+
 class TemporaryDrive;
 
 // ESCOLAN's centro in a host folder of the drive (created when missing): a floating-point CODCEN with

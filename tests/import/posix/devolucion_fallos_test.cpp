@@ -1,0 +1,652 @@
+// The import's copy back under injected file faults and under kills, and the one-run-at-a-time lock, on the
+// small sample school: exported through the main window, every teacher given an identity number, and a
+// solution of a few lessons taken from the exported teaching load.
+//
+// What every case below holds the import to: C:\ESCOLAN keeps both old or both new timetables, never one
+// of each, and no temporary copy stays beside them.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/ventana_principal.h"
+#include "import/devolucion.h"
+#include "muestra/muestra_escolan.h"
+#include "platform/platform.h"
+#include "run/bloqueo.h"
+#include "run/rutas.h"
+#include "tests/support/child_process.h"
+#include "tests/support/interfaz_guionada.h"
+#include "tests/support/tablas_de_prueba.h"
+#include "tests/support/temporary_drive.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using importacion::FinImportacion;
+using platform::FileOperation;
+using testing_support::InterfazGuionada;
+using Sucesos = std::vector<std::string>;
+using Nombres = std::vector<std::string>;
+
+// Lessons in the solution: enough for a real transfer, few enough that one import has few file operations.
+constexpr int kClases = 6;
+
+const std::string kError = "error: ";
+const std::string kCierre = std::string("mensaje: ") + importacion::kMensajeFinImportacion;
+const std::string kRechazo = std::string("error: ") + run::kMensajeOtraEjecucion;
+
+bool Empieza(const std::string& texto, const std::string& principio) { return texto.rfind(principio, 0) == 0; }
+
+// Whether a file name is one of the copies' temporary files ("~copia-...", in any case).
+bool EsTemporal(const std::string& nombre) {
+  std::string_view prefijo = run::kPrefijoTemporal;
+  return nombre.size() >= prefijo.size() && platform::SameName(nombre.substr(0, prefijo.size()), prefijo);
+}
+
+std::size_t Contar(const Sucesos& sucesos, const std::string& principio) {
+  std::size_t n = 0;
+  for (const std::string& s : sucesos) n += Empieza(s, principio) ? 1 : 0;
+  return n;
+}
+
+std::string Texto(const Sucesos& sucesos) {
+  std::string texto;
+  for (const std::string& s : sucesos) texto += "\n  [" + s + "]";
+  return texto;
+}
+
+// The message of the recovery, as the user reads it.
+std::string MensajeRecuperacion(const char* plantilla) {
+  std::string texto = plantilla;
+  texto.replace(texto.find("%s"), 2, "C:\\ESCOLAN");
+  return "mensaje: " + texto;
+}
+
+// ESCOLAN's two timetables, byte for byte.
+struct Par {
+  std::string horgrup;
+  std::string horprof;
+  bool operator==(const Par&) const = default;
+};
+
+// One file operation as the fault hook sees it.
+struct Operacion {
+  FileOperation tipo;
+  std::string ruta;
+};
+
+const char* NombreDe(FileOperation tipo) {
+  switch (tipo) {
+    case FileOperation::kOpen: return "open";
+    case FileOperation::kCreate: return "create";
+    case FileOperation::kRead: return "read";
+    case FileOperation::kWrite: return "write";
+    case FileOperation::kFlush: return "flush";
+    case FileOperation::kTruncate: return "truncate";
+    case FileOperation::kRename: return "rename";
+    case FileOperation::kDelete: return "delete";
+    case FileOperation::kCreateFolder: return "create folder";
+  }
+  return "?";
+}
+
+std::string Describir(const Operacion& op) { return std::string(NombreDe(op.tipo)) + " " + op.ruta; }
+
+bool EnCarpeta(const std::string& ruta, std::string_view carpeta) {
+  return ruta.size() >= carpeta.size() && platform::SameName(ruta.substr(0, carpeta.size()), carpeta) &&
+         (ruta.size() == carpeta.size() || ruta[carpeta.size()] == '\\');
+}
+
+// How one import ended, as the user saw it.
+struct Resultado {
+  std::optional<FinImportacion> fin;  // nothing when an error ended it
+  Sucesos sucesos;
+};
+
+class DevolucionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    muestra::EscribirMuestraEscolan("C:\\ESCOLAN", muestra::TamanoMuestra::kPequena);
+    {
+      storage::Engine engine(',');
+      InterfazGuionada interfaz;
+      app::VentanaPrincipal ventana(engine, interfaz);
+      platform::SetCurrentFolder("C:\\ESCOLAN");
+      ventana.ListaDirectoriosChange();
+      ASSERT_TRUE(run::EjecutarManejador(interfaz, [&] { ventana.BExportarClick(); })) << Texto(interfaz.sucesos);
+      DarDniATodos(engine);
+      EscribirSolucion(engine);
+    }
+    viejo_ = ParDeEscolan();
+
+    // One complete import: its pair is the new one, and the staging as it leaves it is what every later
+    // run starts from (with the class-period template already there).
+    Resultado primera = Importar();
+    ASSERT_EQ(primera.fin, FinImportacion::kCompleta) << Texto(primera.sucesos);
+    nuevo_ = ParDeEscolan();
+    ASSERT_NE(nuevo_.horgrup, viejo_.horgrup);
+    ASSERT_NE(nuevo_.horprof, viejo_.horprof);
+    for (const auto& entrada : fs::directory_iterator(unidad_.Host("HTEMP/VALENCIA"))) {
+      std::string nombre = entrada.path().filename().string();
+      preparados_[nombre] = unidad_.ReadHostFile("HTEMP/VALENCIA/" + nombre);
+    }
+    Reponer();
+  }
+
+  void TearDown() override { platform::SetFileOperationHook(nullptr); }
+
+  // The sample has teachers without an identity number, which the import stops on: each gets one.
+  static void DarDniATodos(storage::Engine& engine) {
+    storage::Table proft(engine);
+    proft.SetTableName(run::RutaIntercambio(run::kProft));
+    proft.Open();
+    std::int32_t siguiente = 70000001;
+    for (proft.First(); !proft.Eof(); proft.Next()) {
+      if (proft.AsInteger("DNI") != 0) continue;
+      proft.Edit();
+      proft.SetAsInteger("DNI", siguiente++);
+      proft.Post();
+    }
+    proft.Close();
+  }
+
+  // The generator's solution: kClases lessons, one per record of the exported teaching load.
+  static void EscribirSolucion(storage::Engine& engine) {
+    ASSERT_EQ(testing_support::EscribirSolucionDesdeAsigt(engine, kClases), kClases);
+  }
+
+  // One press of the import button in a window of its own, as the application runs it (errors go to the
+  // default error handler). `hook` sees every file operation from the press on.
+  static Resultado Importar(platform::FileOperationHook hook = nullptr) {
+    Resultado resultado;
+    storage::Engine engine(',');
+    InterfazGuionada interfaz;
+    app::VentanaPrincipal ventana(engine, interfaz);
+    ventana.LeerCentros();
+    platform::SetFileOperationHook(std::move(hook));
+    run::EjecutarManejador(interfaz, [&] { resultado.fin = ventana.BImportarClick(); });
+    platform::SetFileOperationHook(nullptr);
+    resultado.sucesos = interfaz.sucesos;
+    return resultado;
+  }
+
+  // Every file operation of one complete import, in order. A complete run from the same start always
+  // leaves the same new pair (the transfer rewrites the staged copies from the solution): the cases rely on it.
+  std::vector<Operacion> OperacionesDeUnaImportacion() {
+    std::vector<Operacion> operaciones;
+    Resultado resultado = Importar([&](FileOperation tipo, std::string_view ruta) {
+      operaciones.push_back({tipo, std::string(ruta)});
+    });
+    EXPECT_EQ(resultado.fin, FinImportacion::kCompleta) << Texto(resultado.sucesos);
+    EXPECT_TRUE(ParDeEscolan() == nuevo_) << Estado(ParDeEscolan());
+    return operaciones;
+  }
+
+  // The next start's recovery, in a window of its own; `hook` sees its file operations.
+  static Sucesos Recuperar(platform::FileOperationHook hook = nullptr) {
+    storage::Engine engine(',');
+    InterfazGuionada interfaz;
+    app::VentanaPrincipal ventana(engine, interfaz);
+    platform::SetFileOperationHook(std::move(hook));
+    run::EjecutarManejador(interfaz, [&] { ventana.RecuperarCopiaInterrumpida(); });
+    platform::SetFileOperationHook(nullptr);
+    return interfaz.sucesos;
+  }
+
+  Par ParDeEscolan() const { return {Leer("ESCOLAN/horgrup.dbf"), Leer("ESCOLAN/horprof.dbf")}; }
+  std::string Leer(const std::string& relativa) const {
+    return fs::exists(unidad_.Host(relativa)) ? unidad_.ReadHostFile(relativa) : "(no existe)";
+  }
+  std::string Estado(const Par& par) const {
+    auto uno = [&](const std::string& bytes, const std::string& viejo, const std::string& nuevo) {
+      return bytes == viejo ? "old" : bytes == nuevo ? "new" : bytes == "(no existe)" ? "missing" : "other";
+    };
+    return std::string("horgrup ") + uno(par.horgrup, viejo_.horgrup, nuevo_.horgrup) + ", horprof " +
+           uno(par.horprof, viejo_.horprof, nuevo_.horprof);
+  }
+
+  // The temporary files in a host folder.
+  Nombres Temporales(const std::string& relativa) const {
+    std::vector<std::string> temporales;
+    for (const std::string& nombre : unidad_.HostEntries(relativa)) {
+      if (EsTemporal(nombre)) temporales.push_back(nombre);
+    }
+    return temporales;
+  }
+  // The backup folders under C:\HTEMP\COPIAS, by their host names.
+  Nombres Copias() const {
+    std::vector<std::string> copias;
+    if (!fs::exists(unidad_.Host("HTEMP/COPIAS"))) return copias;
+    for (const auto& entrada : fs::directory_iterator(unidad_.Host("HTEMP/COPIAS"))) {
+      if (entrada.is_directory()) copias.push_back(entrada.path().filename().string());
+    }
+    return copias;
+  }
+  // The copy backs' journals left anywhere under C:\HTEMP\COPIAS.
+  Nombres Diarios() const {
+    std::vector<std::string> diarios;
+    if (!fs::exists(unidad_.Host("HTEMP/COPIAS"))) return diarios;
+    for (const auto& entrada : fs::recursive_directory_iterator(unidad_.Host("HTEMP/COPIAS"))) {
+      if (platform::SameName(entrada.path().filename().string(), "DIARIO.TXT")) diarios.push_back(entrada.path());
+    }
+    return diarios;
+  }
+
+  // Back to the start of every run: the school's old pair, no backups, and the staging as the first
+  // complete import left it.
+  void Reponer() {
+    unidad_.WriteHostFile("ESCOLAN/horgrup.dbf", viejo_.horgrup);
+    unidad_.WriteHostFile("ESCOLAN/horprof.dbf", viejo_.horprof);
+    fs::remove_all(unidad_.Host("HTEMP/COPIAS"));
+    fs::remove_all(unidad_.Host("HTEMP/VALENCIA"));
+    unidad_.MakeHostFolder("HTEMP/VALENCIA");
+    for (const auto& [nombre, bytes] : preparados_) unidad_.WriteHostFile("HTEMP/VALENCIA/" + nombre, bytes);
+  }
+
+  // The number (from 1) of the first operation of `operaciones` of kind `tipo` whose path `es` accepts, after
+  // the one numbered `despues`; 0 when there is none.
+  static std::size_t Buscar(const std::vector<Operacion>& operaciones, FileOperation tipo,
+                            const std::function<bool(const std::string&)>& es, std::size_t despues = 0) {
+    for (std::size_t i = despues; i < operaciones.size(); ++i) {
+      if (operaciones[i].tipo == tipo && es(operaciones[i].ruta)) return i + 1;
+    }
+    return 0;
+  }
+
+  // Runs the import in a forked child that kills itself with SIGKILL at file operation `muerte`, after
+  // making operation `fallo` fail (none when 0). Gives how the child ended (256 + the signal when killed).
+  static int ImportarHastaMorir(std::size_t muerte, std::size_t fallo = 0) {
+    return testing_support::RunInChild([&] {
+      std::size_t cuenta = 0;
+      Importar([&](FileOperation, std::string_view) {
+        ++cuenta;
+        if (cuenta == fallo) throw platform::FileError(platform::kIoDevice);
+        if (cuenta == muerte) ::kill(::getpid(), SIGKILL);
+      });
+      return 0;
+    });
+  }
+
+  // The next start after a kill. Its recovery must leave both old or both new timetables, no temporary file
+  // in the school's folder or the staging folder and no journal, and tell the user which way it went when a
+  // journal was there; with none, the school's folder was never touched. A second start finds nothing to do.
+  // With `conRespaldo` the kill came after the backup was made, which must hold the old pair; with
+  // `yaResuelta` an earlier recovery may have settled the copy back already. Gives whether the pair is the
+  // new one.
+  bool ComprobarSiguienteArranque(bool conRespaldo, bool yaResuelta = false) {
+    bool habiaDiario = !Diarios().empty();
+    Sucesos sucesos = Recuperar();
+    Par par = ParDeEscolan();
+    EXPECT_TRUE(par == viejo_ || par == nuevo_) << Estado(par);
+    bool nuevo = par == nuevo_;
+    EXPECT_EQ(Temporales("ESCOLAN"), Nombres{});
+    EXPECT_EQ(Temporales("HTEMP/VALENCIA"), Nombres{});
+    EXPECT_EQ(Diarios(), Nombres{});
+    if (habiaDiario) {
+      EXPECT_EQ(sucesos, Sucesos{MensajeRecuperacion(nuevo ? importacion::kMensajeDevolucionCompletada
+                                                           : importacion::kMensajeDevolucionDeshecha)})
+          << Estado(par);
+    } else {
+      EXPECT_EQ(sucesos, Sucesos{});
+      if (!yaResuelta) {
+        EXPECT_TRUE(par == viejo_) << Estado(par);
+      }
+    }
+    if (conRespaldo) {
+      Nombres copias = Copias();
+      EXPECT_EQ(copias.size(), 1u);
+      if (copias.size() == 1) {
+        EXPECT_TRUE(Leer("HTEMP/COPIAS/" + copias[0] + "/horgrup.dbf") == viejo_.horgrup);
+        EXPECT_TRUE(Leer("HTEMP/COPIAS/" + copias[0] + "/horprof.dbf") == viejo_.horprof);
+      }
+    }
+    EXPECT_EQ(Recuperar(), Sucesos{});
+    EXPECT_TRUE(ParDeEscolan() == par);
+    return nuevo;
+  }
+
+  testing_support::TemporaryDrive unidad_;
+  Par viejo_;
+  Par nuevo_;
+  std::map<std::string, std::string> preparados_;
+};
+
+bool EnCarpetaCopias(const std::string& ruta) { return EnCarpeta(ruta, run::kCarpetaCopias); }
+// One of the school's own files (not a temporary one beside them).
+bool EsDestino(const std::string& ruta) {
+  return EnCarpeta(ruta, run::kCarpetaEscolan) && !EsTemporal(std::string(platform::FileNamePart(ruta)));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// A failing file operation
+
+// Every file operation of the import, one run each, fails in turn with one of a few Windows codes, until a
+// run goes through without reaching its fault. A run that fails tells the user once and leaves the school's
+// pair as it was; a run that absorbs its fault (a delete that may fail) ends with the new pair.
+TEST_F(DevolucionTest, AFaultAtAnyFileOperationLeavesTheOldPairAndOneErrorMessage) {
+  const std::vector<Operacion> operaciones = OperacionesDeUnaImportacion();
+  Reponer();
+  const std::size_t primeraDeLaCopia = Buscar(operaciones, FileOperation::kCreateFolder, EnCarpetaCopias);
+  ASSERT_NE(primeraDeLaCopia, 0u);
+  const int codigos[] = {platform::kSharingViolation, platform::kDiskFull, platform::kAccessDenied,
+                         platform::kIoDevice};
+
+  std::size_t fallidas = 0;
+  std::size_t fallidasEnLaCopia = 0;  // after the backup folder was made
+  std::size_t absorbidas = 0;
+  std::set<std::string> destinosFallidos;  // the moves over the school's files whose fault failed the run
+  std::size_t n = 1;
+  for (;; ++n) {
+    const int codigo = codigos[n % std::size(codigos)];
+    std::size_t cuenta = 0;
+    std::optional<Operacion> alcanzada;
+    Resultado resultado = Importar([&](FileOperation tipo, std::string_view ruta) {
+      if (++cuenta != n) return;
+      alcanzada = Operacion{tipo, std::string(ruta)};
+      throw platform::FileError(codigo);
+    });
+    if (!alcanzada) {
+      EXPECT_EQ(resultado.fin, FinImportacion::kCompleta) << Texto(resultado.sucesos);
+      EXPECT_TRUE(ParDeEscolan() == nuevo_) << Estado(ParDeEscolan());
+      break;
+    }
+    SCOPED_TRACE("error " + std::to_string(codigo) + " at operation " + std::to_string(n) + ", " +
+                 Describir(*alcanzada));
+    // Every run takes the same operations as the one counted: the fault hits the operation it is meant for.
+    ASSERT_LE(n, operaciones.size());
+    ASSERT_EQ(alcanzada->tipo, operaciones[n - 1].tipo) << Describir(operaciones[n - 1]);
+
+    const Par par = ParDeEscolan();
+    EXPECT_TRUE(par == viejo_ || par == nuevo_) << Estado(par);
+    EXPECT_EQ(Temporales("ESCOLAN"), Nombres{});
+    if (resultado.fin) {
+      ++absorbidas;
+      EXPECT_EQ(resultado.fin, FinImportacion::kCompleta);
+      EXPECT_TRUE(par == nuevo_) << Estado(par);
+      EXPECT_EQ(Contar(resultado.sucesos, kError), 0u) << Texto(resultado.sucesos);
+      EXPECT_EQ(Contar(resultado.sucesos, kCierre), 1u) << Texto(resultado.sucesos);
+    } else {
+      ++fallidas;
+      EXPECT_TRUE(par == viejo_) << Estado(par);
+      EXPECT_EQ(Contar(resultado.sucesos, kError), 1u) << Texto(resultado.sucesos);
+      EXPECT_EQ(Contar(resultado.sucesos, kCierre), 0u) << Texto(resultado.sucesos);
+      // Undone whole: no journal stays to make the next start report an interrupted copy back.
+      EXPECT_EQ(Diarios(), Nombres{});
+      if (!Copias().empty()) ++fallidasEnLaCopia;
+      if (alcanzada->tipo == FileOperation::kRename && EsDestino(alcanzada->ruta)) {
+        destinosFallidos.insert(std::string(platform::FileNamePart(alcanzada->ruta)));
+      }
+    }
+    Reponer();
+  }
+
+  EXPECT_EQ(n - 1, operaciones.size());
+  // The faults reached the copy back, its moves over the school's files included (the second one after the
+  // first had replaced its target).
+  EXPECT_GT(fallidasEnLaCopia, 0u);
+  EXPECT_EQ(destinosFallidos, (std::set<std::string>{"horgrup.dbf", "horprof.dbf"}));
+  RecordProperty("runs", static_cast<int>(n));
+  RecordProperty("failed", static_cast<int>(fallidas));
+  RecordProperty("absorbed", static_cast<int>(absorbidas));
+  RecordProperty("failed_in_copy_back", static_cast<int>(fallidasEnLaCopia));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// A kill, and the next start
+
+// The import is killed (SIGKILL, no clean-up of any kind) at each of the copy back's own file operations, and
+// at pseudo-random ones across the whole run; the next start's recovery then finishes or undoes the copy back.
+// Once the journal says the copy back is confirmed, the way is forward; before, back.
+TEST_F(DevolucionTest, AKillAnywhereIsFinishedOrUndoneByTheNextStart) {
+  const std::vector<Operacion> operaciones = OperacionesDeUnaImportacion();
+  Reponer();
+  {
+    // Every run takes the same operations: the kill at operation n lands where it is meant to.
+    const std::vector<Operacion> otra = OperacionesDeUnaImportacion();
+    Reponer();
+    ASSERT_EQ(otra.size(), operaciones.size());
+    for (std::size_t i = 0; i < otra.size(); ++i) ASSERT_EQ(otra[i].tipo, operaciones[i].tipo) << i + 1;
+  }
+  const std::size_t total = operaciones.size();
+  // The copy back's first operation (its backup folder), the first after both backups are on disk (the
+  // folder's ORIGEN.TXT), and the journal's confirmation just before the first move over the school's files.
+  const std::size_t primeraDeLaCopia = Buscar(operaciones, FileOperation::kCreateFolder, EnCarpetaCopias);
+  const std::size_t respaldoHecho = Buscar(operaciones, FileOperation::kCreate, [](const std::string& ruta) {
+    return EnCarpetaCopias(ruta) && platform::SameName(platform::FileNamePart(ruta), "ORIGEN.TXT");
+  });
+  const std::size_t primerMovimiento = Buscar(operaciones, FileOperation::kRename, EsDestino);
+  ASSERT_TRUE(primeraDeLaCopia != 0 && respaldoHecho > primeraDeLaCopia && primerMovimiento > respaldoHecho);
+  ASSERT_EQ(operaciones[primerMovimiento - 2].tipo, FileOperation::kRename);
+  ASSERT_TRUE(platform::SameName(platform::FileNamePart(operaciones[primerMovimiento - 2].ruta), "DIARIO.TXT"));
+  const std::size_t confirmacion = primerMovimiento - 1;
+
+  std::vector<std::size_t> muertes;
+  for (std::size_t n = primeraDeLaCopia; n <= total; ++n) muertes.push_back(n);
+  std::mt19937 azar(20240611);
+  std::uniform_int_distribution<std::size_t> cualquiera(1, total);
+  for (int i = 0; i < 30; ++i) muertes.push_back(cualquiera(azar));
+  ASSERT_GE(muertes.size(), 50u);
+
+  std::size_t nuevos = 0;
+  for (std::size_t n : muertes) {
+    SCOPED_TRACE("killed at operation " + std::to_string(n) + " of " + std::to_string(total) + ", " +
+                 Describir(operaciones[n - 1]));
+    ASSERT_EQ(ImportarHastaMorir(n), 256 + SIGKILL);
+    bool nuevo = ComprobarSiguienteArranque(n >= respaldoHecho);
+    EXPECT_EQ(nuevo, n > confirmacion);
+    nuevos += nuevo ? 1 : 0;
+    Reponer();
+    if (HasFatalFailure()) return;
+  }
+  EXPECT_GT(nuevos, 0u);
+  EXPECT_LT(nuevos, muertes.size());
+  RecordProperty("operations", static_cast<int>(total));
+  RecordProperty("copy_back_operations", static_cast<int>(total - primeraDeLaCopia + 1));
+  RecordProperty("kills", static_cast<int>(muertes.size()));
+  RecordProperty("finished_by_recovery", static_cast<int>(nuevos));
+}
+
+// A move over one of the school's files fails, and the import is killed at each operation of the way back
+// that follows. Until the journal says "back" the next start finishes the change; from then on it undoes it,
+// putting back from the backup what was already replaced.
+TEST_F(DevolucionTest, AKillWhileAFailedMoveIsBeingUndoneIsSettledByTheNextStart) {
+  const std::vector<Operacion> operaciones = OperacionesDeUnaImportacion();
+  Reponer();
+  const std::size_t primerMovimiento = Buscar(operaciones, FileOperation::kRename, EsDestino);
+  ASSERT_NE(primerMovimiento, 0u);
+  const std::size_t segundoMovimiento = Buscar(operaciones, FileOperation::kRename, EsDestino, primerMovimiento);
+  ASSERT_NE(segundoMovimiento, 0u);
+
+  std::size_t muertes = 0;
+  for (std::size_t fallo : {primerMovimiento, segundoMovimiento}) {
+    SCOPED_TRACE("the move at operation " + std::to_string(fallo) + " fails, " + Describir(operaciones[fallo - 1]));
+    // The run with the failure alone, to count the way back's operations.
+    std::vector<Operacion> conFallo;
+    Resultado resultado = Importar([&](FileOperation tipo, std::string_view ruta) {
+      conFallo.push_back({tipo, std::string(ruta)});
+      if (conFallo.size() == fallo) throw platform::FileError(platform::kIoDevice);
+    });
+    ASSERT_EQ(resultado.fin, std::nullopt) << Texto(resultado.sucesos);
+    ASSERT_TRUE(ParDeEscolan() == viejo_) << Estado(ParDeEscolan());
+    Reponer();
+    const std::size_t atras = Buscar(conFallo, FileOperation::kRename, [](const std::string& ruta) {
+      return EnCarpetaCopias(ruta) && platform::SameName(platform::FileNamePart(ruta), "DIARIO.TXT");
+    }, fallo);
+    ASSERT_NE(atras, 0u);
+
+    for (std::size_t n = fallo + 1; n <= conFallo.size(); ++n) {
+      SCOPED_TRACE("killed at operation " + std::to_string(n) + ", " + Describir(conFallo[n - 1]));
+      ASSERT_EQ(ImportarHastaMorir(n, fallo), 256 + SIGKILL);
+      EXPECT_EQ(ComprobarSiguienteArranque(true), n <= atras);
+      ++muertes;
+      Reponer();
+      if (HasFatalFailure()) return;
+    }
+  }
+  RecordProperty("kills", static_cast<int>(muertes));
+}
+
+// The next start's recovery fails in turn at each of its own file operations, after kills that leave each
+// kind of journal. A recovery that fails tells the user once and never leaves the school's folder with one
+// file of each that the kill had not left: it keeps its journal, or, when finishing failed after one file of
+// the pair was replaced, undoes the copy back first. The start after it settles what is left.
+TEST_F(DevolucionTest, ARecoveryThatFailsNeverMixesThePairAndTheStartAfterSettlesIt) {
+  const std::vector<Operacion> operaciones = OperacionesDeUnaImportacion();
+  Reponer();
+  const std::size_t primerMovimiento = Buscar(operaciones, FileOperation::kRename, EsDestino);
+  const std::size_t segundoMovimiento = Buscar(operaciones, FileOperation::kRename, EsDestino, primerMovimiento);
+  const std::size_t segundoTemporal = Buscar(operaciones, FileOperation::kCreate, [](const std::string& ruta) {
+    return EnCarpeta(ruta, run::kCarpetaEscolan) && EsTemporal(std::string(platform::FileNamePart(ruta)));
+  }, Buscar(operaciones, FileOperation::kCreate, [](const std::string& ruta) {
+    return EnCarpeta(ruta, run::kCarpetaEscolan) && EsTemporal(std::string(platform::FileNamePart(ruta)));
+  }));
+  ASSERT_TRUE(primerMovimiento != 0 && segundoMovimiento != 0 && segundoTemporal != 0);
+  // Where the way back after a failed second move starts: the operation after the journal says "back".
+  std::vector<Operacion> conFallo;
+  Importar([&](FileOperation tipo, std::string_view ruta) {
+    conFallo.push_back({tipo, std::string(ruta)});
+    if (conFallo.size() == segundoMovimiento) throw platform::FileError(platform::kIoDevice);
+  });
+  Reponer();
+  const std::size_t atras = Buscar(conFallo, FileOperation::kRename, [](const std::string& ruta) {
+    return EnCarpetaCopias(ruta) && platform::SameName(platform::FileNamePart(ruta), "DIARIO.TXT");
+  }, segundoMovimiento);
+  ASSERT_NE(atras, 0u);
+
+  struct Punto {
+    const char* que;
+    std::size_t muerte;
+    std::size_t fallo;
+  };
+  const Punto puntos[] = {
+      {"prepared, the second new file half copied", segundoTemporal + 3, 0},
+      {"confirmed, before the first move", primerMovimiento, 0},
+      {"confirmed, between the two moves", segundoMovimiento, 0},
+      {"undoing a failed second move", atras + 1, segundoMovimiento},
+  };
+  std::size_t recuperaciones = 0;
+  std::size_t deshechasAlFallar = 0;  // failed recoveries that undid the copy back before the error
+  for (const Punto& punto : puntos) {
+    for (std::size_t m = 1;; ++m) {
+      SCOPED_TRACE(std::string(punto.que) + ": the recovery fails at its operation " + std::to_string(m));
+      ASSERT_EQ(ImportarHastaMorir(punto.muerte, punto.fallo), 256 + SIGKILL);
+      const Par trasLaMuerte = ParDeEscolan();
+      std::size_t cuenta = 0;
+      bool alcanzada = false;
+      Sucesos sucesos = Recuperar([&](FileOperation, std::string_view) {
+        if (++cuenta != m) return;
+        alcanzada = true;
+        throw platform::FileError(platform::kDiskFull);
+      });
+      ++recuperaciones;
+      const bool fallida = Contar(sucesos, kError) != 0;
+      if (fallida) {
+        EXPECT_EQ(sucesos.size(), 1u) << Texto(sucesos);
+        const Par par = ParDeEscolan();
+        if (Diarios().empty()) {
+          ++deshechasAlFallar;
+          EXPECT_TRUE(par == viejo_) << Estado(par);
+          EXPECT_EQ(Temporales("ESCOLAN"), Nombres{});
+        } else {
+          EXPECT_TRUE(par == viejo_ || par == nuevo_ || par == trasLaMuerte)
+              << Estado(trasLaMuerte) << " after the kill, " << Estado(par) << " after the recovery";
+        }
+      } else {
+        // The fault was absorbed (a delete that may fail): the recovery went its way and said which.
+        const Par par = ParDeEscolan();
+        EXPECT_TRUE(par == viejo_ || par == nuevo_) << Estado(par);
+        EXPECT_EQ(sucesos, Sucesos{MensajeRecuperacion(par == nuevo_ ? importacion::kMensajeDevolucionCompletada
+                                                                    : importacion::kMensajeDevolucionDeshecha)})
+            << Estado(par);
+        EXPECT_EQ(Temporales("ESCOLAN"), Nombres{});
+      }
+      ComprobarSiguienteArranque(true, !fallida);
+      Reponer();
+      if (HasFatalFailure() || !alcanzada) break;
+    }
+  }
+  EXPECT_GT(deshechasAlFallar, 0u);
+  RecordProperty("recoveries", static_cast<int>(recuperaciones));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// One run at a time
+
+// The runs of a window, each a handler that holds the run lock while it works.
+struct Intento {
+  const char* que;
+  std::function<void(app::VentanaPrincipal&)> hacer;
+};
+const Intento kIntentos[] = {
+    {"the export button", [](app::VentanaPrincipal& v) { v.BExportarClick(); }},
+    {"the import button", [](app::VentanaPrincipal& v) { v.BImportarClick(); }},
+    {"a folder change", [](app::VentanaPrincipal& v) { v.ListaDirectoriosChange(); }},
+    {"the start-up recovery", [](app::VentanaPrincipal& v) { v.RecuperarCopiaInterrumpida(); }},
+    {"the window's creation", [](app::VentanaPrincipal& v) { v.FormCreate(); }},
+};
+
+// What the user saw of one run of a new window of its own, as the application runs it.
+Sucesos EnOtraVentana(const std::function<void(app::VentanaPrincipal&)>& hacer) {
+  storage::Engine engine(',');
+  InterfazGuionada interfaz;
+  app::VentanaPrincipal ventana(engine, interfaz);
+  run::EjecutarManejador(interfaz, [&] { hacer(ventana); });
+  return interfaz.sucesos;
+}
+
+TEST_F(DevolucionTest, WhileAWindowHoldsARunNoOtherWindowOrProcessStartsOne) {
+  // What the runs would change if they went ahead: staging copies the school's grupos over this one, the
+  // recovery removes the temporary file, the export rewrites its record, the import stages the school's
+  // timetables over the staged ones and then replaces the school's own.
+  unidad_.WriteHostFile("HTEMP/VALENCIA/grupos.dbf", "not the school's grupos");
+  unidad_.WriteHostFile("HTEMP/VALENCIA/~copia-0badf00d.tmp", "left by an interrupted copy");
+  auto contenido = [this] {
+    std::map<std::string, std::string> archivos;
+    for (const auto& entrada : fs::recursive_directory_iterator(unidad_.Host("HTEMP"))) {
+      if (!entrada.is_regular_file()) continue;
+      std::string relativa = fs::relative(entrada.path(), unidad_.Root()).string();
+      archivos[relativa] = unidad_.ReadHostFile(relativa);
+    }
+    return archivos;
+  };
+  const auto antes = contenido();
+
+  storage::Engine engine(',');
+  InterfazGuionada interfaz;
+  app::VentanaPrincipal ventana(engine, interfaz);
+  {
+    app::VentanaPrincipal::Ejecucion ejecucion(ventana);
+    for (const Intento& intento : kIntentos) {
+      SCOPED_TRACE(intento.que);
+      // From another window of this process...
+      EXPECT_EQ(EnOtraVentana(intento.hacer), Sucesos{kRechazo});
+      EXPECT_TRUE(contenido() == antes);
+      EXPECT_TRUE(ParDeEscolan() == viejo_) << Estado(ParDeEscolan());
+      // ... and from a window of another process (whose end leaves the lock with its holder).
+      EXPECT_EQ(testing_support::RunInChild([&] { return EnOtraVentana(intento.hacer) == Sucesos{kRechazo} ? 0 : 1; }),
+                0);
+      EXPECT_TRUE(contenido() == antes);
+      EXPECT_TRUE(ParDeEscolan() == viejo_) << Estado(ParDeEscolan());
+    }
+    // The window that holds the run is not kept out by its own lock, and its handler leaves the lock held.
+    EXPECT_TRUE(run::EjecutarManejador(interfaz, [&] { ventana.ListaDirectoriosChange(); })) << Texto(interfaz.sucesos);
+    EXPECT_TRUE(Leer("HTEMP/VALENCIA/grupos.dbf") == Leer("ESCOLAN/grupos.dbf"));
+    EXPECT_EQ(EnOtraVentana([](app::VentanaPrincipal& v) { v.RecuperarCopiaInterrumpida(); }), Sucesos{kRechazo});
+    EXPECT_EQ(Temporales("HTEMP/VALENCIA"), Nombres{"~copia-0badf00d.tmp"});
+  }
+  // Once its run ends, another window's goes ahead.
+  EXPECT_EQ(EnOtraVentana([](app::VentanaPrincipal& v) { v.RecuperarCopiaInterrumpida(); }), Sucesos{});
+  EXPECT_EQ(Temporales("HTEMP/VALENCIA"), Nombres{});
+}
+
+}  // namespace
