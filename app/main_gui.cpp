@@ -5,9 +5,8 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  // The message boxes' caption. The same text as the window's title, so that no window system appends it
-  // to that title.
-  QApplication::setApplicationDisplayName(QString::fromUtf8(app::kTituloVentana));
+  // No application display name: the window system would append it to every window's title. The message
+  // boxes take the application's title from app::kTituloAplicacion.
   app::TExportarDatos ventana;
   ventana.show();
   return QApplication::exec();

@@ -3,8 +3,9 @@
 # Packages the program needs to build and run.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libcli11-dev nlohmann-json3-dev
                 libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation)
-# Packages only the tests need: independent dBase readers and writers, a virtual display, a Spanish locale.
-TEST_PACKAGES=(python3 python3-dbfread python3-dbf libdbd-xbase-perl gdal-bin xvfb xauth locales)
+# Packages only the tests need: independent dBase readers and writers, a virtual display and xprop to read
+# its window titles, xdotool to click and type on it, a Spanish locale.
+TEST_PACKAGES=(python3 python3-dbfread python3-dbf libdbd-xbase-perl gdal-bin xvfb xauth x11-utils xdotool locales)
 
 ensure_packages() {
   local missing=()

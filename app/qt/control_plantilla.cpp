@@ -11,11 +11,10 @@ storage::Table& AbrirPlantilla(storage::Table& tabla) {
   return tabla;
 }
 
-// The period number is shown, never edited: the template keeps its periods 1 to 20.
+// The period number is shown, never edited: the template keeps its periods 1 to 20. The grid's cursor
+// starts on the first cell that can be edited, period 1's start time.
 std::vector<ColumnaRejilla> ColumnasPlantilla() {
-  return {{"HORA", 7, QStringLiteral("HORA"), false},
-          {"HORAINI", 20, QStringLiteral("HORA INICIO CLASE")},
-          {"HORAFIN", 19, QStringLiteral("HORA FINAL CLASE")}};
+  return {{"HORA", 7, "HORA", false}, {"HORAINI", 20, "HORA INICIO CLASE"}, {"HORAFIN", 19, "HORA FINAL CLASE"}};
 }
 
 // The panel reaches below the client area, as it was drawn.

@@ -12,10 +12,7 @@ storage::Table& AbrirProft(storage::Table& tabla) {
 }
 
 std::vector<ColumnaRejilla> ColumnasProft() {
-  return {{"DNI", 10, QStringLiteral("DNI")},
-          {"ABREV", 4, QStringLiteral("ABREV")},
-          {"NOMBRE", 40, QStringLiteral("NOMBRE")},
-          {"DEPART", 40, QStringLiteral("DEPARTAMENTO")}};
+  return {{"DNI", 10, "DNI"}, {"ABREV", 4, "ABREV"}, {"NOMBRE", 40, "NOMBRE"}, {"DEPART", 40, "DEPARTAMENTO"}};
 }
 
 DisenoRevision DisenoProfesores() {

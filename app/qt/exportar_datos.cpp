@@ -1,7 +1,9 @@
 #include "app/qt/exportar_datos.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -65,8 +67,16 @@ void CrearEtiquetas(QWidget* panel, const std::vector<DefEtiqueta>& etiquetas) {
     etiqueta->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     etiqueta->setWordWrap(def.ajustada);
     etiqueta->setFont(def.fuente);
+    // The window's background role is the button face, from which a label takes ButtonText (black) for its
+    // text unless it is told to draw in WindowText.
+    etiqueta->setForegroundRole(QPalette::WindowText);
     Colorear(etiqueta, QPalette::WindowText, def.color);
   }
+}
+
+bool EsEnter(const QKeyEvent& tecla) {
+  return (tecla.key() == Qt::Key_Return || tecla.key() == Qt::Key_Enter) &&
+         (tecla.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
 QPushButton* Boton(QWidget* panel, const char* nombre, const QRect& caja, const QString& texto, QStyle::StandardPixmap icono) {
@@ -93,15 +103,20 @@ TExportarDatos::TExportarDatos(run::InterfazUsuario* interfaz, QWidget* parent)
   const QColor dorado[] = {QColor(0xF9, 0xD3, 0x7D), QColor(0xFF, 0xFF, 0xFF), QColor(0xFF, 0xEE, 0xDD)};
   CrearPanelOrigen(Colocar(new PanelDegradado(azulado[0], azulado[1], azulado[2], this), "Draw3D1", {0, 0, 273, 431}));
   CrearPanelExportacion(Colocar(new PanelDegradado(dorado[0], dorado[1], dorado[2], this), "Draw3D2", {273, 0, 315, 162}));
-  CrearPanelImportacion(Colocar(new PanelDegradado(dorado[0], dorado[1], dorado[2], this), "Draw3D3", {273, 162, 315, 272}));
+  draw3D3_ = Colocar(new PanelDegradado(dorado[0], dorado[1], dorado[2], this), "Draw3D3", {273, 162, 315, 272});
+  CrearPanelImportacion(draw3D3_);
   OrdenarTabulacion();
   LlenarUnidades();
+  bExportar_->setDefault(true);  // until the focus is somewhere in the window
+  seguimientoDelFoco_ = connect(qApp, &QApplication::focusChanged, this,
+                                [this](QWidget* /*antes*/, QWidget* ahora) { FocoCambiado(ahora); });
 
   ventana_.alCambiarDirectorio = [this] { MostrarDirectorio(); };
   FormCreate();
 }
 
-TExportarDatos::~TExportarDatos() = default;
+// The controls go after this body, and the focus moves as they go: no more default buttons to follow.
+TExportarDatos::~TExportarDatos() { disconnect(seguimientoDelFoco_); }
 
 // ---------------------------------------------------------------------------------------------------------
 // The controls
@@ -129,8 +144,8 @@ void TExportarDatos::CrearPanelOrigen(QWidget* panel) {
   cbCentro_ = Colocar(new QComboBox(panel), "CBCentro", {16, 296, 145, 21});
   cbCentro_->setEditable(false);
 
-  auto* salir = Boton(panel, "BClose", {72, 344, 89, 25}, QStringLiteral("&Salir"), QStyle::SP_DialogCloseButton);
-  connect(salir, &QPushButton::clicked, this, &QWidget::close);
+  bClose_ = Boton(panel, "BClose", {72, 344, 89, 25}, QStringLiteral("&Salir"), QStyle::SP_DialogCloseButton);
+  connect(bClose_, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void TExportarDatos::CrearPanelExportacion(QWidget* panel) {
@@ -149,10 +164,10 @@ void TExportarDatos::CrearPanelExportacion(QWidget* panel) {
   comboBoxValCast_->setFont(MsSansSerif(8, true));
   Colorear(comboBoxValCast_, QPalette::Text, kNegro);
   Colorear(comboBoxValCast_, QPalette::Base, kBlanco);
+  comboBoxValCast_->installEventFilter(this);
 
-  auto* exportar = Boton(panel, "BExportar", {111, 130, 89, 25}, QStringLiteral("Aceptar"), QStyle::SP_DialogOkButton);
-  exportar->setDefault(true);
-  connect(exportar, &QPushButton::clicked, this, [this] { BExportarClick(); });
+  bExportar_ = Boton(panel, "BExportar", {111, 130, 89, 25}, QStringLiteral("Aceptar"), QStyle::SP_DialogOkButton);
+  connect(bExportar_, &QPushButton::clicked, this, [this] { BExportarClick(); });
 }
 
 // The two warnings take four and three lines of Arial 12 pt bold: Label5 is taller than its first design
@@ -170,9 +185,8 @@ void TExportarDatos::CrearPanelImportacion(QWidget* panel) {
         kRojo, true},
        {"Label7", {8, 252, 281, 14}, credito, Arial(8), kAzul}});
 
-  auto* importar = Boton(panel, "BImportar", {108, 145, 89, 25}, QStringLiteral("Aceptar"), QStyle::SP_DialogOkButton);
-  importar->setDefault(true);
-  connect(importar, &QPushButton::clicked, this, [this] { BImportarClick(); });
+  bImportar_ = Boton(panel, "BImportar", {108, 145, 89, 25}, QStringLiteral("Aceptar"), QStyle::SP_DialogOkButton);
+  connect(bImportar_, &QPushButton::clicked, this, [this] { BImportarClick(); });
 }
 
 // The panels in order, and inside each its controls in the order the user tabs through them.
@@ -194,6 +208,56 @@ void TExportarDatos::LlenarUnidades() {
     QChar unidad = QChar::fromLatin1(letra);
     listaUnidades_->addItem(icono, unidad.toLower() + QLatin1Char(':'), unidad);
   }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The default buttons
+
+// BExportar and BImportar are each the default button of their panel, as in a Windows dialog: Enter that
+// the control with the focus does not take clicks the default button of the focused control's panel, and
+// only that button is drawn as the default. The first panel has none: there, as with no focus, Enter
+// clicks the window's first default button in tab order, BExportar. A button with the focus answers Enter
+// itself, and is then the one drawn as the default.
+QPushButton* TExportarDatos::BotonPorDefecto(const QWidget* foco) const {
+  for (QPushButton* boton : {bClose_, bExportar_, bImportar_}) {
+    if (foco == boton) return boton;
+  }
+  if (foco != nullptr && draw3D3_->isAncestorOf(foco)) return bImportar_;
+  return bExportar_;  // Draw3D2's, and the window's first
+}
+
+// Only moves inside this window count: a message box or another window taking the focus, or the focus
+// leaving the program, changes nothing.
+void TExportarDatos::FocoCambiado(QWidget* ahora) {
+  if (ahora == nullptr || !(ahora == this || isAncestorOf(ahora))) return;
+  QPushButton* porDefecto = BotonPorDefecto(ahora);
+  for (QPushButton* boton : {bClose_, bExportar_, bImportar_}) boton->setDefault(boton == porDefecto);
+}
+
+void TExportarDatos::PulsarBotonPorDefecto() {
+  QPushButton* boton = BotonPorDefecto(QApplication::focusWidget());
+  if (boton->isVisible() && boton->isEnabled()) boton->click();
+}
+
+// Enter reaches the window when the control with the focus does not take it (every control but the
+// directory list, which opens its entry).
+void TExportarDatos::keyPressEvent(QKeyEvent* event) {
+  if (!EsEnter(*event)) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  PulsarBotonPorDefecto();
+  event->accept();
+}
+
+// The language box would keep Enter to accept its inline completion (all of its text is selected once
+// the user tabs into it), which is already its text: Enter goes to the default button first.
+bool TExportarDatos::eventFilter(QObject* objeto, QEvent* event) {
+  if (objeto == comboBoxValCast_ && event->type() == QEvent::KeyPress && EsEnter(*static_cast<QKeyEvent*>(event))) {
+    PulsarBotonPorDefecto();
+    return true;
+  }
+  return QWidget::eventFilter(objeto, event);
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -8,16 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "app/qt/interfaz_qt.h"
 #include "app/ventana_principal.h"
 
 class QComboBox;
+class QKeyEvent;
 class QLineEdit;
+class QPushButton;
 
 namespace app {
 
 class ListaCarpetas;
 
-inline constexpr const char* kTituloVentana = "Exportar e importar datos ";
+inline constexpr const char* kTituloVentana = kTituloAplicacion;
 
 class TExportarDatos : public QWidget {
   Q_OBJECT
@@ -36,12 +39,20 @@ class TExportarDatos : public QWidget {
 
   const VentanaPrincipal& Ventana() const { return ventana_; }
 
+ protected:
+  // Enter that no control took: the default button of the panel with the focus clicks.
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* objeto, QEvent* event) override;
+
  private:
   void CrearPanelOrigen(QWidget* panel);
   void CrearPanelExportacion(QWidget* panel);
   void CrearPanelImportacion(QWidget* panel);
   void OrdenarTabulacion();
   void LlenarUnidades();
+  void FocoCambiado(QWidget* ahora);
+  QPushButton* BotonPorDefecto(const QWidget* foco) const;
+  void PulsarBotonPorDefecto();
 
   void FormCreate();
   void MostrarDirectorio();
@@ -63,6 +74,11 @@ class TExportarDatos : public QWidget {
   QComboBox* listaUnidades_ = nullptr;
   QComboBox* cbCentro_ = nullptr;
   QComboBox* comboBoxValCast_ = nullptr;
+  QWidget* draw3D3_ = nullptr;
+  QPushButton* bClose_ = nullptr;
+  QPushButton* bExportar_ = nullptr;
+  QPushButton* bImportar_ = nullptr;
+  QMetaObject::Connection seguimientoDelFoco_;
 };
 
 }  // namespace app

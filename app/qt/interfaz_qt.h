@@ -1,5 +1,5 @@
-// How the runs reach the user in the window: modal message boxes captioned with the application's display
-// name, and the application-wide hourglass.
+// How the runs reach the user in the window: modal message boxes captioned with the application's title,
+// and the application-wide hourglass.
 #pragma once
 
 #include "run/interfaz_usuario.h"
@@ -7,6 +7,11 @@
 class QWidget;
 
 namespace app {
+
+// The application's title: the caption of its message boxes, and its main window's title. Not Qt's
+// application display name, which some window systems append to the title of every window (a review
+// dialog would show "Control de Profesores — Exportar e importar datos ").
+inline constexpr const char* kTituloAplicacion = "Exportar e importar datos ";
 
 class InterfazQt : public run::InterfazUsuario {
  public:

@@ -145,15 +145,18 @@ void MarcoRevision::FocoCambiado(QWidget* ahora) {
     return;
   }
   if (!falloSinMostrar_) alSalir_();
-  if (falloSinMostrar_) {  // a refused cell or record: the grid keeps the focus, as before the click
+  if (falloSinMostrar_ || modelo_.Rechazado()) {  // a refused cell or record: the grid keeps the focus
     rejilla_->setFocus();
     return;
   }
   enLaRejilla_ = false;
 }
 
-// The message waits until the event that caused it is over (an editor closing, a click half done).
+// The message waits until the event that caused it is over (an editor closing, a click half done). One
+// event shows one message: the same refusal met again within it (the cell handing its text over, then the
+// move it was for) is not shown twice.
 void MarcoRevision::Fallo(const QString& mensaje) {
+  if (falloSinMostrar_) return;
   falloSinMostrar_ = true;
   QMetaObject::invokeMethod(
       this,
@@ -164,9 +167,10 @@ void MarcoRevision::Fallo(const QString& mensaje) {
       Qt::QueuedConnection);
 }
 
-// "Salir" closes the dialog unless the grid kept the focus because its record was refused.
+// "Salir" closes the dialog unless the grid kept the focus because its record was refused, or a cell still
+// holds a text that the table refused: that text stays, to be corrected.
 void MarcoRevision::SalirClick() {
-  if (enLaRejilla_ && falloSinMostrar_) return;
+  if ((enLaRejilla_ && falloSinMostrar_) || modelo_.Rechazado()) return;
   dialogo_.close();
 }
 

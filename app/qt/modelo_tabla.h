@@ -1,34 +1,27 @@
-// The data source of a review dialog: a Qt table model over the dialog's table object, shared by its grid
-// and its record navigator. Rows are the table's visible records in walk order; the current row is the
-// table's current record, and edits go into its pending record, posted by the table layer's rules.
+// The data source of a review dialog as a Qt table model: a thin adapter over run::FuenteDatos, shared by
+// the dialog's grid and its record navigator. Rows, the current row, edit mode, the cells' texts (a
+// refused text included) and the navigator's actions are the source's; the model turns its news into Qt's
+// signals and lets a cell being edited hand its text over before an operation that would store the record.
 #pragma once
 
 #include <QAbstractTableModel>
 #include <QString>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "run/fuente_datos.h"
 #include "storage/storage.h"
 
 namespace app {
 
-// A column of the grid: the field it shows, its width in characters, its title and whether it can be edited.
-struct ColumnaRejilla {
-  std::string campo;
-  int ancho = 10;
-  QString titulo;
-  bool editable = true;
-};
+using ColumnaRejilla = run::ColumnaDatos;
 
-class ModeloTabla : public QAbstractTableModel {
+class ModeloTabla : public QAbstractTableModel, private run::FuenteDatos::Observador {
   Q_OBJECT
 
  public:
-  // `tabla` is open, on its first record, with no pending record; it must outlive the model. The other rows
-  // are read through a browse-only table object of the model's own on the same file of `engine`, so that
-  // painting them never moves `tabla` (which would settle its pending record).
+  // `tabla` is open, on its first record, with no pending record; it must outlive the model.
   ModeloTabla(storage::Engine& engine, storage::Table& tabla, std::vector<ColumnaRejilla> columnas,
               QObject* parent = nullptr);
   ~ModeloTabla() override;
@@ -41,53 +34,49 @@ class ModeloTabla : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   // Writes the text into a field of the current record (other rows refuse it), putting the record into
-  // edit mode first; a text equal to the field's is not written. A value that the table layer refuses is
-  // reported through `fallo`.
+  // edit mode first. A value that the table layer refuses is reported through `fallo` and stays in the
+  // cell as its refused text.
   bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
-  const std::vector<ColumnaRejilla>& Columnas() const { return columnas_; }
-  // The characters a cell of the column holds: the size of a text field, 0 for no limit.
-  int Caracteres(int columna) const;
-  // Whether the column's field holds integers.
-  bool Entera(int columna) const;
+  run::FuenteDatos& Fuente() { return fuente_; }
+  const run::FuenteDatos& Fuente() const { return fuente_; }
+  const std::vector<ColumnaRejilla>& Columnas() const { return fuente_.Columnas(); }
+  int FilaActual() const { return fuente_.FilaActual(); }
+  bool Editando() const { return fuente_.Editando(); }
+  // Whether the current row holds a text that the table refused.
+  bool Rechazado() const { return fuente_.ColumnaRechazada().has_value(); }
 
-  int FilaActual() const { return filaActual_; }
-  // The records of the table, without a new record that is being appended.
-  int Registros() const { return static_cast<int>(registros_.size()); }
-  bool Editando() const { return tabla_.Editing(); }
-
-  // The operations of the grid and the navigator. Each reports a failure through `fallo` and leaves the
-  // table as the failure left it.
-  void IrAFila(int fila);           // settles a pending record, then moves
-  void Desplazar(int filas);        // moves by so many rows, stopping at the first and the last
-  void Editar();                    // the current record into edit mode (a new record on an empty table)
-  void Publicar();                  // posts the pending record, if there is one
-  void Cancelar();                  // drops the pending record: its changes are undone
-  void Releer();                    // settles a pending record and reads the records again
+  // The operations of the grid, the navigator and the dialog's handlers. Those that would store the
+  // record first let a cell being edited hand its text over; a refused text stops them. False when
+  // refused or failed (the failure reported through `fallo`).
+  bool IrAFila(int fila);
+  bool Editar();
+  bool Publicar();
+  void Cancelar();
+  bool Ejecutar(run::AccionNavegador accion);
+  // The refused text is dropped: the cell shows its field again.
+  void DescartarRechazo() { fuente_.DescartarRechazo(); }
 
  signals:
   void filaActualCambiada(int fila);
   void estadoCambiado();
-  // Before the pending record is settled: a cell being edited hands its text to the model now.
+  // Before the pending record would be stored: a cell being edited hands its text to the model now.
   void recogerEdicion();
-  // Before the pending record is dropped: a cell being edited forgets its text.
-  void descartarEdicion();
+  // The pending record was stored or dropped: a cell still being edited closes without handing its text.
+  void cerrarEdicion();
   void fallo(const QString& mensaje);
 
  private:
-  template <class Accion>
-  bool Proteger(Accion&& accion);
-  void LeerRegistros();
-  void AvisarFila(int fila);
-  bool Anadiendo() const { return tabla_.Editing() && tabla_.RecNo() == 0; }
-  const storage::Table& TablaDeFila(int fila) const;
-  const storage::FieldInfo* Campo(int columna) const;
+  bool RecogerEdicion();
+  // The source's news.
+  void FilasACambiar() override { beginResetModel(); }
+  void FilasCambiadas() override { endResetModel(); }
+  void FilaCambiada(int fila) override;
+  void CursorCambiado(int fila) override { emit filaActualCambiada(fila); }
+  void EstadoCambiado() override { emit estadoCambiado(); }
+  void Fallo(const std::string& mensaje) override { emit fallo(QString::fromStdString(mensaje)); }
 
-  storage::Table& tabla_;
-  mutable storage::Table lector_;
-  std::vector<ColumnaRejilla> columnas_;
-  std::vector<std::uint32_t> registros_;  // record numbers, in walk order
-  int filaActual_ = 0;
+  run::FuenteDatos fuente_;
 };
 
 }  // namespace app

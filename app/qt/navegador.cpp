@@ -3,58 +3,37 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include <iterator>
+
 #include "app/qt/modelo_tabla.h"
 
 namespace app {
 namespace {
 
-struct DefBoton {
-  const char* sufijo;
-  const char* pista;
-  QStyle::StandardPixmap icono;
-  void (*accion)(ModeloTabla&);
-  bool (*aplicable)(const ModeloTabla&);
+// The buttons' glyphs, in the order of run::kBotonesNavegador.
+constexpr QStyle::StandardPixmap kIconos[] = {
+    QStyle::SP_MediaSkipBackward, QStyle::SP_MediaSeekBackward,  QStyle::SP_ArrowLeft,
+    QStyle::SP_ArrowRight,        QStyle::SP_MediaSeekForward,   QStyle::SP_MediaSkipForward,
+    QStyle::SP_ArrowUp,           QStyle::SP_DialogApplyButton,  QStyle::SP_DialogCancelButton,
+    QStyle::SP_BrowserReload,
 };
-
-bool HayAnterior(const ModeloTabla& m) { return m.Registros() > 0 && m.FilaActual() > 0; }
-bool HaySiguiente(const ModeloTabla& m) { return m.FilaActual() < m.Registros() - 1; }
-
-constexpr DefBoton kBotones[] = {
-    {"First", "Move to first record", QStyle::SP_MediaSkipBackward, [](ModeloTabla& m) { m.IrAFila(0); }, HayAnterior},
-    {"PriorPage", "Move backward 10 records", QStyle::SP_MediaSeekBackward,
-     [](ModeloTabla& m) { m.Desplazar(-Navegador::kPagina); }, HayAnterior},
-    {"Prior", "Move to prior record", QStyle::SP_ArrowLeft, [](ModeloTabla& m) { m.Desplazar(-1); }, HayAnterior},
-    {"Next", "Move to next record", QStyle::SP_ArrowRight, [](ModeloTabla& m) { m.Desplazar(1); }, HaySiguiente},
-    {"NextPage", "Move forward 10 records", QStyle::SP_MediaSeekForward,
-     [](ModeloTabla& m) { m.Desplazar(Navegador::kPagina); }, HaySiguiente},
-    {"Last", "Move to last record", QStyle::SP_MediaSkipForward, [](ModeloTabla& m) { m.IrAFila(m.Registros() - 1); },
-     HaySiguiente},
-    {"Edit", "Edit current record", QStyle::SP_ArrowUp, [](ModeloTabla& m) { m.Editar(); },
-     [](const ModeloTabla& m) { return !m.Editando(); }},
-    {"Post", "Post changes of current record", QStyle::SP_DialogApplyButton, [](ModeloTabla& m) { m.Publicar(); },
-     [](const ModeloTabla& m) { return m.Editando(); }},
-    {"Cancel", "Cancel changes made to current record", QStyle::SP_DialogCancelButton,
-     [](ModeloTabla& m) { m.Cancelar(); }, [](const ModeloTabla& m) { return m.Editando(); }},
-    {"Refresh", "Refresh the contents of the dataset", QStyle::SP_BrowserReload, [](ModeloTabla& m) { m.Releer(); },
-     [](const ModeloTabla&) { return true; }},
-};
-static_assert(std::size(kBotones) == 10, "one definition per button");
+static_assert(std::size(kIconos) == run::kBotonesNavegador.size(), "one glyph per button");
 
 }  // namespace
 
 Navegador::Navegador(ModeloTabla& modelo, const QString& nombre, QWidget* parent) : QWidget(parent), modelo_(modelo) {
   setObjectName(nombre);
   for (std::size_t i = 0; i < botones_.size(); ++i) {
-    const DefBoton& def = kBotones[i];
+    const run::BotonNavegador& def = run::kBotonesNavegador[i];
     auto* boton = new QToolButton(this);
     boton->setObjectName(nombre + QLatin1String(def.sufijo));
     boton->setToolTip(QString::fromLatin1(def.pista));
-    boton->setIcon(style()->standardIcon(def.icono));
+    boton->setIcon(style()->standardIcon(kIconos[i]));
     boton->setFocusPolicy(Qt::NoFocus);
     boton->setAutoRepeat(true);
     boton->setAutoRepeatDelay(kPrimeraRepeticionMs);
     boton->setAutoRepeatInterval(kRepeticionMs);
-    connect(boton, &QToolButton::clicked, this, [this, accion = def.accion] { accion(modelo_); });
+    connect(boton, &QToolButton::clicked, this, [this, accion = def.accion] { modelo_.Ejecutar(accion); });
     botones_[i] = boton;
   }
   connect(&modelo_, &ModeloTabla::filaActualCambiada, this, &Navegador::Actualizar);
@@ -64,7 +43,9 @@ Navegador::Navegador(ModeloTabla& modelo, const QString& nombre, QWidget* parent
 }
 
 void Navegador::Actualizar() {
-  for (std::size_t i = 0; i < botones_.size(); ++i) botones_[i]->setEnabled(kBotones[i].aplicable(modelo_));
+  for (std::size_t i = 0; i < botones_.size(); ++i) {
+    botones_[i]->setEnabled(modelo_.Fuente().Aplicable(run::kBotonesNavegador[i].accion));
+  }
 }
 
 // The buttons share the width, the spare pixels going one each to the first ones.

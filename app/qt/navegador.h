@@ -1,6 +1,7 @@
 // The record navigator of the review dialogs: ten buttons in a row over a ModeloTabla (first, 10 back,
 // prior, next, 10 forward, last, edit, post, cancel, refresh), each enabled only when its action applies.
-// There is no insert and no delete button.
+// There is no insert and no delete button. Names, hints, actions and when they apply are
+// run::FuenteDatos's; the navigator draws them.
 #pragma once
 
 #include <QWidget>
@@ -20,7 +21,6 @@ class Navegador : public QWidget {
   // A held button repeats its action first after this delay and then at this interval.
   static constexpr int kPrimeraRepeticionMs = 500;
   static constexpr int kRepeticionMs = 100;
-  static constexpr int kPagina = 10;
 
   // The buttons are named after the navigator: `nombre` followed by First, PriorPage, Prior, Next,
   // NextPage, Last, Edit, Post, Cancel, Refresh. They never take the focus.

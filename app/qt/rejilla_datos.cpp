@@ -1,12 +1,15 @@
 #include "app/qt/rejilla_datos.h"
 
+#include <QFocusEvent>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <optional>
 
 #include "app/qt/modelo_tabla.h"
 
@@ -25,16 +28,22 @@ class DelegadoCelda : public QStyledItemDelegate {
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/, const QModelIndex& index) const override {
     auto* editor = new QLineEdit(parent);
     editor->setFrame(false);
-    if (int caracteres = modelo_->Caracteres(index.column()); caracteres > 0) editor->setMaxLength(caracteres);
-    if (modelo_->Entera(index.column())) {
+    if (int caracteres = modelo_->Fuente().Caracteres(index.column()); caracteres > 0) editor->setMaxLength(caracteres);
+    if (modelo_->Fuente().Entera(index.column())) {
       editor->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+0-9]*")), editor));
     }
-    connect(editor, &QLineEdit::textEdited, modelo_, &ModeloTabla::Editar);
+    connect(editor, &QLineEdit::textEdited, modelo_, [modelo = modelo_] { modelo->Editar(); });
     return editor;
   }
 
  protected:
   bool eventFilter(QObject* editor, QEvent* event) override {
+    // Another window taking the focus (a message box, another program) leaves the cell open as it is; it
+    // has the focus again when the dialog is active again.
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason) {
+      return false;
+    }
     if (event->type() == QEvent::KeyPress && EsIntro(*static_cast<QKeyEvent*>(event))) {
       QKeyEvent tabulador(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
       return QStyledItemDelegate::eventFilter(editor, &tabulador);
@@ -44,6 +53,20 @@ class DelegadoCelda : public QStyledItemDelegate {
 
  private:
   ModeloTabla* modelo_;
+};
+
+// The grid's cursor: it goes to another cell only when the grid lets it (PuedeIrA).
+class SeleccionRejilla : public QItemSelectionModel {
+ public:
+  SeleccionRejilla(QAbstractItemModel* modelo, RejillaDatos* rejilla)
+      : QItemSelectionModel(modelo, rejilla), rejilla_(rejilla) {}
+
+  void setCurrentIndex(const QModelIndex& index, QItemSelectionModel::SelectionFlags command) override {
+    if (rejilla_->PuedeIrA(index)) QItemSelectionModel::setCurrentIndex(index, command);
+  }
+
+ private:
+  RejillaDatos* rejilla_;
 };
 
 void Colorear(QWidget& control, QPalette::ColorRole rol, const QColor& color) {
@@ -58,8 +81,13 @@ RejillaDatos::RejillaDatos(ModeloTabla& modelo, const QColor& celdas, const QCol
                            QWidget* parent)
     : QTableView(parent), modelo_(modelo) {
   setModel(&modelo_);
+  QItemSelectionModel* propia = selectionModel();
+  setSelectionModel(new SeleccionRejilla(&modelo_, this));
+  delete propia;
   setItemDelegate(new DelegadoCelda(modelo_, this));
-  setEditTriggers(AnyKeyPressed | EditKeyPressed | DoubleClicked | SelectedClicked);
+  // No SelectedClicked: its editor opens a double-click interval after the click and would replace what
+  // was typed meanwhile.
+  setEditTriggers(AnyKeyPressed | EditKeyPressed | DoubleClicked);
   setSelectionMode(SingleSelection);
   setSelectionBehavior(SelectItems);
   setTabKeyNavigation(true);
@@ -89,7 +117,7 @@ RejillaDatos::RejillaDatos(ModeloTabla& modelo, const QColor& celdas, const QCol
 
   connect(&modelo_, &ModeloTabla::filaActualCambiada, this, &RejillaDatos::SeguirFila);
   connect(&modelo_, &ModeloTabla::recogerEdicion, this, &RejillaDatos::RecogerEdicion);
-  connect(&modelo_, &ModeloTabla::descartarEdicion, this, &RejillaDatos::DescartarEdicion);
+  connect(&modelo_, &ModeloTabla::cerrarEdicion, this, &RejillaDatos::CerrarEdicion);
   connect(&modelo_, &QAbstractItemModel::modelReset, this, &RejillaDatos::AjustarColumnas);
   SeguirFila(modelo_.FilaActual());
 }
@@ -105,7 +133,9 @@ void RejillaDatos::AjustarColumnas() {
   for (int columna = 0; columna < modelo_.columnCount(); ++columna) {
     const ColumnaRejilla& def = modelo_.Columnas()[static_cast<std::size_t>(columna)];
     int palabra = 0;
-    for (const QString& texto : def.titulo.split(QLatin1Char(' '))) palabra = std::max(palabra, titulos.horizontalAdvance(texto));
+    for (const QString& texto : QString::fromStdString(def.titulo).split(QLatin1Char(' '))) {
+      palabra = std::max(palabra, titulos.horizontalAdvance(texto));
+    }
     setColumnWidth(columna, std::max(AnchoDeColumna(def.ancho), palabra + 8));
   }
 }
@@ -113,30 +143,57 @@ void RejillaDatos::AjustarColumnas() {
 // ---------------------------------------------------------------------------------------------------------
 // The current record
 
-// The base class hands a cell being edited to the record it belongs to; then the table moves, which
-// settles that record.
-void RejillaDatos::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-  QTableView::currentChanged(current, previous);
-  if (current.isValid()) modelo_.IrAFila(current.row());
+bool RejillaDatos::PuedeIrA(const QModelIndex& destino) {
+  QModelIndex actual = currentIndex();
+  if (moviendo_ || !destino.isValid() || !actual.isValid() || destino == actual) return true;
+  if (actual.row() != modelo_.FilaActual()) return true;  // the data source moved first: the grid follows
+  RecogerEdicion();
+  if (modelo_.Rechazado()) return false;
+  if (destino.row() == actual.row()) return true;
+  moviendo_ = true;
+  bool movido = modelo_.IrAFila(destino.row());
+  moviendo_ = false;
+  return movido;
 }
 
+// The grid follows the data source's current record, in the same column (the first editable one when
+// there is no current cell yet).
 void RejillaDatos::SeguirFila(int fila) {
+  if (moviendo_) return;
   QModelIndex actual = currentIndex();
   if (actual.isValid() && actual.row() == fila) return;
-  setCurrentIndex(modelo_.index(fila, actual.isValid() ? actual.column() : 0));
+  int columna = actual.isValid() ? actual.column() : modelo_.Fuente().PrimeraColumnaEditable();
+  setCurrentIndex(modelo_.index(fila, columna));
   scrollTo(currentIndex());
 }
 
-void RejillaDatos::RecogerEdicion() {
-  QWidget* editor = state() == EditingState ? indexWidget(currentIndex()) : nullptr;
-  if (editor == nullptr) return;
-  commitData(editor);
-  closeEditor(editor, QAbstractItemDelegate::NoHint);
+void RejillaDatos::setSelection(const QRect& /*rect*/, QItemSelectionModel::SelectionFlags command) {
+  if (command == QItemSelectionModel::NoUpdate) return;
+  selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
 }
 
-void RejillaDatos::DescartarEdicion() {
-  QWidget* editor = state() == EditingState ? indexWidget(currentIndex()) : nullptr;
-  if (editor != nullptr) closeEditor(editor, QAbstractItemDelegate::NoHint);
+QWidget* RejillaDatos::EditorAbierto() const {
+  return state() == EditingState ? indexWidget(currentIndex()) : nullptr;
+}
+
+// The cell being edited hands its text to the record; it stays open.
+void RejillaDatos::RecogerEdicion() {
+  if (QWidget* editor = EditorAbierto()) commitData(editor);
+}
+
+void RejillaDatos::CerrarEdicion() {
+  if (QWidget* editor = EditorAbierto()) closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void RejillaDatos::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  std::optional<int> rechazada = modelo_.Fuente().ColumnaRechazada();
+  if (rechazada && hint == QAbstractItemDelegate::RevertModelCache) {
+    modelo_.DescartarRechazo();
+  } else if (rechazada && editor == indexWidget(modelo_.index(modelo_.FilaActual(), *rechazada))) {
+    if (!editor->hasFocus()) editor->setFocus();
+    return;
+  }
+  QTableView::closeEditor(editor, hint);
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -114,7 +114,8 @@ void ControlPlantillaTest::theGridShowsTheTwentyPeriods() {
   QCOMPARE(gui_testing::Mostrado(*Rejilla(), 0), Columna(Numero));
   QCOMPARE(gui_testing::Mostrado(*Rejilla(), 1), Columna(Desde));
   QCOMPARE(gui_testing::Mostrado(*Rejilla(), 2), Columna(Hasta));
-  QCOMPARE(Rejilla()->currentIndex(), Rejilla()->model()->index(0, 0));
+  // The cursor starts on the first cell that can be edited: period 1's start time.
+  QCOMPARE(Rejilla()->currentIndex(), Rejilla()->model()->index(0, kInicio));
   QCOMPARE(gui_testing::Habilitados(*dialogo_), QStringList({"Next", "NextPage", "Last", "Post", "Cancel", "Refresh"}));
 }
 
@@ -135,7 +136,6 @@ void ControlPlantillaTest::timesThatReachTheTemplate() {
   Abrir();
   Pulsar(Qt::Key_Down);
   Pulsar(Qt::Key_Down);
-  Pulsar(Qt::Key_Right);
   Pulsar(Qt::Key_F2);  // the cell opens with its text selected
   Pulsar(Qt::Key_Backspace);
   Teclear(tecleado);
@@ -235,8 +235,7 @@ void ControlPlantillaTest::theWindowShowsItModallyAndReleasesIt() {
   bool conducido = gui_testing::ConducirModal<app::TControlPlantilla>(
       &ventana, [&] { interfaz.RevisarPlantilla(*engine_); },
       [](app::TControlPlantilla& dialogo) {
-        Pulsar(Qt::Key_Return);  // to the start time
-        Teclear(QStringLiteral("07:45"));
+        Teclear(QStringLiteral("07:45"));  // the cursor starts on the start time
         Pulsar(Qt::Key_Return);  // to the end time, in edit
         Teclear(QStringLiteral("08:40"));
         gui_testing::PulsarSalir(dialogo);

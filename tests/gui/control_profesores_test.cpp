@@ -53,7 +53,7 @@ QString DniGuardado(int fila) {
 }
 
 // What the user does before leaving the dialog, one step at a time.
-enum class Paso { kBajar, kTeclear, kEnter, kNavegador, kVaciar, kSalir, kCaja };
+enum class Paso { kBajar, kTeclear, kEnter, kNavegador, kVaciar, kClicar, kSalir, kCaja };
 using Pasos = std::vector<std::pair<Paso, QString>>;
 
 }  // namespace
@@ -90,6 +90,10 @@ class ControlProfesoresTest : public QObject {
  private:
   void Abrir();
   void Dar(const Pasos& pasos);
+  void Clicar(int fila, int columna) {
+    QTest::mouseClick(Rejilla()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      Rejilla()->visualRect(Rejilla()->model()->index(fila, columna)).center());
+  }
   QTableView* Rejilla() const { return Buscar<QTableView>(*dialogo_, "ProftDBGrid"); }
   bool FocoEnLaRejilla() const {
     QWidget* foco = QApplication::focusWidget();
@@ -132,6 +136,7 @@ void ControlProfesoresTest::Dar(const Pasos& pasos) {
         Pulsar(Qt::Key_F2);
         Pulsar(Qt::Key_Backspace);
         break;
+      case Paso::kClicar: Clicar(texto.toInt(), 0); break;  // the DNI cell of that row
       case Paso::kSalir: gui_testing::PulsarSalir(*dialogo_); break;
       case Paso::kCaja: gui_testing::CerrarConLaCaja(*dialogo_); break;
     }
@@ -183,6 +188,14 @@ void ControlProfesoresTest::whatReachesTheFile_data() {
                                                       << "12345678";
   }
   QTest::newRow("down, Salir") << con({{Paso::kBajar, {}}, {Paso::kSalir, {}}}) << kSinDni << "12345678";
+  // Typing straight after a click on a cell, the current one or another, is what the cell holds: a click
+  // never opens an editor of its own later over what was typed.
+  QTest::newRow("click on the current cell, type") << Pasos{{Paso::kBajar, {}},   {Paso::kBajar, {}},
+                                                            {Paso::kClicar, "2"}, {Paso::kTeclear, "87654321"},
+                                                            {Paso::kSalir, {}}}
+                                                   << kSinDni << "87654321";
+  QTest::newRow("click on another cell, type")
+      << Pasos{{Paso::kClicar, "2"}, {Paso::kTeclear, "87654321"}, {Paso::kSalir, {}}} << kSinDni << "87654321";
   // An emptied DNI is stored empty (it reads 0).
   QTest::newRow("emptied") << Pasos{{Paso::kVaciar, {}}, {Paso::kSalir, {}}} << 0 << "";
 }
@@ -199,18 +212,22 @@ void ControlProfesoresTest::whatReachesTheFile() {
 }
 
 void ControlProfesoresTest::cancelUndoesTheChange_data() {
+  QTest::addColumn<QString>("tecleado");
   QTest::addColumn<bool>("intro");  // the cell handed to the record before the cancel, or still open
-  QTest::newRow("entered") << true;
-  QTest::newRow("cell still open") << false;
+  QTest::newRow("entered") << "12345678" << true;
+  QTest::newRow("cell still open") << "12345678" << false;
+  QTest::newRow("refused text") << "12-3" << true;  // the text the table refused goes too
 }
 
 void ControlProfesoresTest::cancelUndoesTheChange() {
+  QFETCH(QString, tecleado);
   QFETCH(bool, intro);
   Abrir();
   Pulsar(Qt::Key_Down);
   Pulsar(Qt::Key_Down);
-  Teclear(QStringLiteral("12345678"));
+  Teclear(tecleado);
   if (intro) Pulsar(Qt::Key_Return);
+  QTest::qWait(0);  // a refusal's message is shown
   gui_testing::PulsarBotonNavegador(*dialogo_, QStringLiteral("Cancel"));
 
   QCOMPARE(Rejilla()->model()->index(kSinDni, 0).data().toString(), QStringLiteral("0"));
@@ -224,35 +241,53 @@ void ControlProfesoresTest::cancelUndoesTheChange() {
 }
 
 void ControlProfesoresTest::aDniThatIsNotAnIntegerIsRefused_data() {
-  QTest::addColumn<bool>("salir");  // the text left by clicking "Salir", or by Enter
-  QTest::newRow("Enter") << false;
-  QTest::newRow("Salir") << true;
+  QTest::addColumn<QString>("disparo");  // what tries to store the cell
+  QTest::addColumn<bool>("escape");      // the text then dropped with Escape, or erased in the cell
+  for (const char* disparo : {"Enter", "Salir", "down", "navigator's Post", "navigator's Next", "navigator's Refresh",
+                              "click on another teacher"}) {
+    QTest::addRow("%s, erased", disparo) << disparo << false;
+    QTest::addRow("%s, Escape", disparo) << disparo << true;
+  }
 }
 
-// The table layer's message; the record stays in edit mode and the dialog open, with the focus in the grid.
+// The table layer's message, once; the record stays in edit mode and the dialog open, the cursor on the
+// cell, whose editor still holds the text as typed. Once the text is corrected, or dropped with Escape and
+// typed again, the number is taken.
 void ControlProfesoresTest::aDniThatIsNotAnIntegerIsRefused() {
-  QFETCH(bool, salir);
+  QFETCH(QString, disparo);
+  QFETCH(bool, escape);
   Abrir();
   Pulsar(Qt::Key_Down);
   Pulsar(Qt::Key_Down);
   Pulsar(Qt::Key_F2);
   Teclear(QStringLiteral("12-3"));
-  if (salir) {
-    gui_testing::PulsarSalir(*dialogo_);
-  } else {
-    Pulsar(Qt::Key_Return);
-  }
+  if (disparo == "Enter") Pulsar(Qt::Key_Return);
+  if (disparo == "Salir") gui_testing::PulsarSalir(*dialogo_);
+  if (disparo == "down") Pulsar(Qt::Key_Down);
+  if (disparo.startsWith("navigator's ")) gui_testing::PulsarBotonNavegador(*dialogo_, disparo.section(' ', 1));
+  if (disparo == "click on another teacher") Clicar(5, 0);
   QTRY_COMPARE(errores_, std::vector<std::string>({"'12-3' no es un valor entero válido para el campo 'DNI'"}));
   QVERIFY(dialogo_->isVisible());
-  QVERIFY(FocoEnLaRejilla());
+  QCOMPARE(Rejilla()->currentIndex(), Rejilla()->model()->index(kSinDni, 0));
+  auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  QVERIFY(editor != nullptr);
+  QCOMPARE(editor, Rejilla()->indexWidget(Rejilla()->currentIndex()));
+  QCOMPARE(editor->text(), QStringLiteral("12-3"));
+  QCOMPARE(Rejilla()->model()->index(kSinDni, 0).data().toString(), QStringLiteral("12-3"));
   QVERIFY(gui_testing::Habilitados(*dialogo_).contains(QStringLiteral("Post")));
-  QCOMPARE(Rejilla()->model()->index(kSinDni, 0).data().toString(), QStringLiteral("0"));
 
-  // A number typed afterwards is taken.
-  Rejilla()->setCurrentIndex(Rejilla()->model()->index(kSinDni, 0));
+  if (escape) {
+    Pulsar(Qt::Key_Escape);  // the cell shows the stored number again; the record is still being edited
+    QCOMPARE(Rejilla()->indexWidget(Rejilla()->currentIndex()), nullptr);
+    QCOMPARE(Rejilla()->model()->index(kSinDni, 0).data().toString(), QStringLiteral("0"));
+    QVERIFY(gui_testing::Habilitados(*dialogo_).contains(QStringLiteral("Post")));
+  } else {
+    for (int i = 0; i < 4; ++i) Pulsar(Qt::Key_Backspace);
+  }
   Teclear(QStringLiteral("123"));
   Dar({{Paso::kSalir, {}}});
   QCOMPARE(DniGuardado(kSinDni), QStringLiteral("123"));
+  QCOMPARE(DniGuardado(kSinDni + 1), Dni(kSinDni + 1));
   QCOMPARE(errores_.size(), std::size_t{1});
 }
 
@@ -450,7 +485,8 @@ void ControlProfesoresTest::theWindowShowsItModallyAndReleasesIt() {
 }
 
 // In the program the table layer's message is the application's error box; the hourglass that the import
-// leaves on is off while the user works in the dialog.
+// leaves on is off while the user works in the dialog. The text refused stays in its cell behind the box;
+// Escape drops it, and "Salir" then leaves.
 void ControlProfesoresTest::theWindowShowsARefusalInTheErrorBox() {
   QWidget ventana;
   ventana.show();
@@ -459,6 +495,7 @@ void ControlProfesoresTest::theWindowShowsARefusalInTheErrorBox() {
   interfaz.CursorEspera(true);
   bool relojDeArena = true;
   QStringList cuadros;
+  QString textoTrasElCuadro;
   bool conducido = gui_testing::ConducirModal<app::TControlProfesores>(
       &ventana, [&] { interfaz.RevisarProfesores(*engine_); },
       [&](app::TControlProfesores& dialogo) {
@@ -476,11 +513,19 @@ void ControlProfesoresTest::theWindowShowsARefusalInTheErrorBox() {
         Teclear(QStringLiteral("12-3"));
         Pulsar(Qt::Key_Return);
         if (!QTest::qWaitFor([&] { return !cuadros.isEmpty() && QApplication::activeModalWidget() == &dialogo; })) return;
+        // The box took the focus; with the dialog active again (as a window manager makes it), the cell is
+        // still open with the text as typed.
+        dialogo.activateWindow();
+        if (!QTest::qWaitForWindowActive(&dialogo)) return;
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        textoTrasElCuadro = editor != nullptr ? editor->text() : QStringLiteral("(no cell being edited)");
+        Pulsar(Qt::Key_Escape);
         gui_testing::PulsarSalir(dialogo);
       });
   QVERIFY(conducido);
   QVERIFY(!relojDeArena);
   QCOMPARE(cuadros, QStringList({"stop: '12-3' no es un valor entero válido para el campo 'DNI'"}));
+  QCOMPARE(textoTrasElCuadro, QStringLiteral("12-3"));
   QCOMPARE(DniGuardado(kSinDni), QStringLiteral("0"));
 }
 

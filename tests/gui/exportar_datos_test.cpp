@@ -1,17 +1,29 @@
-// The main window's wiring: start-up, the centre list, the directory and drive lists, the buttons, and the
-// message boxes and hourglass of the export run; each case on a temporary drive C: of its own.
+// The main window's wiring: start-up, the centre list, the directory and drive lists, the buttons and the
+// Enter key, the message boxes and hourglass of the export run, and the captions that reach the window
+// system; each case on a temporary drive C: of its own.
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QStyle>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
+#include <functional>
+#include <map>
 #include <memory>
 
+#include "app/qt/control_plantilla.h"
+#include "app/qt/control_profesores.h"
 #include "app/qt/exportar_datos.h"
+#include "app/qt/interfaz_qt.h"
 #include "platform/posix/drive_map.h"
 #include "tests/gui/ventana_de_prueba.h"
 #include "tests/support/interfaz_guionada.h"
@@ -31,6 +43,9 @@ class ContestadorDeCuadros {
     QString texto;
     QStringList botones;
     bool cursorEspera;  // the hourglass was on while the box showed
+    int ancho;
+    int anchoTitulo;    // the caption's text, bold, in the title bar's font or the box's, the wider
+    int altoBarra;      // a title bar's height in the box's style
   };
 
   ContestadorDeCuadros() {
@@ -46,7 +61,13 @@ class ContestadorDeCuadros {
     if (cuadro == nullptr) return;
     QStringList botones;
     for (QAbstractButton* boton : cuadro->buttons()) botones << boton->text();
-    cuadros.push_back({cuadro->icon(), cuadro->windowTitle(), cuadro->text(), botones, EsperaActiva()});
+    int anchoTitulo = 0;
+    for (QFont fuente : {QApplication::font("QMdiSubWindowTitleBar"), cuadro->font()}) {
+      fuente.setBold(true);
+      anchoTitulo = std::max(anchoTitulo, QFontMetrics(fuente).horizontalAdvance(cuadro->windowTitle()));
+    }
+    cuadros.push_back({cuadro->icon(), cuadro->windowTitle(), cuadro->text(), botones, EsperaActiva(), cuadro->width(),
+                       anchoTitulo, cuadro->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, cuadro)});
     cuadro->buttons().front()->click();
   }
 
@@ -59,7 +80,6 @@ class ExportarDatosTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase();
   void init();
   void cleanup();
 
@@ -80,6 +100,10 @@ class ExportarDatosTest : public QObject {
   void theExportRunsBoxesAndHourglass();
   void theImportWithoutASolutionSaysSo();
   void salirClosesTheWindow();
+  void enterClicksTheDefaultButtonOfTheFocusedPanel_data();
+  void enterClicksTheDefaultButtonOfTheFocusedPanel();
+  void theWindowSystemGetsTheCaptionsAsDesigned_data();
+  void theWindowSystemGetsTheCaptionsAsDesigned();
 
  private:
   void Abrir(run::InterfazUsuario* interfaz);
@@ -100,8 +124,6 @@ class ExportarDatosTest : public QObject {
   std::unique_ptr<testing_support::InterfazGuionada> interfaz_;
   std::unique_ptr<app::TExportarDatos> ventana_;
 };
-
-void ExportarDatosTest::initTestCase() { QApplication::setApplicationDisplayName(QStringLiteral("Título de prueba")); }
 
 void ExportarDatosTest::init() {
   drive_ = std::make_unique<testing_support::TemporaryDrive>();
@@ -315,8 +337,7 @@ void ExportarDatosTest::gesturesThatChangeNothing() {
   auto* lista = Buscar<QListWidget>("ListaDirectorios");
   if (gesto == "typing") {
     auto* carpeta = Buscar<QLineEdit>("EdNuevoDir");
-    QTest::keyClicks(carpeta, "C:\\ESCOLAN\\OTRO");
-    QTest::keyClick(carpeta, Qt::Key_Return);
+    QTest::keyClicks(carpeta, "C:\\ESCOLAN\\OTRO");  // Enter there is the default button's (below)
   } else {
     Gesto(lista, Entrada(entrada), gesto);
   }
@@ -418,9 +439,12 @@ void ExportarDatosTest::theExportRunsBoxesAndHourglass() {
   QCOMPARE(contestador.cuadros[1].texto, ultimoCuadro);
   QCOMPARE(int(contestador.cuadros[1].icono), iconoUltimo);
   for (const auto& cuadro : contestador.cuadros) {
-    QCOMPARE(cuadro.titulo, QStringLiteral("Título de prueba"));
+    QCOMPARE(cuadro.titulo, QStringLiteral("Exportar e importar datos "));
     QCOMPARE(cuadro.botones, QStringList{"Aceptar"});
     QVERIFY(!cuadro.cursorEspera);
+    // Wide enough for the whole caption beside a window icon and a close button in the title bar.
+    QVERIFY2(cuadro.ancho >= cuadro.anchoTitulo + 2 * cuadro.altoBarra,
+             qPrintable(QStringLiteral("a box %1 wide for a caption of %2").arg(cuadro.ancho).arg(cuadro.anchoTitulo)));
   }
   QVERIFY(ventana_->isVisible());
 }
@@ -439,6 +463,139 @@ void ExportarDatosTest::salirClosesTheWindow() {
   Abrir();
   QTest::mouseClick(Buscar<QPushButton>("BClose"), Qt::LeftButton);
   QVERIFY(!ventana_->isVisible());
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The Enter key and the default buttons
+
+void ExportarDatosTest::enterClicksTheDefaultButtonOfTheFocusedPanel_data() {
+  QTest::addColumn<QString>("teclear");     // typed into the control before Enter
+  QTest::addColumn<int>("tecla");
+  QTest::addColumn<QString>("porDefecto");  // the one button drawn as the default while the control has the focus
+  QTest::addColumn<QString>("primero");     // what Enter shows first; empty when it closes the window
+  QTest::addColumn<QString>("idioma");      // the language an export took
+  const QString exportacion = QStringLiteral("mensaje: ") + exportacion::kMensajeInicioExportacion;
+  const QString importacion = QStringLiteral("mensaje: ") + importacion::kMensajeInicioImportacion;
+  // Each row is named after the control that has the focus, reached by Tab from the folder box. The first
+  // panel has no default button of its own: the window's first, BExportar, answers there.
+  const QString valenciano = QStringLiteral("VALENCIÁ");
+  QTest::newRow("EdNuevoDir") << "" << int(Qt::Key_Return) << "BExportar" << exportacion << valenciano;
+  QTest::newRow("ListaUnidades") << "" << int(Qt::Key_Return) << "BExportar" << exportacion << valenciano;
+  QTest::newRow("CBCentro") << "" << int(Qt::Key_Enter) << "BExportar" << exportacion << valenciano;
+  // A button with the focus answers Enter itself.
+  QTest::newRow("BClose") << "" << int(Qt::Key_Return) << "BClose" << "" << valenciano;
+  QTest::newRow("BExportar") << "" << int(Qt::Key_Return) << "BExportar" << exportacion << valenciano;
+  // Tabbed into, the language box has its text selected; typed into, it completes the text inline.
+  QTest::newRow("ComboBoxValCast") << "" << int(Qt::Key_Return) << "BExportar" << exportacion << valenciano;
+  QTest::newRow("ComboBoxValCast typed into") << "CAS" << int(Qt::Key_Enter) << "BExportar" << exportacion << "CASTELLANO";
+  QTest::newRow("BImportar") << "" << int(Qt::Key_Enter) << "BImportar" << importacion << valenciano;
+}
+
+void ExportarDatosTest::enterClicksTheDefaultButtonOfTheFocusedPanel() {
+  QFETCH(QString, teclear);
+  QFETCH(int, tecla);
+  QFETCH(QString, porDefecto);
+  QFETCH(QString, primero);
+  QFETCH(QString, idioma);
+  EscribirEscolan();
+  Abrir();
+  ventana_->pasosExportacion.clear();
+  ventana_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(ventana_.get()));
+  auto* control = Buscar<QWidget>(qPrintable(QString::fromLatin1(QTest::currentDataTag()).section(' ', 0, 0)));
+  auto enElControl = [control] { return control == QApplication::focusWidget() || control->isAncestorOf(QApplication::focusWidget()); };
+  Buscar<QWidget>("EdNuevoDir")->setFocus(Qt::OtherFocusReason);
+  for (int tabs = 0; tabs < 10 && !enElControl(); ++tabs) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  QVERIFY(enElControl());
+  QStringList porDefectoAhora;
+  for (const char* boton : {"BClose", "BExportar", "BImportar"}) {
+    if (Buscar<QPushButton>(boton)->isDefault()) porDefectoAhora << boton;
+  }
+  QCOMPARE(porDefectoAhora, QStringList{porDefecto});
+
+  QTest::keyClicks(QApplication::focusWidget(), teclear);
+  QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(tecla));
+
+  QCOMPARE(Lista(interfaz_->sucesos).value(0), primero);
+  QCOMPARE(ventana_->isVisible(), !primero.isEmpty());
+  QCOMPARE(QString::fromStdString(ventana_->Ventana().idioma), idioma);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Captions
+
+namespace {
+
+// The title of a shown window as Qt holds it and as the window system got it. On X11 that is the window's
+// _NET_WM_NAME and WM_NAME, which the window manager shows, read with xprop: Qt writes there the title
+// with the application's display name appended, when one is set.
+QStringList Titulos(QWidget& ventana) {
+  QStringList titulos = {"widget: " + ventana.windowTitle(), "window: " + ventana.windowHandle()->title()};
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return titulos;
+  QProcess xprop;
+  xprop.start(QStringLiteral("xprop"), {"-id", QString::number(ventana.winId()), "_NET_WM_NAME", "WM_NAME"});
+  if (!xprop.waitForFinished(10000)) return titulos << "xprop did not answer";
+  static const QRegularExpression propiedad(QStringLiteral(R"re(^(\w+)\([A-Z0-9_]+\) = "(.*)"$)re"));
+  for (const QString& linea : QString::fromUtf8(xprop.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
+    QRegularExpressionMatch valor = propiedad.match(linea);
+    titulos << (valor.hasMatch() ? valor.captured(1) + ": " + valor.captured(2) : linea);
+  }
+  return titulos;
+}
+
+}  // namespace
+
+void ExportarDatosTest::theWindowSystemGetsTheCaptionsAsDesigned_data() {
+  QTest::addColumn<QString>("titulo");
+  // The message boxes' caption is the application's title, the main window's.
+  QTest::newRow("main window") << "Exportar e importar datos ";
+  QTest::newRow("message box") << "Exportar e importar datos ";
+  QTest::newRow("teacher review") << "Control de Profesores";
+  QTest::newRow("template review") << "Control de Plantilla Horaria";
+}
+
+// Each window as the program shows it: the review dialogs and the boxes modal, owned by the main window.
+void ExportarDatosTest::theWindowSystemGetsTheCaptionsAsDesigned() {
+  QFETCH(QString, titulo);
+  const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+  if (x11 && QStandardPaths::findExecutable(QStringLiteral("xprop")).isEmpty()) QSKIP("xprop is not installed");
+  EscribirEscolan();
+  Abrir();
+  storage::Engine engine('.');
+  testing_support::EscribirProft(engine, {{"GA", "0"}});
+  testing_support::CrearTabla(engine, "C:\\HTEMP\\Valencia\\PLANTILLA.DBF",
+                              {{"HORA", storage::DataType::ftInteger},
+                               {"HORAINI", storage::DataType::ftString, 5},
+                               {"HORAFIN", storage::DataType::ftString, 5}},
+                              {{"1", "08:00", "08:55"}});
+  app::InterfazQt interfaz(ventana_.get());
+  const std::map<QString, std::function<void()>> mostrar = {
+      {"main window", [] {}},
+      {"message box", [&] { interfaz.MostrarMensaje("Un mensaje"); }},
+      {"teacher review", [&] { interfaz.RevisarProfesores(engine); }},
+      {"template review", [&] { interfaz.RevisarPlantilla(engine); }}};
+
+  QStringList titulos;
+  QTimer lector;
+  lector.setSingleShot(true);
+  QObject::connect(&lector, &QTimer::timeout, [&] {
+    QWidget* ventana = QApplication::activeModalWidget();
+    if (ventana == nullptr) ventana = ventana_.get();
+    titulos = QTest::qWaitForWindowExposed(ventana) ? Titulos(*ventana) : QStringList{"not shown"};
+    if (auto* cuadro = qobject_cast<QMessageBox*>(ventana)) {
+      cuadro->buttons().front()->click();
+    } else if (ventana != ventana_.get()) {
+      ventana->close();
+    }
+  });
+  lector.start(0);
+  mostrar.at(QTest::currentDataTag())();
+  QVERIFY(QTest::qWaitFor([&] { return !titulos.isEmpty(); }));
+
+  QStringList esperados = {"widget: " + titulo, "window: " + titulo};
+  if (x11) esperados << "_NET_WM_NAME: " + titulo << "WM_NAME: " + titulo;
+  QCOMPARE(titulos, esperados);
+  QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
 QTEST_MAIN(ExportarDatosTest)

@@ -1,0 +1,148 @@
+// The data source of a review dialog's grid and record navigator, without widgets: the rows of a table
+// object in walk order, the current row (the table's current record), browse or edit mode, the cells'
+// texts, the navigator's actions and which of them apply. A window (the Qt dialogs today) draws the rows
+// and turns clicks and keys into these operations; the source tells it what changed through an observer.
+//
+// Edits go into the table's pending record and follow the table layer's rules: moving to another row
+// posts a changed record and drops an unchanged one. A text that the table refuses for its field (a DNI
+// that is not an integer) is kept as that cell's refused text: the cell shows it, the record stays in edit
+// mode, and no operation that would store the record (post, move, refresh) goes on until the text is
+// corrected, dropped or cancelled; each attempt reports the table's message again.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "storage/storage.h"
+
+namespace run {
+
+// A column of the grid: the field it shows, its width in characters, its title (UTF-8) and whether it can
+// be edited.
+struct ColumnaDatos {
+  std::string campo;
+  int ancho = 10;
+  std::string titulo;
+  bool editable = true;
+};
+
+// The navigator's ten buttons, from left to right. There is no insert and no delete.
+enum class AccionNavegador { kPrimero, kPaginaAnterior, kAnterior, kSiguiente, kPaginaSiguiente, kUltimo,
+                             kEditar, kPublicar, kCancelar, kReleer };
+
+struct BotonNavegador {
+  AccionNavegador accion;
+  const char* sufijo;  // the button is named after its navigator followed by this
+  const char* pista;   // its hint
+};
+
+inline constexpr std::array<BotonNavegador, 10> kBotonesNavegador = {{
+    {AccionNavegador::kPrimero, "First", "Move to first record"},
+    {AccionNavegador::kPaginaAnterior, "PriorPage", "Move backward 10 records"},
+    {AccionNavegador::kAnterior, "Prior", "Move to prior record"},
+    {AccionNavegador::kSiguiente, "Next", "Move to next record"},
+    {AccionNavegador::kPaginaSiguiente, "NextPage", "Move forward 10 records"},
+    {AccionNavegador::kUltimo, "Last", "Move to last record"},
+    {AccionNavegador::kEditar, "Edit", "Edit current record"},
+    {AccionNavegador::kPublicar, "Post", "Post changes of current record"},
+    {AccionNavegador::kCancelar, "Cancel", "Cancel changes made to current record"},
+    {AccionNavegador::kReleer, "Refresh", "Refresh the contents of the dataset"},
+}};
+
+class FuenteDatos {
+ public:
+  static constexpr int kPagina = 10;  // rows moved by the navigator's page buttons
+
+  // What the window over the source is told. The source calls it after the change, except FilasACambiar.
+  class Observador {
+   public:
+    virtual ~Observador() = default;
+    virtual void FilasACambiar() {}             // rows are about to be added, removed or read again
+    virtual void FilasCambiadas() {}            // they were
+    virtual void FilaCambiada(int /*fila*/) {}  // the texts of a row's cells changed
+    virtual void CursorCambiado(int /*fila*/) {}
+    virtual void EstadoCambiado() {}            // edit mode, the refused text, the buttons that apply
+    virtual void Fallo(const std::string& /*mensaje*/) {}  // the table layer's message
+  };
+
+  // `tabla` is open, on its first record, with no pending record; it must outlive the source. The other
+  // rows are read through a browse-only table object of the source's own on the same file of `engine`, so
+  // that reading them never moves `tabla` (which would settle its pending record).
+  FuenteDatos(storage::Engine& engine, storage::Table& tabla, std::vector<ColumnaDatos> columnas);
+  ~FuenteDatos();
+  FuenteDatos(const FuenteDatos&) = delete;
+  FuenteDatos& operator=(const FuenteDatos&) = delete;
+
+  void PonerObservador(Observador* observador) { observador_ = observador; }
+
+  // ---- What the grid shows
+  const std::vector<ColumnaDatos>& Columnas() const { return columnas_; }
+  int NumeroDeColumnas() const { return static_cast<int>(columnas_.size()); }
+  // Rows: the records, and a new record while one is being appended (only on a table without records).
+  int Filas() const { return Registros() + (Anadiendo() ? 1 : 0); }
+  int Registros() const { return static_cast<int>(registros_.size()); }
+  // A cell's text: the refused text where there is one, the pending record's field on the current row,
+  // the stored field elsewhere; empty for a record that cannot be read.
+  std::string Texto(int fila, int columna) const;
+  // The characters a cell of the column holds: the size of a text field, 0 for no limit.
+  int Caracteres(int columna) const;
+  // Whether the column's field holds integers.
+  bool Entera(int columna) const;
+  // The first column that can be edited, or 0 when none can.
+  int PrimeraColumnaEditable() const;
+
+  int FilaActual() const { return filaActual_; }
+  bool Editando() const { return tabla_.Editing(); }
+  bool Anadiendo() const { return tabla_.Editing() && tabla_.RecNo() == 0; }
+  // The column of the current row whose text the table refused, while there is one.
+  std::optional<int> ColumnaRechazada() const;
+
+  // ---- Operations. Each reports a failure through the observer and returns false, leaving the table as
+  // the failure left it; an operation that would store the record is refused while a text is refused.
+
+  // Writes a cell's text into the current record's field, putting the record into edit mode first. A text
+  // equal to the field's is not written (and drops a refused text of that cell). A refused text is kept.
+  bool EscribirCelda(int columna, const std::string& texto);
+  // Forgets the refused text: the cell shows its field again; the record stays in edit mode.
+  void DescartarRechazo();
+
+  bool IrAFila(int fila);     // settles the pending record, then moves
+  bool Desplazar(int filas);  // moves by so many rows, stopping at the first and the last
+  bool Editar();              // the current record into edit mode (a new record on an empty table)
+  bool Publicar();            // posts the pending record, if there is one
+  void Cancelar();            // drops the pending record and a refused text: the changes are undone
+  bool Releer();              // settles the pending record and reads the records again
+
+  // The navigator: whether a button's action applies to the table's position and state, and the action.
+  bool Aplicable(AccionNavegador accion) const;
+  bool Ejecutar(AccionNavegador accion);
+
+ private:
+  struct Rechazo {
+    int columna;
+    std::string texto;
+  };
+
+  template <class Accion>
+  bool Proteger(Accion&& accion);
+  bool GuardarRechazo();
+  void LeerRegistros();
+  const storage::Table& TablaDeFila(int fila) const;
+  const storage::FieldInfo* Campo(int columna) const;
+  void AvisarFila(int fila);
+  void AvisarCursor();
+  void AvisarEstado();
+
+  storage::Table& tabla_;
+  mutable storage::Table lector_;
+  std::vector<ColumnaDatos> columnas_;
+  std::vector<std::uint32_t> registros_;  // record numbers, in walk order
+  int filaActual_ = 0;
+  std::optional<Rechazo> rechazo_;        // on the current row
+  Observador* observador_ = nullptr;
+};
+
+}  // namespace run
