@@ -163,7 +163,9 @@ std::string DevolverHorarios(std::string_view carpetaOrigen) {
   diario.origen = std::string(carpetaOrigen);
   for (std::string_view horario : {run::kHorgrup, run::kHorprof}) {
     Archivo a{run::ArchivoEscolan(horario), true};
-    if (!platform::FileExists(EnCarpeta(run::kCarpetaTrabajo, a.nombre))) throw platform::FileError(platform::kFileNotFound);
+    if (!platform::FileExists(EnCarpeta(run::kCarpetaTrabajo, a.nombre))) {
+      throw platform::FileError(platform::kFileNotFound);
+    }
     if (platform::IsReadOnly(diario.Destino(a))) throw platform::FileError(platform::kAccessDenied);
     a.existia = platform::FileExists(diario.Destino(a));
     diario.archivos.push_back(a);

@@ -93,7 +93,7 @@ TExportarDatos::TExportarDatos(run::InterfazUsuario* interfaz, QWidget* parent)
       interfaz_(interfaz ? *interfaz : *interfazPropia_),
       ventana_(engine_, interfaz_) {
   setObjectName(QStringLiteral("ExportarDatos"));
-  setWindowTitle(QString::fromUtf8(kTituloVentana));
+  setWindowTitle(QString::fromUtf8(kTituloAplicacion));  // the window carries the application's title
   setFixedSize(587, 431);
   move(110, 57);
   setFont(MsSansSerif(8));

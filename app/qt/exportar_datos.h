@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "app/qt/interfaz_qt.h"
 #include "app/ventana_principal.h"
 
 class QComboBox;
@@ -19,8 +18,6 @@ class QPushButton;
 namespace app {
 
 class ListaCarpetas;
-
-inline constexpr const char* kTituloVentana = kTituloAplicacion;
 
 class TExportarDatos : public QWidget {
   Q_OBJECT

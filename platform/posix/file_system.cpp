@@ -120,11 +120,18 @@ std::vector<std::string> FilesIn(std::string_view path) {
   return EntriesOf(path, [](mode_t mode) { return S_ISREG(mode); });
 }
 
+namespace {
+
+// The read-only attribute as the host keeps it: a file no one may write.
+bool ReadOnlyMode(mode_t mode) { return S_ISREG(mode) && (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
+
+}  // namespace
+
 bool IsReadOnly(std::string_view path) {
   auto location = TryLocate(path);
   struct stat info {};
   if (!location || !location->exists || ::stat(location->path.c_str(), &info) != 0) return false;
-  return S_ISREG(info.st_mode) && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+  return ReadOnlyMode(info.st_mode);
 }
 
 namespace {
@@ -162,7 +169,7 @@ void MoveReplacing(std::string_view from, std::string_view to) {
   if (target.exists && host::HeldOpen(target.path)) throw FileError(kSharingViolation);
   struct stat targetInfo {};
   bool keep = target.exists && ::stat(target.path.c_str(), &targetInfo) == 0;
-  if (keep && IsReadOnly(to)) throw FileError(kAccessDenied);  // as Windows refuses to replace one
+  if (keep && ReadOnlyMode(targetInfo.st_mode)) throw FileError(kAccessDenied);  // as Windows refuses to replace one
   backend::BeforeFileOperation(FileOperation::kRename, to);
   if (keep) TakeOwnerAndPermissions(source.path, targetInfo);
   if (::rename(source.path.c_str(), target.path.c_str()) != 0) host::ThrowErrno(errno);
