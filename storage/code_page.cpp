@@ -1,16 +1,14 @@
 #include "storage/code_page.h"
 
-#include <iconv.h>
-
 #include <algorithm>
-#include <map>
-#include <memory>
-#include <mutex>
+#include <stdexcept>
+
+#include "storage/code_page_tables.h"
 
 namespace storage {
 namespace {
 
-// Language-driver byte -> iconv's name of the code page.
+// Language-driver byte -> the code page's name.
 const char* CodePageOfDriver(std::uint8_t driver) {
   switch (driver) {
     case 0x01: return "CP437";
@@ -79,49 +77,35 @@ bool NextCharacter(std::string_view text, std::size_t& i, char32_t& c) {
   return true;
 }
 
-// The UTF-8 text of one byte in a code page, or empty when the code page does not define it.
-std::string ConvertByte(iconv_t converter, unsigned char byte) {
-  char in[1] = {static_cast<char>(byte)};
-  char out[8] = {};
-  char* inPointer = in;
-  char* outPointer = out;
-  std::size_t inLeft = 1;
-  std::size_t outLeft = sizeof out;
-  ::iconv(converter, nullptr, nullptr, nullptr, nullptr);
-  if (::iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) == static_cast<std::size_t>(-1)) return {};
-  return std::string(out, sizeof out - outLeft);
-}
-
 }  // namespace
 
-CodePage::CodePage(const char* iconvName) : name_(iconvName) {
-  iconv_t converter = ::iconv_open("UTF-8", iconvName);
+CodePage::CodePage(const CodePageTable& table) : name_(table.name) {
   for (int byte = 0; byte < 256; ++byte) {
     std::string text;
-    if (converter != reinterpret_cast<iconv_t>(-1)) text = ConvertByte(converter, static_cast<unsigned char>(byte));
-    if (text.empty() || byte < 0x20) {
-      text.clear();
-      AppendUtf8(text, static_cast<char32_t>(byte));
-    }
-    toUtf8_[byte] = text;
+    AppendUtf8(text, table.characters[byte]);
+    toUtf8_[byte] = std::move(text);
   }
-  if (converter != reinterpret_cast<iconv_t>(-1)) ::iconv_close(converter);
   // Filled from the top down, so that a character two bytes share converts back to the lower byte.
-  for (int byte = 255; byte >= 0; --byte) {
-    std::size_t i = 0;
-    char32_t c = 0;
-    if (NextCharacter(toUtf8_[byte], i, c)) fromUnicode_[c] = static_cast<char>(byte);
-  }
+  for (int byte = 255; byte >= 0; --byte) fromUnicode_[table.characters[byte]] = static_cast<char>(byte);
 }
 
-const CodePage& CodePage::Named(const char* iconvName) {
-  // Code pages are immutable once built; they are built once per process, on first use.
-  static std::mutex guard;
-  static std::map<std::string, std::unique_ptr<CodePage>> pages;
-  std::lock_guard lock(guard);
-  auto& page = pages[iconvName];
-  if (!page) page.reset(new CodePage(iconvName));
-  return *page;
+const CodePage& CodePage::Named(std::string_view name) {
+  // Built once, on first use, and immutable afterwards (a function-local static is built thread-safely).
+  static const std::vector<CodePage> pages = [] {
+    std::vector<CodePage> all;
+    for (const CodePageTable& table : kCodePageTables) all.push_back(CodePage(table));
+    return all;
+  }();
+  for (const CodePage& page : pages) {
+    if (page.Name() == name) return page;
+  }
+  throw std::invalid_argument("unknown code page " + std::string(name));
+}
+
+std::vector<std::string> CodePage::SupportedNames() {
+  std::vector<std::string> names;
+  for (const CodePageTable& table : kCodePageTables) names.emplace_back(table.name);
+  return names;
 }
 
 const CodePage& CodePage::ForLanguageDriver(std::uint8_t driver) { return Named(CodePageOfDriver(driver)); }

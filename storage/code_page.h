@@ -7,14 +7,20 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace storage {
+
+struct CodePageTable;
 
 class CodePage {
  public:
   // The code page that a table's language-driver byte names; 0 and unknown drivers give cp1252.
   static const CodePage& ForLanguageDriver(std::uint8_t driver);
-  static const CodePage& Named(const char* iconvName);
+  // A supported code page by its name (iconv's: "CP850", "MACINTOSH"); std::invalid_argument for another.
+  static const CodePage& Named(std::string_view name);
+  // The names of the supported code pages.
+  static std::vector<std::string> SupportedNames();
 
   const std::string& Name() const { return name_; }
 
@@ -26,7 +32,7 @@ class CodePage {
   std::string Encode(std::string_view text) const;
 
  private:
-  explicit CodePage(const char* iconvName);
+  explicit CodePage(const CodePageTable& table);
 
   std::string name_;
   std::array<std::string, 256> toUtf8_;
