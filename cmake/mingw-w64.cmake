@@ -21,3 +21,5 @@ find_program(WINE_PROGRAM NAMES wine64 wine)
 if(WINE_PROGRAM)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_PROGRAM})
 endif()
+# Release programs without their symbol tables (the installer ships them as built).
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")

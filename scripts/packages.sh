@@ -7,6 +7,11 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libcli11-dev nlohm
 # its window titles, xdotool to click and type on it, a Spanish locale.
 TEST_PACKAGES=(python3 python3-dbfread python3-dbf libdbd-xbase-perl gdal-bin xvfb xauth x11-utils xdotool locales)
 
+# Packages the Windows programs need: the mingw-w64 cross compiler (posix threads), GoogleTest's sources to
+# build for Windows, Wine to run them, NSIS for the installer, the fonts the window names.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix mingw-w64-tools googletest libcli11-dev nlohmann-json3-dev
+                  wine wine64 nsis fonts-liberation fonts-wine)
+
 ensure_packages() {
   local missing=()
   local package

@@ -6,7 +6,8 @@ school's timetables and C:\\HTEMP untouched). The forms at the edge of what is a
 Runs the built executable on an invented school (make-sample) that has been exported, with a one-lesson
 solution from the generator beside the interchange tables.
 
-Usage: cli_arguments_test.py CLI_BINARY WORK_FOLDER"""
+Usage: cli_arguments_test.py CLI_BINARY WORK_FOLDER [--wine WINE]
+With --wine, CLI_BINARY is the Windows command line, run through WINE."""
 import json
 import os
 import shutil
@@ -16,15 +17,18 @@ import sys
 import unittest
 
 CLI, WORK = sys.argv[1], os.path.abspath(sys.argv[2])
+WINE = sys.argv[4] if len(sys.argv) > 4 and sys.argv[3] == "--wine" else None
+COMMAND = [WINE, CLI] if WINE else [CLI]
 DRIVE_C = os.path.join(WORK, "drive_c")
 HTEMP = os.path.join(DRIVE_C, "HTEMP")
-ENV = dict(os.environ, ESCOLAN_HORVANE_DRIVE_C=DRIVE_C)
+# Under Wine, drive C: is given as the Windows path of its host folder (Wine's Z: is the host's "/").
+ENV = dict(os.environ, ESCOLAN_HORVANE_DRIVE_C="Z:" + DRIVE_C.replace("/", "\\") if WINE else DRIVE_C)
 ESCOLAN = "C:\\ESCOLAN"
 PROFT = "C:\\HTEMP\\PROFT.DBF"
 
 
 def run(*arguments):
-    return subprocess.run([CLI, *arguments], env=ENV, capture_output=True, text=True)
+    return subprocess.run([*COMMAND, *arguments], env=ENV, capture_output=True, text=True)
 
 
 def dump(table):

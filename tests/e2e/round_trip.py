@@ -4,7 +4,9 @@ answered by a stand-in for the timetable generator, and imported back; every tab
 read with independent readers (python3-dbfread, dbf_dump, ogrinfo, index_dump) and compared with records
 written out here by hand.
 
-Usage: round_trip.py CLI_BINARY WORK_FOLDER"""
+Usage: round_trip.py CLI_BINARY WORK_FOLDER [--wine WINE]
+With --wine, CLI_BINARY is the Windows command line, run through WINE; it is given Windows paths (Wine's
+drive Z: is the host's "/")."""
 import os
 import shutil
 import subprocess
@@ -13,15 +15,25 @@ import sys
 try:
     import dbf
     import dbfread
+    import escuela_python_dbf
 except ImportError:
     print("python3-dbf or python3-dbfread missing")
     sys.exit(77)
 
 CLI, WORK = sys.argv[1], os.path.abspath(sys.argv[2])
+WINE = sys.argv[4] if len(sys.argv) > 4 and sys.argv[3] == "--wine" else None
+COMMAND = [WINE, CLI] if WINE else [CLI]
 DRIVE_C = os.path.join(WORK, "drive_c")
 ESCOLAN = os.path.join(DRIVE_C, "ESCOLAN")
 HTEMP = os.path.join(DRIVE_C, "HTEMP")
-ENV = dict(os.environ, ESCOLAN_HORVANE_DRIVE_C=DRIVE_C)
+
+
+def program_path(host_path):
+    """A host path as the command line takes it."""
+    return "Z:" + host_path.replace("/", "\\") if WINE else host_path
+
+
+ENV = dict(os.environ, ESCOLAN_HORVANE_DRIVE_C=program_path(DRIVE_C))
 failures = []
 
 
@@ -30,20 +42,12 @@ def check(what, actual, expected):
         failures.append(f"{what}:\n  expected {expected!r}\n  actual   {actual!r}")
 
 
-def write_table(name, fields, rows, codepage="cp1252"):
-    table = dbf.Table(os.path.join(ESCOLAN, name), fields, dbf_type="db3", codepage=codepage)
-    table.open(dbf.READ_WRITE)
-    for row in rows:
-        table.append(row)
-    table.close()
-
-
 def read_table(folder, name):
     return [dict(record) for record in dbfread.DBF(os.path.join(folder, name), char_decode_errors="strict")]
 
 
 def run(*arguments, expect=0):
-    done = subprocess.run([CLI, *arguments], env=ENV, capture_output=True, text=True)
+    done = subprocess.run([*COMMAND, *arguments], env=ENV, capture_output=True, text=True)
     if done.returncode != expect:
         failures.append(f"{' '.join(arguments)} exited {done.returncode}: {done.stdout}{done.stderr}")
     return done
@@ -51,42 +55,7 @@ def run(*arguments, expect=0):
 
 def write_escolan():
     shutil.rmtree(WORK, ignore_errors=True)
-    os.makedirs(ESCOLAN)
-    write_table("asignat.dbf", "CODASIG C(8); VLITEASIG C(30); CLITEASIG C(30); HORSEMTE C(5); LITRESV C(3)", [
-        ("1ESOMAT", "Matemàtiques", "Matemáticas", "04:00", "MAT"),
-        ("1ESOLEN", "Valencià", "Lengua valenciana", "3", "LEN"),
-        ("2BACFIS", "Física", "Física", "", "FIS"),
-    ], codepage="cp850")
-    write_table("profesor.dbf", "APENOMPROF C(40); DEPARTA C(30); DNI N(8,0); FBAJA D", [
-        ("GARCIA PEREZ, ANA", "MATEMÁTICAS", 12345678, None),
-        ("GALLEGO RUIZ, LUIS", "FÍSICA", 23456789, None),
-        ("LOPEZ MARTI, EVA", "LENGUA", 34567890, dbf.Date(2020, 1, 1)),
-    ])
-    write_table("aulas.dbf", "CODAULA C(6); LITAULA C(30)", [("A12", "Aula 12"), ("LABFQ1", "Laboratorio")])
-    write_table("alumnos.dbf", "APENOM C(45); CODIGO C(10); CODGRUP C(5); REPITE N(1,0)", [
-        ("PÉREZ GIL, MARTA", "1001", "1ESOA", 1),
-        ("ROS LLORCA, JOAN", "1002", "2BA", 0),
-        ("SIN GRUPO, ANA", "1003", "X", 0),
-    ])
-    write_table("asigalum.dbf", "CODIGO C(10); CODASIG C(8)", [
-        ("1001", "1ESOMAT"), ("1002", "2BACFIS"), ("1001", "9NOEXIS"), ("1001", "1ESOLEN"), ("1003", "1ESOMAT"),
-    ])
-    write_table("grupos.dbf", "CODGRUP C(5); TURNO C(1)",
-                [("1ESOA", "M"), ("1ESOB", "M"), ("1ESOA", "M"), ("2BA", "T")])
-    write_table("horgrup.dbf", "CODGRUP C(5); CODASIG C(8); DNI N(9,0); DIASEM N(2,0); NUMHORA N(2,0); "
-                "HORDIADES C(5); HORDIAHAS C(5); CODCEN N(10,0); AULA C(5)", [
-        ("1ESOA", "1ESOMAT", 12345678, 1, 1, "", "", 46010001, "X"),
-        ("1ESOA", "1ESOMAT", 12345678, 2, 1, "", "", 46010001, "X"),
-        ("1ESOB", " 1ESOLEN", 23456789, 1, 2, "", "", 46010001, "X"),
-        ("2BA", "2BACFIS", 99999999, 3, 3, "", "", 46019999, "X"),
-    ])
-    write_table("horprof.dbf", "DIASEM N(2,0); NUMHORA N(2,0); HORAD C(5); HORAH C(5); OCUPA C(5); "
-                "CODCEN N(10,0); DNI N(9,0); NOTA C(10)", [(1, 1, "08:00", "08:55", "A1", 46019999, 1, "vieja")])
-    write_table("centro.dbf", "CODCEN N(10,0); LITCEN C(45)", [(46010001, "IES DE PRUEBA")])
-    write_table("lhortipo.dbf", "CODCEN N(10,0); NUMHORA N(2,0); DESDE C(5); HASTA C(5)", [
-        (46010001, 1, "08:00", "08:55"), (46010001, 2, "08:55", "09:50"), (46019999, 1, "09:00", "09:55"),
-        (46010001, 3, "10:20", "11:15"),
-    ])
+    escuela_python_dbf.write_escolan(ESCOLAN)
 
 
 # ------------------------------------------------------------------------------------------------------
@@ -137,7 +106,7 @@ def expected_students():
 
 
 def check_export():
-    done = run("export", "--source", ESCOLAN)
+    done = run("export", "--source", program_path(ESCOLAN))
     check("export's standard output", done.stdout.splitlines()[-1:], ["    Proceso finalizado    "])
     expected = dict(EXPECTED_EXPORT, **{"ALUMNOST.DBF": expected_students()})
     for name, records in expected.items():
@@ -182,7 +151,7 @@ def write_solution():
 
 def check_import(lessons):
     times = {1: ("08:00", "08:55"), 2: ("08:55", "09:50"), 3: ("10:00", "10:55")}  # period 3 changed below
-    run("import", "--source", ESCOLAN, "--period", "3=10:00-10:55")
+    run("import", "--source", program_path(ESCOLAN), "--period", "3=10:00-10:55")
     dnis = {"GA": 12345678, "GA2": 23456789}
     codes = {(r["NIVEL"], r["CURSO"], r["COD"]): r["CODVALEN"] for r in EXPECTED_EXPORT["ASIGVALT.DBF"]}
     teachers, groups = [], []
@@ -209,7 +178,7 @@ def check_import(lessons):
     if unknown_subjects:
         closing.append(f"  {unknown_subjects} con una asignatura que ASIGVALT no tiene (sin grupo ni asignatura)")
     check("the solution has lessons with incidences", bool(unknown_teachers or unknown_subjects), True)
-    output = run("import", "--source", ESCOLAN, "--period", "3=10:00-10:55").stdout.splitlines()
+    output = run("import", "--source", program_path(ESCOLAN), "--period", "3=10:00-10:55").stdout.splitlines()
     check("the import's closing message", output[-len(closing):], closing)
     check("horgrup.dbf after a second import", read_table(ESCOLAN, "horgrup.dbf"), groups)
 
@@ -222,14 +191,16 @@ def check_identity_stop():
         teacher.dni = 0
     proft.close()
     before = {name: open(os.path.join(ESCOLAN, name), "rb").read() for name in ("horgrup.dbf", "horprof.dbf")}
-    stopped = subprocess.run([CLI, "import", "--source", ESCOLAN], env=ENV, capture_output=True)
+    stopped = subprocess.run([*COMMAND, "import", "--source", program_path(ESCOLAN)], env=ENV, capture_output=True)
     check("the import's exit status when it stops", stopped.returncode, 3)
     message = ("¡Atención! Sigue habiendo algún Profesor sin D.N.I.\n\rEste proceso se dentendrá y deberá volver a "
                "ejecutar\n\rla Importación, para poder corregir la incidencia\n")
-    check("the stop message, its lines joined by LF CR", stopped.stdout.decode("utf-8").endswith(message), True)
+    # (Windows writes a console program's line ends as CR LF.)
+    output = stopped.stdout.replace(b"\r\n", b"\n") if WINE else stopped.stdout
+    check("the stop message, its lines joined by LF CR", output.decode("utf-8").endswith(message), True)
     after = {name: open(os.path.join(ESCOLAN, name), "rb").read() for name in before}
     check("ESCOLAN's timetables after the stop", after == before, True)
-    run("import", "--source", ESCOLAN, "--dni", "GA2=23456789", "--period", "3=10:00-10:55", expect=0)
+    run("import", "--source", program_path(ESCOLAN), "--dni", "GA2=23456789", "--period", "3=10:00-10:55", expect=0)
 
 
 write_escolan()
