@@ -17,7 +17,7 @@
 #include "export/exportacion.h"
 #include "muestra/muestra_escolan.h"
 #include "platform/platform.h"
-#include "platform/posix/drive_map.h"  // a host path typed for a folder
+#include "platform/drive_map.h"  // a host path typed for a folder
 #include "run/rutas.h"
 #include "run/tablas_ventana.h"
 #include "storage/storage.h"
@@ -267,11 +267,14 @@ int MakeSample(const std::string& folder, const std::string& size) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::Utf8Console console;
   CLI::App cli{std::string(app::kNombreProducto) + " " + app::kVersion +
                    ": moves a school's data between ESCOLAN and the Horvane timetable generator",
                "escolan-horvane-cli"};
   cli.set_version_flag("--version", std::string("escolan-horvane-cli ") + app::kVersion);
   cli.require_subcommand(0, 1);
+  // "/x" is a path on every system, never an option (CLI11 would take it for one on Windows).
+  cli.allow_windows_style_options(false);
 
   app::DumpOptions dump;
   CLI::App* dumpCommand = cli.add_subcommand("dump", "Print a dBase table as JSON Lines, one record per line");
@@ -322,7 +325,11 @@ int main(int argc, char** argv) {
       ->capture_default_str();
 
   try {
-    cli.parse(argc, argv);
+    // CLI11 takes the arguments without the program's name, last first.
+    std::vector<std::string> arguments = platform::ProgramArguments(argc, argv);
+    arguments.erase(arguments.begin());
+    std::reverse(arguments.begin(), arguments.end());
+    cli.parse(arguments);
   } catch (const CLI::Success& done) {
     return cli.exit(done);
   } catch (const CLI::ParseError& error) {

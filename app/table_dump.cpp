@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/platform.h"
-#include "platform/posix/drive_map.h"  // a host path typed for a table
+#include "platform/drive_map.h"  // a host path typed for a table
 
 namespace app {
 namespace {

@@ -2,9 +2,9 @@
 //
 // Everything above this library speaks Windows paths ("C:\HTEMP\ASIGVALT.DBF") and calls nothing of the
 // host system; this header names nothing of it either. Each host has a backend of its own behind it:
-// platform/posix/ (Linux, where drive letters are host folders, like a Wine prefix: see
-// platform/posix/drive_map.h for how they are mapped) and, later, platform/win32/. Both keep the same
-// promises:
+// platform/posix/ (Linux, where drive letters are host folders, like a Wine prefix) and platform/win32/
+// (Windows, where they are the real drives unless a letter is mapped onto a folder); platform/drive_map.h says
+// how each one maps them. Both keep the same promises:
 //   - the drives are the mapped letters (MappedDrives); a drive is ready when its root folder is there;
 //   - file and folder names are matched without regard to letter case (ASCII and accented Latin letters),
 //     and an existing entry keeps its own spelling;
@@ -102,8 +102,8 @@ std::u32string FoldedName(std::string_view name);
 // ---------------------------------------------------------------------------------------------------------
 // Drives and the current folder (the only process-wide state of the program)
 
-// The mapped drive letters, in order; a drive is ready when its root folder is there (a drive without its
-// medium is not).
+// The drive letters, in order: the mapped ones and, on Windows, the real ones; a drive is ready when its root
+// folder is there (a drive without its medium is not).
 std::vector<char> MappedDrives();
 bool DriveReady(char letter);
 
@@ -231,6 +231,24 @@ LocalTime Now();
 
 // Whether the program's standard error goes to a terminal (rather than a file or a pipe).
 bool StandardErrorIsTerminal();
+
+// The program's command-line arguments in UTF-8, the program's name first. On Windows they are read as the
+// system gives them, in UTF-16, so that any name ("Peña", "Educació") arrives whatever the ANSI code page;
+// on POSIX they are argv as it is.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+// While it lives, the console the program writes to shows its UTF-8 text as it is (on Windows the console's
+// output code page is UTF-8, and the previous one comes back afterwards); text sent to a file or a pipe is
+// UTF-8 in any case.
+class Utf8Console {
+ public:
+  Utf8Console();
+  ~Utf8Console();
+  Utf8Console(const Utf8Console&) = delete;
+  Utf8Console& operator=(const Utf8Console&) = delete;
+
+ private:
+  unsigned previousCodePage_ = 0;  // 0: nothing to put back
+};
 
 // The decimal separator of the user's numeric settings, and of a named locale ("" = the user's).
 char UserDecimalSeparator();

@@ -9,7 +9,7 @@
 #include <memory>
 #include <unordered_map>
 
-#include "platform/posix/drive_map.h"
+#include "platform/drive_map.h"
 #include "platform/posix/host.h"
 #include "util/ascii.h"
 

@@ -53,7 +53,12 @@ TEST_F(TableDump, PrintsOneJsonObjectPerRecordWithEmptyValuesAsNull) {
 }
 
 TEST_F(TableDump, WalksAnIndexOrAFilterAndTakesHostPaths) {
+#ifdef _WIN32
+  // A host path is a Windows path on Windows: the drive's own path is the one to give.
+  std::string byIndex = Dump({"C:\\HTEMP\\PROFT.DBF", "ABREV", ""});
+#else
   std::string byIndex = Dump({drive_.Host("HTEMP/PROFT.DBF"), "ABREV", ""});
+#endif
   EXPECT_EQ(byIndex.find("ANA"), 10u);
   EXPECT_EQ(Dump({"C:\\HTEMP\\PROFT.DBF", "", "ABREV= 'ANA'"}),
             "{\"ABREV\":\"ANA\",\"DNI\":null,\"HORAS\":null,\"ACTIVO\":null,\"ALTA\":null}\n");

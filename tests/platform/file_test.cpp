@@ -1,5 +1,7 @@
 // Open files, their sharing rules, the view of a file's start, and the file errors the user sees.
 #include <cstring>
+#include <filesystem>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -75,9 +77,11 @@ TEST(FileContents, PositionedReadsAndWrites) {
   EXPECT_EQ(drive.ReadHostFile("T.DBF"), "012");
 }
 
+// The files of these tests are opened shared: Windows lets no one else read a file opened exclusively, and the
+// test reads it from the host while it is open.
 TEST(FileContents, TheViewOfTheStartIsTheFileItself) {
   TemporaryDrive drive;
-  File file = File::Create("C:\\T.DBF", Share::kExclusive);
+  File file = File::Create("C:\\T.DBF", Share::kDenyNone);
   file.WriteAt(0, Bytes("0123456789"));
   std::span<std::byte> view = file.MapStart(4);
   ASSERT_EQ(view.size(), 4u);
@@ -92,7 +96,7 @@ TEST(FileContents, TheViewOfTheStartIsTheFileItself) {
 // grows again, and the next view must be the file once more.
 TEST(FileContents, TruncatingEndsTheViewAndTheNextOneWritesThrough) {
   TemporaryDrive drive;
-  File file = File::Create("C:\\T.DBF", Share::kExclusive);
+  File file = File::Create("C:\\T.DBF", Share::kDenyNone);
   file.WriteAt(0, Bytes("0123456789"));
   std::memcpy(file.MapStart(8).data(), "abcdefgh", 8);
   file.Truncate(4);
@@ -127,11 +131,14 @@ TEST(FileLifetime, MovingHandsTheOpeningOverAndAssigningOrDestroyingClosesIt) {
   EXPECT_FALSE(first.IsOpen());
   EXPECT_TRUE(second.IsOpen());
   view[0] = std::byte{'x'};
-  EXPECT_EQ(drive.ReadHostFile("A.DBF"), "x");
+  std::string read(1, '\0');
+  EXPECT_EQ(second.ReadAt(0, std::as_writable_bytes(std::span(read))), 1u);
+  EXPECT_EQ(read, "x");
   EXPECT_TRUE(held("C:\\A.DBF"));
 
   second = openExclusive("C:\\B.DBF");
   EXPECT_FALSE(held("C:\\A.DBF"));
+  EXPECT_EQ(drive.ReadHostFile("A.DBF"), "x");  // read once the exclusive opening is over (Windows lets no one in before)
   EXPECT_TRUE(held("C:\\B.DBF"));
   {
     File last = std::move(second);
@@ -150,6 +157,73 @@ TEST(CreateUnique, GivesAFreshNameEachTime) {
   EXPECT_TRUE(first.starts_with("C:\\htemp\\~t-"));
   EXPECT_TRUE(platform::FileExists(first));
   EXPECT_EQ(ErrorOf([] { File::CreateUnique("C:\\NOEXISTE", "~t-"); }).first, 3);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Moving a file over another one
+
+class MoveReplacingTest : public ::testing::Test {
+ protected:
+  MoveReplacingTest() {
+    drive_.WriteHostFile("ESCOLAN/horgrup.dbf", "old");
+    drive_.WriteHostFile("ESCOLAN/nuevo.tmp", "new");
+  }
+
+  TemporaryDrive drive_;
+};
+
+TEST_F(MoveReplacingTest, TheTargetTakesTheNewContentsAndKeepsItsSpelling) {
+  platform::MoveReplacing("C:\\escolan\\NUEVO.TMP", "C:\\ESCOLAN\\HORGRUP.DBF");
+  EXPECT_EQ(drive_.HostEntries("ESCOLAN"), (std::vector<std::string>{"horgrup.dbf"}));
+  EXPECT_EQ(drive_.ReadHostFile("ESCOLAN/horgrup.dbf"), "new");
+
+  drive_.WriteHostFile("ESCOLAN/nuevo.tmp", "newer");
+  platform::MoveReplacing("C:\\ESCOLAN\\nuevo.tmp", "C:\\ESCOLAN\\Horprof.Dbf");  // a missing target is named as given
+  EXPECT_EQ(drive_.HostEntries("ESCOLAN"), (std::vector<std::string>{"Horprof.Dbf", "horgrup.dbf"}));
+  EXPECT_EQ(drive_.ReadHostFile("ESCOLAN/Horprof.Dbf"), "newer");
+}
+
+// Each refusal leaves both files as they were.
+TEST_F(MoveReplacingTest, RefusesWithTheCodeOfTheReasonAndChangesNothing) {
+  namespace fs = std::filesystem;
+  drive_.MakeHostFolder("ESCOLAN/CARPETA");
+  struct Case {
+    const char* reason;
+    const char* from;
+    const char* to;
+    int code;
+    std::function<void()> before;  // stages the reason, for the length of the move
+    std::function<void()> after;
+  };
+  File held;
+  Case cases[] = {
+      {"a read-only target", "C:\\ESCOLAN\\nuevo.tmp", "C:\\ESCOLAN\\horgrup.dbf", platform::kAccessDenied,
+       [&] {
+         fs::permissions(drive_.Host("ESCOLAN/horgrup.dbf"),
+                         fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+         EXPECT_TRUE(platform::IsReadOnly("C:\\ESCOLAN\\HORGRUP.DBF"));
+       },
+       [&] { fs::permissions(drive_.Host("ESCOLAN/horgrup.dbf"), fs::perms::owner_write, fs::perm_options::add); }},
+      {"a target this program holds open", "C:\\ESCOLAN\\nuevo.tmp", "C:\\ESCOLAN\\horgrup.dbf",
+       platform::kSharingViolation,
+       [&] { held = File::OpenExisting("C:\\ESCOLAN\\Horgrup.dbf", Access::kRead, Share::kDenyNone); },
+       [&] { held.Close(); }},
+      {"a folder as the target", "C:\\ESCOLAN\\nuevo.tmp", "C:\\ESCOLAN\\CARPETA", platform::kAccessDenied, [] {},
+       [] {}},
+      {"a missing source", "C:\\ESCOLAN\\otro.tmp", "C:\\ESCOLAN\\horgrup.dbf", platform::kFileNotFound, [] {}, [] {}},
+      {"a missing target folder", "C:\\ESCOLAN\\nuevo.tmp", "C:\\NOEXISTE\\horgrup.dbf", platform::kPathNotFound,
+       [] {}, [] {}},
+  };
+  for (const Case& c : cases) {
+    c.before();
+    EXPECT_EQ(ErrorOf([&] { platform::MoveReplacing(c.from, c.to); }).first, c.code) << c.reason;
+    c.after();
+    EXPECT_EQ(drive_.ReadHostFile("ESCOLAN/horgrup.dbf"), "old") << c.reason;
+    EXPECT_EQ(drive_.ReadHostFile("ESCOLAN/nuevo.tmp"), "new") << c.reason;
+  }
+  EXPECT_FALSE(platform::IsReadOnly("C:\\ESCOLAN\\horgrup.dbf"));
+  EXPECT_FALSE(platform::IsReadOnly("C:\\ESCOLAN\\CARPETA"));
+  EXPECT_FALSE(platform::IsReadOnly("C:\\ESCOLAN\\otro.tmp"));
 }
 
 }  // namespace

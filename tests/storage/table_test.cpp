@@ -1,8 +1,5 @@
 // The table object on real files in a temporary drive C:: how records reach the file, walking, the
 // conversions and their messages, indexes, filters, record numbers, exclusive use, emptying, creating.
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstring>
 #include <limits>
 #include <string>
@@ -12,80 +9,11 @@
 #include <gtest/gtest.h>
 
 #include "storage/storage.h"
-#include "tests/support/child_process.h"
-#include "tests/support/temporary_drive.h"
+#include "tests/storage/table_fixture.h"
 
 namespace {
 
-using storage::DatabaseError;
-using storage::DataType;
-using storage::Table;
-
-// The message of the DatabaseError that `action` raises.
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const DatabaseError& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
-
-class TableTest : public ::testing::Test {
- protected:
-  TableTest() { drive_.MakeHostFolder("HTEMP"); }
-
-  // A table C:\HTEMP\<name>.DBF with a text, an integer, a float, a boolean and a date field.
-  void CreateSample(const std::string& name = "MUESTRA", bool indexed = false) {
-    Table table(engine_);
-    table.SetTableName("C:\\HTEMP\\" + name + ".DBF");
-    table.AddFieldDef("COD", DataType::ftString, 5);
-    table.AddFieldDef("NOMBRE", DataType::ftString, 20);
-    table.AddFieldDef("HORA", DataType::ftInteger);
-    table.AddFieldDef("NHORAS", DataType::ftFloat);
-    table.AddFieldDef("REPITE", DataType::ftBoolean);
-    table.AddFieldDef("FECHA", DataType::ftDate);
-    if (indexed) {
-      table.AddIndexDef("COD", "COD");
-      table.AddIndexDef("HORA", "HORA");
-    }
-    table.CreateTable();
-  }
-
-  std::unique_ptr<Table> OpenSample(const std::string& name = "MUESTRA", const std::string& objectName = "") {
-    auto table = std::make_unique<Table>(engine_, objectName);
-    table->SetDatabaseName("c:\\htemp");
-    table->SetTableName(name);
-    table->SetTableType(storage::TableType::ttDBase);
-    table->Open();
-    return table;
-  }
-
-  // Appends and posts records with the given codes and hours.
-  void AddRecords(Table& table, const std::vector<std::pair<std::string, int>>& records) {
-    for (const auto& [code, hour] : records) {
-      table.Append();
-      table.SetAsString("COD", code);
-      table.SetAsInteger("HORA", hour);
-      table.Post();
-    }
-  }
-
-  // The codes of the visible records in walk order.
-  static std::vector<std::string> Walk(Table& table, const char* field = "COD") {
-    std::vector<std::string> values;
-    for (table.First(); !table.Eof(); table.Next()) values.push_back(table.AsString(field));
-    return values;
-  }
-
-  std::uint32_t RecordsInFile(const std::string& name = "MUESTRA") {
-    auto table = OpenSample(name);
-    return table->RecordCount();
-  }
-
-  testing_support::TemporaryDrive drive_;
-  storage::Engine engine_{','};
-};
+using namespace table_testing;
 
 // ---------------------------------------------------------------------------------------------------------
 // How a record reaches the file
@@ -626,28 +554,6 @@ TEST_F(TableTest, AStaleOrMissingIndexFileStillOrdersCorrectly) {
 // ---------------------------------------------------------------------------------------------------------
 // Opening, exclusive use, emptying, creating
 
-TEST_F(TableTest, RecordsInMemoryAreCheckedAgainstTheFileAtEachOpening) {
-  CreateSample();
-  {
-    auto table = OpenSample();
-    AddRecords(*table, {{"A", 1}});
-  }
-  // Another program changes the file while no table object of ours has it open.
-  int child = testing_support::RunInChild([] {
-    storage::Engine other('.');
-    Table table(other);
-    table.SetTableName("C:\\HTEMP\\MUESTRA.DBF");
-    table.Open();
-    table.Edit();
-    table.SetAsString("COD", "Z");
-    table.Post();
-    return 0;
-  });
-  ASSERT_EQ(child, 0);
-  auto reopened = OpenSample();
-  EXPECT_EQ(Walk(*reopened), (std::vector<std::string>{"Z"}));
-}
-
 TEST_F(TableTest, AMissingTableIsTheEnginesError) {
   Table table(engine_);
   table.SetDatabaseName("c:\\htemp\\valencia");
@@ -661,34 +567,6 @@ TEST_F(TableTest, ADamagedHeaderIsTheEnginesError) {
   Table table(engine_);
   table.SetTableName("C:\\HTEMP\\ROTA.DBF");
   EXPECT_EQ(ErrorOf([&] { table.Open(); }), "La tabla está dañada (la cabecera está incompleta): C:\\HTEMP\\ROTA.DBF");
-}
-
-TEST_F(TableTest, AnExclusiveTableRefusesEveryOtherOpening) {
-  CreateSample();
-  Table exclusive(engine_);
-  exclusive.SetTableName("C:\\HTEMP\\MUESTRA.DBF");
-  exclusive.SetExclusive(true);
-  exclusive.Open();
-  std::string inUse = "La tabla está en uso: C:\\HTEMP\\MUESTRA.DBF";
-  EXPECT_EQ(ErrorOf([&] { OpenSample(); }), "La tabla está en uso: C:\\htemp\\MUESTRA.DBF");
-  int fromChild = testing_support::RunInChild([] {
-    storage::Engine engine('.');
-    Table table(engine);
-    table.SetTableName("C:\\HTEMP\\MUESTRA.DBF");
-    try {
-      table.Open();
-    } catch (const DatabaseError& error) {
-      return std::string(error.what()) == "La tabla está en uso: C:\\HTEMP\\MUESTRA.DBF" ? 0 : 1;
-    }
-    return 2;
-  });
-  EXPECT_EQ(fromChild, 0);
-  exclusive.Close();
-  auto shared = OpenSample();
-  Table second(engine_);
-  second.SetTableName("C:\\HTEMP\\MUESTRA.DBF");
-  second.SetExclusive(true);
-  EXPECT_EQ(ErrorOf([&] { second.Open(); }), inUse);
 }
 
 TEST_F(TableTest, EmptyingRemovesEveryRecordAndTruncatesTheFile) {

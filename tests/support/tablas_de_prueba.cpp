@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "platform/platform.h"
-#include "platform/posix/drive_map.h"
+#include "platform/drive_map.h"
 #include "tests/support/temporary_drive.h"
 
 namespace testing_support {

@@ -1,5 +1,6 @@
-// A drive C: of the tests' own: a fresh host folder mapped as C: (and "/" as Z:) for the life of the
-// object, with C:\ as the current folder. The previous drive map and current folder come back afterwards.
+// A drive C: of the tests' own: a fresh folder of the host's temporary folder mapped as C: for the life of the
+// object (on POSIX with "/" as Z:; on Windows the other drives stay the real ones), with C:\ as the current
+// folder. The previous drive map and current folder come back afterwards.
 #pragma once
 
 #include <functional>
@@ -22,7 +23,8 @@ class TemporaryDrive {
 
   // The host folder behind C:.
   const std::string& Root() const { return root_; }
-  // The host path of a path relative to C:\ written with "/" ("HTEMP/VALENCIA/grupos.dbf").
+  // The host path of a path relative to C:\ written with "/" ("HTEMP/VALENCIA/grupos.dbf"), with the host's
+  // separators.
   std::string Host(std::string_view relative) const;
 
   // Host-side helpers for setting up and checking files by their host spelling.

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/posix/drive_map.h"
+#include "platform/drive_map.h"
 #include "tests/support/temporary_drive.h"
 
 namespace {
