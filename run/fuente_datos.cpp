@@ -279,4 +279,44 @@ bool FuenteDatos::Ejecutar(AccionNavegador accion) {
   return false;
 }
 
+// ---------------------------------------------------------------------------------------------------------
+// A grid with a cell editor
+
+bool RejillaConEditor::Entregar() {
+  editor_.Entregar();
+  return !fuente_.ColumnaRechazada();
+}
+
+bool RejillaConEditor::IrAFila(int fila) {
+  if (fila == fuente_.FilaActual()) return true;
+  if (!Entregar() || !fuente_.IrAFila(fila)) return false;
+  editor_.Cerrar();
+  return true;
+}
+
+bool RejillaConEditor::Publicar() {
+  if (!fuente_.Editando()) return true;
+  if (!Entregar() || !fuente_.Publicar()) return false;
+  editor_.Cerrar();
+  return true;
+}
+
+void RejillaConEditor::Cancelar() {
+  fuente_.Cancelar();
+  editor_.Cerrar();
+}
+
+bool RejillaConEditor::Ejecutar(AccionNavegador accion) {
+  if (!fuente_.Aplicable(accion)) return false;
+  switch (accion) {
+    case AccionNavegador::kEditar: return fuente_.Editar();
+    case AccionNavegador::kPublicar: return Publicar();
+    case AccionNavegador::kCancelar: Cancelar(); return true;
+    default: break;
+  }
+  if (!Entregar() || !fuente_.Ejecutar(accion)) return false;
+  editor_.Cerrar();  // moved or read again: an editor still open belongs to the record left
+  return true;
+}
+
 }  // namespace run

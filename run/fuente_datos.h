@@ -1,7 +1,8 @@
 // The data source of a review dialog's grid and record navigator, without widgets: the rows of a table
 // object in walk order, the current row (the table's current record), browse or edit mode, the cells'
-// texts, the navigator's actions and which of them apply. A window (the Qt dialogs today) draws the rows
-// and turns clicks and keys into these operations; the source tells it what changed through an observer.
+// texts, the navigator's actions and which of them apply. A window (the Qt or the Win32 dialogs) draws the
+// rows and turns clicks and keys into these operations; the source tells it what changed through an
+// observer.
 //
 // Edits go into the table's pending record and follow the table layer's rules: moving to another row
 // posts a changed record and drops an unchanged one. A text that the table refuses for its field (a DNI
@@ -38,6 +39,10 @@ struct BotonNavegador {
   const char* sufijo;  // the button is named after its navigator followed by this
   const char* pista;   // its hint
 };
+
+// A button held down repeats its action first after this delay and then at this interval.
+inline constexpr int kPrimeraRepeticionMs = 500;
+inline constexpr int kRepeticionMs = 100;
 
 inline constexpr std::array<BotonNavegador, 10> kBotonesNavegador = {{
     {AccionNavegador::kPrimero, "First", "Move to first record"},
@@ -143,6 +148,37 @@ class FuenteDatos {
   int filaActual_ = 0;
   std::optional<Rechazo> rechazo_;        // on the current row
   Observador* observador_ = nullptr;
+};
+
+// The cell editor that a window opens over the current row, as RejillaConEditor sees it.
+class EditorDeCelda {
+ public:
+  virtual ~EditorDeCelda() = default;
+  // An open editor writes its text into the current record (FuenteDatos::EscribirCelda) and stays open.
+  virtual void Entregar() = 0;
+  // An open editor closes without writing its text.
+  virtual void Cerrar() = 0;
+};
+
+// The source's operations for a grid that edits a cell in an editor of its own: before an operation that
+// would store the record, the open editor hands its text over, and a text that the table refuses stops the
+// operation there; once the record was stored, dropped, left or read again, an editor still open belongs to
+// nothing pending, and closes.
+class RejillaConEditor {
+ public:
+  RejillaConEditor(FuenteDatos& fuente, EditorDeCelda& editor) : fuente_(fuente), editor_(editor) {}
+
+  // The open editor hands its text over; false when the table refused it (the cell keeps it, refused).
+  bool Entregar();
+  bool IrAFila(int fila);
+  bool Publicar();
+  void Cancelar();  // the editor closes without handing its text: its changes go with the record's
+  // The navigator's button, when its action applies.
+  bool Ejecutar(AccionNavegador accion);
+
+ private:
+  FuenteDatos& fuente_;
+  EditorDeCelda& editor_;
 };
 
 }  // namespace run

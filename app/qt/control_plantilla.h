@@ -1,11 +1,13 @@
-// The class-period template review dialog of the import: the 20 periods of C:\HTEMP\Valencia\PLANTILLA.DBF
-// in a grid, where the user checks and corrects their start and end times.
+// The class-period template review dialog of the import in Qt: the 20 periods of
+// C:\HTEMP\Valencia\PLANTILLA.DBF in a grid, where the user checks and corrects their start and end times.
+// The dialog's table, handlers and design are run::ControlPlantilla's; this draws them.
 #pragma once
 
 #include <QDialog>
 
 #include "app/qt/marco_revision.h"
 #include "app/qt/modelo_tabla.h"
+#include "run/revision.h"
 #include "storage/storage.h"
 
 namespace app {
@@ -25,11 +27,11 @@ class TControlPlantilla : public QDialog {
 
   // The grid's handlers: on entering it the current record goes into edit mode, on leaving it a record
   // being edited or appended is posted.
-  void PlantiHorDBGridEnter();
-  void PlantiHorDBGridExit();
+  void PlantiHorDBGridEnter() { control_.PlantiHorDBGridEnter(); }
+  void PlantiHorDBGridExit() { control_.PlantiHorDBGridExit(); }
 
  private:
-  storage::Table wwTablePlantilla_;
+  run::ControlPlantilla control_;
   ModeloTabla wwDataSource1_;
   MarcoRevision marco_;
 };

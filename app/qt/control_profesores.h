@@ -1,11 +1,13 @@
-// The teacher identity review dialog of the import: every record of C:\HTEMP\PROFT.DBF in a grid, where
-// the user gives the missing identity numbers (DNI) before the timetable is transferred.
+// The teacher identity review dialog of the import in Qt: every record of C:\HTEMP\PROFT.DBF in a grid,
+// where the user gives the missing identity numbers (DNI) before the timetable is transferred. The dialog's
+// table, handlers and design are run::ControlProfesores's; this draws them.
 #pragma once
 
 #include <QDialog>
 
 #include "app/qt/marco_revision.h"
 #include "app/qt/modelo_tabla.h"
+#include "run/revision.h"
 #include "storage/storage.h"
 
 namespace app {
@@ -25,11 +27,11 @@ class TControlProfesores : public QDialog {
 
   // The grid's handlers: on entering it the current record goes into edit mode, on leaving it a record
   // being edited or appended is posted.
-  void ProftDBGridEnter();
-  void ProftDBGridExit();
+  void ProftDBGridEnter() { control_.ProftDBGridEnter(); }
+  void ProftDBGridExit() { control_.ProftDBGridExit(); }
 
  private:
-  storage::Table wwTableProft_;
+  run::ControlProfesores control_;
   ModeloTabla wwDataSource1_;
   MarcoRevision marco_;
 };

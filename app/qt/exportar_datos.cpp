@@ -9,10 +9,10 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "app/diseno_ventana.h"
 #include "app/qt/interfaz_qt.h"
 #include "app/qt/lista_carpetas.h"
 #include "app/qt/panel_degradado.h"
-#include "app/version.h"
 #include "platform/platform.h"
 
 namespace app {
@@ -22,20 +22,20 @@ constexpr Qt::WindowFlags kBordeFijo = Qt::Window | Qt::CustomizeWindowHint | Qt
                                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                        Qt::MSWindowsFixedSizeDialogHint;
 
-const QColor kAzul(0x00, 0x00, 0xFF);
-const QColor kRojo(0xFF, 0x00, 0x00);
-const QColor kNegro(0x00, 0x00, 0x00);
-const QColor kBlanco(0xFF, 0xFF, 0xFF);
+QColor Color(const diseno::Rgb& rgb) { return {rgb.rojo, rgb.verde, rgb.azul}; }
+
+QRect Rectangulo(const diseno::Caja& caja) { return {caja.izquierda, caja.arriba, caja.ancho, caja.alto}; }
+
+QString Texto(std::string_view texto) { return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size())); }
 
 // A family of the Windows desktop, or the metric-compatible sans of this system where it is missing.
-QFont Fuente(const QString& familiaWindows, int puntos, bool negrita) {
+QFont Fuente(const diseno::TipoLetra& letra) {
+  const QString familiaWindows = Texto(letra.cara);
   bool presente = QFontDatabase::families().contains(familiaWindows, Qt::CaseInsensitive);
-  QFont fuente(presente ? familiaWindows : QStringLiteral("Liberation Sans"), puntos);
-  fuente.setBold(negrita);
+  QFont fuente(presente ? familiaWindows : QStringLiteral("Liberation Sans"), letra.puntos);
+  fuente.setBold(letra.negrita);
   return fuente;
 }
-QFont Arial(int puntos, bool negrita = false) { return Fuente(QStringLiteral("Arial"), puntos, negrita); }
-QFont MsSansSerif(int puntos, bool negrita = false) { return Fuente(QStringLiteral("MS Sans Serif"), puntos, negrita); }
 
 void Colorear(QWidget* control, QPalette::ColorRole rol, const QColor& color) {
   QPalette paleta = control->palette();
@@ -44,33 +44,35 @@ void Colorear(QWidget* control, QPalette::ColorRole rol, const QColor& color) {
 }
 
 template <class Control>
-Control* Colocar(Control* control, const char* nombre, const QRect& caja) {
-  control->setObjectName(QString::fromLatin1(nombre));
-  control->setGeometry(caja);
+Control* Colocar(Control* control, std::string_view nombre, const diseno::Caja& caja) {
+  control->setObjectName(Texto(nombre));
+  control->setGeometry(Rectangulo(caja));
   return control;
 }
 
-// A transparent label at a fixed place; `ajustada` wraps it at word boundaries inside its box.
-struct DefEtiqueta {
-  const char* nombre;
-  QRect caja;
-  QString texto;
-  QFont fuente;
-  QColor color;
-  bool ajustada = false;
-};
+// A control of the design on its panel, in its font, its text in its colour (`rolTinta`) where it has one.
+template <class Control>
+Control* Colocar(Control* control, const diseno::Control& def, QPalette::ColorRole rolTinta) {
+  Colocar(control, def.nombre, def.caja);
+  if (def.letra != diseno::kLetraVentana) control->setFont(Fuente(def.letra));  // else the window's, inherited
+  if (def.tinta) Colorear(control, rolTinta, Color(*def.tinta));
+  if (def.fondo) Colorear(control, QPalette::Base, Color(*def.fondo));
+  return control;
+}
 
-void CrearEtiquetas(QWidget* panel, const std::vector<DefEtiqueta>& etiquetas) {
-  for (const DefEtiqueta& def : etiquetas) {
-    auto* etiqueta = Colocar(new QLabel(def.texto, panel), def.nombre, def.caja);
+// The panel's labels: transparent, at fixed places; a wrapped one wraps at word boundaries inside its box.
+void CrearEtiquetas(QWidget* panel, diseno::IndicePanel indice) {
+  for (const diseno::Etiqueta& def : diseno::kEtiquetas) {
+    if (def.panel != indice) continue;
+    auto* etiqueta = Colocar(new QLabel(Texto(def.texto), panel), def.nombre, def.caja);
     etiqueta->setTextFormat(Qt::PlainText);
     etiqueta->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     etiqueta->setWordWrap(def.ajustada);
-    etiqueta->setFont(def.fuente);
+    etiqueta->setFont(Fuente(def.letra));
     // The window's background role is the button face, from which a label takes ButtonText (black) for its
     // text unless it is told to draw in WindowText.
     etiqueta->setForegroundRole(QPalette::WindowText);
-    Colorear(etiqueta, QPalette::WindowText, def.color);
+    Colorear(etiqueta, QPalette::WindowText, Color(def.color));
   }
 }
 
@@ -79,10 +81,20 @@ bool EsEnter(const QKeyEvent& tecla) {
          (tecla.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
-QPushButton* Boton(QWidget* panel, const char* nombre, const QRect& caja, const QString& texto, QStyle::StandardPixmap icono) {
-  auto* boton = Colocar(new QPushButton(panel->style()->standardIcon(icono), texto, panel), nombre, caja);
+QStyle::StandardPixmap Icono(diseno::Glifo glifo) {
+  return glifo == diseno::Glifo::kCerrar ? QStyle::SP_DialogCloseButton : QStyle::SP_DialogOkButton;
+}
+
+QPushButton* Boton(QWidget* panel, const diseno::Control& def) {
+  auto* boton = Colocar(new QPushButton(panel->style()->standardIcon(Icono(def.glifo)), Texto(def.texto), panel), def,
+                        QPalette::ButtonText);
   boton->setFocusPolicy(Qt::StrongFocus);
   return boton;
+}
+
+PanelDegradado* Panel(QWidget* ventana, diseno::IndicePanel indice) {
+  const diseno::Panel& def = diseno::kPaneles[indice];
+  return Colocar(new PanelDegradado(Color(def.inicio), Color(def.medio), Color(def.fin), ventana), def.nombre, def.caja);
 }
 
 }  // namespace
@@ -92,18 +104,16 @@ TExportarDatos::TExportarDatos(run::InterfazUsuario* interfaz, QWidget* parent)
       interfazPropia_(interfaz ? nullptr : std::make_unique<InterfazQt>(this)),
       interfaz_(interfaz ? *interfaz : *interfazPropia_),
       ventana_(engine_, interfaz_) {
-  setObjectName(QStringLiteral("ExportarDatos"));
+  setObjectName(Texto(diseno::kNombreVentana));
   setWindowTitle(QString::fromUtf8(kTituloAplicacion));  // the window carries the application's title
-  setFixedSize(587, 431);
-  move(110, 57);
-  setFont(MsSansSerif(8));
+  setFixedSize(diseno::kAnchoVentana, diseno::kAltoVentana);
+  move(diseno::kIzquierdaVentana, diseno::kArribaVentana);
+  setFont(Fuente(diseno::kLetraVentana));
   setBackgroundRole(QPalette::Button);
 
-  const QColor azulado[] = {QColor(0xC2, 0xCD, 0xFE), QColor(0xCF, 0xF2, 0xFE), QColor(0xCC, 0xD8, 0xE6)};
-  const QColor dorado[] = {QColor(0xF9, 0xD3, 0x7D), QColor(0xFF, 0xFF, 0xFF), QColor(0xFF, 0xEE, 0xDD)};
-  CrearPanelOrigen(Colocar(new PanelDegradado(azulado[0], azulado[1], azulado[2], this), "Draw3D1", {0, 0, 273, 431}));
-  CrearPanelExportacion(Colocar(new PanelDegradado(dorado[0], dorado[1], dorado[2], this), "Draw3D2", {273, 0, 315, 162}));
-  draw3D3_ = Colocar(new PanelDegradado(dorado[0], dorado[1], dorado[2], this), "Draw3D3", {273, 162, 315, 272});
+  CrearPanelOrigen(Panel(this, diseno::kPanelOrigen));
+  CrearPanelExportacion(Panel(this, diseno::kPanelExportacion));
+  draw3D3_ = Panel(this, diseno::kPanelImportacion);
   CrearPanelImportacion(draw3D3_);
   OrdenarTabulacion();
   LlenarUnidades();
@@ -122,80 +132,50 @@ TExportarDatos::~TExportarDatos() { disconnect(seguimientoDelFoco_); }
 // The controls
 
 void TExportarDatos::CrearPanelOrigen(QWidget* panel) {
-  // Label1's text is wider than its box in Arial 8 pt: it takes a second line above the edit box instead.
-  CrearEtiquetas(panel, {{"Label1", {15, 10, 238, 28}, "Carpeta en la que se encuentran los datos de ESCOLAN", Arial(8), kAzul, true},
-                         {"Label2", {15, 274, 90, 14}, "Código del centro", Arial(8), kAzul}});
+  CrearEtiquetas(panel, diseno::kPanelOrigen);
 
-  edNuevoDir_ = Colocar(new QLineEdit(panel), "EdNuevoDir", {15, 39, 220, 22});
+  edNuevoDir_ = Colocar(new QLineEdit(panel), diseno::kEdNuevoDir, QPalette::Text);
   edNuevoDir_->setReadOnly(true);  // only shows the folder
-  edNuevoDir_->setFont(Arial(8, true));
-  Colorear(edNuevoDir_, QPalette::Text, kNegro);
 
-  listaDirectorios_ = Colocar(new ListaCarpetas(panel), "ListaDirectorios", {14, 72, 220, 157});
-  listaDirectorios_->setFont(Arial(8, true));
-  Colorear(listaDirectorios_, QPalette::Text, kNegro);
+  listaDirectorios_ = Colocar(new ListaCarpetas(panel), diseno::kListaDirectorios, QPalette::Text);
   listaDirectorios_->alAbrir = [this](const std::string& carpeta) { AbrirCarpeta(carpeta); };
 
-  listaUnidades_ = Colocar(new QComboBox(panel), "ListaUnidades", {12, 236, 222, 20});
-  listaUnidades_->setFont(Arial(8, true));
-  Colorear(listaUnidades_, QPalette::ButtonText, kNegro);
+  listaUnidades_ = Colocar(new QComboBox(panel), diseno::kListaUnidades, QPalette::ButtonText);
   connect(listaUnidades_, &QComboBox::activated, this, [this](int indice) { ElegirUnidad(indice); });
 
-  cbCentro_ = Colocar(new QComboBox(panel), "CBCentro", {16, 296, 145, 21});
+  cbCentro_ = Colocar(new QComboBox(panel), diseno::kCBCentro, QPalette::Text);
   cbCentro_->setEditable(false);
 
-  bClose_ = Boton(panel, "BClose", {72, 344, 89, 25}, QStringLiteral("&Salir"), QStyle::SP_DialogCloseButton);
+  bClose_ = Boton(panel, diseno::kBClose);
   connect(bClose_, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void TExportarDatos::CrearPanelExportacion(QWidget* panel) {
-  CrearEtiquetas(
-      panel,
-      {{"Label8", {23, 3, 257, 34}, "UTILIDAD TRANSFERENCIA DE DATOS                ESCOLAN<->HORVANE", Arial(10, true), kAzul, true},
-       {"Label3", {24, 40, 265, 57}, "Exportar datos desde ESCOLAN hacia Horvane (Generador de horarios y organizador de grupos)",
-        Arial(12, true), kNegro, true},
-       {"Label9", {6, 103, 183, 13}, "Recoger Textos Asignaturas en:", MsSansSerif(8, true), kRojo}});
+  CrearEtiquetas(panel, diseno::kPanelExportacion);
 
-  comboBoxValCast_ = Colocar(new QComboBox(panel), "ComboBoxValCast", {200, 101, 110, 21});
+  comboBoxValCast_ = Colocar(new QComboBox(panel), diseno::kComboBoxValCast, QPalette::Text);
   comboBoxValCast_->setEditable(true);
   comboBoxValCast_->setInsertPolicy(QComboBox::NoInsert);  // typed text is the choice, not a new item
   for (const char* idioma : exportacion::kIdiomas) comboBoxValCast_->addItem(QString::fromUtf8(idioma));
   comboBoxValCast_->setCurrentText(QString::fromUtf8(kIdiomaInicial));
-  comboBoxValCast_->setFont(MsSansSerif(8, true));
-  Colorear(comboBoxValCast_, QPalette::Text, kNegro);
-  Colorear(comboBoxValCast_, QPalette::Base, kBlanco);
   comboBoxValCast_->installEventFilter(this);
 
-  bExportar_ = Boton(panel, "BExportar", {111, 130, 89, 25}, QStringLiteral("Aceptar"), QStyle::SP_DialogOkButton);
+  bExportar_ = Boton(panel, diseno::kBExportar);
   connect(bExportar_, &QPushButton::clicked, this, [this] { BExportarClick(); });
 }
 
-// The two warnings take four and three lines of Arial 12 pt bold: Label5 is taller than its first design
-// (down to the button) and Label6 a little wider, so that neither is cut.
 void TExportarDatos::CrearPanelImportacion(QWidget* panel) {
-  QString credito = QString::fromUtf8(kNombreProducto) + QLatin1Char(' ') + QString::fromUtf8(kVersion);
-  CrearEtiquetas(
-      panel,
-      {{"Label4", {8, 16, 265, 49}, "Importar datos desde Horvane (hacia ESCOLAN)", Arial(12, true), kNegro, true},
-       {"Label5", {8, 68, 281, 76},
-        "ATENCIÓN. Debería efectuar una copia de seguridad de los datos de ESCOLAN, antes de lanzar este proceso.",
-        Arial(12, true), kRojo, true},
-       {"Label6", {8, 187, 289, 65},
-        "ATENCIÓN. Es necesario reorganizar los archivos de ESCOLAN después de efectuar este proceso.", Arial(12, true),
-        kRojo, true},
-       {"Label7", {8, 252, 281, 14}, credito, Arial(8), kAzul}});
+  CrearEtiquetas(panel, diseno::kPanelImportacion);
 
-  bImportar_ = Boton(panel, "BImportar", {108, 145, 89, 25}, QStringLiteral("Aceptar"), QStyle::SP_DialogOkButton);
+  bImportar_ = Boton(panel, diseno::kBImportar);
   connect(bImportar_, &QPushButton::clicked, this, [this] { BImportarClick(); });
 }
 
 // The panels in order, and inside each its controls in the order the user tabs through them.
 void TExportarDatos::OrdenarTabulacion() {
-  const char* orden[] = {"EdNuevoDir", "ListaDirectorios", "ListaUnidades", "CBCentro",
-                         "BClose",     "BExportar",        "ComboBoxValCast", "BImportar"};
   QWidget* anterior = nullptr;
-  for (const char* nombre : orden) {
-    auto* control = findChild<QWidget*>(QString::fromLatin1(nombre));
+  for (const diseno::Control* def : diseno::kOrdenTabulacion) {
+    auto* control = findChild<QWidget*>(Texto(def->nombre));
     if (anterior) setTabOrder(anterior, control);
     anterior = control;
   }

@@ -2,16 +2,16 @@
 // and the application-wide hourglass.
 #pragma once
 
+#include "app/diseno_ventana.h"  // kTituloAplicacion, the boxes' caption
 #include "run/interfaz_usuario.h"
 
 class QWidget;
 
 namespace app {
 
-// The application's title: the caption of its message boxes, and its main window's title. Not Qt's
-// application display name, which some window systems append to the title of every window (a review
-// dialog would show "Control de Profesores — Exportar e importar datos ").
-inline constexpr const char* kTituloAplicacion = "Exportar e importar datos ";
+// The boxes' caption is the application's title, not Qt's application display name, which some window
+// systems append to the title of every window (a review dialog would show "Control de Profesores — Exportar
+// e importar datos ").
 
 class InterfazQt : public run::InterfazUsuario {
  public:

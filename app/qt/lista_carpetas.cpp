@@ -5,7 +5,8 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 
-#include "platform/platform.h"
+#include "app/diseno_ventana.h"
+#include "app/entradas_carpetas.h"
 
 namespace app {
 namespace {
@@ -17,14 +18,15 @@ class DelegadoCarpeta : public QStyledItemDelegate {
 
   void paint(QPainter* pintor, const QStyleOptionViewItem& opcion, const QModelIndex& indice) const override {
     QStyleOptionViewItem desplazada(opcion);
-    desplazada.rect.setLeft(opcion.rect.left() + indice.data(ListaCarpetas::kRolNivel).toInt() * ListaCarpetas::kSangria);
+    const int sangria = indice.data(ListaCarpetas::kRolNivel).toInt() * diseno::kSangriaCarpeta;
+    desplazada.rect.setLeft(opcion.rect.left() + sangria);
     QStyledItemDelegate::paint(pintor, desplazada, indice);
   }
 
   QSize sizeHint(const QStyleOptionViewItem& opcion, const QModelIndex& indice) const override {
     QSize tamano = QStyledItemDelegate::sizeHint(opcion, indice);
-    return {tamano.width() + indice.data(ListaCarpetas::kRolNivel).toInt() * ListaCarpetas::kSangria,
-            ListaCarpetas::kAltoEntrada};
+    return {tamano.width() + indice.data(ListaCarpetas::kRolNivel).toInt() * diseno::kSangriaCarpeta,
+            diseno::kAltoEntradaCarpeta};
   }
 };
 
@@ -33,23 +35,19 @@ class DelegadoCarpeta : public QStyledItemDelegate {
 ListaCarpetas::ListaCarpetas(QWidget* parent) : QListWidget(parent) {
   setItemDelegate(new DelegadoCarpeta(this));
   setUniformItemSizes(true);
-  setIconSize(QSize(14, 14));
+  setIconSize(QSize(diseno::kLadoIconoCarpeta, diseno::kLadoIconoCarpeta));
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
 void ListaCarpetas::MostrarCarpeta(const std::string& carpeta) {
-  platform::WindowsPath ruta = platform::FullPath(carpeta);
+  const EntradasCarpeta lista = EntradasDeCarpeta(carpeta);
   clear();
-  platform::WindowsPath nivel{ruta.drive, {}};
-  QListWidgetItem* actual = Agregar(QString::fromStdString(nivel.Text()), nivel.Text(), 0, true);
-  for (const std::string& nombre : ruta.names) {
-    nivel = nivel.Child(nombre);
-    actual = Agregar(QString::fromStdString(nombre), nivel.Text(), static_cast<int>(nivel.names.size()), true);
-  }
-  int nivelSubcarpetas = static_cast<int>(ruta.names.size()) + 1;
-  for (const std::string& nombre : platform::Subfolders(ruta.Text())) {
-    Agregar(QString::fromStdString(nombre), ruta.Child(nombre).Text(), nivelSubcarpetas, false);
+  QListWidgetItem* actual = nullptr;
+  for (std::size_t i = 0; i < lista.entradas.size(); ++i) {
+    const EntradaCarpeta& entrada = lista.entradas[i];
+    QListWidgetItem* item = Agregar(QString::fromStdString(entrada.texto), entrada.ruta, entrada.nivel, entrada.abierta);
+    if (i == lista.actual) actual = item;
   }
   setCurrentItem(actual);
   scrollToItem(actual);

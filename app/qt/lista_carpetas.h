@@ -12,8 +12,6 @@ namespace app {
 
 class ListaCarpetas : public QListWidget {
  public:
-  static constexpr int kAltoEntrada = 16;
-  static constexpr int kSangria = 8;  // pixels per level
   // What each entry holds besides its text.
   static constexpr int kRolRuta = Qt::UserRole;       // the folder's Windows path
   static constexpr int kRolNivel = Qt::UserRole + 1;  // 0 for the drive's root

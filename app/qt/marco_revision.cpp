@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QRect>
 #include <QStyle>
 
 #include "app/qt/modelo_tabla.h"
@@ -19,20 +20,12 @@ namespace {
 constexpr Qt::WindowFlags kMarcoFijo = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                        Qt::MSWindowsFixedSizeDialogHint;
-const QPoint kPosicion(24, 25);
 
-// The Windows desktop colour of the standard scheme, which Qt does not report.
-const QColor kColorEscritorio(0x3A, 0x6E, 0xA5);
-const QColor kColorMedio(240, 251, 255);
-const QColor kAguamarina(0x00, 0xFF, 0xFF);
-const QColor kCeldas(240, 251, 255);
-const QColor kCeldasAlternas(207, 217, 254);
-const QColor kTitulos(254, 228, 169);
-// The Windows hot-track colour, which Qt does not report either.
-const QColor kColorResalte(0x00, 0x66, 0xCC);
-const QColor kRojo(0xFF, 0x00, 0x00);
-const QColor kFondoEncabezado(240, 202, 166);
-const QColor kAzulMarino(0x00, 0x00, 0x80);
+// Qt reports neither the desktop's colour nor the hot-track colour: the design's colours of Windows'
+// standard scheme stand for them.
+QColor Color(const run::Color& color) { return {color.rgb.rojo, color.rgb.verde, color.rgb.azul}; }
+
+QRect Caja(const run::Caja& caja) { return {caja.x, caja.y, caja.ancho, caja.alto}; }
 
 void Colorear(QWidget& control, QPalette::ColorRole rol, const QColor& color) {
   QPalette paleta = control.palette();
@@ -41,62 +34,48 @@ void Colorear(QWidget& control, QPalette::ColorRole rol, const QColor& color) {
 }
 
 template <class Control>
-Control* Colocar(Control* control, const char* nombre, const QRect& caja) {
-  control->setObjectName(QString::fromLatin1(nombre));
-  control->setGeometry(caja);
+Control* Colocar(Control* control, const std::string& nombre, const run::Caja& caja) {
+  control->setObjectName(QString::fromStdString(nombre));
+  control->setGeometry(Caja(caja));
   return control;
 }
 
-void CrearEtiqueta(QWidget* panel, const EtiquetaRevision& def) {
-  auto* etiqueta = Colocar(new QLabel(def.texto, panel), def.nombre, def.caja);
+void CrearEtiqueta(QWidget* panel, const run::EtiquetaDiseno& def) {
+  auto* etiqueta = Colocar(new QLabel(QString::fromStdString(def.texto), panel), def.nombre, def.caja);
   etiqueta->setTextFormat(Qt::PlainText);
-  etiqueta->setAlignment(def.alineacion);
+  etiqueta->setAlignment(def.alineacion == run::Alineacion::kCentrada ? Qt::AlignHCenter | Qt::AlignTop
+                                                                      : Qt::AlignLeft | Qt::AlignTop);
   etiqueta->setWordWrap(def.ajustada);
-  etiqueta->setFont(def.fuente);
-  Colorear(*etiqueta, QPalette::WindowText, def.color);
-  if (def.fondo.isValid()) {
+  etiqueta->setFont(MarcoRevision::Fuente(def.letra));
+  Colorear(*etiqueta, QPalette::WindowText, Color(def.color));
+  if (def.fondo) {
     etiqueta->setAutoFillBackground(true);
-    Colorear(*etiqueta, QPalette::Window, def.fondo);
+    Colorear(*etiqueta, QPalette::Window, Color(*def.fondo));
   }
 }
 
 }  // namespace
 
-QFont MarcoRevision::Fuente(int puntos, bool negrita, bool subrayada) {
-  const QString familia = QStringLiteral("MS Sans Serif");
+QFont MarcoRevision::Fuente(const run::Letra& letra) {
+  const QString familia = QString::fromStdString(letra.cara);
   bool presente = QFontDatabase::families().contains(familia, Qt::CaseInsensitive);
-  QFont fuente(presente ? familia : QStringLiteral("Liberation Sans"), puntos);
-  fuente.setBold(negrita);
-  fuente.setUnderline(subrayada);
+  QFont fuente(presente ? familia : QStringLiteral("Liberation Sans"), letra.puntos);
+  fuente.setBold(letra.negrita);
+  fuente.setUnderline(letra.subrayada);
   return fuente;
 }
 
-EtiquetaRevision MarcoRevision::Titulo(const QRect& caja, const char* texto) {
-  return {"Label1", caja, QString::fromUtf8(texto), Fuente(10, true), kColorResalte, true};
-}
-
-EtiquetaRevision MarcoRevision::Encabezado(const QRect& caja, const char* texto) {
-  return {"Label3", caja, QString::fromUtf8(texto), Fuente(8, true, true), kRojo, false,
-          Qt::AlignHCenter | Qt::AlignTop, kFondoEncabezado};
-}
-
-EtiquetaRevision MarcoRevision::Explicacion(const QRect& caja, const char* texto) {
-  return {"Label2", caja, QString::fromUtf8(texto), Fuente(8, true), kAzulMarino, true};
-}
-
-MarcoRevision::MarcoRevision(QDialog& dialogo, ModeloTabla& modelo, const DisenoRevision& diseno,
-                             std::function<void()> alEntrar, std::function<void()> alSalir, MostrarError mostrarError)
-    : dialogo_(dialogo),
-      modelo_(modelo),
-      alEntrar_(std::move(alEntrar)),
-      alSalir_(std::move(alSalir)),
-      mostrarError_(std::move(mostrarError)) {
+MarcoRevision::MarcoRevision(QDialog& dialogo, run::Revision& revision, ModeloTabla& modelo, MostrarError mostrarError)
+    : dialogo_(dialogo), revision_(revision), modelo_(modelo), mostrarError_(std::move(mostrarError)) {
+  const run::DisenoRevision& diseno = revision_.Diseno();
+  dialogo_.setObjectName(QString::fromStdString(diseno.nombre));
   dialogo_.setWindowFlags(kMarcoFijo);
-  dialogo_.setWindowTitle(diseno.titulo);
-  dialogo_.setFixedSize(diseno.cliente);
-  dialogo_.move(kPosicion);
-  dialogo_.setFont(Fuente(8));
-  Colorear(dialogo_, QPalette::Window, kColorEscritorio);
+  dialogo_.setWindowTitle(QString::fromStdString(diseno.titulo));
+  dialogo_.setFixedSize(diseno.anchoCliente, diseno.altoCliente);
+  dialogo_.move(diseno.x, diseno.y);
+  dialogo_.setFont(Fuente(diseno.letra));
+  Colorear(dialogo_, QPalette::Window, Color(diseno.fondo));
+  revision_.PonerEditor(&modelo_.Editor());
   CrearControles(diseno);
 
   connect(&modelo_, &ModeloTabla::fallo, this, &MarcoRevision::Fallo);
@@ -109,21 +88,26 @@ MarcoRevision::MarcoRevision(QDialog& dialogo, ModeloTabla& modelo, const Diseno
 // record that the closing table drops.
 MarcoRevision::~MarcoRevision() {
   disconnect(seguimientoDelFoco_);
+  revision_.PonerEditor(nullptr);
   delete rejilla_.data();
 }
 
-void MarcoRevision::CrearControles(const DisenoRevision& diseno) {
-  auto* panel = Colocar(new PanelDegradado(kColorEscritorio, kColorMedio, kAguamarina, &dialogo_), "Draw3D1", diseno.panel);
-  for (const EtiquetaRevision& etiqueta : diseno.etiquetas) CrearEtiqueta(panel, etiqueta);
+void MarcoRevision::CrearControles(const run::DisenoRevision& diseno) {
+  auto* panel = Colocar(new PanelDegradado(Color(diseno.panelArriba), Color(diseno.panelMedio),
+                                           Color(diseno.panelAbajo), &dialogo_),
+                        diseno.nombrePanel, diseno.panel);
+  for (const run::EtiquetaDiseno& etiqueta : diseno.etiquetas) CrearEtiqueta(panel, etiqueta);
 
-  Colocar(new Navegador(modelo_, QStringLiteral("wwDBNavigator1"), panel), "wwDBNavigator1", diseno.navegador);
-  rejilla_ = Colocar(new RejillaDatos(modelo_, kCeldas, kCeldasAlternas, kTitulos, panel), diseno.nombreRejilla,
-                     diseno.rejilla);
+  const QString navegador = QString::fromStdString(diseno.nombreNavegador);
+  Colocar(new Navegador(modelo_, navegador, panel), diseno.nombreNavegador, diseno.navegador);
+  rejilla_ = Colocar(new RejillaDatos(modelo_, Color(diseno.celdas), Color(diseno.celdasAlternas),
+                                      Color(diseno.titulos), panel),
+                     diseno.nombreRejilla, diseno.rejilla);
 
   auto* salir = Colocar(new QPushButton(panel->style()->standardIcon(QStyle::SP_DialogCloseButton),
-                                        QStringLiteral("Salir"), panel),
-                        "BitBtn1", diseno.salir);
-  salir->setFont(Fuente(8, true));
+                                        QString::fromStdString(diseno.textoSalir), panel),
+                        diseno.nombreSalir, diseno.salir);
+  salir->setFont(Fuente(diseno.letraSalir));
   connect(salir, &QPushButton::clicked, this, &MarcoRevision::SalirClick);
 
   QWidget::setTabOrder(rejilla_, salir);
@@ -138,40 +122,23 @@ void MarcoRevision::CrearControles(const DisenoRevision& diseno) {
 void MarcoRevision::FocoCambiado(QWidget* ahora) {
   if (ahora == nullptr || rejilla_ == nullptr || !(ahora == &dialogo_ || dialogo_.isAncestorOf(ahora))) return;
   bool enLaRejilla = ahora == rejilla_ || rejilla_->isAncestorOf(ahora);
-  if (enLaRejilla == enLaRejilla_) return;
-  if (enLaRejilla) {
-    enLaRejilla_ = true;
-    alEntrar_();
-    return;
-  }
-  if (!falloSinMostrar_) alSalir_();
-  if (falloSinMostrar_ || modelo_.Rechazado()) {  // a refused cell or record: the grid keeps the focus
-    rejilla_->setFocus();
-    return;
-  }
-  enLaRejilla_ = false;
+  if (!revision_.FocoMovido(enLaRejilla)) rejilla_->setFocus();
 }
 
-// The message waits until the event that caused it is over (an editor closing, a click half done). One
-// event shows one message: the same refusal met again within it (the cell handing its text over, then the
-// move it was for) is not shown twice.
+// The message waits until the event that caused it is over (an editor closing, a click half done).
 void MarcoRevision::Fallo(const QString& mensaje) {
-  if (falloSinMostrar_) return;
-  falloSinMostrar_ = true;
+  if (!revision_.AnotarFallo(mensaje.toStdString())) return;
   QMetaObject::invokeMethod(
       this,
-      [this, mensaje] {
-        falloSinMostrar_ = false;
-        if (mostrarError_) mostrarError_(mensaje.toStdString());
+      [this] {
+        std::optional<std::string> fallo = revision_.FalloPorMostrar();
+        if (fallo && mostrarError_) mostrarError_(*fallo);
       },
       Qt::QueuedConnection);
 }
 
-// "Salir" closes the dialog unless the grid kept the focus because its record was refused, or a cell still
-// holds a text that the table refused: that text stays, to be corrected.
 void MarcoRevision::SalirClick() {
-  if ((enLaRejilla_ && falloSinMostrar_) || modelo_.Rechazado()) return;
-  dialogo_.close();
+  if (revision_.SalirClick()) dialogo_.close();
 }
 
 // Escape does not close the dialog: only "Salir" and the close box do.

@@ -4,9 +4,7 @@
 
 namespace app {
 
-ModeloTabla::ModeloTabla(storage::Engine& engine, storage::Table& tabla, std::vector<ColumnaRejilla> columnas,
-                         QObject* parent)
-    : QAbstractTableModel(parent), fuente_(engine, tabla, std::move(columnas)) {
+ModeloTabla::ModeloTabla(run::FuenteDatos& fuente, QObject* parent) : QAbstractTableModel(parent), fuente_(fuente) {
   fuente_.PonerObservador(this);
 }
 
@@ -48,46 +46,6 @@ bool ModeloTabla::setData(const QModelIndex& index, const QVariant& value, int r
   if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) return false;
   if (index.row() != fuente_.FilaActual()) return false;  // only the current record is edited
   return fuente_.EscribirCelda(index.column(), value.toString().toStdString());
-}
-
-// The cell being edited hands its text over; a text the table refuses stops what was to follow.
-bool ModeloTabla::RecogerEdicion() {
-  emit recogerEdicion();
-  return !Rechazado();
-}
-
-bool ModeloTabla::IrAFila(int fila) {
-  if (fila == fuente_.FilaActual()) return true;
-  return RecogerEdicion() && fuente_.IrAFila(fila);
-}
-
-bool ModeloTabla::Editar() { return fuente_.Editar(); }
-
-bool ModeloTabla::Publicar() {
-  if (!fuente_.Editando()) return true;
-  if (!RecogerEdicion() || !fuente_.Publicar()) return false;
-  emit cerrarEdicion();
-  return true;
-}
-
-// The cell being edited closes without handing its text over: its changes are undone with the record's.
-void ModeloTabla::Cancelar() {
-  fuente_.Cancelar();
-  emit cerrarEdicion();
-}
-
-bool ModeloTabla::Ejecutar(run::AccionNavegador accion) {
-  using run::AccionNavegador;
-  if (!fuente_.Aplicable(accion)) return false;
-  switch (accion) {
-    case AccionNavegador::kEditar: return Editar();
-    case AccionNavegador::kPublicar: return Publicar();
-    case AccionNavegador::kCancelar: Cancelar(); return true;
-    default: break;
-  }
-  if (!RecogerEdicion() || !fuente_.Ejecutar(accion)) return false;
-  emit cerrarEdicion();  // moved or read again: a cell still open belongs to the record left
-  return true;
 }
 
 }  // namespace app

@@ -11,19 +11,17 @@
 #include <vector>
 
 #include "run/fuente_datos.h"
-#include "storage/storage.h"
 
 namespace app {
 
 using ColumnaRejilla = run::ColumnaDatos;
 
-class ModeloTabla : public QAbstractTableModel, private run::FuenteDatos::Observador {
+class ModeloTabla : public QAbstractTableModel, private run::FuenteDatos::Observador, private run::EditorDeCelda {
   Q_OBJECT
 
  public:
-  // `tabla` is open, on its first record, with no pending record; it must outlive the model.
-  ModeloTabla(storage::Engine& engine, storage::Table& tabla, std::vector<ColumnaRejilla> columnas,
-              QObject* parent = nullptr);
+  // The model observes `fuente`, which must outlive it.
+  explicit ModeloTabla(run::FuenteDatos& fuente, QObject* parent = nullptr);
   ~ModeloTabla() override;
   ModeloTabla(const ModeloTabla&) = delete;
   ModeloTabla& operator=(const ModeloTabla&) = delete;
@@ -45,15 +43,17 @@ class ModeloTabla : public QAbstractTableModel, private run::FuenteDatos::Observ
   bool Editando() const { return fuente_.Editando(); }
   // Whether the current row holds a text that the table refused.
   bool Rechazado() const { return fuente_.ColumnaRechazada().has_value(); }
+  // The cell editor as the data source's operations and the dialog's handlers see it.
+  run::EditorDeCelda& Editor() { return *this; }
 
   // The operations of the grid, the navigator and the dialog's handlers. Those that would store the
   // record first let a cell being edited hand its text over; a refused text stops them. False when
   // refused or failed (the failure reported through `fallo`).
-  bool IrAFila(int fila);
-  bool Editar();
-  bool Publicar();
-  void Cancelar();
-  bool Ejecutar(run::AccionNavegador accion);
+  bool IrAFila(int fila) { return Rejilla().IrAFila(fila); }
+  bool Editar() { return fuente_.Editar(); }
+  bool Publicar() { return Rejilla().Publicar(); }
+  void Cancelar() { Rejilla().Cancelar(); }
+  bool Ejecutar(run::AccionNavegador accion) { return Rejilla().Ejecutar(accion); }
   // The refused text is dropped: the cell shows its field again.
   void DescartarRechazo() { fuente_.DescartarRechazo(); }
 
@@ -67,7 +67,7 @@ class ModeloTabla : public QAbstractTableModel, private run::FuenteDatos::Observ
   void fallo(const QString& mensaje);
 
  private:
-  bool RecogerEdicion();
+  run::RejillaConEditor Rejilla() { return {fuente_, *this}; }
   // The source's news.
   void FilasACambiar() override { beginResetModel(); }
   void FilasCambiadas() override { endResetModel(); }
@@ -75,8 +75,11 @@ class ModeloTabla : public QAbstractTableModel, private run::FuenteDatos::Observ
   void CursorCambiado(int fila) override { emit filaActualCambiada(fila); }
   void EstadoCambiado() override { emit estadoCambiado(); }
   void Fallo(const std::string& mensaje) override { emit fallo(QString::fromStdString(mensaje)); }
+  // The grid's editor.
+  void Entregar() override { emit recogerEdicion(); }
+  void Cerrar() override { emit cerrarEdicion(); }
 
-  run::FuenteDatos fuente_;
+  run::FuenteDatos& fuente_;
 };
 
 }  // namespace app

@@ -8,6 +8,8 @@
 
 #include <array>
 
+#include "run/fuente_datos.h"
+
 class QToolButton;
 
 namespace app {
@@ -19,8 +21,8 @@ class Navegador : public QWidget {
 
  public:
   // A held button repeats its action first after this delay and then at this interval.
-  static constexpr int kPrimeraRepeticionMs = 500;
-  static constexpr int kRepeticionMs = 100;
+  static constexpr int kPrimeraRepeticionMs = run::kPrimeraRepeticionMs;
+  static constexpr int kRepeticionMs = run::kRepeticionMs;
 
   // The buttons are named after the navigator: `nombre` followed by First, PriorPage, Prior, Next,
   // NextPage, Last, Edit, Post, Cancel, Refresh. They never take the focus.

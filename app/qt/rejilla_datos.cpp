@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "app/qt/modelo_tabla.h"
+#include "run/revision.h"
 
 namespace app {
 namespace {
@@ -100,8 +101,8 @@ RejillaDatos::RejillaDatos(ModeloTabla& modelo, const QColor& celdas, const QCol
   Colorear(*this, QPalette::AlternateBase, alternas);
 
   verticalHeader()->hide();
-  verticalHeader()->setMinimumSectionSize(fontMetrics().height() + 3);
-  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 3);
+  verticalHeader()->setMinimumSectionSize(fontMetrics().height() + run::kMargenFila);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + run::kMargenFila);
   QHeaderView& cabecera = *horizontalHeader();
   QFont negrita = font();
   negrita.setBold(true);
@@ -110,7 +111,7 @@ RejillaDatos::RejillaDatos(ModeloTabla& modelo, const QColor& celdas, const QCol
   cabecera.setStyleSheet(QStringLiteral("QHeaderView::section { background-color: %1; padding-left: 2px; "
                                         "border: none; border-right: 1px solid gray; border-bottom: 1px solid gray; }")
                              .arg(titulos.name()));
-  cabecera.setFixedHeight(2 * QFontMetrics(negrita).lineSpacing() + 6);
+  cabecera.setFixedHeight(2 * QFontMetrics(negrita).lineSpacing() + run::kMargenTitulos);
   cabecera.setSectionsClickable(false);
   cabecera.setSectionsMovable(false);
   AjustarColumnas();
@@ -122,21 +123,16 @@ RejillaDatos::RejillaDatos(ModeloTabla& modelo, const QColor& celdas, const QCol
   SeguirFila(modelo_.FilaActual());
 }
 
-int RejillaDatos::AnchoDeColumna(int caracteres) const {
-  return caracteres * fontMetrics().horizontalAdvance(QLatin1Char('0')) + 4;
-}
-
-// A column is as wide as its characters, and never narrower than the longest word of its title, which
-// may take two lines.
+// Columns as wide as their characters, never narrower than the widest word of their titles.
 void RejillaDatos::AjustarColumnas() {
   QFontMetrics titulos(horizontalHeader()->font());
+  const int cero = fontMetrics().horizontalAdvance(QLatin1Char('0'));
   for (int columna = 0; columna < modelo_.columnCount(); ++columna) {
-    const ColumnaRejilla& def = modelo_.Columnas()[static_cast<std::size_t>(columna)];
-    int palabra = 0;
-    for (const QString& texto : QString::fromStdString(def.titulo).split(QLatin1Char(' '))) {
-      palabra = std::max(palabra, titulos.horizontalAdvance(texto));
-    }
-    setColumnWidth(columna, std::max(AnchoDeColumna(def.ancho), palabra + 8));
+    setColumnWidth(columna, run::AnchoDeColumna(modelo_.Columnas()[static_cast<std::size_t>(columna)], cero,
+                                                [&titulos](std::string_view palabra) {
+                                                  return titulos.horizontalAdvance(QString::fromUtf8(
+                                                      palabra.data(), static_cast<qsizetype>(palabra.size())));
+                                                }));
   }
 }
 

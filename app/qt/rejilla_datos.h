@@ -23,9 +23,6 @@ class RejillaDatos : public QTableView {
   RejillaDatos(ModeloTabla& modelo, const QColor& celdas, const QColor& alternas, const QColor& titulos,
                QWidget* parent);
 
-  // The pixels of a column `caracteres` characters wide.
-  int AnchoDeColumna(int caracteres) const;
-
   // Whether the cursor may go to `destino`: a cell being edited hands its text over first; a text the
   // table refuses keeps the cursor on its cell; another row is reached only once the data source has
   // moved there (storing or dropping the pending record).

@@ -6,6 +6,9 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "app/diseno_ventana.h"
 
 namespace app::win32 {
 
@@ -13,16 +16,24 @@ namespace app::win32 {
 std::wstring Ancho(std::string_view utf8);
 std::string Utf8(std::wstring_view ancho);
 
+// A window's text, and setting it from UTF-8.
+std::string TextoDe(HWND ventana);
+void PonerTexto(HWND ventana, std::string_view utf8);
+
 // A length designed at 96 dpi, for a window on a monitor of `dpi` dots per inch (GetDpiForWindow).
 int Escalar(int pixeles96, UINT dpi);
 RECT Escalar(const RECT& caja96, UINT dpi);
+RECT Escalar(const diseno::Caja& caja96, UINT dpi);
 UINT DpiDe(HWND ventana);
+
+COLORREF ColorDe(const diseno::Rgb& rgb);
 
 // A font by face name and size in points at `dpi`, destroyed with the object.
 class Fuente {
  public:
   Fuente() = default;
   Fuente(std::wstring_view cara, int puntos, bool negrita, UINT dpi, bool cursiva = false);
+  Fuente(const diseno::TipoLetra& letra, UINT dpi);
   ~Fuente();
   Fuente(Fuente&& otra) noexcept;
   Fuente& operator=(Fuente&& otra) noexcept;
@@ -34,8 +45,79 @@ class Fuente {
   HFONT handle_ = nullptr;
 };
 
+// A GDI object (brush, bitmap) or an icon, destroyed with the object.
+template <class Handle, class Destruir>
+class Propio {
+ public:
+  Propio() = default;
+  explicit Propio(Handle handle) : handle_(handle) {}
+  ~Propio() { Soltar(); }
+  Propio(Propio&& otro) noexcept : handle_(std::exchange(otro.handle_, nullptr)) {}
+  Propio& operator=(Propio&& otro) noexcept {
+    if (this != &otro) {
+      Soltar();
+      handle_ = std::exchange(otro.handle_, nullptr);
+    }
+    return *this;
+  }
+  Propio(const Propio&) = delete;
+  Propio& operator=(const Propio&) = delete;
+  Handle Get() const { return handle_; }
+
+ private:
+  void Soltar() {
+    if (handle_ != nullptr) Destruir{}(handle_);
+    handle_ = nullptr;
+  }
+  Handle handle_ = nullptr;
+};
+
+struct BorrarObjetoGdi {
+  void operator()(HGDIOBJ objeto) const { DeleteObject(objeto); }
+};
+struct DestruirIcono {
+  void operator()(HICON icono) const { DestroyIcon(icono); }
+};
+using Pincel = Propio<HBRUSH, BorrarObjetoGdi>;
+using MapaDeBits = Propio<HBITMAP, BorrarObjetoGdi>;
+using Icono = Propio<HICON, DestruirIcono>;
+
+// Selects an object into a device context while it lives, then puts back what was there.
+class Seleccion {
+ public:
+  Seleccion(HDC dc, HGDIOBJ objeto) : dc_(dc), anterior_(SelectObject(dc, objeto)) {}
+  ~Seleccion() { SelectObject(dc_, anterior_); }
+  Seleccion(const Seleccion&) = delete;
+  Seleccion& operator=(const Seleccion&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ anterior_;
+};
+
+// Painting into a bitmap of the area's size that goes onto `destino` in one piece when the object ends:
+// no flicker between the parts painted one over another.
+class LienzoDoble {
+ public:
+  LienzoDoble(HDC destino, const RECT& area);
+  ~LienzoDoble();
+  LienzoDoble(const LienzoDoble&) = delete;
+  LienzoDoble& operator=(const LienzoDoble&) = delete;
+  HDC Dc() const { return memoria_; }
+
+ private:
+  HDC destino_;
+  RECT area_;
+  HDC memoria_;
+  MapaDeBits mapa_;
+  HGDIOBJ anterior_;
+  POINT origen_{};
+};
+
 // Fills `caja` with a gradient from `desde` to `hasta`, top to bottom or left to right (GradientFill).
 void PintarDegradado(HDC dc, const RECT& caja, COLORREF desde, COLORREF hasta, bool vertical);
+// A vertical gradient through three colours: `inicio` at the top, `medio` halfway, `fin` at the bottom.
+void PintarDegradado(HDC dc, const RECT& caja, COLORREF inicio, COLORREF medio, COLORREF fin);
 
 // A modal message box captioned with the application's title whose one button reads "Aceptar" whatever
 // the language of Windows; `error` shows the stop icon, otherwise no icon.
@@ -49,5 +131,9 @@ class CursorEspera {
   CursorEspera(const CursorEspera&) = delete;
   CursorEspera& operator=(const CursorEspera&) = delete;
 };
+
+// For a window's WM_SETCURSOR: while a CursorEspera lives, sets the hourglass and returns true (the window
+// then returns TRUE); otherwise returns false and the window lets the message go on.
+bool PonerCursorEspera();
 
 }  // namespace app::win32

@@ -1,0 +1,223 @@
+#include "app/win32/comun.h"
+
+#include <algorithm>
+#include <cwchar>
+
+namespace app::win32 {
+
+// ---------------------------------------------------------------------------------------------------------
+// Text
+
+std::wstring Ancho(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int largo = static_cast<int>(utf8.size());
+  const int necesarios = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), largo, nullptr, 0);
+  std::wstring ancho(static_cast<std::size_t>(necesarios), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), largo, ancho.data(), necesarios);
+  return ancho;
+}
+
+std::string Utf8(std::wstring_view ancho) {
+  if (ancho.empty()) return {};
+  const int largo = static_cast<int>(ancho.size());
+  const int necesarios = WideCharToMultiByte(CP_UTF8, 0, ancho.data(), largo, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(necesarios), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, ancho.data(), largo, utf8.data(), necesarios, nullptr, nullptr);
+  return utf8;
+}
+
+std::string TextoDe(HWND ventana) {
+  std::wstring texto(static_cast<std::size_t>(GetWindowTextLengthW(ventana)) + 1, L'\0');
+  texto.resize(static_cast<std::size_t>(GetWindowTextW(ventana, texto.data(), static_cast<int>(texto.size()))));
+  return Utf8(texto);
+}
+
+void PonerTexto(HWND ventana, std::string_view utf8) { SetWindowTextW(ventana, Ancho(utf8).c_str()); }
+
+// ---------------------------------------------------------------------------------------------------------
+// Sizes and colours
+
+int Escalar(int pixeles96, UINT dpi) { return MulDiv(pixeles96, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI); }
+
+// Each edge on its own, so that boxes that touch at 96 dpi still touch.
+RECT Escalar(const RECT& caja96, UINT dpi) {
+  return {Escalar(caja96.left, dpi), Escalar(caja96.top, dpi), Escalar(caja96.right, dpi), Escalar(caja96.bottom, dpi)};
+}
+
+RECT Escalar(const diseno::Caja& caja96, UINT dpi) {
+  return Escalar(RECT{caja96.izquierda, caja96.arriba, caja96.Derecha(), caja96.Abajo()}, dpi);
+}
+
+UINT DpiDe(HWND ventana) {
+  const UINT dpi = ventana != nullptr ? GetDpiForWindow(ventana) : 0;
+  return dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+COLORREF ColorDe(const diseno::Rgb& rgb) { return RGB(rgb.rojo, rgb.verde, rgb.azul); }
+
+// ---------------------------------------------------------------------------------------------------------
+// Fonts
+
+Fuente::Fuente(std::wstring_view cara, int puntos, bool negrita, UINT dpi, bool cursiva) {
+  LOGFONTW letra{};
+  letra.lfHeight = -MulDiv(puntos, static_cast<int>(dpi), 72);
+  letra.lfWeight = negrita ? FW_BOLD : FW_NORMAL;
+  letra.lfItalic = cursiva ? TRUE : FALSE;
+  letra.lfCharSet = DEFAULT_CHARSET;
+  letra.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  letra.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  letra.lfQuality = DEFAULT_QUALITY;
+  letra.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  const std::size_t largo = std::min(cara.size(), static_cast<std::size_t>(LF_FACESIZE - 1));
+  std::wmemcpy(letra.lfFaceName, cara.data(), largo);
+  handle_ = CreateFontIndirectW(&letra);
+}
+
+Fuente::Fuente(const diseno::TipoLetra& letra, UINT dpi)
+    : Fuente(Ancho(letra.cara), letra.puntos, letra.negrita, dpi) {}
+
+Fuente::~Fuente() {
+  if (handle_ != nullptr) DeleteObject(handle_);
+}
+
+Fuente::Fuente(Fuente&& otra) noexcept : handle_(std::exchange(otra.handle_, nullptr)) {}
+
+Fuente& Fuente::operator=(Fuente&& otra) noexcept {
+  if (this != &otra) {
+    if (handle_ != nullptr) DeleteObject(handle_);
+    handle_ = std::exchange(otra.handle_, nullptr);
+  }
+  return *this;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Painting
+
+LienzoDoble::LienzoDoble(HDC destino, const RECT& area)
+    : destino_(destino),
+      area_(area),
+      memoria_(CreateCompatibleDC(destino)),
+      mapa_(CreateCompatibleBitmap(destino, std::max<LONG>(1, area.right - area.left),
+                                   std::max<LONG>(1, area.bottom - area.top))),
+      anterior_(SelectObject(memoria_, mapa_.Get())) {
+  // The bitmap's origin is the area's top left: painting goes on in the destination's coordinates.
+  SetWindowOrgEx(memoria_, area.left, area.top, &origen_);
+}
+
+LienzoDoble::~LienzoDoble() {
+  BitBlt(destino_, area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top, memoria_, area_.left,
+         area_.top, SRCCOPY);
+  SetWindowOrgEx(memoria_, origen_.x, origen_.y, nullptr);
+  SelectObject(memoria_, anterior_);
+  DeleteDC(memoria_);
+}
+
+namespace {
+
+TRIVERTEX Vertice(LONG x, LONG y, COLORREF color) {
+  TRIVERTEX vertice{};
+  vertice.x = x;
+  vertice.y = y;
+  vertice.Red = static_cast<COLOR16>(GetRValue(color) << 8);
+  vertice.Green = static_cast<COLOR16>(GetGValue(color) << 8);
+  vertice.Blue = static_cast<COLOR16>(GetBValue(color) << 8);
+  vertice.Alpha = 0;
+  return vertice;
+}
+
+}  // namespace
+
+void PintarDegradado(HDC dc, const RECT& caja, COLORREF desde, COLORREF hasta, bool vertical) {
+  if (caja.right <= caja.left || caja.bottom <= caja.top) return;
+  TRIVERTEX vertices[2] = {Vertice(caja.left, caja.top, desde), Vertice(caja.right, caja.bottom, hasta)};
+  GRADIENT_RECT rectangulo{0, 1};
+  GradientFill(dc, vertices, 2, &rectangulo, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+}
+
+void PintarDegradado(HDC dc, const RECT& caja, COLORREF inicio, COLORREF medio, COLORREF fin) {
+  const LONG mitad = caja.top + (caja.bottom - caja.top) / 2;
+  PintarDegradado(dc, RECT{caja.left, caja.top, caja.right, mitad}, inicio, medio, true);
+  PintarDegradado(dc, RECT{caja.left, mitad, caja.right, caja.bottom}, medio, fin, true);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Message boxes
+
+namespace {
+
+// Renames the one button of each message box this thread opens while it lives.
+class RenombrarBotonDelCuadro {
+ public:
+  RenombrarBotonDelCuadro()
+      : gancho_(SetWindowsHookExW(WH_CBT, &RenombrarBotonDelCuadro::AlActivar, nullptr, GetCurrentThreadId())) {}
+  ~RenombrarBotonDelCuadro() {
+    if (gancho_ != nullptr) UnhookWindowsHookEx(gancho_);
+  }
+  RenombrarBotonDelCuadro(const RenombrarBotonDelCuadro&) = delete;
+  RenombrarBotonDelCuadro& operator=(const RenombrarBotonDelCuadro&) = delete;
+
+ private:
+  static bool EsCuadroDeMensaje(HWND ventana) {
+    wchar_t clase[16] = {};
+    GetClassNameW(ventana, clase, 16);
+    return std::wcscmp(clase, L"#32770") == 0 && GetDlgItem(ventana, IDOK) != nullptr;
+  }
+
+  // The box is built and about to show: its OK button is there.
+  static LRESULT CALLBACK AlActivar(int codigo, WPARAM wParam, LPARAM lParam) {
+    if (codigo == HCBT_ACTIVATE) {
+      auto cuadro = reinterpret_cast<HWND>(wParam);
+      if (EsCuadroDeMensaje(cuadro)) SetDlgItemTextW(cuadro, IDOK, L"Aceptar");
+    }
+    return CallNextHookEx(nullptr, codigo, wParam, lParam);
+  }
+
+  HHOOK gancho_;
+};
+
+}  // namespace
+
+void MostrarMensaje(HWND propietario, const std::string& texto, bool error) {
+  RenombrarBotonDelCuadro renombrar;
+  UINT estilo = MB_OK | (error ? MB_ICONHAND : 0u) | (propietario != nullptr ? MB_APPLMODAL : MB_TASKMODAL);
+  MessageBoxW(propietario, Ancho(texto).c_str(), Ancho(kTituloAplicacion).c_str(), estilo);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The hourglass
+
+namespace {
+
+int esperas = 0;  // the CursorEspera objects alive: the window runs on one thread
+
+// Lets the window under the mouse set its own cursor again, as if the mouse had moved.
+void RestaurarCursor() {
+  POINT punto{};
+  GetCursorPos(&punto);
+  HWND ventana = WindowFromPoint(punto);
+  if (ventana == nullptr || GetWindowThreadProcessId(ventana, nullptr) != GetCurrentThreadId()) {
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    return;
+  }
+  const LRESULT zona = SendMessageW(ventana, WM_NCHITTEST, 0, MAKELPARAM(punto.x, punto.y));
+  SendMessageW(ventana, WM_SETCURSOR, reinterpret_cast<WPARAM>(ventana),
+               MAKELPARAM(static_cast<WORD>(zona), WM_MOUSEMOVE));
+}
+
+}  // namespace
+
+CursorEspera::CursorEspera() {
+  if (esperas++ == 0) SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+}
+
+CursorEspera::~CursorEspera() {
+  if (--esperas == 0) RestaurarCursor();
+}
+
+bool PonerCursorEspera() {
+  if (esperas == 0) return false;
+  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  return true;
+}
+
+}  // namespace app::win32

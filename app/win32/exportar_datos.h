@@ -1,0 +1,130 @@
+// The program's main window on Windows: the window without widgets (VentanaPrincipal) shown through Win32
+// controls laid out by app/diseno_ventana.h, with the directory and drive lists, the centre list, the
+// language box and the export and import buttons, at the dpi of the monitor it is on.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/diseno_ventana.h"
+#include "app/ventana_principal.h"
+#include "app/win32/comun.h"
+#include "app/win32/lista_carpetas.h"
+
+namespace app::win32 {
+
+class InterfazWin32;
+
+class TExportarDatos {
+ public:
+  // Creates the window, hidden, builds its controls and runs the window's creation (FormCreate): an error
+  // there is shown through `interfaz` and the window is still usable. `interfaz` is how the runs reach the
+  // user; with none the window uses message boxes and the hourglass of its own.
+  explicit TExportarDatos(run::InterfazUsuario* interfaz = nullptr);
+  ~TExportarDatos();
+  TExportarDatos(const TExportarDatos&) = delete;
+  TExportarDatos& operator=(const TExportarDatos&) = delete;
+
+  void Mostrar(int comoMostrar = SW_SHOWNORMAL);
+  // The window, until it is destroyed (closed); then null.
+  HWND Handle() const { return ventana_; }
+  // A control of the design; null for a label (labels are painted on their panel).
+  HWND Control(const diseno::Control& control) const;
+
+  // For the message loop, before a message is translated and dispatched: the keys the window answers
+  // itself (Enter clicks the default button of the focused panel or opens the directory list's entry; Tab
+  // moves through the controls; Alt+S). True when the message was handled.
+  bool PreTraducirMensaje(MSG& mensaje);
+  // The button Enter clicks now, the one drawn as the default.
+  HWND BotonPorDefecto() const;
+
+  // The steps that the export button runs, in order.
+  std::vector<exportacion::PasoExportacion> pasosExportacion = exportacion::PasosExportacion();
+  // Called once the window has been destroyed (the program's loop ends there).
+  std::function<void()> alCerrar;
+
+  const VentanaPrincipal& Ventana() const { return principal_; }
+
+ private:
+  static LRESULT CALLBACK ProcedimientoVentana(HWND ventana, UINT mensaje, WPARAM wParam, LPARAM lParam);
+  LRESULT Procesar(UINT mensaje, WPARAM wParam, LPARAM lParam);
+
+  void CrearVentana();
+  void CrearControles();
+  HWND CrearControl(const diseno::Control& def, const wchar_t* clase, DWORD estilo, DWORD estiloExtendido = 0);
+  void LlenarIdiomas();
+  void LlenarUnidades();
+  void CrearGlifos();
+
+  void Maquetar();
+  void CambiarDpi(UINT dpi, const RECT* sugerido);
+  HFONT FuenteDe(const diseno::TipoLetra& letra);
+  void AjustarAltoDelCombo(HWND combo, int alto96);
+
+  void Pintar(HDC dc, const RECT& zona);
+  LRESULT ColorearControl(UINT mensaje, HDC dc, HWND control);
+  void DibujarElemento(const DRAWITEMSTRUCT& item);
+  void Medir(MEASUREITEMSTRUCT& medida);
+  void Comando(int id, int notificacion, HWND control);
+  bool TomaElFoco(HWND control, int notificacion) const;
+  void AbrirEntradaBajoElRaton();
+
+  const diseno::Control* DisenoDe(HWND control) const;
+  HWND BotonPorDefecto(HWND foco) const;
+  void MarcarBotonPorDefecto();
+  void PulsarBotonPorDefecto();
+  void CompletarIdioma();
+  void Tabular(HWND desde, bool atras);
+
+  void FormCreate();
+  void MostrarDirectorio();
+  void MostrarUnidad();
+  void MostrarCentros();
+  void AbrirCarpeta(const std::string& carpeta);
+  void ElegirUnidad();
+  void BExportarClick();
+  void BImportarClick();
+
+  storage::Engine engine_;
+  std::unique_ptr<InterfazWin32> interfazPropia_;
+  run::InterfazUsuario& interfaz_;
+  VentanaPrincipal principal_;
+
+  HWND ventana_ = nullptr;
+  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  struct ControlCreado {
+    const diseno::Control* def;
+    HWND hwnd;
+  };
+  std::vector<ControlCreado> controles_;
+  ListaCarpetas listaDirectorios_;
+  HWND edNuevoDir_ = nullptr;
+  HWND listaUnidades_ = nullptr;
+  HWND cbCentro_ = nullptr;
+  HWND comboBoxValCast_ = nullptr;
+  HWND bClose_ = nullptr;
+  HWND bExportar_ = nullptr;
+  HWND bImportar_ = nullptr;
+  std::vector<char> unidades_;  // the drive list's letters, in its order
+
+  struct FuenteCreada {
+    diseno::TipoLetra letra;
+    Fuente fuente;
+  };
+  std::vector<FuenteCreada> fuentes_;
+  Pincel blanco_;
+  Icono glifoCerrar_;
+  Icono glifoAceptar_;
+  IconosDelSistema iconos_;
+  HWND focoGuardado_ = nullptr;  // the control that had the focus when the window was last deactivated
+  bool borrandoIdioma_ = false;  // the last key in the language box deleted: no completion then
+};
+
+// Runs the program's message loop until the window is closed; the window's keys go through it first.
+int BucleDeMensajes(TExportarDatos& ventana);
+
+}  // namespace app::win32

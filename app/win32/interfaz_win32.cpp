@@ -1,0 +1,31 @@
+#include "app/win32/interfaz_win32.h"
+
+#include "app/win32/control_plantilla.h"
+#include "app/win32/control_profesores.h"
+
+namespace app::win32 {
+
+void InterfazWin32::MostrarMensaje(const std::string& texto) { win32::MostrarMensaje(ventana_, texto, false); }
+
+void InterfazWin32::MostrarError(const std::string& texto) { win32::MostrarMensaje(ventana_, texto, true); }
+
+void InterfazWin32::CursorEspera(bool activo) {
+  if (activo && !espera_) espera_.emplace();
+  if (!activo) espera_.reset();
+}
+
+void InterfazWin32::RevisarProfesores(storage::Engine& engine) {
+  CursorEspera(false);
+  MostrarControlProfesores(ventana_, engine, [this](const std::string& texto) { MostrarError(texto); });
+}
+
+void InterfazWin32::RevisarPlantilla(storage::Engine& engine) {
+  CursorEspera(false);
+  MostrarControlPlantilla(ventana_, engine, [this](const std::string& texto) { MostrarError(texto); });
+}
+
+void InterfazWin32::CerrarVentanaPrincipal() {
+  if (ventana_ != nullptr) PostMessageW(ventana_, WM_CLOSE, 0, 0);
+}
+
+}  // namespace app::win32

@@ -1,0 +1,360 @@
+// The review dialogs without widgets, on real tables of a temporary drive C:: the designs' boxes and
+// columns, the column width rule, each dialog's table object and handlers, the focus entering and leaving
+// the grid, "Salir", the failures shown once per event, and the grid's operations around a cell editor.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "run/revision.h"
+#include "tests/support/tablas_de_prueba.h"
+#include "tests/support/temporary_drive.h"
+
+namespace {
+
+using run::AccionNavegador;
+using run::Caja;
+using run::DisenoRevision;
+using testing_support::Fila;
+using testing_support::Filas;
+
+constexpr const char* kProft = "C:\\HTEMP\\PROFT.DBF";
+constexpr const char* kPlantilla = "C:\\HTEMP\\VALENCIA\\PLANTILLA.DBF";
+constexpr int kDni = 0;
+const std::string kRechazo = "'12-3' no es un valor entero válido para el campo 'DNI'";
+
+// ---------------------------------------------------------------------------------------------------------
+// The designs
+
+// Every control on the panel, as a box in the client area.
+std::vector<std::pair<std::string, Caja>> Controles(const DisenoRevision& d) {
+  auto enElCliente = [&d](Caja caja) { return Caja{caja.x + d.panel.x, caja.y + d.panel.y, caja.ancho, caja.alto}; };
+  std::vector<std::pair<std::string, Caja>> controles;
+  for (const run::EtiquetaDiseno& etiqueta : d.etiquetas) {
+    controles.emplace_back(etiqueta.nombre, enElCliente(etiqueta.caja));
+  }
+  controles.emplace_back(d.nombreNavegador, enElCliente(d.navegador));
+  controles.emplace_back(d.nombreRejilla, enElCliente(d.rejilla));
+  controles.emplace_back(d.nombreSalir, enElCliente(d.salir));
+  return controles;
+}
+
+class DisenoTest : public ::testing::TestWithParam<const DisenoRevision*> {};
+
+// A mistyped position or size would cut a control at the window's edge or leave it off the panel.
+TEST_P(DisenoTest, EveryControlStandsOnThePanelInsideTheClientArea) {
+  const DisenoRevision& d = *GetParam();
+  for (const auto& [nombre, caja] : Controles(d)) {
+    SCOPED_TRACE(nombre);
+    EXPECT_GE(caja.x, 0);
+    EXPECT_GE(caja.y, 0);
+    EXPECT_LE(caja.x + caja.ancho, d.anchoCliente);
+    EXPECT_LE(caja.y + caja.alto, d.altoCliente);
+    EXPECT_LE(caja.y + caja.alto, d.panel.y + d.panel.alto);
+  }
+  EXPECT_EQ(d.panel.x, 0);
+  EXPECT_EQ(d.panel.ancho, d.anchoCliente);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogos, DisenoTest,
+                         ::testing::Values(&run::DisenoControlProfesores(), &run::DisenoControlPlantilla()),
+                         [](const auto& caso) { return caso.param->nombre; });
+
+struct CasoAncho {
+  const char* titulo;
+  int caracteres;
+  int ancho;
+};
+
+// Each character of a title measures 10 pixels here, and the "0" of the cells 6.
+TEST(AnchoDeColumnaTest, TheWiderOfTheCharactersAndTheTitlesWidestWord) {
+  const std::vector<CasoAncho> casos = {
+      {"DNI", 10, 10 * 6 + 4},                      // the characters
+      {"ABREV", 4, 5 * 10 + 8},                     // the title
+      {"HORA INICIO CLASE", 4, 6 * 10 + 8},         // its widest word: the title takes two lines
+      {"HORA INICIO CLASE", 20, 20 * 6 + 4},
+      {"", 3, 3 * 6 + 4},
+  };
+  for (const CasoAncho& caso : casos) {
+    SCOPED_TRACE(caso.titulo);
+    run::ColumnaDatos columna{"CAMPO", caso.caracteres, caso.titulo};
+    auto anchoDeTitulo = [](std::string_view palabra) { return 10 * static_cast<int>(palabra.size()); };
+    EXPECT_EQ(run::AnchoDeColumna(columna, 6, anchoDeTitulo), caso.ancho);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The dialogs' tables and handlers
+
+// The window's cell editor as the handlers see it: a text typed in it, handed over on request.
+class EditorDePrueba : public run::EditorDeCelda {
+ public:
+  explicit EditorDePrueba(run::FuenteDatos& fuente) : fuente_(fuente) {}
+  void Abrir(int columna, std::string texto) {
+    columna_ = columna;
+    texto_ = std::move(texto);
+  }
+  bool Abierto() const { return columna_ >= 0; }
+  void Entregar() override {
+    ++entregas;
+    if (Abierto()) fuente_.EscribirCelda(columna_, texto_);
+  }
+  void Cerrar() override { columna_ = -1; }
+
+  int entregas = 0;
+
+ private:
+  run::FuenteDatos& fuente_;
+  int columna_ = -1;
+  std::string texto_;
+};
+
+// The data source's failures, passed on as a window passes them.
+class Fallos : public run::FuenteDatos::Observador {
+ public:
+  explicit Fallos(run::Revision& revision) : revision_(revision) {}
+  void Fallo(const std::string& mensaje) override {
+    if (revision_.AnotarFallo(mensaje)) ++porMostrar;
+  }
+  int porMostrar = 0;
+
+ private:
+  run::Revision& revision_;
+};
+
+// A PROFT of three teachers, the second without DNI, opened by the teacher review as its dialog opens it.
+class ControlProfesoresTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    drive_.MakeHostFolder("HTEMP");
+    testing_support::EscribirProft(engine_, {{"P01", "1001"}, {"P02", "0"}, {"P03", "1003"}});
+    control_ = std::make_unique<run::ControlProfesores>(engine_);
+    editor_ = std::make_unique<EditorDePrueba>(control_->Fuente());
+    fallos_ = std::make_unique<Fallos>(*control_);
+    control_->Fuente().PonerObservador(fallos_.get());
+    control_->PonerEditor(editor_.get());
+  }
+
+  // The second teacher's DNI typed into the grid's cell editor, the grid holding the focus.
+  void TeclearDni(const std::string& texto) {
+    ASSERT_TRUE(control_->FocoMovido(true));
+    ASSERT_TRUE(control_->Fuente().IrAFila(1));
+    control_->ProftDBGridEnter();  // as the grid does on typing: the record into edit mode
+    editor_->Abrir(kDni, texto);
+  }
+
+  // The DNIs as the program's other table objects read them (the import's check, after the dialog): only
+  // what was posted counts.
+  Fila Dnis() {
+    Fila dnis;
+    for (const Fila& fila : testing_support::LeerTabla(engine_, kProft, {"DNI"})) dnis.push_back(fila[0]);
+    return dnis;
+  }
+
+  testing_support::TemporaryDrive drive_;
+  storage::Engine engine_{'.'};
+  std::unique_ptr<run::ControlProfesores> control_;
+  std::unique_ptr<EditorDePrueba> editor_;
+  std::unique_ptr<Fallos> fallos_;
+};
+
+TEST_F(ControlProfesoresTest, OpensProftOnItsFirstRecordWithEveryColumnFilled) {
+  const run::FuenteDatos& fuente = control_->Fuente();
+  EXPECT_EQ(fuente.Filas(), 3);
+  EXPECT_EQ(fuente.FilaActual(), 0);
+  EXPECT_FALSE(fuente.Editando());
+  const Fila esperado = {"1001", "P01", "Profesor P01", "Departamento"};
+  for (int columna = 0; columna < fuente.NumeroDeColumnas(); ++columna) {
+    EXPECT_EQ(fuente.Texto(0, columna), esperado[static_cast<std::size_t>(columna)]);
+  }
+  EXPECT_TRUE(fuente.Entera(kDni));
+}
+
+TEST_F(ControlProfesoresTest, EnteringTheGridEditsAndLeavingItPostsWhatTheEditorHolds) {
+  TeclearDni("12345678");
+  EXPECT_TRUE(control_->Fuente().Editando());
+  EXPECT_TRUE(control_->FocoMovido(false));
+  EXPECT_FALSE(control_->EnLaRejilla());
+  EXPECT_FALSE(control_->Fuente().Editando());
+  EXPECT_FALSE(editor_->Abierto());  // stored: the editor closed
+  EXPECT_EQ(Dnis(), (Fila{"1001", "12345678", "1003"}));
+  EXPECT_TRUE(control_->SalirClick());
+  // Back in the grid, the record goes into edit mode again; the focus moving within the grid changes nothing.
+  EXPECT_TRUE(control_->FocoMovido(true));
+  EXPECT_TRUE(control_->Fuente().Editando());
+  EXPECT_TRUE(control_->FocoMovido(true));
+  EXPECT_EQ(editor_->entregas, 1);
+}
+
+// The close box releases the dialog without the focus leaving the grid: the record still pending goes.
+TEST_F(ControlProfesoresTest, ReleasingTheDialogDropsTheRecordBeingEdited) {
+  TeclearDni("12345678");
+  editor_->Entregar();
+  ASSERT_TRUE(control_->Fuente().Editando());
+  control_->PonerEditor(nullptr);
+  control_.reset();
+  EXPECT_EQ(Dnis(), (Fila{"1001", "0", "1003"}));
+}
+
+// A refused DNI keeps the focus in the grid and the dialog open; its message is shown once, however many
+// times the same event meets it; once shown, the next attempt shows it again. Corrected, it goes.
+TEST_F(ControlProfesoresTest, ARefusedDniKeepsTheGridAndIsShownOncePerEvent) {
+  TeclearDni("12-3");
+  EXPECT_FALSE(control_->FocoMovido(false));  // "Salir" clicked: the focus goes back to the grid
+  EXPECT_TRUE(control_->EnLaRejilla());
+  EXPECT_FALSE(control_->SalirClick());
+  EXPECT_FALSE(control_->FocoMovido(false));  // the grid taking the focus back within the same event
+  EXPECT_EQ(fallos_->porMostrar, 1);
+  EXPECT_EQ(control_->FalloPorMostrar(), kRechazo);
+  EXPECT_EQ(control_->FalloPorMostrar(), std::nullopt);
+
+  EXPECT_FALSE(control_->SalirClick());  // the text is still refused
+  EXPECT_FALSE(control_->FocoMovido(false));
+  EXPECT_EQ(fallos_->porMostrar, 2);
+  EXPECT_EQ(control_->FalloPorMostrar(), kRechazo);
+  EXPECT_EQ(Dnis(), (Fila{"1001", "0", "1003"}));
+
+  editor_->Abrir(kDni, "123");
+  EXPECT_TRUE(control_->FocoMovido(false));
+  EXPECT_TRUE(control_->SalirClick());
+  EXPECT_EQ(Dnis(), (Fila{"1001", "123", "1003"}));
+}
+
+// Escape drops the refused text: the cell shows its field again, the record stays in edit mode and
+// leaving the grid posts it unchanged.
+TEST_F(ControlProfesoresTest, ARefusedTextDroppedLetsTheFocusLeave) {
+  TeclearDni("12-3");
+  editor_->Entregar();
+  control_->FalloPorMostrar();
+  control_->Fuente().DescartarRechazo();
+  editor_->Cerrar();
+  EXPECT_TRUE(control_->Fuente().Editando());
+  EXPECT_TRUE(control_->FocoMovido(false));
+  EXPECT_TRUE(control_->SalirClick());
+  EXPECT_EQ(Dnis(), (Fila{"1001", "0", "1003"}));
+}
+
+TEST(ControlesAbiertosTest, AMissingTableIsTheTableLayersError) {
+  testing_support::TemporaryDrive drive;
+  drive.MakeHostFolder("HTEMP/VALENCIA");
+  storage::Engine engine('.');
+  EXPECT_THROW({ run::ControlProfesores control(engine); }, storage::DatabaseError);
+  try {
+    run::ControlPlantilla control(engine);
+    FAIL() << "the template review opened without its table";
+  } catch (const storage::DatabaseError& error) {
+    EXPECT_TRUE(std::string(error.what()).starts_with("La tabla no existe")) << error.what();
+  }
+}
+
+// The template review edits the staging folder's PLANTILLA in stored order; its period number is read-only.
+TEST(ControlPlantillaTest, EditsTheTimesOfTheStagedTemplate) {
+  testing_support::TemporaryDrive drive;
+  drive.MakeHostFolder("HTEMP/Valencia");
+  storage::Engine engine('.');
+  testing_support::CrearTabla(engine, kPlantilla,
+                              {{"HORA", storage::DataType::ftInteger},
+                               {"HORAINI", storage::DataType::ftString, 5},
+                               {"HORAFIN", storage::DataType::ftString, 5}},
+                              {{"2", "09:00", "09:55"}, {"1", "08:00", "08:55"}}, {"HORA"});
+  {
+    run::ControlPlantilla control(engine);
+    run::FuenteDatos& fuente = control.Fuente();
+    ASSERT_EQ(fuente.Filas(), 2);
+    EXPECT_EQ(fuente.Texto(0, 0), "2");
+    EXPECT_EQ(fuente.PrimeraColumnaEditable(), 1);
+    EXPECT_EQ(fuente.Caracteres(1), 5);
+    ASSERT_TRUE(control.FocoMovido(true));
+    EXPECT_TRUE(fuente.Editando());
+    EXPECT_FALSE(fuente.EscribirCelda(0, "7"));
+    EXPECT_TRUE(fuente.EscribirCelda(1, "10:05"));
+    EXPECT_TRUE(control.FocoMovido(false));
+  }
+  storage::Engine otro('.');
+  EXPECT_EQ(testing_support::LeerTabla(otro, kPlantilla), (Filas{{"2", "10:05", "09:55"}, {"1", "08:00", "08:55"}}));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The grid's operations around a cell editor
+
+struct Operacion {
+  const char* nombre;
+  bool (*hacer)(run::RejillaConEditor&);
+  int fila;   // the current row afterwards
+  Fila dnis;  // the file afterwards
+  bool editando;
+};
+
+// Each operation takes the open editor's text first and closes it after; a cancel closes it unheard.
+TEST_F(ControlProfesoresTest, TheOperationsTakeTheEditorsTextFirstAndCloseItAfter) {
+  const Fila antes = {"1001", "0", "1003"};
+  const Fila cambiado = {"1001", "77", "1003"};
+  const std::vector<Operacion> operaciones = {
+      {"post", [](run::RejillaConEditor& r) { return r.Publicar(); }, 1, cambiado, false},
+      {"another row", [](run::RejillaConEditor& r) { return r.IrAFila(2); }, 2, cambiado, false},
+      {"navigator's next", [](run::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kSiguiente); }, 2,
+       cambiado, false},
+      {"navigator's refresh", [](run::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kReleer); }, 1,
+       cambiado, false},
+      {"navigator's post", [](run::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kPublicar); }, 1,
+       cambiado, false},
+      {"navigator's cancel", [](run::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kCancelar); }, 1,
+       antes, false},
+      {"the same row", [](run::RejillaConEditor& r) { return r.IrAFila(1); }, 1, antes, true},
+  };
+  run::FuenteDatos& fuente = control_->Fuente();
+  for (const Operacion& operacion : operaciones) {
+    SCOPED_TRACE(operacion.nombre);
+    ASSERT_TRUE(fuente.IrAFila(1));
+    ASSERT_TRUE(fuente.Editar());
+    editor_->Abrir(kDni, "77");
+    run::RejillaConEditor rejilla(fuente, *editor_);
+    EXPECT_TRUE(operacion.hacer(rejilla));
+    EXPECT_EQ(fuente.FilaActual(), operacion.fila);
+    EXPECT_EQ(Dnis(), operacion.dnis);
+    EXPECT_EQ(fuente.Editando(), operacion.editando);
+    EXPECT_EQ(editor_->Abierto(), operacion.editando);  // left open only where nothing was stored or left
+    // Back to the file as it was.
+    editor_->Cerrar();
+    fuente.Cancelar();
+    ASSERT_TRUE(fuente.IrAFila(1));
+    ASSERT_TRUE(fuente.EscribirCelda(kDni, "0"));
+    ASSERT_TRUE(fuente.Publicar());
+  }
+  EXPECT_EQ(fallos_->porMostrar, 0);
+}
+
+// A refused text stops the operation before it stores or moves: the editor stays open on its row, and the
+// table's message is reported once.
+TEST_F(ControlProfesoresTest, ARefusedTextStopsTheOperationWithTheEditorOpen) {
+  const std::vector<Operacion> operaciones = {
+      {"post", [](run::RejillaConEditor& r) { return r.Publicar(); }, 1, {}, true},
+      {"another row", [](run::RejillaConEditor& r) { return r.IrAFila(0); }, 1, {}, true},
+      {"navigator's last", [](run::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kUltimo); }, 1, {}, true},
+      {"navigator's refresh", [](run::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kReleer); }, 1, {},
+       true},
+  };
+  run::FuenteDatos& fuente = control_->Fuente();
+  for (const Operacion& operacion : operaciones) {
+    SCOPED_TRACE(operacion.nombre);
+    control_->FalloPorMostrar();
+    fallos_->porMostrar = 0;
+    ASSERT_TRUE(fuente.IrAFila(1));
+    ASSERT_TRUE(fuente.Editar());
+    editor_->Abrir(kDni, "12-3");
+    run::RejillaConEditor rejilla(fuente, *editor_);
+    EXPECT_FALSE(operacion.hacer(rejilla));
+    EXPECT_EQ(fuente.FilaActual(), 1);
+    EXPECT_TRUE(editor_->Abierto());
+    EXPECT_EQ(fuente.ColumnaRechazada(), kDni);
+    EXPECT_EQ(fallos_->porMostrar, 1);
+    EXPECT_EQ(control_->FalloPorMostrar(), kRechazo);
+    rejilla.Cancelar();
+    EXPECT_FALSE(editor_->Abierto());
+    EXPECT_FALSE(fuente.ColumnaRechazada());
+  }
+  EXPECT_EQ(Dnis(), (Fila{"1001", "0", "1003"}));
+}
+
+}  // namespace
