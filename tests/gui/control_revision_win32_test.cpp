@@ -16,6 +16,7 @@
 #include "app/win32/control_plantilla.h"
 #include "app/win32/control_profesores.h"
 #include "platform/platform.h"
+#include "tests/support/pantalla_wine.h"
 #include "tests/support/tablas_de_prueba.h"
 #include "tests/support/temporary_drive.h"
 
@@ -23,6 +24,7 @@ namespace {
 
 using testing_support::Fila;
 using testing_support::Filas;
+using testing_support::SinPantalla;
 
 constexpr const char* kProft = "C:\\HTEMP\\PROFT.DBF";
 constexpr const char* kPlantilla = "C:\\HTEMP\\VALENCIA\\PLANTILLA.DBF";
@@ -30,13 +32,6 @@ constexpr const wchar_t* kProfesores = L"Control de Profesores";
 constexpr const wchar_t* kPlantillaHoraria = L"Control de Plantilla Horaria";
 constexpr int kSinDni = 2;  // the row of the teacher without identity number
 const std::string kRechazo = "'12-3' no es un valor entero válido para el campo 'DNI'";
-
-bool SinPantalla() {
-  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  bool wine = ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-  return wine && GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0 &&
-         GetEnvironmentVariableW(L"WAYLAND_DISPLAY", nullptr, 0) == 0;
-}
 
 // ---------------------------------------------------------------------------------------------------------
 // The user's hand
