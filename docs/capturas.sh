@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Takes the screenshots in docs/: the main window and the two review dialogs of an import, of the Linux (Qt)
+# window and of the Windows (Win32) window under Wine, over the invented school, on one virtual display at
+# 96 dpi. Needs both builds with their windows:
+#   docs/capturas.sh LINUX_BUILD WINDOWS_BUILD
+set -euo pipefail
+cd "$(dirname "$0")/.."
+linux=$(realpath "$1")
+windows=$(realpath "$2")
+work=$(mktemp -d)
+source scripts/wine.sh
+start_wine "$windows/wineprefix"
+trap 'stop_wine; rm -rf "$work"' EXIT
+
+/usr/bin/python3 tests/win32/programa_win32_test.py wine "$windows/app/escolan-horvane.exe" \
+  "$windows/app/escolan-horvane-cli.exe" "$windows/tests/espia.exe" "$work/win32" --capturas docs
+/usr/bin/python3 docs/capturas_qt.py "$linux" "$work/qt" docs
+ls -l docs/*.png
