@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cctype>
 #include <cmath>
 #include <exception>
@@ -227,7 +226,7 @@ void TExportarDatos::Maquetar() {
     const int alto = (caja.bottom - caja.top) + (combo ? Escalar(kAltoDesplegable, dpi_) : 0);
     SendMessageW(creado.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FuenteDe(def.letra)), FALSE);
     MoveWindow(creado.hwnd, caja.left, caja.top, caja.right - caja.left, alto, FALSE);
-    if (combo) AjustarAltoDelCombo(creado.hwnd, def.caja.alto);
+    if (combo) AjustarAltoDelCombo(creado.hwnd, caja.bottom - caja.top);
   }
   listaDirectorios_.CambiarDpi(dpi_);
   SendMessageW(listaUnidades_, CB_SETITEMHEIGHT, 0, ListaCarpetas::AltoDeFila(dpi_));
@@ -236,10 +235,9 @@ void TExportarDatos::Maquetar() {
 }
 
 // A closed combo box is as tall as its selection field makes it: the field grows or shrinks by what the
-// box lacks or has over the design's height, measured again after each change (Wine's combo box takes the
+// box lacks or has over `objetivo` (the design's box at this dpi), measured again after each change (Wine's combo box takes the
 // field's height with two pixels more than it reports).
-void TExportarDatos::AjustarAltoDelCombo(HWND combo, int alto96) {
-  const LONG objetivo = Escalar(alto96, dpi_);
+void TExportarDatos::AjustarAltoDelCombo(HWND combo, LONG objetivo) {
   LRESULT campo = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
   for (int intento = 0; intento < 3 && campo != CB_ERR; ++intento) {
     RECT caja{};
@@ -248,7 +246,6 @@ void TExportarDatos::AjustarAltoDelCombo(HWND combo, int alto96) {
     if (diferencia == 0 || campo + diferencia <= 0) return;
     campo += diferencia;
     SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), campo);
-    std::fprintf(stderr, "combo %p objetivo %ld alto %ld campo %lld\n", (void*)combo, objetivo, caja.bottom - caja.top, (long long)campo);
   }
 }
 

@@ -63,7 +63,7 @@ class TExportarDatos {
   void Maquetar();
   void CambiarDpi(UINT dpi, const RECT* sugerido);
   HFONT FuenteDe(const diseno::TipoLetra& letra);
-  void AjustarAltoDelCombo(HWND combo, int alto96);
+  static void AjustarAltoDelCombo(HWND combo, LONG objetivo);
 
   void Pintar(HDC dc, const RECT& zona);
   LRESULT ColorearControl(UINT mensaje, HDC dc, HWND control);
