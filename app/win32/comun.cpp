@@ -177,6 +177,21 @@ class RenombrarBotonDelCuadro {
 
 }  // namespace
 
+void RegistrarClase(const wchar_t* nombre, WNDPROC procedimiento, HBRUSH fondo, UINT estilos) {
+  HINSTANCE instancia = GetModuleHandleW(nullptr);
+  WNDCLASSEXW clase{};
+  clase.cbSize = sizeof clase;
+  if (GetClassInfoExW(instancia, nombre, &clase)) return;
+  clase.cbSize = sizeof clase;
+  clase.style = estilos;
+  clase.lpfnWndProc = procedimiento;
+  clase.hInstance = instancia;
+  clase.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  clase.hbrBackground = fondo;
+  clase.lpszClassName = nombre;
+  RegisterClassExW(&clase);
+}
+
 void MostrarMensaje(HWND propietario, const std::string& texto, bool error) {
   RenombrarBotonDelCuadro renombrar;
   UINT estilo = MB_OK | (error ? MB_ICONHAND : 0u) | (propietario != nullptr ? MB_APPLMODAL : MB_TASKMODAL);

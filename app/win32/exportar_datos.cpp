@@ -32,20 +32,6 @@ TExportarDatos* VentanaDe(HWND ventana) {
   return reinterpret_cast<TExportarDatos*>(GetWindowLongPtrW(ventana, GWLP_USERDATA));
 }
 
-void RegistrarClase(WNDPROC procedimiento) {
-  WNDCLASSEXW clase{};
-  clase.cbSize = sizeof clase;
-  HINSTANCE instancia = GetModuleHandleW(nullptr);
-  if (GetClassInfoExW(instancia, kClase, &clase)) return;
-  clase.cbSize = sizeof clase;
-  clase.lpfnWndProc = procedimiento;
-  clase.hInstance = instancia;
-  clase.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  clase.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  clase.lpszClassName = kClase;
-  RegisterClassExW(&clase);
-}
-
 // ---------------------------------------------------------------------------------------------------------
 // The buttons' glyphs: drawn here, smooth at any size, since Windows has no standard "OK" or "close" glyph
 // for a button.
@@ -130,7 +116,7 @@ TExportarDatos::~TExportarDatos() {
 }
 
 void TExportarDatos::CrearVentana() {
-  RegistrarClase(&TExportarDatos::ProcedimientoVentana);
+  RegistrarClase(kClase, &TExportarDatos::ProcedimientoVentana, GetSysColorBrush(COLOR_BTNFACE));
   const UINT dpiSistema = GetDpiForSystem();
   ventana_ = CreateWindowExW(kEstiloExtendido, kClase, Ancho(kTituloAplicacion).c_str(), kEstilo,
                              Escalar(diseno::kIzquierdaVentana, dpiSistema), Escalar(diseno::kArribaVentana, dpiSistema),

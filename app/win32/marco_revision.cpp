@@ -66,19 +66,6 @@ class DcPantalla {
   HDC dc_;
 };
 
-void RegistrarClase(WNDPROC procedimiento) {
-  static const bool registrada = [procedimiento] {
-    WNDCLASSEXW clase{};
-    clase.cbSize = sizeof clase;
-    clase.lpfnWndProc = procedimiento;
-    clase.hInstance = GetModuleHandleW(nullptr);
-    clase.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    clase.lpszClassName = kClase;
-    return RegisterClassExW(&clase) != 0;
-  }();
-  (void)registrada;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------------------
@@ -175,7 +162,7 @@ MarcoRevision::MarcoRevision(HWND propietario, run::Revision& revision, MostrarE
   controles.dwSize = sizeof controles;
   controles.dwICC = ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;
   InitCommonControlsEx(&controles);
-  RegistrarClase(&MarcoRevision::Procedimiento);
+  RegistrarClase(kClase, &MarcoRevision::Procedimiento);
 
   RECT marco{0, 0, Escalar(diseno_.anchoCliente, dpi_), Escalar(diseno_.altoCliente, dpi_)};
   AdjustWindowRectExForDpi(&marco, kEstilo, FALSE, kEstiloExtendido, dpi_);

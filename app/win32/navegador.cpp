@@ -111,20 +111,6 @@ void PintarGlifo(HDC dc, const RECT& caja, double escala, run::AccionNavegador a
   DibujarGlifo({dc, escala, std::floor(x), std::floor(y)}, accion);
 }
 
-void RegistrarClase(WNDPROC procedimiento) {
-  static const bool registrada = [procedimiento] {
-    WNDCLASSEXW clase{};
-    clase.cbSize = sizeof clase;
-    clase.style = CS_HREDRAW | CS_VREDRAW;
-    clase.lpfnWndProc = procedimiento;
-    clase.hInstance = GetModuleHandleW(nullptr);
-    clase.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    clase.lpszClassName = kClase;
-    return RegisterClassExW(&clase) != 0;
-  }();
-  (void)registrada;
-}
-
 // The theme of push buttons while it lives (none under the classic look).
 class TemaBoton {
  public:
@@ -145,7 +131,7 @@ class TemaBoton {
 Navegador::Navegador(HWND padre, const wchar_t* nombre, const RECT& caja, UINT dpi, const run::FuenteDatos& fuente,
                      Accion accion)
     : dpi_(dpi), fuente_(fuente), accion_(std::move(accion)) {
-  RegistrarClase(&Navegador::Procedimiento);
+  RegistrarClase(kClase, &Navegador::Procedimiento, nullptr, CS_HREDRAW | CS_VREDRAW);
   ventana_ = CreateWindowExW(0, kClase, nombre, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, caja.left, caja.top,
                              caja.right - caja.left, caja.bottom - caja.top, padre, nullptr, GetModuleHandleW(nullptr),
                              this);

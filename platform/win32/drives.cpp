@@ -132,18 +132,6 @@ void DriveMap::Map(char letter, std::string hostFolder) {
   roots_[letter] = host::Narrow(host::FullHostPath(host::Wide(hostFolder)));
 }
 
-std::optional<std::string> DriveMap::HostFolder(char letter) const {
-  auto found = roots_.find(letter);
-  if (found == roots_.end()) return std::nullopt;
-  return found->second;
-}
-
-std::vector<char> DriveMap::Letters() const {
-  std::vector<char> letters;
-  for (const auto& [letter, root] : roots_) letters.push_back(letter);
-  return letters;
-}
-
 void SetDriveMap(DriveMap map) {
   ProcessState& state = State();
   state.drives = std::move(map);
