@@ -24,7 +24,7 @@
 #include "app/qt/control_profesores.h"
 #include "app/qt/exportar_datos.h"
 #include "app/qt/interfaz_qt.h"
-#include "platform/posix/drive_map.h"
+#include "platform/drive_map.h"
 #include "tests/gui/ventana_de_prueba.h"
 #include "tests/support/interfaz_guionada.h"
 
