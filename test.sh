@@ -12,14 +12,19 @@ echo "== Linux =="
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DESCOLAN_SANITIZE=ON >/dev/null
 cmake --build build-test
 (cd build-test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600)
+echo "== Linux: ${SECONDS} s =="
 
 echo "== Windows (under Wine) =="
 # One Wine prefix of the build's own and one wineserver kept up for the whole job: test discovery at build
-# time and every test then start a Windows process in a fraction of a second.
+# time and every test then start a Windows process in a fraction of a second. Wine gets a virtual display of
+# its own (Xvfb) for the window tests.
 source scripts/wine.sh
 cmake -S . -B build-windows-test -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
       -DESCOLAN_LINUX_CLI="$root/build-test/app/escolan-horvane-cli" >/dev/null
 start_wine "$root/build-windows-test/wineprefix"
 trap stop_wine EXIT
+windows_start=$SECONDS
 cmake --build build-windows-test
+windows_built=$SECONDS
 (cd build-windows-test && ctest --output-on-failure --timeout 600 -j2)
+echo "== Windows: built in $((windows_built - windows_start)) s, tested in $((SECONDS - windows_built)) s =="
