@@ -130,10 +130,17 @@ bool RemoveFile(std::string_view path);
 std::vector<std::string> Subfolders(std::string_view path);
 // The names of the files of a folder, sorted as Subfolders sorts; empty when it cannot be read.
 std::vector<std::string> FilesIn(std::string_view path);
+// How a file replaces another one:
+//   - kAtomicOnDisk: the target is the old file or the new one at every moment, and the change is on disk
+//     when the move returns;
+//   - kWorkingCopy: for copies that can be made again: the target may be missing for a moment in between, and
+//     the change may reach the disk later (every program sees it at once all the same). Cheaper where the host
+//     writes a file out as soon as it is renamed over another (ext4 does).
+enum class Replacement { kAtomicOnDisk, kWorkingCopy };
 // Moves a file over another one, replacing it. The target keeps its existing spelling and its owner, group and
-// permissions (its attributes, on Windows), and the move is on disk when this returns. FileError on failure:
-// kSharingViolation when the target is held open by the program, kAccessDenied when it is read-only.
-void MoveReplacing(std::string_view from, std::string_view to);
+// permissions (its attributes, on Windows). FileError on failure: kSharingViolation when the target is held
+// open by the program, kAccessDenied when it is read-only.
+void MoveReplacing(std::string_view from, std::string_view to, Replacement how = Replacement::kAtomicOnDisk);
 // Whether a file is read-only (on POSIX: no one has write permission). False for a missing file or a folder.
 bool IsReadOnly(std::string_view path);
 
@@ -194,8 +201,14 @@ class File {
 
  private:
   explicit File(std::unique_ptr<NativeFile> native);
+  friend void CopyRest(File& from, File& to);
   std::unique_ptr<NativeFile> native_;  // none when closed
 };
+
+// Copies what is left of `from`, from its position on, to `to` at its position, both positions moving on: in
+// large blocks, or inside the host without passing through the program where the host can. FileError(kDiskFull)
+// when the target takes fewer bytes than it is given (a full disk); the target then holds part of the copy.
+void CopyRest(File& from, File& to);
 
 // Creates `path` (or truncates it), opened exclusively, and writes `bytes` as the whole file, put on disk
 // before it returns when `flush` says so. FileError on failure; the file may then hold part of the bytes.

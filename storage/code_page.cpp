@@ -1,6 +1,7 @@
 #include "storage/code_page.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 #include "storage/code_page_tables.h"
@@ -108,18 +109,18 @@ std::vector<std::string> CodePage::SupportedNames() {
   return names;
 }
 
-const CodePage& CodePage::ForLanguageDriver(std::uint8_t driver) { return Named(CodePageOfDriver(driver)); }
-
-namespace {
-
-bool AllAscii(std::string_view bytes) {
-  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+const CodePage& CodePage::ForLanguageDriver(std::uint8_t driver) {
+  // Looked up once per driver byte, on first use, and immutable afterwards.
+  static const std::array<const CodePage*, 256> byDriver = [] {
+    std::array<const CodePage*, 256> pages{};
+    for (int byte = 0; byte < 256; ++byte) pages[byte] = &Named(CodePageOfDriver(static_cast<std::uint8_t>(byte)));
+    return pages;
+  }();
+  return *byDriver[driver];
 }
 
-}  // namespace
-
 std::string CodePage::Decode(std::string_view bytes) const {
-  if (AllAscii(bytes)) return std::string(bytes);  // the same in every code page here
+  if (IsAscii(bytes)) return std::string(bytes);  // the same in every code page here
   std::string text;
   text.reserve(bytes.size());
   for (char byte : bytes) {
@@ -134,7 +135,7 @@ std::string CodePage::Decode(std::string_view bytes) const {
 }
 
 std::string CodePage::Encode(std::string_view text) const {
-  if (AllAscii(text)) return std::string(text);
+  if (IsAscii(text)) return std::string(text);
   std::string bytes;
   bytes.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
@@ -165,6 +166,10 @@ std::size_t CharacterCount(std::string_view utf8) {
 std::string_view FirstCharacters(std::string_view utf8, std::size_t count) {
   std::size_t i = 0;
   for (std::size_t taken = 0; taken < count && i < utf8.size(); ++taken) {
+    if (static_cast<unsigned char>(utf8[i]) < 0x80) {  // one byte, one character
+      ++i;
+      continue;
+    }
     char32_t c = 0;
     NextCharacter(utf8, i, c);
   }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -38,6 +39,20 @@ class CodePage {
   std::array<std::string, 256> toUtf8_;
   std::unordered_map<char32_t, char> fromUnicode_;
 };
+
+// Whether every byte of a text is below 0x80: such text is the same in UTF-8 and in every code page here.
+inline bool IsAscii(std::string_view text) {
+  const char* at = text.data();
+  std::size_t left = text.size();
+  std::uint64_t highBits = 0;
+  for (; left >= 8; at += 8, left -= 8) {  // eight bytes at a time
+    std::uint64_t word = 0;
+    std::memcpy(&word, at, 8);
+    highBits |= word;
+  }
+  for (; left > 0; ++at, --left) highBits |= static_cast<unsigned char>(*at);
+  return (highBits & 0x8080808080808080ull) == 0;
+}
 
 // The number of characters in a UTF-8 text, and its first `count` characters.
 std::size_t CharacterCount(std::string_view utf8);

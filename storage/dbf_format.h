@@ -115,7 +115,9 @@ std::vector<std::byte> BlankRecord(const Layout& layout);  // live, every field 
 
 // A field's stored bytes, and its value. DecodeField throws DbfFormatError for a stored value that no
 // dBase writer makes (letters in a number, an impossible date).
-std::string_view FieldBytes(const Field& field, std::span<const std::byte> record);
+inline std::string_view FieldBytes(const Field& field, std::span<const std::byte> record) {
+  return {reinterpret_cast<const char*>(record.data()) + field.offset, field.length};
+}
 Value DecodeField(const Field& field, std::span<const std::byte> record);
 
 // Writing a field of a record. Text is cut or blank-padded to the field's width. A number is written with
