@@ -217,6 +217,31 @@ void WriteWholeFile(std::string_view path, std::span<const std::byte> bytes, boo
 std::string ReadWholeFile(std::string_view path);
 
 // ---------------------------------------------------------------------------------------------------------
+// Memory for large blocks
+
+// A block of memory for megabytes of records, in the host's large pages where it has them: the host then
+// readies a large page in one step where it would take hundreds of small ones. Its size is what was asked for,
+// rounded up to whole large pages. Growing keeps its bytes, without copying them
+// where the host can move its pages. Throws std::bad_alloc when the host has no memory to give.
+class LargeBlock {
+ public:
+  LargeBlock() = default;
+  explicit LargeBlock(std::size_t size);
+  ~LargeBlock();
+  LargeBlock(LargeBlock&& other) noexcept;
+  LargeBlock& operator=(LargeBlock&& other) noexcept;
+
+  std::byte* data() const { return data_; }
+  std::size_t size() const { return size_; }
+  // Makes the block at least `size` bytes large.
+  void Grow(std::size_t size);
+
+ private:
+  std::byte* data_ = nullptr;
+  std::size_t size_ = 0;
+};
+
+// ---------------------------------------------------------------------------------------------------------
 // Fault injection, for tests
 
 // The file operations that can fail, as a test sees them.

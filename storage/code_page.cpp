@@ -1,7 +1,10 @@
 #include "storage/code_page.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <stdexcept>
 
 #include "storage/code_page_tables.h"
@@ -91,14 +94,13 @@ CodePage::CodePage(const CodePageTable& table) : name_(table.name) {
 }
 
 const CodePage& CodePage::Named(std::string_view name) {
-  // Built once, on first use, and immutable afterwards (a function-local static is built thread-safely).
-  static const std::vector<CodePage> pages = [] {
-    std::vector<CodePage> all;
-    for (const CodePageTable& table : kCodePageTables) all.push_back(CodePage(table));
-    return all;
-  }();
-  for (const CodePage& page : pages) {
-    if (page.Name() == name) return page;
+  // Each page built on first use, thread-safely, and immutable afterwards: a run needs one or two of them.
+  static std::array<std::once_flag, std::tuple_size_v<decltype(kCodePageTables)>> built;
+  static std::array<std::unique_ptr<const CodePage>, std::tuple_size_v<decltype(kCodePageTables)>> pages;
+  for (std::size_t i = 0; i < kCodePageTables.size(); ++i) {
+    if (kCodePageTables[i].name != name) continue;
+    std::call_once(built[i], [i] { pages[i].reset(new CodePage(kCodePageTables[i])); });
+    return *pages[i];
   }
   throw std::invalid_argument("unknown code page " + std::string(name));
 }
@@ -110,13 +112,15 @@ std::vector<std::string> CodePage::SupportedNames() {
 }
 
 const CodePage& CodePage::ForLanguageDriver(std::uint8_t driver) {
-  // Looked up once per driver byte, on first use, and immutable afterwards.
-  static const std::array<const CodePage*, 256> byDriver = [] {
-    std::array<const CodePage*, 256> pages{};
-    for (int byte = 0; byte < 256; ++byte) pages[byte] = &Named(CodePageOfDriver(static_cast<std::uint8_t>(byte)));
-    return pages;
-  }();
-  return *byDriver[driver];
+  // Looked up once per driver byte, on first use (a pointer is set atomically to the same page by whoever
+  // looks first).
+  static std::array<std::atomic<const CodePage*>, 256> byDriver{};
+  const CodePage* page = byDriver[driver].load(std::memory_order_acquire);
+  if (page == nullptr) {
+    page = &Named(CodePageOfDriver(driver));
+    byDriver[driver].store(page, std::memory_order_release);
+  }
+  return *page;
 }
 
 std::string CodePage::Decode(std::string_view bytes) const {

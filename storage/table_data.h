@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -30,12 +31,15 @@ struct Tag {
 };
 
 // A table's records as one block of bytes. Its new bytes are left as they are (records are read straight over
-// them), and it grows in place where the allocator can: a large block is moved by the host without copying its
-// pages, where a vector would copy them all at each growth.
+// them). A small table's block grows in place where the allocator can; a large one's is in the host's large
+// pages (a megabyte of records read from a file then costs the host a step or two, not hundreds), moved without
+// copying as it grows.
 class RecordBytes {
  public:
   RecordBytes() = default;
-  ~RecordBytes() { std::free(data_); }
+  ~RecordBytes() {
+    if (large_.data() == nullptr) std::free(data_);
+  }
   RecordBytes(const RecordBytes&) = delete;
   RecordBytes& operator=(const RecordBytes&) = delete;
 
@@ -57,7 +61,23 @@ class RecordBytes {
   void clear() { size_ = 0; }
 
  private:
+  // From this size on, a block is a large one.
+  static constexpr std::size_t kLargeFrom = std::size_t{128} << 10;
+
   void Reserve(std::size_t capacity) {
+    if (capacity >= kLargeFrom) {
+      if (large_.data() == nullptr) {
+        platform::LargeBlock large(capacity);
+        if (size_ > 0) std::memcpy(large.data(), data_, size_);
+        std::free(data_);
+        large_ = std::move(large);
+      } else {
+        large_.Grow(capacity);
+      }
+      data_ = large_.data();
+      capacity_ = large_.size();
+      return;
+    }
     void* grown = std::realloc(data_, capacity);
     if (grown == nullptr) throw std::bad_alloc();
     data_ = static_cast<std::byte*>(grown);
@@ -67,6 +87,7 @@ class RecordBytes {
   std::byte* data_ = nullptr;
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;
+  platform::LargeBlock large_;  // holds data_ once the block is a large one
 };
 
 struct TableData {
