@@ -123,8 +123,7 @@ const CodePage& CodePage::ForLanguageDriver(std::uint8_t driver) {
   return *page;
 }
 
-std::string CodePage::Decode(std::string_view bytes) const {
-  if (IsAscii(bytes)) return std::string(bytes);  // the same in every code page here
+std::string CodePage::DecodeBeyondAscii(std::string_view bytes) const {
   std::string text;
   text.reserve(bytes.size());
   for (char byte : bytes) {

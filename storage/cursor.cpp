@@ -47,6 +47,13 @@ std::size_t Cursor::PositionOfCurrent() {
   return data_.PositionOf(*indexField_, data_.Record(current_), current_);
 }
 
+std::optional<std::uint32_t> Cursor::LiveFrom(std::uint32_t recordNumber) const {
+  for (; recordNumber <= data_.recordCount; ++recordNumber) {
+    if (!dbf::IsDeleted(data_.Record(recordNumber))) return recordNumber;
+  }
+  return std::nullopt;
+}
+
 void Cursor::MoveTo(std::uint32_t recordNumber) {
   current_ = recordNumber;
   eof_ = false;
@@ -60,9 +67,7 @@ void Cursor::First() {
     const std::vector<std::uint32_t>& matching = MatchingRecords();
     if (!matching.empty()) first = matching.front();
   } else {
-    for (std::uint32_t number = 1; number <= data_.recordCount && !first; ++number) {
-      if (Visible(number)) first = number;
-    }
+    first = LiveFrom(1);
   }
   current_ = first.value_or(0);
   eof_ = !first;
@@ -84,9 +89,7 @@ void Cursor::Next() {
     auto after = std::upper_bound(matching.begin(), matching.end(), current_);
     if (after != matching.end()) next = *after;
   } else {
-    for (std::uint32_t number = current_ + 1; number <= data_.recordCount && !next; ++number) {
-      if (Visible(number)) next = number;
-    }
+    next = LiveFrom(current_ + 1);
   }
   if (next) {
     current_ = *next;

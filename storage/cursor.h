@@ -36,6 +36,8 @@ class Cursor {
 
  private:
   bool Matches(std::uint32_t recordNumber) const;
+  // The first record from number `recordNumber` on, in stored order, that is not deleted (no filter applies).
+  std::optional<std::uint32_t> LiveFrom(std::uint32_t recordNumber) const;
   // The first visible record of the active index order from position `position` on, and where it stands.
   std::optional<std::uint32_t> VisibleInOrderFrom(std::size_t position);
   // Where the current record stands in the active index order.

@@ -293,7 +293,6 @@ void MarkAsFoxPro2(std::span<std::byte> header, const Layout& layout) {
   }
 }
 
-bool IsDeleted(std::span<const std::byte> record) { return !record.empty() && record[0] == std::byte{'*'}; }
 
 std::vector<std::byte> BlankRecord(const Layout& layout) { return std::vector<std::byte>(layout.recordLength, std::byte{' '}); }
 

@@ -110,7 +110,7 @@ void StampHeader(std::span<std::byte> header, std::uint32_t recordCount, Date da
 void MarkAsFoxPro2(std::span<std::byte> header, const Layout& layout);
 
 // Records.
-bool IsDeleted(std::span<const std::byte> record);
+inline bool IsDeleted(std::span<const std::byte> record) { return !record.empty() && record[0] == std::byte{'*'}; }
 std::vector<std::byte> BlankRecord(const Layout& layout);  // live, every field blank (empty)
 
 // A field's stored bytes, and its value. DecodeField throws DbfFormatError for a stored value that no

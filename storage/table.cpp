@@ -1,5 +1,6 @@
 // The table object: addressing, opening, the cursor, pending records and the conversions of field values.
 #include <algorithm>
+#include <bit>
 #include <exception>
 #include <utility>
 #include <cmath>
@@ -109,30 +110,57 @@ std::pair<double, double> RangeOf(const dbf::Field& field) {
   return {lowest, highest};
 }
 
-// Stored text without the blanks and NULs that pad it, whole words of blanks at a time first: text fields are
-// mostly padding.
+// Stored bytes are looked at eight at a time, as one word whose lowest byte is the first (where the host
+// stores words so; elsewhere byte by byte).
+constexpr bool kWordsByByte = std::endian::native == std::endian::little;
+
+std::uint64_t EightBytesAt(std::string_view bytes, std::size_t at) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, bytes.data() + at, 8);
+  return word;
+}
+
+// The top bit of each byte of `word` that is not 0, the others clear.
+std::uint64_t NonzeroBytes(std::uint64_t word) {
+  constexpr std::uint64_t kLowSevenBits = 0x7f7f7f7f7f7f7f7full;
+  return (((word & kLowSevenBits) + kLowSevenBits) | word) & ~kLowSevenBits;
+}
+
+// Stored text without the blanks and NULs that pad it, looked at from its end: text fields are mostly padding.
 std::string_view WithoutPadding(std::string_view stored) {
-  constexpr std::uint64_t kEightBlanks = 0x2020202020202020ull;
-  while (stored.size() >= 8) {
-    std::uint64_t last = 0;
-    std::memcpy(&last, stored.data() + stored.size() - 8, 8);
-    if (last != kEightBlanks) break;
-    stored.remove_suffix(8);
+  if constexpr (kWordsByByte) {
+    while (stored.size() >= 8) {
+      // A blank and a NUL both become 0, nothing else does.
+      std::uint64_t kept = NonzeroBytes(EightBytesAt(stored, stored.size() - 8) & 0xdfdfdfdfdfdfdfdfull);
+      if (kept != 0) {  // the padding is above the highest byte kept
+        stored.remove_suffix(static_cast<std::size_t>(std::countl_zero(kept)) / 8);
+        return stored;
+      }
+      stored.remove_suffix(8);
+    }
   }
   return util::TrimTrailingBlanksAndNuls(stored);
+}
+
+// Stored bytes without the blanks in front of them: numbers stand right-justified in their fields.
+std::string_view WithoutLeadingBlanks(std::string_view stored) {
+  if constexpr (kWordsByByte) {
+    while (stored.size() >= 8) {
+      std::uint64_t kept = NonzeroBytes(EightBytesAt(stored, 0) ^ 0x2020202020202020ull);
+      if (kept != 0) {  // the blanks are below the lowest byte kept
+        stored.remove_prefix(static_cast<std::size_t>(std::countr_zero(kept)) / 8);
+        return stored;
+      }
+      stored.remove_prefix(8);
+    }
+  }
+  return util::TrimLeadingIf(stored, util::IsBlank);
 }
 
 // A stored number made of blanks, an optional minus and up to nine digits (what integer fields hold),
 // read without going through floating point; nothing for anything else.
 std::optional<std::int32_t> PlainWholeNumber(std::string_view stored) {
-  constexpr std::uint64_t kEightBlanks = 0x2020202020202020ull;
-  while (stored.size() >= 8) {  // numbers stand right-justified: a wide field starts with whole words of blanks
-    std::uint64_t first = 0;
-    std::memcpy(&first, stored.data(), 8);
-    if (first != kEightBlanks) break;
-    stored.remove_prefix(8);
-  }
-  stored = util::TrimBlanks(stored);
+  stored = util::TrimBlanks(WithoutLeadingBlanks(stored));
   bool negative = !stored.empty() && stored.front() == '-';
   if (negative) stored.remove_prefix(1);
   if (stored.empty() || stored.size() > 9) return std::nullopt;

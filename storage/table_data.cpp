@@ -39,11 +39,6 @@ void EraseSorted(std::vector<std::uint32_t>& numbers, std::uint32_t number) {
 
 }  // namespace
 
-std::span<const std::byte> TableData::Record(std::uint32_t recordNumber) const {
-  std::size_t length = layout.recordLength;
-  return std::span<const std::byte>(records).subspan((recordNumber - 1) * length, length);
-}
-
 std::size_t TableData::CaseBlindHash::operator()(std::string_view name) const {
   std::size_t hash = 14695981039346656037ull;
   for (char c : name) hash = (hash ^ static_cast<unsigned char>(util::ToUpperAscii(c))) * 1099511628211ull;

@@ -113,7 +113,10 @@ struct TableData {
   bool headerChanged = false;
   bool Unwritten() const { return headerChanged || recordsInFile != recordCount || !changedRecords.empty(); }
 
-  std::span<const std::byte> Record(std::uint32_t recordNumber) const;
+  std::span<const std::byte> Record(std::uint32_t recordNumber) const {
+    std::size_t length = layout.recordLength;
+    return {records.data() + (recordNumber - 1) * length, length};
+  }
   std::optional<std::size_t> FieldIndex(std::string_view name) const;  // without regard to case
   std::optional<std::size_t> TagIndex(std::string_view name) const;
 

@@ -243,6 +243,37 @@ TEST_F(TableTest, TextIsCutToTheFieldAndReadWithoutTrailingBlanks) {
   EXPECT_EQ(table->AsString("COD").back(), 'O');
 }
 
+// What pads a text field, blanks and NULs, goes wherever it ends against the field's 20 bytes; what is
+// inside the text stays, a byte from 0x80 up (a non-breaking space) included.
+TEST_F(TableTest, TextReadsWithoutThePaddingWhereverItEnds) {
+  struct Case {
+    std::string stored;
+    std::string read;
+  };
+  const std::vector<Case> cases = {
+      {"", ""},
+      {"A", "A"},
+      {"ABCDEFGHIJKL", "ABCDEFGHIJKL"},                  // eight blanks after it
+      {"ABCDEFGHIJKLM", "ABCDEFGHIJKLM"},                // seven
+      {"ABCDEFGHIJKLMNOPQRST", "ABCDEFGHIJKLMNOPQRST"},  // none
+      {"AB CD", "AB CD"},
+      {std::string("AB\0\0 \0", 6), "AB"},
+      {std::string("A\0B", 3), std::string("A\0B", 3)},
+      {"A\u00a0", "A\u00a0"},
+      {"\u00a0\u00a0\u00a0\u00a0\u00a0\u00a0\u00a0\u00a0\u00a0", "\u00a0\u00a0\u00a0\u00a0\u00a0\u00a0\u00a0\u00a0\u00a0"},
+  };
+  CreateSample();
+  auto table = OpenSample();
+  for (const Case& c : cases) {
+    table->Append();
+    table->SetAsString("NOMBRE", c.stored);
+    table->Post();
+  }
+  std::size_t i = 0;
+  for (table->First(); !table->Eof(); table->Next(), ++i) EXPECT_EQ(table->AsString("NOMBRE"), cases.at(i).read) << i;
+  EXPECT_EQ(i, cases.size());
+}
+
 TEST_F(TableTest, AccentedTextRoundTripsAndCountsCharacters) {
   CreateSample();
   auto table = OpenSample();
