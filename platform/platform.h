@@ -193,6 +193,9 @@ class File {
     bool operator==(const Stamp&) const = default;
   };
   Stamp CurrentStamp() const;
+  // Whether `path` still names this open file: another program may have put another file in its place, or
+  // taken it away, since it was opened. False also when the path cannot be looked at.
+  bool IsStillAt(std::string_view path) const;
   void Truncate(std::uint64_t size);  // ends the view of MapStart first
   // Puts on disk everything written to the file so far (what the host still holds in memory).
   void Flush();

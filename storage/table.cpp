@@ -209,6 +209,11 @@ HeldTable& Engine::Hold(const std::string& path, bool exclusive) {
     if (exclusive || held.exclusiveUser) ThrowTableError("La tabla está en uso", path);
   } else {
     try {
+      if (held.IsOpen() && !held.IsStillAt(path)) {
+        // Another program put another file in its place: what the engine has is of the old one.
+        Settle(held, path, true);
+        held.data.reset();
+      }
       if (held.IsOpen() && held.OpenedExclusive() != exclusive) Settle(held, path, true);
       if (!held.IsOpen()) held.Open(path, exclusive);
       held.Refresh(path);

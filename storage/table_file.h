@@ -33,6 +33,8 @@ class HeldTable {
   // file layer's FileError.
   void Open(const std::string& path, bool exclusive);
   bool IsOpen() const { return file_.IsOpen(); }
+  // Whether `path` still names the open file (another program may have put another file in its place).
+  bool IsStillAt(const std::string& path) const { return file_.IsStillAt(path); }
   bool OpenedExclusive() const { return exclusive_; }
   bool ReadOnly() const { return readOnly_; }
   // Keeps the records in memory while the file still has the size and time they were taken at (or while

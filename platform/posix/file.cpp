@@ -204,6 +204,19 @@ File::Stamp File::CurrentStamp() const {
           static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
 }
 
+bool File::IsStillAt(std::string_view path) const {
+  struct stat open {};
+  if (!native_ || ::fstat(HandleOf(native_), &open) != 0) return false;
+  try {
+    host::Location location = host::Locate(path);
+    struct stat named {};
+    return location.exists && ::stat(location.path.c_str(), &named) == 0 && named.st_dev == open.st_dev &&
+           named.st_ino == open.st_ino;
+  } catch (const FileError&) {
+    return false;
+  }
+}
+
 void File::Truncate(std::uint64_t size) {
   backend::BeforeFileOperation(FileOperation::kTruncate, {});
   if (native_) native_->EndView();  // as on Windows, which truncates no file while a view of it lasts

@@ -295,6 +295,23 @@ File::Stamp File::CurrentStamp() const {
   return {size, NanosecondsOf(info.ftLastWriteTime)};
 }
 
+bool File::IsStillAt(std::string_view path) const {
+  if (!native_ || !native_->id) return false;
+  try {
+    host::Location location = host::Locate(path);
+    if (!location.Exists() || location.IsFolder()) return false;
+    // Opened for no access at all, which no sharing mode refuses.
+    HANDLE named = ::CreateFileW(location.path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    if (named == INVALID_HANDLE_VALUE) return false;
+    std::optional<FileId> id = IdOf(named);
+    ::CloseHandle(named);
+    return id == native_->id;
+  } catch (const FileError&) {
+    return false;
+  }
+}
+
 void File::Truncate(std::uint64_t size) {
   backend::BeforeFileOperation(FileOperation::kTruncate, {});
   if (native_) native_->EndView();  // the system truncates no file while a view of it lasts
