@@ -244,6 +244,12 @@ class LargeBlock {
   std::size_t size_ = 0;
 };
 
+// Asks the host to put the program's heap of ordinary allocations in its large pages too, where it has them:
+// a short run that allocates a few megabytes of small objects then waits far less for the host to ready its
+// memory. For a program's start, before it allocates much; where the host has no large pages, or the heap is
+// not one this library knows how to advise, nothing changes.
+void PreferLargePagesForTheHeap();
+
 // ---------------------------------------------------------------------------------------------------------
 // Fault injection, for tests
 

@@ -1,8 +1,13 @@
 // Large blocks on POSIX hosts: anonymous mappings that start on a large-page boundary and ask for transparent
 // large pages, grown by moving their pages rather than their bytes.
 #include <sys/mman.h>
+#include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -75,6 +80,38 @@ void LargeBlock::Grow(std::size_t size) {
   }
   data_ = moved;
   size_ = grown;
+}
+
+#if defined(__GLIBC__)
+namespace {
+
+// The space below the heap's first large-page boundary, taken once and for all: its small pages are readied
+// already, and what is allocated next starts on the boundary.
+void* volatile belowTheBoundary = nullptr;
+
+// Where the heap's next allocations from its top start: the break, less the free space at the top.
+std::uintptr_t TopOfHeap() { return Address(::sbrk(0)) - ::mallinfo2().keepcost; }
+
+}  // namespace
+#endif
+
+// With glibc: the heap grows by the program's break. Its top is made to grow in steps of several large pages
+// and to keep what is freed, the heap starts again on a large-page boundary, and the advice covers the rest
+// of the step. Further steps have small pages.
+void PreferLargePagesForTheHeap() {
+#if defined(__GLIBC__)
+  constexpr std::size_t kStep = 8 * kLargePage;
+  constexpr std::size_t kChunkOverhead = 64;  // what glibc puts around a chunk, and a little more
+  ::mallopt(M_TOP_PAD, static_cast<int>(kStep));
+  ::mallopt(M_TRIM_THRESHOLD, static_cast<int>(4 * kStep));
+  ::mallopt(M_MMAP_THRESHOLD, static_cast<int>(2 * kStep));  // what is smaller comes from the heap
+  std::uintptr_t top = TopOfHeap();
+  std::uintptr_t boundary = (top + kChunkOverhead + kLargePage - 1) & ~(kLargePage - 1);
+  belowTheBoundary = std::malloc(boundary - top - kChunkOverhead);
+  std::uintptr_t start = (TopOfHeap() + kLargePage - 1) & ~(kLargePage - 1);  // the boundary, normally
+  std::uintptr_t end = Address(::sbrk(0)) & ~(kLargePage - 1);
+  if (end > start) ::madvise(Place(start), end - start, MADV_HUGEPAGE);
+#endif
 }
 
 }  // namespace platform

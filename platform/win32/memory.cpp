@@ -38,4 +38,7 @@ void LargeBlock::Grow(std::size_t size) {
   size_ = grown;
 }
 
+// The process heap of Windows takes no such advice.
+void PreferLargePagesForTheHeap() {}
+
 }  // namespace platform
