@@ -87,8 +87,9 @@ class Engine {
   friend class TableFile;
   friend class Table;
   // The file at `path` (a full Windows path) for a new table object: the one the engine holds, its records
-  // checked against it, or a new opening. Throws the table layer's errors ("La tabla está en uso", ...).
-  HeldTable& Hold(const std::string& path, bool exclusive);
+  // checked against it (only its layout read, without `withRecords`, when it has to be read), or a new
+  // opening. Throws the table layer's errors ("La tabla está en uso", ...).
+  HeldTable& Hold(const std::string& path, bool exclusive, bool withRecords);
   // A table object on the file lets go of it. Unless a run keeps the file, the last one's leaving puts the
   // posted records in it (a failure then goes unreported: TableFile::Close reports it) and closes it.
   void Leave(HeldTable& held, const std::string& path);

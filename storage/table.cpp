@@ -199,7 +199,7 @@ Engine::~Engine() {
   }
 }
 
-HeldTable& Engine::Hold(const std::string& path, bool exclusive) {
+HeldTable& Engine::Hold(const std::string& path, bool exclusive, bool withRecords) {
   std::unique_ptr<HeldTable>& slot = tables_[platform::FoldedName(path)];
   if (!slot) slot = std::make_unique<HeldTable>();
   HeldTable& held = *slot;
@@ -216,7 +216,7 @@ HeldTable& Engine::Hold(const std::string& path, bool exclusive) {
       }
       if (held.IsOpen() && held.OpenedExclusive() != exclusive) Settle(held, path, true);
       if (!held.IsOpen()) held.Open(path, exclusive);
-      held.Refresh(path);
+      held.Refresh(path, withRecords);
     } catch (const platform::FileError& error) {
       held.Close();
       switch (error.code()) {
@@ -412,7 +412,7 @@ void Table::EmptyTable() {
     cursor_->First();
     return;
   }
-  TableFile file(engine_, FullDataFilePath(), true);
+  TableFile file(engine_, FullDataFilePath(), true, false);  // its records are not needed
   file.Empty();
   file.Close(true);
 }

@@ -91,7 +91,7 @@ std::string SiblingPath(const std::string& dataPath, std::string_view extension)
 }
 
 std::shared_ptr<TableData> TableFile::Load(const std::string& path, const platform::File& file,
-                                           const platform::File::Stamp& stamp) {
+                                           const platform::File::Stamp& stamp, bool withRecords) {
   auto data = std::make_shared<TableData>();
   data->path = path;
   try {
@@ -108,12 +108,13 @@ std::shared_ptr<TableData> TableFile::Load(const std::string& path, const platfo
   } catch (const dbf::DbfFormatError& error) {
     ThrowTableError(std::string("La tabla está dañada (") + error.what() + ")", path);
   }
+  data->codePage = &CodePage::ForLanguageDriver(data->layout.languageDriver);
+  data->tags = TagsOf(path, *data);
+  if (!withRecords) return data;  // no records, and no stamp: they are not the file's
   data->recordCount = data->layout.recordCount;
   data->recordsInFile = data->recordCount;
   data->records.resize(std::size_t{data->recordCount} * data->layout.recordLength);
   file.ReadAt(data->layout.headerLength, data->records);
-  data->codePage = &CodePage::ForLanguageDriver(data->layout.languageDriver);
-  data->tags = TagsOf(path, *data);
   data->stamp = stamp;
   data->stampKnown = true;
   return data;
@@ -135,11 +136,11 @@ void HeldTable::Open(const std::string& path, bool exclusive) {
   exclusive_ = exclusive;
 }
 
-void HeldTable::Refresh(const std::string& path) {
+void HeldTable::Refresh(const std::string& path, bool withRecords) {
   if (data && data->Unwritten()) return;
   platform::File::Stamp stamp = file_.CurrentStamp();
   if (data && data->stampKnown && data->stamp == stamp) return;
-  data = TableFile::Load(path, file_, stamp);
+  data = TableFile::Load(path, file_, stamp, withRecords);
 }
 
 namespace {
@@ -218,8 +219,8 @@ void HeldTable::Close() {
 // ---------------------------------------------------------------------------------------------------------
 // A table object's opening
 
-TableFile::TableFile(Engine& engine, std::string path, bool exclusive)
-    : engine_(engine), path_(std::move(path)), held_(&engine_.Hold(path_, exclusive)) {}
+TableFile::TableFile(Engine& engine, std::string path, bool exclusive, bool withRecords)
+    : engine_(engine), path_(std::move(path)), held_(&engine_.Hold(path_, exclusive, withRecords)) {}
 
 TableFile::~TableFile() {
   if (held_) engine_.Leave(*held_, path_);

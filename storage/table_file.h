@@ -38,8 +38,9 @@ class HeldTable {
   bool OpenedExclusive() const { return exclusive_; }
   bool ReadOnly() const { return readOnly_; }
   // Keeps the records in memory while the file still has the size and time they were taken at (or while
-  // some of them still wait for the file), else reads them anew.
-  void Refresh(const std::string& path);
+  // some of them still wait for the file), else reads them anew; without `withRecords`, only the table's
+  // layout, for an opening that empties the table at once.
+  void Refresh(const std::string& path, bool withRecords);
   // Writes what the file does not hold yet: the changed records, the appended ones with the end marker after
   // them, then the header's record count and date.
   void Flush(const std::string& path);
@@ -61,7 +62,9 @@ class HeldTable {
 // One table object's opening of a table file, through the engine.
 class TableFile {
  public:
-  TableFile(Engine& engine, std::string path, bool exclusive);  // `path` is a full Windows path
+  // `path` is a full Windows path. Without `withRecords` the records are not read (unless the engine has
+  // them): for an opening that empties the table at once.
+  TableFile(Engine& engine, std::string path, bool exclusive, bool withRecords = true);
   ~TableFile();  // lets go of the file without writing the index; a failure to write records goes unreported
   TableFile(const TableFile&) = delete;
   TableFile& operator=(const TableFile&) = delete;
@@ -85,9 +88,10 @@ class TableFile {
   // A memo's text as stored (code-page bytes), when the memo file is there and holds the block.
   std::optional<std::string> ReadMemo(std::uint32_t block) const;
 
-  // Loads a table's records from an open data file whose size and time are `stamp`.
+  // Loads a table's records from an open data file whose size and time are `stamp`; without `withRecords`,
+  // its layout and tags alone, with no records.
   static std::shared_ptr<TableData> Load(const std::string& path, const platform::File& file,
-                                         const platform::File::Stamp& stamp);
+                                         const platform::File::Stamp& stamp, bool withRecords);
 
  private:
   void RequireWritable() const;

@@ -660,6 +660,35 @@ TEST_F(TableTest, EmptyingRemovesEveryRecordAndTruncatesTheFile) {
   EXPECT_EQ(drive_.ReadHostFile("HTEMP/MUESTRA.DBF").size(), emptySize);
 }
 
+// An engine that has not read the table yet empties it without its records, the index with it.
+TEST_F(TableTest, EmptyingATableTheEngineHasNotReadLeavesNoRecordAndAnEmptyIndex) {
+  CreateSample("INDEXADA", true);
+  {
+    auto table = OpenSample("INDEXADA");
+    AddRecords(*table, {{"B", 2}, {"A", 1}});
+  }
+  storage::Engine fresh(',');
+  Table emptied(fresh);
+  emptied.SetTableName("C:\\HTEMP\\INDEXADA.DBF");
+  emptied.EmptyTable();
+  Table reader(fresh);
+  reader.SetTableName("C:\\HTEMP\\INDEXADA.DBF");
+  reader.SetIndexName("COD");
+  reader.Open();
+  EXPECT_TRUE(Walk(reader).empty());
+  reader.Append();
+  reader.SetAsString("COD", "C");
+  reader.Post();
+  EXPECT_EQ(Walk(reader), (std::vector<std::string>{"C"}));
+  reader.Close();
+  storage::Engine other(',');
+  Table again(other);
+  again.SetTableName("C:\\HTEMP\\INDEXADA.DBF");
+  again.SetIndexName("COD");
+  again.Open();
+  EXPECT_EQ(Walk(again), (std::vector<std::string>{"C"}));
+}
+
 TEST_F(TableTest, CreatingATableThatExistsReplacesIt) {
   CreateSample("ASIGVALT", true);
   {
