@@ -52,7 +52,7 @@ void EscribirNombres(storage::Table& asigvalt, storage::Table& asignomt) {
 }  // namespace
 
 void ExportarAsignaturas(ContextoExportacion& contexto) {
-  BorrarTablaIntercambio(run::kAsignomt);
+  BorrarTablaIntercambio(contexto.engine, run::kAsignomt);
   storage::Table asigvalt(contexto.engine);
   DefinirTablaIntercambio(asigvalt, run::kAsigvalt,
                           {{"COD", DataType::ftString, 4}, {"CODLARGO", DataType::ftString, 8},
@@ -80,6 +80,8 @@ void ExportarAsignaturas(ContextoExportacion& contexto) {
   asigvalt.SetIndexName("COD");
   asigvalt.Open();
   EscribirNombres(asigvalt, asignomt);
+  asignomt.Close();
+  asigvalt.Close();
 }
 
 }  // namespace exportacion

@@ -7,7 +7,7 @@ namespace exportacion {
 
 void ExportarAulas(ContextoExportacion& contexto) {
   using storage::DataType;
-  BorrarTablaIntercambio(run::kAulat);
+  BorrarTablaIntercambio(contexto.engine, run::kAulat);
   storage::Table aulat(contexto.engine);
   DefinirTablaIntercambio(aulat, run::kAulat,
                           {{"ABREV", DataType::ftString, 4}, {"NOMBRE", DataType::ftString, 40},
@@ -24,6 +24,7 @@ void ExportarAulas(ContextoExportacion& contexto) {
     aulat.SetAsInteger("MAXALUM", 0);
     aulat.Post();
   }
+  aulat.Close();
 }
 
 }  // namespace exportacion

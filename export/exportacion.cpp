@@ -41,11 +41,14 @@ void BExportarClick(ContextoExportacion& contexto, run::InterfazUsuario& interfa
   interfaz.MostrarMensaje(kMensajeInicioExportacion);
   interfaz.CursorEspera(true);
   try {
+    // The run keeps the tables it opens until its end, and puts every record in its file then.
+    storage::Engine::Run ejecucion(contexto.engine);
     Registrar(contexto, false);
     for (const PasoExportacion& paso : pasos) {
       interfaz.PasoIniciado(paso.nombre);
       paso.ejecutar(contexto);
     }
+    ejecucion.Finish();
     Registrar(contexto, true);
   } catch (...) {
     interfaz.CursorEspera(false);

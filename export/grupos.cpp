@@ -11,7 +11,7 @@ namespace exportacion {
 
 void ExportarGrupos(ContextoExportacion& contexto) {
   using storage::DataType;
-  BorrarTablaIntercambio(run::kGrupost);
+  BorrarTablaIntercambio(contexto.engine, run::kGrupost);
   storage::Table grupost(contexto.engine);
   DefinirTablaIntercambio(grupost, run::kGrupost,
                           {{"ABREV", DataType::ftString, 4}, {"TURNO", DataType::ftString, 1},
@@ -19,7 +19,7 @@ void ExportarGrupos(ContextoExportacion& contexto) {
                            {"GRUPO", DataType::ftString, 2}});
   grupost.CreateTable();
   grupost.Open();
-  BorrarTablaIntercambio(run::kCursost);
+  BorrarTablaIntercambio(contexto.engine, run::kCursost);
   storage::Table cursost(contexto.engine);
   DefinirTablaIntercambio(cursost, run::kCursost,
                           {{"ABREV", DataType::ftString, 3}, {"TURNO", DataType::ftString, 1},
@@ -58,6 +58,8 @@ void ExportarGrupos(ContextoExportacion& contexto) {
       cursosEscritos.emplace(ComoSeLee(turno, 1), ComoSeLee(grupo.nivel, 5), ComoSeLee(grupo.curso, 3));
     }
   }
+  grupost.Close();
+  cursost.Close();
 }
 
 }  // namespace exportacion

@@ -8,7 +8,7 @@ namespace exportacion {
 
 void ExportarHorasCurso(ContextoExportacion& contexto) {
   using storage::DataType;
-  BorrarTablaIntercambio(run::kAsigcurt);
+  BorrarTablaIntercambio(contexto.engine, run::kAsigcurt);
   storage::Table asigcurt(contexto.engine);
   DefinirTablaIntercambio(asigcurt, run::kAsigcurt,
                           {{"NIVEL", DataType::ftString, 5}, {"CURSO", DataType::ftString, 3},
@@ -27,6 +27,8 @@ void ExportarHorasCurso(ContextoExportacion& contexto) {
     asigcurt.SetAsFloat("HORAS", asigvalt.AsFloat("NHORAS"));
     asigcurt.Post();
   }
+  asigcurt.Close();
+  asigvalt.Close();
 }
 
 }  // namespace exportacion

@@ -7,8 +7,9 @@
 
 namespace exportacion {
 
-void BorrarTablaIntercambio(std::string_view tabla) {
-  platform::RemoveFile(run::EnCarpeta(run::kCarpetaIntercambio, run::ArchivoDbf(tabla)));
+void BorrarTablaIntercambio(storage::Engine& engine, std::string_view tabla) {
+  engine.Release(run::RutaIntercambio(tabla));
+  platform::RemoveFile(run::RutaIntercambio(tabla));
   platform::RemoveFile(run::EnCarpeta(run::kCarpetaIntercambio, run::ArchivoMdx(tabla)));
 }
 

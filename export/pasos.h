@@ -29,8 +29,9 @@ class AbiertaDurante {
 // The interchange tables are named without extension (run/rutas.h): `tabla` is "ASIGVALT" for
 // C:\HTEMP\ASIGVALT.DBF.
 
-// Deletes the interchange table's .DBF and its .MDX where they exist; a failed deletion is not reported.
-void BorrarTablaIntercambio(std::string_view tabla);
+// Deletes the interchange table's .DBF and its .MDX where they exist, once the engine has let go of the
+// .DBF; a failed deletion is not reported.
+void BorrarTablaIntercambio(storage::Engine& engine, std::string_view tabla);
 
 // Points a closed table object at an interchange table, a dBase table.
 void DirigirAIntercambio(storage::Table& tabla, std::string_view nombre);

@@ -17,10 +17,13 @@ namespace {
 using run::EnCarpeta;
 using run::kCarpetaTrabajo;
 
-// Stages one of ESCOLAN's timetables from the source folder, after closing the window's table on it.
-void PrepararHorario(storage::Table& tabla, const std::string& carpetaOrigen, std::string_view horario) {
+// Stages one of ESCOLAN's timetables from the source folder, after closing the window's table on it and the
+// engine letting go of its file.
+void PrepararHorario(storage::Engine& engine, storage::Table& tabla, const std::string& carpetaOrigen,
+                     std::string_view horario) {
   std::string archivo = run::ArchivoEscolan(horario);
   tabla.Close();
+  engine.Release(EnCarpeta(kCarpetaTrabajo, archivo));
   run::CopiarReemplazando(EnCarpeta(kCarpetaTrabajo, archivo), EnCarpeta(carpetaOrigen, archivo));
 }
 
@@ -76,6 +79,8 @@ std::unique_ptr<storage::Table> ComprobarDni(ContextoImportacion& contexto) {
     if (proft->Eof()) return proft;
     proft.reset();
     if (dialogoMostrado) return nullptr;
+    // While the user reviews, no file stays held for the run: others find them as they were.
+    contexto.engine.ReleaseAll();
     contexto.interfaz.RevisarProfesores(contexto.engine);
     dialogoMostrado = true;
     contexto.interfaz.CursorEspera(true);
@@ -83,6 +88,8 @@ std::unique_ptr<storage::Table> ComprobarDni(ContextoImportacion& contexto) {
 }
 
 FinImportacion Importar(ContextoImportacion& contexto) {
+  // The run keeps the tables it opens until the copy back, and puts every record in its file then.
+  storage::Engine::Run ejecucion(contexto.engine);
   run::InterfazUsuario& interfaz = contexto.interfaz;
   if (!platform::FolderExists(kCarpetaTrabajo)) platform::CreateFolders(kCarpetaTrabajo);
   const std::string& origen = contexto.carpetaOrigen;
@@ -96,8 +103,8 @@ FinImportacion Importar(ContextoImportacion& contexto) {
     interfaz.MostrarMensaje(*motivo);
     return FinImportacion::kRechazada;
   }
-  PrepararHorario(contexto.tablas.wwTableHorGrup, origen, run::kHorgrup);
-  PrepararHorario(contexto.tablas.wwTableHorProf, origen, run::kHorprof);
+  PrepararHorario(contexto.engine, contexto.tablas.wwTableHorGrup, origen, run::kHorgrup);
+  PrepararHorario(contexto.engine, contexto.tablas.wwTableHorProf, origen, run::kHorprof);
 
   std::unique_ptr<storage::Table> proft = ComprobarDni(contexto);
   if (!proft) {
@@ -115,6 +122,8 @@ FinImportacion Importar(ContextoImportacion& contexto) {
   Incidencias incidencias = TransferirHorario(contexto, periodos, *proft, *asigvalt);
   proft.reset();
   asigvalt.reset();
+  // The staged timetables whole in their files, and no file held, before they are copied back.
+  ejecucion.Finish();
 
   // ESCOLAN's own files change here and only here, both together or neither.
   DevolverHorarios(origen);

@@ -21,6 +21,7 @@ void LeerPeriodosDelCentro(storage::Table& lhortipo, const std::string& centro, 
 }
 
 void EscribirPlantilla(storage::Engine& engine, const TablaPeriodos& periodos) {
+  engine.Release(run::RutaPlantilla());
   platform::RemoveFile(run::RutaPlantilla());
   platform::RemoveFile(run::EnCarpeta(run::kCarpetaTrabajo, run::ArchivoMdx(run::kPlantilla)));
   storage::Table plantilla(engine);
@@ -44,6 +45,7 @@ void EscribirPlantilla(storage::Engine& engine, const TablaPeriodos& periodos) {
     plantilla.SetAsString("HORAFIN", periodos.hasta[periodo - 1]);
   }
   plantilla.Post();
+  plantilla.Close();
 }
 
 TablaPeriodos LeerPlantilla(storage::Engine& engine) {
@@ -67,6 +69,8 @@ TablaPeriodos PrepararPlantilla(ContextoImportacion& contexto) {
   TablaPeriodos periodos;
   LeerPeriodosDelCentro(contexto.tablas.wwTableLhortipo, contexto.centro, periodos);
   EscribirPlantilla(contexto.engine, periodos);
+  // While the user reviews, no file stays held for the run: others find them as they were.
+  contexto.engine.ReleaseAll();
   contexto.interfaz.RevisarPlantilla(contexto.engine);
   contexto.interfaz.CursorEspera(true);
   return LeerPlantilla(contexto.engine);

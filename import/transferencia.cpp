@@ -1,6 +1,9 @@
 // The import's timetable transfer: every lesson of the generator's solution becomes one record of the
 // staged horprof and one of the staged horgrup, with ESCOLAN's identity numbers and subject codes.
+#include <functional>
+#include <optional>
 #include <tuple>
+#include <unordered_map>
 
 #include "import/importacion.h"
 #include "run/primer_registro.h"
@@ -16,6 +19,43 @@ std::string Abreviatura(storage::Table& proft) { return proft.AsString("ABREV");
 ClaveAsignatura Asignatura(storage::Table& asigvalt) {
   return {asigvalt.AsString("NIVEL"), asigvalt.AsString("CURSO"), asigvalt.AsString("COD")};
 }
+
+struct HashClave {
+  std::size_t operator()(const ClaveAsignatura& clave) const {
+    std::hash<std::string> hash;
+    return (hash(std::get<0>(clave)) * 31 + hash(std::get<1>(clave))) * 31 + hash(std::get<2>(clave));
+  }
+};
+
+// What PROFT and ASIGVALT give for each teacher abbreviation and each subject of the solution, looked up once
+// per value: neither table changes during the transfer, and the lessons name the same ones over and over.
+class Busquedas {
+ public:
+  Busquedas(storage::Table& proft, storage::Table& asigvalt)
+      : proft_(proft), asigvalt_(asigvalt), profesores_(proft, Abreviatura), asignaturas_(asigvalt, Asignatura) {}
+
+  // The identity number of the first teacher with this abbreviation, or nothing when PROFT has none.
+  std::optional<std::int32_t> DniDe(const std::string& abreviatura) {
+    auto [encontrado, nuevo] = dnis_.try_emplace(abreviatura);
+    if (nuevo && profesores_.Buscar(abreviatura)) encontrado->second = proft_.AsInteger("dni");
+    return encontrado->second;
+  }
+
+  // The CODVALEN of the first subject with this level, course and short code, or nothing when there is none.
+  const std::optional<std::string>& CodvalenDe(const ClaveAsignatura& clave) {
+    auto [encontrado, nuevo] = codvalens_.try_emplace(clave);
+    if (nuevo && asignaturas_.Buscar(clave)) encontrado->second = asigvalt_.AsString("CODVALEN");
+    return encontrado->second;
+  }
+
+ private:
+  storage::Table& proft_;
+  storage::Table& asigvalt_;
+  run::PrimerRegistro<std::string> profesores_;
+  run::PrimerRegistro<ClaveAsignatura> asignaturas_;
+  std::unordered_map<std::string, std::optional<std::int32_t>> dnis_;
+  std::unordered_map<ClaveAsignatura, std::optional<std::string>, HashClave> codvalens_;
+};
 
 void EscribirHoras(storage::Table& tabla, const TablaPeriodos& periodos, int hora, const char* campoDesde,
                    const char* campoHasta) {
@@ -58,8 +98,7 @@ Incidencias TransferirHorario(ContextoImportacion& contexto, const TablaPeriodos
   horgrup.Open();
   soluc.Open();
 
-  run::PrimerRegistro<std::string> profesores(proft, Abreviatura);
-  run::PrimerRegistro<ClaveAsignatura> asignaturas(asigvalt, Asignatura);
+  Busquedas busquedas(proft, asigvalt);
   for (soluc.First(); !soluc.Eof(); soluc.Next()) {
     int dia = soluc.AsInteger("DIA");
     if (dia == 0) continue;
@@ -73,9 +112,9 @@ Incidencias TransferirHorario(ContextoImportacion& contexto, const TablaPeriodos
     EscribirHoras(horprof, periodos, hora, "Horad", "Horah");
     horprof.SetAsString("Ocupa", soluc.AsString("AULA"));
     horprof.SetAsString("Codcen", contexto.centro);
-    bool profesorConocido = profesores.Buscar(soluc.AsString("PROF"));
-    if (!profesorConocido) ++incidencias.profesorDesconocido;
-    std::int32_t dni = profesorConocido ? proft.AsInteger("dni") : 0;
+    std::optional<std::int32_t> dniConocido = busquedas.DniDe(soluc.AsString("PROF"));
+    if (!dniConocido) ++incidencias.profesorDesconocido;
+    std::int32_t dni = dniConocido.value_or(0);
     horprof.SetAsInteger("dni", dni);
     horprof.Post();
 
@@ -86,11 +125,11 @@ Incidencias TransferirHorario(ContextoImportacion& contexto, const TablaPeriodos
     horgrup.SetAsString("Codcen", contexto.centro);
     horgrup.SetAsInteger("dni", dni);
     // A lesson whose subject ASIGVALT does not hold keeps its group and subject codes empty.
-    std::string codvalen;
-    if (asignaturas.Buscar({soluc.AsString("NIVEL"), soluc.AsString("CURSO"), soluc.AsString("ASIG")})) {
-      codvalen = asigvalt.AsString("CODVALEN");
-      horgrup.SetAsString("codgrup", std::string(storage::FirstCharacters(codvalen, 4)) + soluc.AsString("GRUPO"));
-      horgrup.SetAsString("codasig", codvalen);
+    const std::optional<std::string>& codvalen =
+        busquedas.CodvalenDe({soluc.AsString("NIVEL"), soluc.AsString("CURSO"), soluc.AsString("ASIG")});
+    if (codvalen) {
+      horgrup.SetAsString("codgrup", std::string(storage::FirstCharacters(*codvalen, 4)) + soluc.AsString("GRUPO"));
+      horgrup.SetAsString("codasig", *codvalen);
     } else {
       ++incidencias.asignaturaDesconocida;
     }

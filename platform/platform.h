@@ -130,10 +130,17 @@ bool RemoveFile(std::string_view path);
 std::vector<std::string> Subfolders(std::string_view path);
 // The names of the files of a folder, sorted as Subfolders sorts; empty when it cannot be read.
 std::vector<std::string> FilesIn(std::string_view path);
+// How a file replaces another one:
+//   - kAtomicOnDisk: the target is the old file or the new one at every moment, and the change is on disk
+//     when the move returns;
+//   - kWorkingCopy: for copies that can be made again: the target may be missing for a moment in between, and
+//     the change may reach the disk later (every program sees it at once all the same). Cheaper where the host
+//     writes a file out as soon as it is renamed over another (ext4 does).
+enum class Replacement { kAtomicOnDisk, kWorkingCopy };
 // Moves a file over another one, replacing it. The target keeps its existing spelling and its owner, group and
-// permissions (its attributes, on Windows), and the move is on disk when this returns. FileError on failure:
-// kSharingViolation when the target is held open by the program, kAccessDenied when it is read-only.
-void MoveReplacing(std::string_view from, std::string_view to);
+// permissions (its attributes, on Windows). FileError on failure: kSharingViolation when the target is held
+// open by the program, kAccessDenied when it is read-only.
+void MoveReplacing(std::string_view from, std::string_view to, Replacement how = Replacement::kAtomicOnDisk);
 // Whether a file is read-only (on POSIX: no one has write permission). False for a missing file or a folder.
 bool IsReadOnly(std::string_view path);
 
@@ -186,6 +193,9 @@ class File {
     bool operator==(const Stamp&) const = default;
   };
   Stamp CurrentStamp() const;
+  // Whether `path` still names this open file: another program may have put another file in its place, or
+  // taken it away, since it was opened. False also when the path cannot be looked at.
+  bool IsStillAt(std::string_view path) const;
   void Truncate(std::uint64_t size);  // ends the view of MapStart first
   // Puts on disk everything written to the file so far (what the host still holds in memory).
   void Flush();
@@ -194,14 +204,51 @@ class File {
 
  private:
   explicit File(std::unique_ptr<NativeFile> native);
+  friend void CopyRest(File& from, File& to);
   std::unique_ptr<NativeFile> native_;  // none when closed
 };
+
+// Copies what is left of `from`, from its position on, to `to` at its position, both positions moving on: in
+// large blocks, or inside the host without passing through the program where the host can. FileError(kDiskFull)
+// when the target takes fewer bytes than it is given (a full disk); the target then holds part of the copy.
+void CopyRest(File& from, File& to);
 
 // Creates `path` (or truncates it), opened exclusively, and writes `bytes` as the whole file, put on disk
 // before it returns when `flush` says so. FileError on failure; the file may then hold part of the bytes.
 void WriteWholeFile(std::string_view path, std::span<const std::byte> bytes, bool flush = false);
 // The whole contents of a file, read shared. FileError on failure.
 std::string ReadWholeFile(std::string_view path);
+
+// ---------------------------------------------------------------------------------------------------------
+// Memory for large blocks
+
+// A block of memory for megabytes of records, in the host's large pages where it has them: the host then
+// readies a large page in one step where it would take hundreds of small ones. Its size is what was asked for,
+// rounded up to whole large pages. Growing keeps its bytes, without copying them
+// where the host can move its pages. Throws std::bad_alloc when the host has no memory to give.
+class LargeBlock {
+ public:
+  LargeBlock() = default;
+  explicit LargeBlock(std::size_t size);
+  ~LargeBlock();
+  LargeBlock(LargeBlock&& other) noexcept;
+  LargeBlock& operator=(LargeBlock&& other) noexcept;
+
+  std::byte* data() const { return data_; }
+  std::size_t size() const { return size_; }
+  // Makes the block at least `size` bytes large.
+  void Grow(std::size_t size);
+
+ private:
+  std::byte* data_ = nullptr;
+  std::size_t size_ = 0;
+};
+
+// Asks the host to put the program's heap of ordinary allocations in its large pages too, where it has them:
+// a short run that allocates a few megabytes of small objects then waits far less for the host to ready its
+// memory. For a program's start, before it allocates much; where the host has no large pages, or the heap is
+// not one this library knows how to advise, nothing changes.
+void PreferLargePagesForTheHeap();
 
 // ---------------------------------------------------------------------------------------------------------
 // Fault injection, for tests

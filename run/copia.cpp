@@ -1,7 +1,6 @@
 // Copying whole files: the plain block copy and the replace-copy built on it.
 #include "run/copia.h"
 
-#include <array>
 
 #include "platform/platform.h"
 #include "run/rutas.h"
@@ -15,8 +14,6 @@ using platform::FileNamePart;
 using platform::Share;
 
 namespace {
-
-constexpr std::size_t kBlockSize = 2048;
 
 // The folder part of a path: everything before its file-name part ("." for a bare name).
 std::string FolderOf(std::string_view path) {
@@ -36,12 +33,7 @@ std::string CompletedTarget(std::string target, std::string_view source) {
 void CopiarArchivoExistente(std::string_view target, std::string_view source, Durabilidad durabilidad) {
   File input = File::OpenExisting(source, Access::kRead, Share::kDenyNone);
   File output = File::Create(target, Share::kDenyNone);
-  std::array<std::byte, kBlockSize> buffer;
-  for (;;) {
-    std::size_t read = input.Read(buffer);
-    if (read == 0) break;
-    if (output.Write(std::span(buffer).first(read)) < read) throw FileError(platform::kDiskFull);
-  }
+  platform::CopyRest(input, output);
   if (durabilidad == Durabilidad::kEnDisco) output.Flush();
   output.Close();
   input.Close();
@@ -63,7 +55,7 @@ void CopiarReemplazando(std::string_view targetPath, std::string_view source) {
   try {
     // A source that vanishes now is an error: an empty copy must never replace the target.
     CopiarArchivoExistente(temporary, source);
-    platform::MoveReplacing(temporary, target);
+    platform::MoveReplacing(temporary, target, platform::Replacement::kWorkingCopy);
   } catch (...) {
     platform::RemoveFile(temporary);
     throw;

@@ -7,8 +7,8 @@
 
 namespace run {
 
-// Copies `source` to `target` byte for byte in blocks of 2048 bytes. A target whose file-name part is empty
-// (empty, or ending in "\" or ":") gets the source's file name. A missing source is no error: nothing
+// Copies `source` to `target` byte for byte, in large blocks or inside the host. A target whose file-name
+// part is empty (empty, or ending in "\" or ":") gets the source's file name. A missing source is no error: nothing
 // happens. The source is only read; a write that cannot write everything (disk full) raises
 // FileError(kDiskFull). On failure the target may hold part of the copy.
 void CopiarArchivo(std::string target, std::string_view source);
@@ -23,7 +23,8 @@ void CopiarArchivoExistente(std::string_view target, std::string_view source,
 
 // Replaces `target` with a copy of `source`. A missing source deletes the target (stale copies disappear).
 // Otherwise the copy is made beside the target and moved over it: when the copy fails (the source vanishing
-// meanwhile included) the target keeps its old contents.
+// meanwhile included) the target keeps its old contents. The copies are working copies: the new target may
+// reach the disk a moment after this returns (every program sees it at once all the same).
 void CopiarReemplazando(std::string_view target, std::string_view source);
 
 // Removes the temporary files that replace-copies left in `carpeta` when a crash or a kill stopped them.

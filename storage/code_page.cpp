@@ -1,6 +1,10 @@
 #include "storage/code_page.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <mutex>
 #include <stdexcept>
 
 #include "storage/code_page_tables.h"
@@ -90,14 +94,13 @@ CodePage::CodePage(const CodePageTable& table) : name_(table.name) {
 }
 
 const CodePage& CodePage::Named(std::string_view name) {
-  // Built once, on first use, and immutable afterwards (a function-local static is built thread-safely).
-  static const std::vector<CodePage> pages = [] {
-    std::vector<CodePage> all;
-    for (const CodePageTable& table : kCodePageTables) all.push_back(CodePage(table));
-    return all;
-  }();
-  for (const CodePage& page : pages) {
-    if (page.Name() == name) return page;
+  // Each page built on first use, thread-safely, and immutable afterwards: a run needs one or two of them.
+  static std::array<std::once_flag, std::tuple_size_v<decltype(kCodePageTables)>> built;
+  static std::array<std::unique_ptr<const CodePage>, std::tuple_size_v<decltype(kCodePageTables)>> pages;
+  for (std::size_t i = 0; i < kCodePageTables.size(); ++i) {
+    if (kCodePageTables[i].name != name) continue;
+    std::call_once(built[i], [i] { pages[i].reset(new CodePage(kCodePageTables[i])); });
+    return *pages[i];
   }
   throw std::invalid_argument("unknown code page " + std::string(name));
 }
@@ -108,18 +111,19 @@ std::vector<std::string> CodePage::SupportedNames() {
   return names;
 }
 
-const CodePage& CodePage::ForLanguageDriver(std::uint8_t driver) { return Named(CodePageOfDriver(driver)); }
-
-namespace {
-
-bool AllAscii(std::string_view bytes) {
-  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+const CodePage& CodePage::ForLanguageDriver(std::uint8_t driver) {
+  // Looked up once per driver byte, on first use (a pointer is set atomically to the same page by whoever
+  // looks first).
+  static std::array<std::atomic<const CodePage*>, 256> byDriver{};
+  const CodePage* page = byDriver[driver].load(std::memory_order_acquire);
+  if (page == nullptr) {
+    page = &Named(CodePageOfDriver(driver));
+    byDriver[driver].store(page, std::memory_order_release);
+  }
+  return *page;
 }
 
-}  // namespace
-
-std::string CodePage::Decode(std::string_view bytes) const {
-  if (AllAscii(bytes)) return std::string(bytes);  // the same in every code page here
+std::string CodePage::DecodeBeyondAscii(std::string_view bytes) const {
   std::string text;
   text.reserve(bytes.size());
   for (char byte : bytes) {
@@ -134,7 +138,7 @@ std::string CodePage::Decode(std::string_view bytes) const {
 }
 
 std::string CodePage::Encode(std::string_view text) const {
-  if (AllAscii(text)) return std::string(text);
+  if (IsAscii(text)) return std::string(text);
   std::string bytes;
   bytes.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
@@ -165,6 +169,10 @@ std::size_t CharacterCount(std::string_view utf8) {
 std::string_view FirstCharacters(std::string_view utf8, std::size_t count) {
   std::size_t i = 0;
   for (std::size_t taken = 0; taken < count && i < utf8.size(); ++taken) {
+    if (static_cast<unsigned char>(utf8[i]) < 0x80) {  // one byte, one character
+      ++i;
+      continue;
+    }
     char32_t c = 0;
     NextCharacter(utf8, i, c);
   }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -33,11 +34,38 @@ class CodePage {
 
  private:
   explicit CodePage(const CodePageTable& table);
+  std::string DecodeBeyondAscii(std::string_view bytes) const;  // Decode of a text with a byte from 0x80 up
 
   std::string name_;
   std::array<std::string, 256> toUtf8_;
   std::unordered_map<char32_t, char> fromUnicode_;
 };
+
+// Whether every byte of a text is below 0x80: such text is the same in UTF-8 and in every code page here.
+// Eight bytes at a time, the last eight (or four) read where they overlap those before.
+inline bool IsAscii(std::string_view text) {
+  auto word = [&](std::size_t at, auto width) {
+    decltype(width) bytes = 0;
+    std::memcpy(&bytes, text.data() + at, sizeof bytes);
+    return std::uint64_t{bytes};
+  };
+  std::size_t size = text.size();
+  std::uint64_t highBits = 0;
+  if (size >= 8) {
+    for (std::size_t at = 0; at + 8 < size; at += 8) highBits |= word(at, std::uint64_t{});
+    highBits |= word(size - 8, std::uint64_t{});
+  } else if (size >= 4) {
+    highBits = word(0, std::uint32_t{}) | word(size - 4, std::uint32_t{});
+  } else {
+    for (char c : text) highBits |= static_cast<unsigned char>(c);
+  }
+  return (highBits & 0x8080808080808080ull) == 0;
+}
+
+inline std::string CodePage::Decode(std::string_view bytes) const {
+  if (IsAscii(bytes)) return std::string(bytes);  // the same in every code page here
+  return DecodeBeyondAscii(bytes);
+}
 
 // The number of characters in a UTF-8 text, and its first `count` characters.
 std::size_t CharacterCount(std::string_view utf8);

@@ -23,6 +23,20 @@ int HexDigit(char c) {
 // What the user may type around a number.
 bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 
+// A number of an optional sign and up to 15 digits, converted exactly (every such number is a double), as
+// the general parsing below converts it; nothing for any other text.
+std::optional<double> PlainWholeNumber(std::string_view text) {
+  bool negative = !text.empty() && text.front() == '-';
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  if (text.empty() || text.size() > 15) return std::nullopt;
+  std::int64_t value = 0;
+  for (char c : text) {
+    if (!IsDigit(c)) return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return negative ? -static_cast<double>(value) : static_cast<double>(value);
+}
+
 }  // namespace
 
 std::string FormatGeneral(double value, char separator) {
@@ -94,6 +108,7 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
 
 std::optional<double> ParseFloat(std::string_view text, char separator) {
   text = util::TrimIf(text, IsBlankOrTab);
+  if (auto whole = PlainWholeNumber(text)) return *whole;
   std::string plain;
   std::size_t i = 0;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) plain += text[i++];

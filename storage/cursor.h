@@ -29,20 +29,32 @@ class Cursor {
   // A record that exists, is not deleted and passes the filter.
   bool Visible(std::uint32_t recordNumber) const;
   void SetIndex(std::optional<std::size_t> indexField) { indexField_ = indexField; }
+  void SetFilter(std::optional<RecordFilter> filter);
   // Moves to the first visible record in index order whose key equals the key `probe` holds; false, and
   // no move, when there is none.
   bool Find(std::span<const std::byte> probe);
 
  private:
   bool Matches(std::uint32_t recordNumber) const;
-  // The first visible record of the active index order from position `position` on.
-  std::optional<std::uint32_t> VisibleInOrderFrom(std::size_t position) const;
+  // The first record from number `recordNumber` on, in stored order, that is not deleted (no filter applies).
+  std::optional<std::uint32_t> LiveFrom(std::uint32_t recordNumber) const;
+  // The first visible record of the active index order from position `position` on, and where it stands.
+  std::optional<std::uint32_t> VisibleInOrderFrom(std::size_t position);
+  // Where the current record stands in the active index order.
+  std::size_t PositionOfCurrent();
+  // The records that pass the filter, as the table's buckets hold them.
+  const std::vector<std::uint32_t>& MatchingRecords();
 
   TableData& data_;
   std::optional<std::size_t> indexField_;
   std::optional<RecordFilter> filter_;
   std::uint32_t current_ = 0;
   bool eof_ = true;
+  // Remembered to spare a search: where the current record was last seen in the index order (checked
+  // before use), and the filter's bucket with the generation of the table's buckets it was taken from.
+  std::size_t position_ = 0;
+  const std::vector<std::uint32_t>* matching_ = nullptr;
+  std::uint64_t matchingGeneration_ = 0;
 };
 
 }  // namespace storage

@@ -293,13 +293,8 @@ void MarkAsFoxPro2(std::span<std::byte> header, const Layout& layout) {
   }
 }
 
-bool IsDeleted(std::span<const std::byte> record) { return !record.empty() && record[0] == std::byte{'*'}; }
 
 std::vector<std::byte> BlankRecord(const Layout& layout) { return std::vector<std::byte>(layout.recordLength, std::byte{' '}); }
-
-std::string_view FieldBytes(const Field& field, std::span<const std::byte> record) {
-  return AsText(record.subspan(field.offset, field.length));
-}
 
 Value DecodeField(const Field& field, std::span<const std::byte> record) {
   std::span<const std::byte> bytes = record.subspan(field.offset, field.length);
@@ -319,8 +314,9 @@ void EncodeEmpty(const Field& field, std::span<std::byte> record) { Fill(FieldSp
 
 void EncodeText(const Field& field, std::string_view bytes, std::span<std::byte> record) {
   std::span<std::byte> target = FieldSpan(field, record);
-  Fill(target, ' ');
-  std::memcpy(target.data(), bytes.data(), std::min<std::size_t>(bytes.size(), target.size()));
+  std::size_t kept = std::min<std::size_t>(bytes.size(), target.size());
+  std::memcpy(target.data(), bytes.data(), kept);
+  std::memset(target.data() + kept, ' ', target.size() - kept);
 }
 
 namespace {
@@ -332,18 +328,23 @@ std::string_view FormatFixed(double value, int decimals, char (&text)[400]) {
   for (int i = 0; i < decimals; ++i) scale *= 10;
   double scaled = value * scale;
   if (decimals <= 15 && std::fabs(scaled) < 9e15 && scaled == std::trunc(scaled) && scaled / scale == value) {
-    auto magnitude = static_cast<std::uint64_t>(std::fabs(scaled));
-    char digits[32];
-    int count = 0;  // the digits, lowest first, at least decimals + 1 of them
-    do {
-      digits[count++] = static_cast<char>('0' + magnitude % 10);
-      magnitude /= 10;
-    } while (magnitude > 0 || count <= decimals);
+    // The digits, with zeros in front when they are too few for one before the point and the decimals.
+    auto places = static_cast<std::size_t>(decimals);
+    char digits[48];
+    char* start = digits + places + 1;
+    auto written = std::to_chars(start, digits + sizeof digits, static_cast<std::uint64_t>(std::fabs(scaled)));
+    auto count = static_cast<std::size_t>(written.ptr - start);
+    std::size_t total = std::max(count, places + 1);
+    start -= total - count;
+    std::memset(start, '0', total - count);
     std::size_t length = 0;
     if (scaled < 0) text[length++] = '-';
-    for (int i = count - 1; i >= 0; --i) {
-      if (i == decimals - 1) text[length++] = '.';
-      text[length++] = digits[i];
+    std::memcpy(text + length, start, total - places);
+    length += total - places;
+    if (places > 0) {
+      text[length++] = '.';
+      std::memcpy(text + length, start + total - places, places);
+      length += places;
     }
     return {text, length};
   }
@@ -352,9 +353,24 @@ std::string_view FormatFixed(double value, int decimals, char (&text)[400]) {
   return {text, static_cast<std::size_t>(end - text)};
 }
 
+// A whole number in a field without decimals, the common case, written as FormatFixed would write it.
+bool EncodeWholeNumber(const Field& field, std::int64_t value, std::span<std::byte> record) {
+  char digits[24];
+  auto written = std::to_chars(digits, digits + sizeof digits, value);
+  auto count = static_cast<std::size_t>(written.ptr - digits);
+  if (count > field.length) return false;
+  std::span<std::byte> target = FieldSpan(field, record);
+  std::memset(target.data(), ' ', target.size() - count);
+  std::memcpy(target.data() + target.size() - count, digits, count);
+  return true;
+}
+
 }  // namespace
 
 bool EncodeNumber(const Field& field, double value, std::span<std::byte> record) {
+  if (field.decimals == 0 && std::fabs(value) < 9e15 && value == std::trunc(value)) {
+    return EncodeWholeNumber(field, static_cast<std::int64_t>(value), record);  // -0 too: it is 0
+  }
   if (!std::isfinite(value)) return false;
   if (value == 0) value = 0;  // no "-0"
   char text[400];

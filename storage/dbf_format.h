@@ -110,12 +110,14 @@ void StampHeader(std::span<std::byte> header, std::uint32_t recordCount, Date da
 void MarkAsFoxPro2(std::span<std::byte> header, const Layout& layout);
 
 // Records.
-bool IsDeleted(std::span<const std::byte> record);
+inline bool IsDeleted(std::span<const std::byte> record) { return !record.empty() && record[0] == std::byte{'*'}; }
 std::vector<std::byte> BlankRecord(const Layout& layout);  // live, every field blank (empty)
 
 // A field's stored bytes, and its value. DecodeField throws DbfFormatError for a stored value that no
 // dBase writer makes (letters in a number, an impossible date).
-std::string_view FieldBytes(const Field& field, std::span<const std::byte> record);
+inline std::string_view FieldBytes(const Field& field, std::span<const std::byte> record) {
+  return {reinterpret_cast<const char*>(record.data()) + field.offset, field.length};
+}
 Value DecodeField(const Field& field, std::span<const std::byte> record);
 
 // Writing a field of a record. Text is cut or blank-padded to the field's width. A number is written with

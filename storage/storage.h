@@ -5,6 +5,10 @@
 // process), then per table a Table on it: set its addressing, Open, First, walk with Next until Eof,
 // read fields, Append / Edit, write fields, Post, Close. Every failure throws DatabaseError, whose text is
 // the message the user sees.
+//
+// A posted record is what every table object of the engine sees at once. It reaches the file, together
+// with the other records posted meanwhile, when a table object on the file closes, when the engine lets go
+// of the file (Release, the end of a run) and when the engine ends.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +22,7 @@
 #include <vector>
 
 #include "storage/dbf_format.h"
+#include "storage/spelled_names.h"
 
 namespace platform {
 class File;
@@ -37,30 +42,68 @@ class DatabaseError : public std::runtime_error {
 };
 
 struct TableData;
+class HeldTable;
 
 // The engine: the records of every table this process has opened, kept in memory, shared by the table
-// objects on the same file and checked against the file each time a table is opened.
+// objects on the same file and checked against the file (its size and time) each time a table is opened.
 class Engine {
  public:
   // `decimalSeparator` is the user's, used when numbers are read or written as text.
   explicit Engine(char decimalSeparator);
   Engine();  // with the user's decimal separator from the regional settings
-  ~Engine();
+  ~Engine();  // puts every posted record in its file; a failure then goes unreported
   Engine(const Engine&) = delete;
   Engine& operator=(const Engine&) = delete;
 
   char DecimalSeparator() const { return decimalSeparator_; }
 
+  // A run: while one lasts, the engine keeps every table file it opens open, with the lock of its sharing
+  // mode, after its last table object closes, so that opening it again costs no new opening of the file,
+  // only the look at its size and time. Another program meanwhile finds the file as if a table object had
+  // it open. Finish (or the destructor, which keeps a failure to itself) puts every posted record in its
+  // file and lets go of every file that no table object has open.
+  class Run {
+   public:
+    explicit Run(Engine& engine);
+    ~Run();
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+    // Throws the first failure to write a file, after letting go of every file all the same.
+    void Finish();
+
+   private:
+    Engine& engine_;
+    bool finished_ = false;
+  };
+
+  // Before the table file at `path` (a Windows path) is copied, replaced or deleted: puts its posted records
+  // in it and, unless a table object has it open, lets go of it. Nothing happens for a file the engine does
+  // not hold.
+  void Release(std::string_view path);
+  // The same for every table file the engine holds.
+  void ReleaseAll();
+
  private:
   friend class TableFile;
   friend class Table;
-  // The shared records of the table at `path` (a full Windows path), taken from the open `file` unless
-  // those in memory are still the file's.
-  std::shared_ptr<TableData> Share(const std::string& path, const platform::File& file);
+  // The file at `path` (a full Windows path) for a new table object: the one the engine holds, its records
+  // checked against it (only its layout read, without `withRecords`, when it has to be read), or a new
+  // opening. Throws the table layer's errors ("La tabla está en uso", ...).
+  HeldTable& Hold(const std::string& path, bool exclusive, bool withRecords);
+  // A table object on the file lets go of it. Unless a run keeps the file, the last one's leaving puts the
+  // posted records in it (a failure then goes unreported: TableFile::Close reports it) and closes it.
+  void Leave(HeldTable& held, const std::string& path);
+  // Before the table at `path` is made anew: the engine lets go of the file and forgets its records.
   void Forget(const std::string& path);
+  // Puts the posted records in the file and, with `letGo` and no table object on it, closes the file (also
+  // when the records could not be written: the failure is thrown afterwards).
+  void Settle(HeldTable& held, const std::string& path, bool letGo);
+  // Settles every file the engine holds; throws the first failure once all are settled.
+  void SettleAll(bool letGo);
 
   char decimalSeparator_;
-  std::unordered_map<std::u32string, std::shared_ptr<TableData>> tables_;
+  int runs_ = 0;
+  std::unordered_map<std::u32string, std::unique_ptr<HeldTable>> tables_;
 };
 
 enum class TableType { ttDefault, ttDBase };
@@ -122,7 +165,8 @@ class Table {
   // The active index: a tag of the production index, or empty for the stored order. May change while open.
   void SetIndexName(std::string indexName);
   const std::string& IndexName() const { return indexName_; }
-  // A filter "FIELD= 'constant'" (quotes in the constant doubled); applies from the next Open.
+  // A filter "FIELD= 'constant'" (quotes in the constant doubled). It applies from the next Open, or on an
+  // open object at once, which then goes to its first visible record (a pending record is settled first).
   void SetFilter(std::string expression);
   void SetFiltered(bool filtered);
 
@@ -173,10 +217,19 @@ class Table {
   [[noreturn]] void Fail(const std::string& message) const;  // with the object's name before it
   void RequireClosed() const;
   void RequireOpen() const;
+  // DataFilePath in full, kept while the addressing stays when it names a drive and starts at its root.
+  const std::string& FullDataFilePath();
+  // What the object takes from the open table's layout: its fields, a blank record, the integer ranges.
+  void TakeShape();
+  // A blank record to put a key or a filter's constant into.
+  std::vector<std::byte>& Probe();
   void SettlePending();
+  // Applies the filter as the properties now say to the open object, and goes to its first visible record.
+  void Refilter();
   std::size_t ResolveIndex(const std::string& indexName) const;
-  std::optional<RecordFilter> ResolveFilter() const;
+  std::optional<RecordFilter> ResolveFilter();
   std::size_t FieldIndex(std::string_view field) const;
+  std::size_t LookUpField(std::string_view field) const;  // FieldIndex the long way, remembering the name
   std::size_t WritableFieldIndex(std::string_view field);
   const dbf::Field& Descriptor(std::size_t index) const;
   std::span<const std::byte> CurrentRecord() const;
@@ -203,17 +256,18 @@ class Table {
   std::string filter_;
   bool filtered_ = false;
 
+  std::string fullPath_;      // empty until known
+  std::string fullPathOnce_;  // of a relative path, for one opening
   std::unique_ptr<TableFile> file_;
+  TableData* data_ = nullptr;  // file_'s records, while open
   std::unique_ptr<Cursor> cursor_;
+  std::optional<std::size_t> indexField_;  // the active index's field, while open
+  std::weak_ptr<TableData> shapeOf_;        // the records whose layout fields_, blank_ and the ranges are of
+  std::vector<std::byte> probe_;
   std::vector<FieldInfo> fields_;
   std::vector<std::byte> blank_;  // an empty record, read when the cursor is on none
   std::vector<std::pair<double, double>> integerRanges_;  // per field
-  static constexpr std::size_t kRecentFields = 16;
-  struct RecentField {
-    std::string name;
-    std::size_t index;
-  };
-  mutable std::vector<RecentField> recentFields_;
+  mutable SpelledFieldNames spelledNames_;
   enum class Mode { kBrowse, kAppend, kEdit } mode_ = Mode::kBrowse;
   std::vector<std::byte> pending_;
   bool pendingChanged_ = false;

@@ -1,9 +1,14 @@
 // The table object: addressing, opening, the cursor, pending records and the conversions of field values.
 #include <algorithm>
+#include <bit>
+#include <exception>
+#include <utility>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/platform.h"
+#include "storage/code_page.h"
 #include "storage/conversions.h"
 #include "storage/cursor.h"
 #include "storage/storage.h"
@@ -105,10 +110,57 @@ std::pair<double, double> RangeOf(const dbf::Field& field) {
   return {lowest, highest};
 }
 
+// Stored bytes are looked at eight at a time, as one word whose lowest byte is the first (where the host
+// stores words so; elsewhere byte by byte).
+constexpr bool kWordsByByte = std::endian::native == std::endian::little;
+
+std::uint64_t EightBytesAt(std::string_view bytes, std::size_t at) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, bytes.data() + at, 8);
+  return word;
+}
+
+// The top bit of each byte of `word` that is not 0, the others clear.
+std::uint64_t NonzeroBytes(std::uint64_t word) {
+  constexpr std::uint64_t kLowSevenBits = 0x7f7f7f7f7f7f7f7full;
+  return (((word & kLowSevenBits) + kLowSevenBits) | word) & ~kLowSevenBits;
+}
+
+// Stored text without the blanks and NULs that pad it, looked at from its end: text fields are mostly padding.
+std::string_view WithoutPadding(std::string_view stored) {
+  if constexpr (kWordsByByte) {
+    while (stored.size() >= 8) {
+      // A blank and a NUL both become 0, nothing else does.
+      std::uint64_t kept = NonzeroBytes(EightBytesAt(stored, stored.size() - 8) & 0xdfdfdfdfdfdfdfdfull);
+      if (kept != 0) {  // the padding is above the highest byte kept
+        stored.remove_suffix(static_cast<std::size_t>(std::countl_zero(kept)) / 8);
+        return stored;
+      }
+      stored.remove_suffix(8);
+    }
+  }
+  return util::TrimTrailingBlanksAndNuls(stored);
+}
+
+// Stored bytes without the blanks in front of them: numbers stand right-justified in their fields.
+std::string_view WithoutLeadingBlanks(std::string_view stored) {
+  if constexpr (kWordsByByte) {
+    while (stored.size() >= 8) {
+      std::uint64_t kept = NonzeroBytes(EightBytesAt(stored, 0) ^ 0x2020202020202020ull);
+      if (kept != 0) {  // the blanks are below the lowest byte kept
+        stored.remove_prefix(static_cast<std::size_t>(std::countr_zero(kept)) / 8);
+        return stored;
+      }
+      stored.remove_prefix(8);
+    }
+  }
+  return util::TrimLeadingIf(stored, util::IsBlank);
+}
+
 // A stored number made of blanks, an optional minus and up to nine digits (what integer fields hold),
 // read without going through floating point; nothing for anything else.
 std::optional<std::int32_t> PlainWholeNumber(std::string_view stored) {
-  stored = util::TrimBlanks(stored);
+  stored = util::TrimBlanks(WithoutLeadingBlanks(stored));
   bool negative = !stored.empty() && stored.front() == '-';
   if (negative) stored.remove_prefix(1);
   if (stored.empty() || stored.size() > 9) return std::nullopt;
@@ -120,6 +172,15 @@ std::optional<std::int32_t> PlainWholeNumber(std::string_view stored) {
   return negative ? -value : value;
 }
 
+// The full Windows path of a table's data file; a path that cannot be one is the file layer's error.
+std::string FullDataPath(const std::string& path) {
+  try {
+    return platform::FullPath(path).Text();
+  } catch (const platform::FileError& error) {
+    ThrowFileError(error, path);
+  }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------------------
@@ -127,16 +188,117 @@ std::optional<std::int32_t> PlainWholeNumber(std::string_view stored) {
 
 Engine::Engine(char decimalSeparator) : decimalSeparator_(decimalSeparator) {}
 Engine::Engine() : Engine(platform::UserDecimalSeparator()) {}
-Engine::~Engine() = default;
 
-std::shared_ptr<TableData> Engine::Share(const std::string& path, const platform::File& file) {
-  std::shared_ptr<TableData>& shared = tables_[platform::FoldedName(path)];
-  bool current = shared && (shared->users > 0 || (shared->stampKnown && shared->stamp == file.CurrentStamp()));
-  if (!current) shared = TableFile::Load(path, file);
-  return shared;
+Engine::~Engine() {
+  for (auto& [key, held] : tables_) {
+    try {
+      held->Flush(held->data ? held->data->path : std::string());
+    } catch (const DatabaseError&) {
+    }
+    held->Close();
+  }
 }
 
-void Engine::Forget(const std::string& path) { tables_.erase(platform::FoldedName(path)); }
+HeldTable& Engine::Hold(const std::string& path, bool exclusive, bool withRecords) {
+  std::unique_ptr<HeldTable>& slot = tables_[platform::FoldedName(path)];
+  if (!slot) slot = std::make_unique<HeldTable>();
+  HeldTable& held = *slot;
+  if (held.users > 0) {
+    // Every opening of the file shares the engine's one: the sharing modes are settled here, as the file's
+    // own lock settles them between processes.
+    if (exclusive || held.exclusiveUser) ThrowTableError("La tabla está en uso", path);
+  } else {
+    try {
+      if (held.IsOpen() && !held.IsStillAt(path)) {
+        // Another program put another file in its place: what the engine has is of the old one.
+        Settle(held, path, true);
+        held.data.reset();
+      }
+      if (held.IsOpen() && held.OpenedExclusive() != exclusive) Settle(held, path, true);
+      if (!held.IsOpen()) held.Open(path, exclusive);
+      held.Refresh(path, withRecords);
+    } catch (const platform::FileError& error) {
+      held.Close();
+      switch (error.code()) {
+        case platform::kFileNotFound:
+        case platform::kPathNotFound: ThrowTableError("La tabla no existe", path);
+        case platform::kSharingViolation: ThrowTableError("La tabla está en uso", path);
+        default: ThrowFileError(error, path);
+      }
+    } catch (...) {
+      held.Close();
+      throw;
+    }
+  }
+  ++held.users;
+  held.exclusiveUser = held.exclusiveUser || exclusive;
+  return held;
+}
+
+void Engine::Leave(HeldTable& held, const std::string& path) {
+  if (--held.users == 0) held.exclusiveUser = false;
+  if (held.users > 0 || runs_ > 0) return;
+  try {
+    held.Flush(path);
+  } catch (const DatabaseError&) {
+  }
+  held.Close();
+}
+
+void Engine::Settle(HeldTable& held, const std::string& path, bool letGo) {
+  try {
+    held.Flush(path);
+  } catch (...) {
+    if (letGo && held.users == 0) held.Close();
+    throw;
+  }
+  if (letGo && held.users == 0) held.Close();
+}
+
+void Engine::Forget(const std::string& path) {
+  auto found = tables_.find(platform::FoldedName(path));
+  if (found == tables_.end() || found->second->users > 0) return;  // an open table: the new file is refused
+  try {
+    found->second->Flush(path);
+  } catch (const DatabaseError&) {
+  }
+  tables_.erase(found);
+}
+
+void Engine::Release(std::string_view path) {
+  std::string full = FullDataPath(std::string(path));
+  auto found = tables_.find(platform::FoldedName(full));
+  if (found != tables_.end()) Settle(*found->second, full, true);
+}
+
+void Engine::ReleaseAll() { SettleAll(true); }
+
+void Engine::SettleAll(bool letGo) {
+  std::exception_ptr first;
+  for (auto& [key, held] : tables_) {
+    try {
+      Settle(*held, held->data ? held->data->path : std::string(), letGo);
+    } catch (...) {
+      if (!first) first = std::current_exception();
+    }
+  }
+  if (first) std::rethrow_exception(first);
+}
+
+Engine::Run::Run(Engine& engine) : engine_(engine) { ++engine_.runs_; }
+
+Engine::Run::~Run() {
+  try {
+    Finish();
+  } catch (const std::exception&) {
+  }
+}
+
+void Engine::Run::Finish() {
+  if (std::exchange(finished_, true)) return;
+  // The outermost run lets go of the files; one inside another only puts the records in them.
+  engine_.SettleAll(--engine_.runs_ == 0);
+}
 
 // ---------------------------------------------------------------------------------------------------------
 // Addressing, creating, emptying
@@ -165,16 +327,19 @@ void Table::RequireOpen() const {
 void Table::SetDatabaseName(std::string folder) {
   RequireClosed();
   databaseName_ = std::move(folder);
+  fullPath_.clear();
 }
 
 void Table::SetTableName(std::string name) {
   RequireClosed();
   tableName_ = std::move(name);
+  fullPath_.clear();
 }
 
 void Table::SetTableType(TableType type) {
   RequireClosed();
   tableType_ = type;
+  fullPath_.clear();
 }
 
 void Table::SetExclusive(bool exclusive) {
@@ -190,20 +355,29 @@ void Table::ClearIndexDefs() { indexDefs_.clear(); }
 
 void Table::AddIndexDef(std::string name, std::string field) { indexDefs_.push_back({std::move(name), std::move(field)}); }
 
+// A path naming its drive and starting from its root: one whose full form the current folder does not change.
+static bool StartsAtARoot(std::string_view path) {
+  return path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+}
+
+const std::string& Table::FullDataFilePath() {
+  if (!fullPath_.empty()) return fullPath_;
+  std::string path = DataFilePath();
+  std::string full = FullDataPath(path);
+  if (!StartsAtARoot(path)) {
+    fullPathOnce_ = std::move(full);
+    return fullPathOnce_;
+  }
+  fullPath_ = std::move(full);
+  return fullPath_;
+}
+
 std::string Table::DataFilePath() const {
   std::string name = tableName_;
   if (platform::FileNamePart(name).find('.') == std::string_view::npos && tableType_ == TableType::ttDBase) name += ".DBF";
   if (databaseName_.empty()) return name;
   char last = databaseName_.back();
   return databaseName_ + (last == '\\' || last == '/' || last == ':' ? "" : "\\") + name;
-}
-
-static std::string FullDataPath(const std::string& path) {
-  try {
-    return platform::FullPath(path).Text();
-  } catch (const platform::FileError& error) {
-    ThrowFileError(error, path);
-  }
 }
 
 void Table::CreateTable() {
@@ -238,9 +412,9 @@ void Table::EmptyTable() {
     cursor_->First();
     return;
   }
-  TableFile file(engine_, FullDataPath(DataFilePath()), true);
+  TableFile file(engine_, FullDataFilePath(), true, false);  // its records are not needed
   file.Empty();
-  file.WriteIndexFileIfStale();
+  file.Close(true);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -251,57 +425,85 @@ void Table::SetIndexName(std::string indexName) {
     std::optional<std::size_t> field;
     if (!indexName.empty()) field = ResolveIndex(indexName);
     cursor_->SetIndex(field);
+    indexField_ = field;
   }
   indexName_ = std::move(indexName);
 }
 
 std::size_t Table::ResolveIndex(const std::string& indexName) const {
-  TableData& data = file_->Data();
+  TableData& data = *data_;
   auto tag = data.TagIndex(indexName);
   if (!tag) ThrowTableError("No existe el índice " + Quoted(indexName), file_->Path());
   if (!data.tags[*tag].field) ThrowTableError("La expresión del índice " + Quoted(indexName) + " no se admite", file_->Path());
   return *data.tags[*tag].field;
 }
 
-void Table::SetFilter(std::string expression) { filter_ = std::move(expression); }
+void Table::SetFilter(std::string expression) {
+  filter_ = std::move(expression);
+  if (Active() && filtered_) Refilter();
+}
 
-void Table::SetFiltered(bool filtered) { filtered_ = filtered; }
+void Table::SetFiltered(bool filtered) {
+  bool changed = filtered != filtered_;
+  filtered_ = filtered;
+  if (Active() && changed) Refilter();
+}
 
-std::optional<RecordFilter> Table::ResolveFilter() const {
+void Table::Refilter() {
+  SettlePending();
+  cursor_->SetFilter(ResolveFilter());
+  cursor_->First();
+}
+
+std::optional<RecordFilter> Table::ResolveFilter() {
   if (!filtered_ || filter_.empty()) return std::nullopt;
   auto parsed = ParseFilter(filter_);
   if (!parsed) ThrowTableError("Expresión de filtro no válida " + Quoted(filter_), file_->Path());
-  TableData& data = file_->Data();
+  TableData& data = *data_;
   auto field = data.FieldIndex(parsed->first);
   if (!field) Fail("No se encuentra el campo " + Quoted(parsed->first));
-  std::vector<std::byte> probe = dbf::BlankRecord(data.layout);
+  std::vector<std::byte>& probe = Probe();
   dbf::EncodeText(data.layout.fields[*field], data.codePage->Encode(parsed->second), probe);
-  return RecordFilter{*field, data.MatchKey(*field, probe)};
+  return RecordFilter{*field, std::string(data.MatchKey(*field, probe))};
 }
 
 void Table::Open() {
   if (Active()) return;
-  file_ = std::make_unique<TableFile>(engine_, FullDataPath(DataFilePath()), exclusive_);
+  file_ = std::make_unique<TableFile>(engine_, FullDataFilePath(), exclusive_);
+  data_ = &file_->Data();
   try {
-    std::optional<std::size_t> indexField;
-    if (!indexName_.empty()) indexField = ResolveIndex(indexName_);
-    cursor_ = std::make_unique<Cursor>(file_->Data(), indexField, ResolveFilter());
+    TakeShape();
+    indexField_.reset();
+    if (!indexName_.empty()) indexField_ = ResolveIndex(indexName_);
+    cursor_ = std::make_unique<Cursor>(*data_, indexField_, ResolveFilter());
   } catch (...) {
     file_.reset();
+    data_ = nullptr;
     throw;
   }
-  TableData& data = file_->Data();
-  fields_.clear();
-  for (const dbf::Field& field : data.layout.fields) {
-    fields_.push_back({field.name, field.dataType, field.type, static_cast<int>(field.length), field.decimals});
-  }
-  blank_ = dbf::BlankRecord(data.layout);
-  recentFields_.clear();
-  integerRanges_.clear();
-  for (std::size_t i = 0; i < data.layout.fields.size(); ++i) integerRanges_.push_back(RangeOf(data.layout.fields[i]));
   mode_ = Mode::kBrowse;
   wrote_ = false;
   cursor_->First();
+}
+
+void Table::TakeShape() {
+  // Opened again on the same records, the object keeps what it took from their layout.
+  std::shared_ptr<TableData> data = file_->SharedData();
+  if (shapeOf_.lock() == data) return;
+  shapeOf_ = data;
+  fields_.clear();
+  for (const dbf::Field& field : data->layout.fields) {
+    fields_.push_back({field.name, field.dataType, field.type, static_cast<int>(field.length), field.decimals});
+  }
+  blank_ = dbf::BlankRecord(data->layout);
+  spelledNames_.Clear();
+  integerRanges_.clear();
+  for (const dbf::Field& field : data->layout.fields) integerRanges_.push_back(RangeOf(field));
+}
+
+std::vector<std::byte>& Table::Probe() {
+  probe_.assign(blank_.begin(), blank_.end());
+  return probe_;
 }
 
 void Table::Close() {
@@ -309,8 +511,9 @@ void Table::Close() {
   mode_ = Mode::kBrowse;
   pending_.clear();
   std::unique_ptr<TableFile> file = std::move(file_);
+  data_ = nullptr;
   cursor_.reset();
-  if (wrote_) file->WriteIndexFileIfStale();
+  file->Close(wrote_);
 }
 
 bool Table::Active() const { return file_ != nullptr; }
@@ -351,7 +554,7 @@ std::uint32_t Table::RecNo() const {
 
 std::uint32_t Table::RecordCount() const {
   RequireOpen();
-  return file_->Data().recordCount;
+  return data_->recordCount;
 }
 
 void Table::Append() {
@@ -366,7 +569,7 @@ void Table::Edit() {
   RequireOpen();
   if (mode_ != Mode::kBrowse) return;
   if (cursor_->Current() == 0) return Append();
-  std::span<const std::byte> record = file_->Data().Record(cursor_->Current());
+  std::span<const std::byte> record = data_->Record(cursor_->Current());
   pending_.assign(record.begin(), record.end());
   pendingChanged_ = false;
   mode_ = Mode::kEdit;
@@ -399,13 +602,14 @@ bool Table::FindKey(std::string_view key) {
   RequireOpen();
   SettlePending();
   if (indexName_.empty()) ThrowTableError("No hay un índice activo", file_->Path());
-  TableData& data = file_->Data();
-  std::size_t field = ResolveIndex(indexName_);
-  const dbf::Field& descriptor = data.layout.fields[field];
-  std::vector<std::byte> probe = blank_;
+  TableData& data = *data_;
+  const dbf::Field& descriptor = data.layout.fields[*indexField_];
+  std::vector<std::byte>& probe = Probe();
   if (descriptor.type == 'N' || descriptor.type == 'F') {
     auto number = ParseFloat(key, engine_.DecimalSeparator());
     if (!number || !dbf::EncodeNumber(descriptor, *number, probe)) return false;
+  } else if (IsAscii(key)) {
+    dbf::EncodeText(descriptor, key, probe);  // the same bytes in every code page here
   } else {
     dbf::EncodeText(descriptor, data.codePage->Encode(key), probe);
   }
@@ -429,31 +633,29 @@ const std::vector<FieldInfo>& Table::Fields() const {
 
 bool Table::HasField(std::string_view field) const {
   RequireOpen();
-  return file_->Data().FieldIndex(field).has_value();
+  return data_->FieldIndex(field).has_value();
 }
 
 std::size_t Table::FieldIndex(std::string_view field) const {
+  if (auto known = spelledNames_.Find(field); known && Active()) [[likely]] return *known;
+  return LookUpField(field);
+}
+
+std::size_t Table::LookUpField(std::string_view field) const {
   RequireOpen();
-  // Callers name the same few fields record after record: remember them as they spell them.
-  for (const RecentField& recent : recentFields_) {
-    if (recent.name.size() == field.size() && !field.empty() && recent.name[0] == field[0] &&
-        std::equal(recent.name.begin(), recent.name.end(), field.begin())) {
-      return recent.index;
-    }
-  }
-  auto index = file_->Data().FieldIndex(field);
+  auto index = data_->FieldIndex(field);
   if (!index) Fail("No se encuentra el campo " + Quoted(field));
-  if (recentFields_.size() < kRecentFields) recentFields_.push_back({std::string(field), *index});
+  spelledNames_.Remember(field, *index);
   return *index;
 }
 
 std::span<const std::byte> Table::CurrentRecord() const {
   if (mode_ != Mode::kBrowse) return pending_;
   if (cursor_->Current() == 0) return blank_;
-  return file_->Data().Record(cursor_->Current());
+  return data_->Record(cursor_->Current());
 }
 
-const dbf::Field& Table::Descriptor(std::size_t index) const { return file_->Data().layout.fields[index]; }
+const dbf::Field& Table::Descriptor(std::size_t index) const { return data_->layout.fields[index]; }
 
 dbf::Value Table::Stored(std::size_t index) const {
   try {
@@ -471,7 +673,7 @@ void Table::Unsupported(std::size_t index, const char* kind) const {
 dbf::Value Table::Value(std::size_t fieldIndex) const {
   RequireOpen();
   dbf::Value value = Stored(fieldIndex);
-  if (auto* text = std::get_if<std::string>(&value)) *text = file_->Data().codePage->Decode(*text);
+  if (auto* text = std::get_if<std::string>(&value)) *text = data_->codePage->Decode(*text);
   return value;
 }
 
@@ -482,7 +684,7 @@ std::optional<std::string> Table::MemoText(std::string_view field) const {
   if (!reference) return std::nullopt;
   auto stored = file_->ReadMemo(reference->block);
   if (!stored) return std::nullopt;
-  return file_->Data().codePage->Decode(*stored);
+  return data_->codePage->Decode(*stored);
 }
 
 bool Table::IsNull(std::string_view field) const {
@@ -493,14 +695,14 @@ bool Table::IsNull(std::string_view field) const {
 
 std::string Table::AsString(std::string_view field) const {
   std::size_t index = FieldIndex(field);
-  if (Descriptor(index).type == 'C') {  // the common case, read without building a stored value
-    std::string_view bytes = util::TrimTrailingBlanksAndNuls(dbf::FieldBytes(Descriptor(index), CurrentRecord()));
-    return file_->Data().codePage->Decode(bytes);
+  const dbf::Field& descriptor = Descriptor(index);
+  if (descriptor.type == 'C') {  // the common case, read without building a stored value
+    return data_->codePage->Decode(WithoutPadding(dbf::FieldBytes(descriptor, CurrentRecord())));
   }
   dbf::Value value = Stored(index);
   if (std::holds_alternative<std::monostate>(value)) return {};
   switch (Descriptor(index).dataType) {
-    case DataType::ftString: return file_->Data().codePage->Decode(std::get<std::string>(value));
+    case DataType::ftString: return data_->codePage->Decode(std::get<std::string>(value));
     case DataType::ftSmallint:
     case DataType::ftInteger:
     case DataType::ftFloat: return FormatGeneral(std::get<double>(value), engine_.DecimalSeparator());
@@ -520,7 +722,8 @@ std::string Table::AsString(std::string_view field) const {
 
 std::int32_t Table::AsInteger(std::string_view field) const {
   std::size_t index = FieldIndex(field);
-  DataType type = Descriptor(index).dataType;
+  const dbf::Field& descriptor = Descriptor(index);
+  DataType type = descriptor.dataType;
   if (type == DataType::ftString) {
     std::string text = AsString(field);
     auto number = ParseInteger(text);
@@ -528,7 +731,7 @@ std::int32_t Table::AsInteger(std::string_view field) const {
     return *number;
   }
   if (!IsIntegerType(type) && type != DataType::ftFloat) Unsupported(index, "entero");
-  if (auto whole = PlainWholeNumber(dbf::FieldBytes(Descriptor(index), CurrentRecord()))) return *whole;
+  if (auto whole = PlainWholeNumber(dbf::FieldBytes(descriptor, CurrentRecord()))) return *whole;
   dbf::Value value = Stored(index);
   if (std::holds_alternative<std::monostate>(value)) return 0;
   double rounded = RoundHalfEven(std::get<double>(value));
@@ -600,9 +803,8 @@ void Table::WriteNumber(std::size_t index, double value) {
 }
 
 void Table::WriteText(std::size_t index, std::string_view text) {
-  bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (ascii) return dbf::EncodeText(Descriptor(index), text, pending_);  // the same bytes in every code page here
-  dbf::EncodeText(Descriptor(index), file_->Data().codePage->Encode(text), pending_);
+  if (IsAscii(text)) return dbf::EncodeText(Descriptor(index), text, pending_);  // the same bytes in every code page here
+  dbf::EncodeText(Descriptor(index), data_->codePage->Encode(text), pending_);
 }
 
 void Table::StoreString(std::size_t index, std::string_view value) {

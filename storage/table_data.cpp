@@ -12,6 +12,22 @@ bool IsNumeric(const dbf::Field& field) {
   return field.type == 'N' || field.type == 'F' || field.type == 'I' || field.type == 'B' || field.type == 'Y';
 }
 
+// memcmp's order of two byte strings of length n, skipping equal words: keys are short, and the call costs
+// more than comparing them.
+int CompareBytes(const std::byte* a, const std::byte* b, std::size_t n) {
+  for (; n >= 8; a += 8, b += 8, n -= 8) {
+    std::uint64_t x = 0;
+    std::uint64_t y = 0;
+    std::memcpy(&x, a, 8);
+    std::memcpy(&y, b, 8);
+    if (x != y) break;
+  }
+  for (; n > 0; ++a, ++b, --n) {
+    if (*a != *b) return *a < *b ? -1 : 1;
+  }
+  return 0;
+}
+
 void InsertSorted(std::vector<std::uint32_t>& numbers, std::uint32_t number) {
   numbers.insert(std::lower_bound(numbers.begin(), numbers.end(), number), number);
 }
@@ -22,11 +38,6 @@ void EraseSorted(std::vector<std::uint32_t>& numbers, std::uint32_t number) {
 }
 
 }  // namespace
-
-std::span<const std::byte> TableData::Record(std::uint32_t recordNumber) const {
-  std::size_t length = layout.recordLength;
-  return std::span<const std::byte>(records).subspan((recordNumber - 1) * length, length);
-}
 
 std::size_t TableData::CaseBlindHash::operator()(std::string_view name) const {
   std::size_t hash = 14695981039346656037ull;
@@ -70,7 +81,7 @@ int TableData::CompareKeys(std::size_t field, std::span<const std::byte> a, std:
     double y = NumericKey(field, b);
     return x < y ? -1 : (y < x ? 1 : 0);
   }
-  return std::memcmp(a.data() + descriptor.offset, b.data() + descriptor.offset, descriptor.length);
+  return CompareBytes(a.data() + descriptor.offset, b.data() + descriptor.offset, descriptor.length);
 }
 
 const std::vector<std::uint32_t>& TableData::Order(std::size_t field) {
@@ -105,22 +116,50 @@ std::size_t TableData::LowerBound(std::size_t field, std::span<const std::byte> 
   return PositionOf(field, probe, 0);
 }
 
+std::optional<std::size_t> TableData::FirstEqual(std::size_t field, std::span<const std::byte> probe) {
+  const std::vector<std::uint32_t>& order = Order(field);
+  const dbf::Field& descriptor = layout.fields[field];
+  if (IsNumeric(descriptor)) {  // equal values may be written differently: the search finds them
+    std::size_t position = LowerBound(field, probe);
+    if (position < order.size() && KeyEquals(field, order[position], probe)) return position;
+    return std::nullopt;
+  }
+  auto built = firstPositions_.find(field);
+  if (built == firstPositions_.end()) {
+    std::unordered_map<std::string, std::size_t> positions;
+    positions.reserve(order.size());
+    for (std::size_t position = 0; position < order.size(); ++position) {
+      positions.try_emplace(std::string(dbf::FieldBytes(descriptor, Record(order[position]))), position);
+    }
+    built = firstPositions_.emplace(field, std::move(positions)).first;
+  }
+  auto found = built->second.find(std::string(dbf::FieldBytes(descriptor, probe)));
+  if (found == built->second.end()) return std::nullopt;
+  return found->second;
+}
+
 bool TableData::KeyEquals(std::size_t field, std::uint32_t recordNumber, std::span<const std::byte> probe) const {
   return CompareKeys(field, Record(recordNumber), probe) == 0;
 }
 
-std::string TableData::MatchKey(std::size_t field, std::span<const std::byte> record) const {
+std::string_view TableData::MatchKey(std::size_t field, std::span<const std::byte> record) const {
   const dbf::Field& descriptor = layout.fields[field];
   std::string_view bytes = dbf::FieldBytes(descriptor, record);
-  return std::string(descriptor.type == 'C' ? util::TrimTrailingBlanks(bytes) : util::TrimBlanks(bytes));
+  return descriptor.type == 'C' ? util::TrimTrailingBlanks(bytes) : util::TrimBlanks(bytes);
+}
+
+std::vector<std::uint32_t>& TableData::BucketOf(Buckets& buckets, std::string_view key) {
+  auto found = buckets.find(key);
+  if (found == buckets.end()) found = buckets.emplace(std::string(key), std::vector<std::uint32_t>()).first;
+  return found->second;
 }
 
 const std::vector<std::uint32_t>& TableData::Matching(std::size_t field, const std::string& value) {
   auto built = buckets_.find(field);
   if (built == buckets_.end()) {
-    std::unordered_map<std::string, std::vector<std::uint32_t>> buckets;
+    Buckets buckets;
     for (std::uint32_t number = 1; number <= recordCount; ++number) {
-      if (!dbf::IsDeleted(Record(number))) buckets[MatchKey(field, Record(number))].push_back(number);
+      if (!dbf::IsDeleted(Record(number))) BucketOf(buckets, MatchKey(field, Record(number))).push_back(number);
     }
     built = buckets_.emplace(field, std::move(buckets)).first;
   }
@@ -132,6 +171,7 @@ const std::vector<std::uint32_t>& TableData::Matching(std::size_t field, const s
 void TableData::Unlink(std::uint32_t recordNumber) {
   std::span<const std::byte> record = Record(recordNumber);
   if (dbf::IsDeleted(record)) return;
+  firstPositions_.clear();
   for (auto& [field, order] : orders_) {
     std::size_t position = PositionOf(field, record, recordNumber);
     if (position < order.size() && order[position] == recordNumber) order.erase(order.begin() + static_cast<std::ptrdiff_t>(position));
@@ -145,11 +185,12 @@ void TableData::Unlink(std::uint32_t recordNumber) {
 void TableData::Link(std::uint32_t recordNumber) {
   std::span<const std::byte> record = Record(recordNumber);
   if (dbf::IsDeleted(record)) return;
+  firstPositions_.clear();
   for (auto& [field, order] : orders_) {
     std::size_t position = PositionOf(field, record, recordNumber);
     order.insert(order.begin() + static_cast<std::ptrdiff_t>(position), recordNumber);
   }
-  for (auto& [field, buckets] : buckets_) InsertSorted(buckets[MatchKey(field, record)], recordNumber);
+  for (auto& [field, buckets] : buckets_) InsertSorted(BucketOf(buckets, MatchKey(field, record)), recordNumber);
 }
 
 void TableData::Store(std::uint32_t recordNumber, std::span<const std::byte> record) {
@@ -158,13 +199,16 @@ void TableData::Store(std::uint32_t recordNumber, std::span<const std::byte> rec
   std::memcpy(records.data() + (recordNumber - 1) * length, record.data(), length);
   Link(recordNumber);
   indexFileStale = !tags.empty();
+  if (recordNumber <= recordsInFile) changedRecords.push_back(recordNumber);
+  headerChanged = true;
 }
 
 std::uint32_t TableData::Add(std::span<const std::byte> record) {
-  records.insert(records.end(), record.begin(), record.begin() + layout.recordLength);
+  records.append(record.first(layout.recordLength));
   ++recordCount;
   Link(recordCount);
   indexFileStale = !tags.empty();
+  headerChanged = true;
   return recordCount;
 }
 
@@ -172,8 +216,13 @@ void TableData::Clear() {
   records.clear();
   recordCount = 0;
   orders_.clear();
+  firstPositions_.clear();
   buckets_.clear();
+  ++bucketsGeneration;
   indexFileStale = !tags.empty();
+  recordsInFile = 0;
+  changedRecords.clear();
+  headerChanged = true;
 }
 
 }  // namespace storage

@@ -2,7 +2,11 @@
 // of the process that has the file open, with the orders and filter buckets built over them.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <map>
 #include <memory>
 #include <optional>
@@ -10,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -25,23 +30,64 @@ struct Tag {
   std::optional<std::size_t> field;
 };
 
-// An allocator that leaves new bytes as they are instead of zeroing them: a table's records are read
-// straight over them.
-template <typename T>
-struct UninitializedAllocator : std::allocator<T> {
-  template <typename U>
-  struct rebind {
-    using other = UninitializedAllocator<U>;
-  };
-  using std::allocator<T>::allocator;
-  template <typename U>
-  void construct(U* place) noexcept {
-    ::new (static_cast<void*>(place)) U;
+// A table's records as one block of bytes. Its new bytes are left as they are (records are read straight over
+// them). A small table's block grows in place where the allocator can; a large one's is in the host's large
+// pages (a megabyte of records read from a file then costs the host a step or two, not hundreds), moved without
+// copying as it grows.
+class RecordBytes {
+ public:
+  RecordBytes() = default;
+  ~RecordBytes() {
+    if (large_.data() == nullptr) std::free(data_);
   }
-  template <typename U, typename... Args>
-  void construct(U* place, Args&&... args) {
-    ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+  RecordBytes(const RecordBytes&) = delete;
+  RecordBytes& operator=(const RecordBytes&) = delete;
+
+  std::byte* data() { return data_; }
+  const std::byte* data() const { return data_; }
+  std::size_t size() const { return size_; }
+  operator std::span<std::byte>() { return {data_, size_}; }
+  operator std::span<const std::byte>() const { return {data_, size_}; }
+
+  void resize(std::size_t size) {
+    if (size > capacity_) Reserve(std::max(size, capacity_ + capacity_ / 2));
+    size_ = size;
   }
+  void append(std::span<const std::byte> bytes) {
+    std::size_t at = size_;
+    resize(size_ + bytes.size());
+    if (!bytes.empty()) std::memcpy(data_ + at, bytes.data(), bytes.size());
+  }
+  void clear() { size_ = 0; }
+
+ private:
+  // From this size on, a block is a large one.
+  static constexpr std::size_t kLargeFrom = std::size_t{128} << 10;
+
+  void Reserve(std::size_t capacity) {
+    if (capacity >= kLargeFrom) {
+      if (large_.data() == nullptr) {
+        platform::LargeBlock large(capacity);
+        if (size_ > 0) std::memcpy(large.data(), data_, size_);
+        std::free(data_);
+        large_ = std::move(large);
+      } else {
+        large_.Grow(capacity);
+      }
+      data_ = large_.data();
+      capacity_ = large_.size();
+      return;
+    }
+    void* grown = std::realloc(data_, capacity);
+    if (grown == nullptr) throw std::bad_alloc();
+    data_ = static_cast<std::byte*>(grown);
+    capacity_ = capacity;
+  }
+
+  std::byte* data_ = nullptr;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+  platform::LargeBlock large_;  // holds data_ once the block is a large one
 };
 
 struct TableData {
@@ -49,17 +95,28 @@ struct TableData {
   dbf::Layout layout;
   const CodePage* codePage = nullptr;
   std::vector<std::byte> header;   // the file's header, byte for byte
-  std::vector<std::byte, UninitializedAllocator<std::byte>> records;  // recordCount records of recordLength bytes
+  RecordBytes records;  // recordCount records of recordLength bytes
   std::uint32_t recordCount = 0;
   std::vector<Tag> tags;
   bool indexFileStale = false;  // records changed since the .MDX was written
+  // Counts the times the orders and filter buckets were dropped (references into them held before are void).
+  std::uint64_t bucketsGeneration = 0;
 
   // What the file looked like when these records were taken from it (or last written by the process).
   platform::File::Stamp stamp;
   bool stampKnown = false;
-  int users = 0;  // open table objects
 
-  std::span<const std::byte> Record(std::uint32_t recordNumber) const;
+  // What the file does not hold yet: the records past its first `recordsInFile`, those numbered in
+  // `changedRecords` (in any order, possibly twice), and the header's record count and date.
+  std::uint32_t recordsInFile = 0;
+  std::vector<std::uint32_t> changedRecords;
+  bool headerChanged = false;
+  bool Unwritten() const { return headerChanged || recordsInFile != recordCount || !changedRecords.empty(); }
+
+  std::span<const std::byte> Record(std::uint32_t recordNumber) const {
+    std::size_t length = layout.recordLength;
+    return {records.data() + (recordNumber - 1) * length, length};
+  }
   std::optional<std::size_t> FieldIndex(std::string_view name) const;  // without regard to case
   std::optional<std::size_t> TagIndex(std::string_view name) const;
 
@@ -71,14 +128,17 @@ struct TableData {
   // record) holds in the field. Keys compare as Order does: text by its stored bytes, numbers by value.
   std::size_t LowerBound(std::size_t field, std::span<const std::byte> probe);
   bool KeyEquals(std::size_t field, std::uint32_t recordNumber, std::span<const std::byte> probe) const;
+  // The position in Order(field) of the first record whose key equals the key `probe` holds, when one does.
+  std::optional<std::size_t> FirstEqual(std::size_t field, std::span<const std::byte> probe);
   // Where record `recordNumber`, holding the key of `probe`, stands (or would stand) in Order(field).
   std::size_t PositionOf(std::size_t field, std::span<const std::byte> probe, std::uint32_t recordNumber);
 
   // Live records, in record-number order, whose field holds `value` (stored bytes, blanks not counting).
   const std::vector<std::uint32_t>& Matching(std::size_t field, const std::string& value);
-  std::string MatchKey(std::size_t field, std::span<const std::byte> record) const;
+  // What the filter compares of a record: the field's stored bytes without the blanks that do not count.
+  std::string_view MatchKey(std::size_t field, std::span<const std::byte> record) const;
 
-  // Changes, keeping the orders and buckets up to date.
+  // Changes, keeping the orders and buckets up to date and noting what the file does not hold yet.
   void Store(std::uint32_t recordNumber, std::span<const std::byte> record);
   std::uint32_t Add(std::span<const std::byte> record);
   void Clear();
@@ -90,7 +150,18 @@ struct TableData {
   void Link(std::uint32_t recordNumber);
 
   std::map<std::size_t, std::vector<std::uint32_t>> orders_;
-  std::map<std::size_t, std::unordered_map<std::string, std::vector<std::uint32_t>>> buckets_;
+  // For fields whose keys compare as their bytes: where each key first stands in the field's order. Built on
+  // first use, dropped whenever an order changes.
+  std::map<std::size_t, std::unordered_map<std::string, std::size_t>> firstPositions_;
+  // Looked up by the stored bytes themselves, without copying them into a key.
+  struct BytesHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view bytes) const { return std::hash<std::string_view>{}(bytes); }
+  };
+  using Buckets = std::unordered_map<std::string, std::vector<std::uint32_t>, BytesHash, std::equal_to<>>;
+  // The bucket of records that hold `key`, made when there is none.
+  static std::vector<std::uint32_t>& BucketOf(Buckets& buckets, std::string_view key);
+  std::map<std::size_t, Buckets> buckets_;
   // Field names without regard to ASCII case, looked up without copying the name.
   struct CaseBlindHash {
     using is_transparent = void;

@@ -1,6 +1,7 @@
 #include "storage/table_file.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "storage/mdx_format.h"
 #include "storage/memo_format.h"
@@ -89,10 +90,10 @@ std::string SiblingPath(const std::string& dataPath, std::string_view extension)
   return dataPath.substr(0, cut) + std::string(extension);
 }
 
-std::shared_ptr<TableData> TableFile::Load(const std::string& path, const platform::File& file) {
+std::shared_ptr<TableData> TableFile::Load(const std::string& path, const platform::File& file,
+                                           const platform::File::Stamp& stamp, bool withRecords) {
   auto data = std::make_shared<TableData>();
   data->path = path;
-  platform::File::Stamp stamp;
   try {
     std::vector<std::byte> prefix(dbf::kPrefixLength);
     prefix.resize(file.ReadAt(0, prefix));
@@ -101,126 +102,169 @@ std::shared_ptr<TableData> TableFile::Load(const std::string& path, const platfo
     data->layout = dbf::ParseHeader(data->header);
     // Every record the header counts must be in the file; the end marker after them may be missing, and
     // bytes past them (another program's leftovers) are not read.
-    stamp = file.CurrentStamp();
     std::uint64_t recordsEnd = std::uint64_t{data->layout.headerLength} +
                                std::uint64_t{data->layout.recordCount} * data->layout.recordLength;
     if (recordsEnd > stamp.size) throw dbf::DbfFormatError("el archivo es más corto de lo que indica la cabecera");
   } catch (const dbf::DbfFormatError& error) {
     ThrowTableError(std::string("La tabla está dañada (") + error.what() + ")", path);
   }
-  data->recordCount = data->layout.recordCount;
-  data->records.resize(std::size_t{data->recordCount} * data->layout.recordLength);
-  file.ReadAt(data->layout.headerLength, data->records);
   data->codePage = &CodePage::ForLanguageDriver(data->layout.languageDriver);
   data->tags = TagsOf(path, *data);
+  if (!withRecords) return data;  // no records, and no stamp: they are not the file's
+  data->recordCount = data->layout.recordCount;
+  data->recordsInFile = data->recordCount;
+  data->records.resize(std::size_t{data->recordCount} * data->layout.recordLength);
+  file.ReadAt(data->layout.headerLength, data->records);
   data->stamp = stamp;
   data->stampKnown = true;
   return data;
 }
 
-TableFile::TableFile(Engine& engine, std::string path, bool exclusive) : engine_(engine), path_(std::move(path)) {
+// ---------------------------------------------------------------------------------------------------------
+// The engine's hold on a file
+
+void HeldTable::Open(const std::string& path, bool exclusive) {
   platform::Share share = exclusive ? platform::Share::kExclusive : platform::Share::kDenyNone;
   try {
-    path_ = platform::FullPath(path_).Text();
-    try {
-      file_ = platform::File::OpenExisting(path_, platform::Access::kReadWrite, share);
-    } catch (const platform::FileError& error) {
-      if (error.code() != platform::kAccessDenied) throw;
-      file_ = platform::File::OpenExisting(path_, platform::Access::kRead, share);
-      readOnly_ = true;
-    }
-    data_ = engine_.Share(path_, file_);
+    file_ = platform::File::OpenExisting(path, platform::Access::kReadWrite, share);
+    readOnly_ = false;
   } catch (const platform::FileError& error) {
-    switch (error.code()) {
-      case platform::kFileNotFound:
-      case platform::kPathNotFound: ThrowTableError("La tabla no existe", path_);
-      case platform::kSharingViolation: ThrowTableError("La tabla está en uso", path_);
-      default: ThrowFileError(error, path_);
-    }
+    if (error.code() != platform::kAccessDenied) throw;
+    file_ = platform::File::OpenExisting(path, platform::Access::kRead, share);
+    readOnly_ = true;
   }
-  ++data_->users;
-  today_ = platform::Today();
+  exclusive_ = exclusive;
 }
 
-TableFile::~TableFile() {
-  --data_->users;
-  if (!wrote_) return;
-  try {
-    data_->stamp = file_.CurrentStamp();
-    data_->stampKnown = true;
-  } catch (const platform::FileError&) {
+void HeldTable::Refresh(const std::string& path, bool withRecords) {
+  if (data && data->Unwritten()) return;
+  platform::File::Stamp stamp = file_.CurrentStamp();
+  if (data && data->stampKnown && data->stamp == stamp) return;
+  data = TableFile::Load(path, file_, stamp, withRecords);
+}
+
+namespace {
+
+// The records of `data` from number `first` to `last`, as stored.
+std::span<const std::byte> RecordRun(const TableData& data, std::uint32_t first, std::uint32_t last) {
+  std::size_t length = data.layout.recordLength;
+  return std::span<const std::byte>(data.records).subspan((first - 1) * length, (last - first + 1) * length);
+}
+
+std::uint64_t PlaceOf(const TableData& data, std::uint32_t recordNumber) {
+  return data.layout.headerLength + std::uint64_t{recordNumber - 1} * data.layout.recordLength;
+}
+
+// The changed records that the file holds, each run of consecutive numbers in one write.
+void WriteChangedRecords(platform::File& file, TableData& data) {
+  std::vector<std::uint32_t>& changed = data.changedRecords;
+  std::sort(changed.begin(), changed.end());
+  changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
+  for (std::size_t i = 0; i < changed.size();) {
+    std::size_t j = i + 1;
+    while (j < changed.size() && changed[j] == changed[j - 1] + 1) ++j;
+    file.WriteAt(PlaceOf(data, changed[i]), RecordRun(data, changed[i], changed[j - 1]));
+    i = j;
   }
+  changed.clear();
+}
+
+// The records past those the file holds, in one write, and the end marker after them.
+void WriteAppendedRecords(platform::File& file, TableData& data) {
+  if (data.recordCount == data.recordsInFile) return;
+  file.WriteAt(PlaceOf(data, data.recordsInFile + 1), RecordRun(data, data.recordsInFile + 1, data.recordCount));
+  file.WriteAt(PlaceOf(data, data.recordCount + 1), std::span(&dbf::kEndOfFile, 1));
+  data.recordsInFile = data.recordCount;
+}
+
+}  // namespace
+
+void HeldTable::Flush(const std::string& path) {
+  if (!data || !data->Unwritten()) return;
+  // The records first, the count that announces them last.
+  try {
+    WriteChangedRecords(file_, *data);
+    WriteAppendedRecords(file_, *data);
+    dbf::StampHeader(data->header, data->recordCount, platform::Today());
+    file_.WriteAt(0, std::span<const std::byte>(data->header).first(dbf::kStampedLength));
+    data->headerChanged = false;
+    data->stamp = file_.CurrentStamp();
+    data->stampKnown = true;
+  } catch (const platform::FileError& error) {
+    ThrowFileError(error, path);
+  }
+}
+
+void HeldTable::Empty(const std::string& path) {
+  try {
+    data->Clear();
+    dbf::StampHeader(data->header, 0, platform::Today());
+    file_.WriteAt(0, std::span<const std::byte>(data->header).first(dbf::kStampedLength));
+    file_.Truncate(data->layout.headerLength);
+    file_.WriteAt(data->layout.headerLength, std::span(&dbf::kEndOfFile, 1));
+    data->headerChanged = false;
+    data->stamp = file_.CurrentStamp();
+    data->stampKnown = true;
+  } catch (const platform::FileError& error) {
+    data->stampKnown = false;
+    ThrowFileError(error, path);
+  }
+}
+
+void HeldTable::Close() {
+  file_ = platform::File();
+  if (data && data->Unwritten()) data.reset();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// A table object's opening
+
+TableFile::TableFile(Engine& engine, std::string path, bool exclusive, bool withRecords)
+    : engine_(engine), path_(std::move(path)), held_(&engine_.Hold(path_, exclusive, withRecords)) {}
+
+TableFile::~TableFile() {
+  if (held_) engine_.Leave(*held_, path_);
 }
 
 void TableFile::RequireWritable() const {
-  if (readOnly_) ThrowTableError("La tabla es de sólo lectura", path_);
-}
-
-void TableFile::RememberWrite() {
-  data_->stampKnown = false;
-  wrote_ = true;
-}
-
-void TableFile::WriteHeaderPrefix() {
-  dbf::StampHeader(data_->header, data_->recordCount, today_);
-  // Through a view of the file's start: one system call per appended record (its own write), not two. The
-  // view is asked for at each write, as Empty's truncation ends it.
-  std::span<std::byte> start = file_.MapStart(dbf::kStampedLength);
-  std::copy_n(data_->header.begin(), dbf::kStampedLength, start.begin());
+  if (held_->ReadOnly()) ThrowTableError("La tabla es de sólo lectura", path_);
 }
 
 void TableFile::Update(std::uint32_t recordNumber, std::span<const std::byte> record) {
   RequireWritable();
-  const dbf::Layout& layout = data_->layout;
-  try {
-    file_.WriteAt(layout.headerLength + std::uint64_t{recordNumber - 1} * layout.recordLength,
-                  record.first(layout.recordLength));
-    data_->Store(recordNumber, record);
-    if (!wrote_) WriteHeaderPrefix();
-  } catch (const platform::FileError& error) {
-    ThrowFileError(error, path_);
-  }
-  RememberWrite();
+  Data().Store(recordNumber, record.first(Data().layout.recordLength));
 }
 
 std::uint32_t TableFile::Append(std::span<const std::byte> record) {
   RequireWritable();
-  const dbf::Layout& layout = data_->layout;
-  appended_.assign(record.begin(), record.begin() + layout.recordLength);
-  appended_.push_back(dbf::kEndOfFile);
-  std::uint32_t number = 0;
-  try {
-    file_.WriteAt(layout.headerLength + std::uint64_t{data_->recordCount} * layout.recordLength, appended_);
-    number = data_->Add(record);
-    WriteHeaderPrefix();
-  } catch (const platform::FileError& error) {
-    ThrowFileError(error, path_);
-  }
-  RememberWrite();
-  return number;
+  return Data().Add(record);
 }
 
 void TableFile::Empty() {
   RequireWritable();
+  held_->Empty(path_);
+}
+
+void TableFile::Close(bool withIndex) {
   try {
-    data_->Clear();
-    WriteHeaderPrefix();
-    file_.Truncate(data_->layout.headerLength);
-    file_.WriteAt(data_->layout.headerLength, std::span(&dbf::kEndOfFile, 1));
-  } catch (const platform::FileError& error) {
-    ThrowFileError(error, path_);
+    held_->Flush(path_);
+    if (withIndex) WriteIndexFileIfStale();
+  } catch (...) {
+    engine_.Leave(*std::exchange(held_, nullptr), path_);
+    throw;
   }
-  RememberWrite();
+  engine_.Leave(*std::exchange(held_, nullptr), path_);
 }
 
 void TableFile::WriteIndexFileIfStale() {
-  if (!data_->indexFileStale || data_->tags.empty() || readOnly_) return;
-  WriteTableFile(SiblingPath(path_, ".MDX"), IndexFileBytes(*data_));
-  data_->indexFileStale = false;
+  TableData& data = Data();
+  if (!data.indexFileStale || data.tags.empty() || held_->ReadOnly()) return;
+  WriteTableFile(SiblingPath(path_, ".MDX"), IndexFileBytes(data));
+  data.indexFileStale = false;
 }
 
 std::optional<std::string> TableFile::ReadMemo(std::uint32_t block) const {
-  auto kind = memo::KindOfVersion(data_->layout.version);
+  auto kind = memo::KindOfVersion(Data().layout.version);
   if (!kind) return std::nullopt;
   if (!memoFile_) {
     try {

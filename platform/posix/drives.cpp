@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/drive_map.h"
 #include "platform/posix/host.h"
@@ -188,14 +189,28 @@ std::optional<Location> FoundBefore(const std::u32string& key) {
   return Location{entry->second, true, S_ISDIR(info.st_mode), true};
 }
 
-Location Locate(const WindowsPath& path) {
-  std::u32string key = FoldedName(path.Text());
-  if (auto before = FoundBefore(key)) return *before;
+// Where a walk down to `path` starts: the deepest folder on its way that was found before and is still a
+// folder, or else the drive's root; with the number of the path's names that it covers.
+std::pair<Location, std::size_t> StartOfWalk(const WindowsPath& path) {
+  auto& found = State().found;
+  for (std::size_t covered = path.names.size(); covered-- > 1;) {
+    WindowsPath folder{path.drive, {path.names.begin(), path.names.begin() + static_cast<std::ptrdiff_t>(covered)}};
+    auto entry = found.find(FoldedName(folder.Text()));
+    if (entry == found.end()) continue;
+    if (IsFolder(entry->second)) return {Location{entry->second, true, true, true}, covered};
+    found.erase(entry);
+  }
   auto root = Drives().HostFolder(path.drive);
   if (!root) throw FileError(kInvalidDrive);
   if (!IsFolder(*root)) throw FileError(kNotReady);
-  Location location{*root, true, true, true};
-  for (std::size_t i = 0; i < path.names.size(); ++i) {
+  return {Location{*root, true, true, true}, 0};
+}
+
+Location Locate(const WindowsPath& path) {
+  std::u32string key = FoldedName(path.Text());
+  if (auto before = FoundBefore(key)) return *before;
+  auto [location, covered] = StartOfWalk(path);
+  for (std::size_t i = covered; i < path.names.size(); ++i) {
     const std::string& name = path.names[i];
     std::string folder = location.path;
     std::string entry = location.exists && location.isFolder ? FindEntry(folder, name) : std::string();

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <random>
 #include <utility>
+#include <vector>
 
 #include "platform/backend.h"
 #include "platform/posix/host.h"
@@ -87,8 +88,10 @@ File File::Create(std::string_view path, Share share) {
   int handle = OpenHandle(location.path, O_RDWR | O_CREAT, true);
   LockForSharing(handle, share);
   File file(std::make_unique<NativeFile>(handle));
+  // Devices take no truncation, and an empty file needs none: ext4 writes out at its closing a file that was
+  // truncated to nothing, as if it replaced another one.
   struct stat info {};
-  if (::fstat(handle, &info) == 0 && S_ISREG(info.st_mode)) file.Truncate(0);  // devices take no truncation
+  if (::fstat(handle, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) file.Truncate(0);
   return file;
 }
 
@@ -201,6 +204,19 @@ File::Stamp File::CurrentStamp() const {
           static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
 }
 
+bool File::IsStillAt(std::string_view path) const {
+  struct stat open {};
+  if (!native_ || ::fstat(HandleOf(native_), &open) != 0) return false;
+  try {
+    host::Location location = host::Locate(path);
+    struct stat named {};
+    return location.exists && ::stat(location.path.c_str(), &named) == 0 && named.st_dev == open.st_dev &&
+           named.st_ino == open.st_ino;
+  } catch (const FileError&) {
+    return false;
+  }
+}
+
 void File::Truncate(std::uint64_t size) {
   backend::BeforeFileOperation(FileOperation::kTruncate, {});
   if (native_) native_->EndView();  // as on Windows, which truncates no file while a view of it lasts
@@ -212,6 +228,42 @@ void File::Flush() {
   int handle = HandleOf(native_);
   while (::fsync(handle) != 0) {
     if (errno != EINTR) host::ThrowErrno(errno);
+  }
+}
+
+namespace {
+
+// What copy_file_range refuses where a plain copy goes through: other file systems, devices, old kernels.
+bool CopyNeedsThePlainWay(int err) {
+  return err == EXDEV || err == EINVAL || err == ENOSYS || err == EOPNOTSUPP || err == EBADF;
+}
+
+constexpr std::size_t kPlainCopyBlock = 64 * 1024;
+
+void CopyThePlainWay(File& from, File& to) {
+  std::vector<std::byte> buffer(kPlainCopyBlock);
+  for (;;) {
+    std::size_t read = from.Read(buffer);
+    if (read == 0) return;
+    if (to.Write(std::span(buffer).first(read)) < read) throw FileError(kDiskFull);
+  }
+}
+
+}  // namespace
+
+void CopyRest(File& from, File& to) {
+  constexpr std::size_t kLargestStep = std::size_t{1} << 30;
+  for (bool first = true;; first = false) {
+    backend::BeforeFileOperation(FileOperation::kRead, {});
+    backend::BeforeFileOperation(FileOperation::kWrite, {});
+    ssize_t count = ::copy_file_range(HandleOf(from.native_), nullptr, HandleOf(to.native_), nullptr, kLargestStep, 0);
+    if (count > 0) continue;
+    if (count == 0) return;
+    int err = errno;
+    if (err == EINTR) continue;
+    if (first && CopyNeedsThePlainWay(err)) return CopyThePlainWay(from, to);
+    if (IsDiskFull(err)) throw FileError(kDiskFull);
+    host::ThrowErrno(err);
   }
 }
 

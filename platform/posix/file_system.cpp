@@ -160,7 +160,7 @@ std::string HostFolderOf(const std::string& hostPath) {
 
 }  // namespace
 
-void MoveReplacing(std::string_view from, std::string_view to) {
+void MoveReplacing(std::string_view from, std::string_view to, Replacement how) {
   host::Location source = host::Locate(from);
   if (!source.exists) throw FileError(source.parentExists ? kFileNotFound : kPathNotFound);
   host::Location target = host::Locate(to);
@@ -172,8 +172,9 @@ void MoveReplacing(std::string_view from, std::string_view to) {
   if (keep && ReadOnlyMode(targetInfo.st_mode)) throw FileError(kAccessDenied);  // as Windows refuses to replace one
   backend::BeforeFileOperation(FileOperation::kRename, to);
   if (keep) TakeOwnerAndPermissions(source.path, targetInfo);
+  if (how == Replacement::kWorkingCopy && keep && ::unlink(target.path.c_str()) != 0) host::ThrowErrno(errno);
   if (::rename(source.path.c_str(), target.path.c_str()) != 0) host::ThrowErrno(errno);
-  FlushFolder(HostFolderOf(target.path));
+  if (how == Replacement::kAtomicOnDisk) FlushFolder(HostFolderOf(target.path));
 }
 
 }  // namespace platform

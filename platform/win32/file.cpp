@@ -9,6 +9,7 @@
 #include <set>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "platform/backend.h"
 #include "platform/win32/host.h"
@@ -212,7 +213,8 @@ File File::Create(std::string_view path, Share share) {
   if (location.IsFolder()) throw FileError(kAccessDenied);
   // Opened as it is, then emptied: an opening that the sharing modes refuse must leave the file untouched.
   File file(std::make_unique<NativeFile>(OpenHandle(location.path, AccessOf(Access::kReadWrite), share, OPEN_ALWAYS)));
-  if (::GetFileType(file.native_->handle) == FILE_TYPE_DISK) file.Truncate(0);  // devices take no truncation
+  // Devices take no truncation, and an empty file needs none.
+  if (::GetFileType(file.native_->handle) == FILE_TYPE_DISK && file.Size() > 0) file.Truncate(0);
   return file;
 }
 
@@ -293,6 +295,23 @@ File::Stamp File::CurrentStamp() const {
   return {size, NanosecondsOf(info.ftLastWriteTime)};
 }
 
+bool File::IsStillAt(std::string_view path) const {
+  if (!native_ || !native_->id) return false;
+  try {
+    host::Location location = host::Locate(path);
+    if (!location.Exists() || location.IsFolder()) return false;
+    // Opened for no access at all, which no sharing mode refuses.
+    HANDLE named = ::CreateFileW(location.path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    if (named == INVALID_HANDLE_VALUE) return false;
+    std::optional<FileId> id = IdOf(named);
+    ::CloseHandle(named);
+    return id == native_->id;
+  } catch (const FileError&) {
+    return false;
+  }
+}
+
 void File::Truncate(std::uint64_t size) {
   backend::BeforeFileOperation(FileOperation::kTruncate, {});
   if (native_) native_->EndView();  // the system truncates no file while a view of it lasts
@@ -306,6 +325,16 @@ void File::Flush() {
   backend::BeforeFileOperation(FileOperation::kFlush, {});
   if (native_ && native_->view != nullptr && !::FlushViewOfFile(native_->view, 0)) host::ThrowLastError();
   if (!::FlushFileBuffers(HandleOf(native_))) host::ThrowLastError();
+}
+
+void CopyRest(File& from, File& to) {
+  constexpr std::size_t kBlock = 64 * 1024;
+  std::vector<std::byte> buffer(kBlock);
+  for (;;) {
+    std::size_t read = from.Read(buffer);
+    if (read == 0) return;
+    if (to.Write(std::span(buffer).first(read)) < read) throw FileError(kDiskFull);
+  }
 }
 
 void File::Close() {

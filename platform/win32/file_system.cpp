@@ -134,10 +134,11 @@ bool IsRefusalWhileOpen(DWORD error) { return error == ERROR_ACCESS_DENIED || er
 
 // Renames `from` over `to`, retrying for a moment while another program still has either open. Returns the
 // system's error of the last attempt (ERROR_SUCCESS once it is done).
-DWORD ReplaceWithRetry(const std::wstring& from, const std::wstring& to) {
+DWORD ReplaceWithRetry(const std::wstring& from, const std::wstring& to, Replacement how) {
+  DWORD flags = MOVEFILE_REPLACE_EXISTING | (how == Replacement::kAtomicOnDisk ? MOVEFILE_WRITE_THROUGH : 0);
   auto deadline = std::chrono::steady_clock::now() + kReplaceRetryTime;
   for (;;) {
-    if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (::MoveFileExW(from.c_str(), to.c_str(), flags)) {
       return ERROR_SUCCESS;
     }
     DWORD error = ::GetLastError();
@@ -148,7 +149,7 @@ DWORD ReplaceWithRetry(const std::wstring& from, const std::wstring& to) {
 
 }  // namespace
 
-void MoveReplacing(std::string_view from, std::string_view to) {
+void MoveReplacing(std::string_view from, std::string_view to, Replacement how) {
   host::Location source = host::Locate(from);
   if (!source.Exists()) throw FileError(source.parentExists ? kFileNotFound : kPathNotFound);
   host::Location target = host::Locate(to);
@@ -164,7 +165,7 @@ void MoveReplacing(std::string_view from, std::string_view to) {
   if (target.Exists() && !::SetFileAttributesW(source.path.c_str(), SettableAttributes(target.attributes))) {
     host::ThrowLastError();
   }
-  DWORD error = ReplaceWithRetry(source.path, targetPath);
+  DWORD error = ReplaceWithRetry(source.path, targetPath, how);
   if (error == ERROR_SUCCESS) return;
   if (IsRefusalWhileOpen(error) && (host::HeldOpen(targetPath) || host::HeldOpen(source.path))) {
     throw FileError(kSharingViolation);

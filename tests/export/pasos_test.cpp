@@ -75,7 +75,7 @@ TEST_F(ComoSeLeeTest, ATextReadsBackFromAnInterchangeTableAsComoSeLeeSays) {
   };
   for (const Caso& caso : casos) {
     SCOPED_TRACE("'" + caso.texto + "' in " + std::to_string(caso.tamano) + " characters");
-    exportacion::BorrarTablaIntercambio("PRUEBA");
+    exportacion::BorrarTablaIntercambio(*engine_, "PRUEBA");
     Table tabla(*engine_);
     exportacion::DefinirTablaIntercambio(tabla, "PRUEBA", {{"TEXTO", DataType::ftString, caso.tamano}});
     tabla.CreateTable();

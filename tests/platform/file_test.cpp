@@ -46,6 +46,26 @@ TEST(FileErrors, RealFailuresRaiseTheirCodes) {
   EXPECT_EQ(ErrorOf([&] { open("Q:\\X.DBF"); }).first, platform::kInvalidDrive);
 }
 
+// An open file is still at its path however the path is spelled, even while opened exclusively; not at
+// another file's path, nor once it was deleted (where the host lets an open file be deleted).
+TEST(FileIdentity, AnOpenFileIsStillAtItsPathUntilAnotherFileIsThere) {
+  TemporaryDrive drive;
+  drive.MakeHostFolder("HTEMP");
+  drive.WriteHostFile("HTEMP/PROFT.DBF", "x");
+  drive.WriteHostFile("HTEMP/AULAT.DBF", "y");
+  File file = File::OpenExisting("C:\\HTEMP\\PROFT.DBF", Access::kReadWrite, Share::kExclusive);
+  EXPECT_TRUE(file.IsStillAt("C:\\HTEMP\\PROFT.DBF"));
+  EXPECT_TRUE(file.IsStillAt("c:\\htemp\\proft.dbf"));
+  EXPECT_FALSE(file.IsStillAt("C:\\HTEMP\\AULAT.DBF"));
+  EXPECT_FALSE(file.IsStillAt("C:\\HTEMP\\NINGUNA.DBF"));
+  EXPECT_FALSE(file.IsStillAt("Q:\\PROFT.DBF"));
+  EXPECT_FALSE(File().IsStillAt("C:\\HTEMP\\PROFT.DBF"));
+  std::error_code error;
+  if (std::filesystem::remove(drive.Host("HTEMP/PROFT.DBF"), error)) {
+    EXPECT_FALSE(file.IsStillAt("C:\\HTEMP\\PROFT.DBF"));
+  }
+}
+
 TEST(Sharing, AnExclusiveOpeningShutsOutEveryOtherOne) {
   TemporaryDrive drive;
   drive.WriteHostFile("CENTRO.DBF", "x");

@@ -1,5 +1,5 @@
 // The review dialogs' grid and navigator without widgets, on real tables of a temporary drive C:: the
-// rows and the current record, the navigator's moves and which buttons apply, what reaches the file as
+// rows and the current record, the navigator's moves and which buttons apply, what is posted as
 // cells are written, moved from, posted and cancelled, a refused value, and a table without records.
 #include <gtest/gtest.h>
 
@@ -61,11 +61,10 @@ class FuenteDatosTest : public ::testing::Test {
 
   static std::string Abreviatura(int i) { return (i < 10 ? "P0" : "P") + std::to_string(i); }
 
-  // The DNIs in the file, through an engine of their own: only what was posted counts.
-  static Fila DnisGuardados() {
-    storage::Engine otro('.');
+  // The DNIs as another table object of the process reads them: only what was posted counts.
+  Fila DnisPublicados() {
     Fila dnis;
-    for (const Fila& fila : testing_support::LeerTabla(otro, kProft, {"DNI"})) dnis.push_back(fila[0]);
+    for (const Fila& fila : testing_support::LeerTabla(engine_, kProft, {"DNI"})) dnis.push_back(fila[0]);
     return dnis;
   }
 
@@ -112,8 +111,7 @@ TEST_F(FuenteDatosTest, TheRowsAreTheRecordsInTheTablesWalkOrder) {
   EXPECT_TRUE(fuente.Editando());
   EXPECT_EQ(tabla_.AsString("HORA"), "2");
   ASSERT_TRUE(fuente.Publicar());
-  storage::Engine otro('.');
-  EXPECT_EQ(testing_support::LeerTabla(otro, plantilla, {"HORAINI"}), (Filas{{"10:00"}, {"08:00"}, {"09:05"}}));
+  EXPECT_EQ(testing_support::LeerTabla(engine_, plantilla, {"HORAINI"}), (Filas{{"10:00"}, {"08:00"}, {"09:05"}}));
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -165,16 +163,16 @@ TEST_F(FuenteDatosTest, TheNavigatorMovesAndSaysWhichButtonsApply) {
 }
 
 // ---------------------------------------------------------------------------------------------------------
-// What reaches the file
+// What is posted
 
 struct Edicion {
   const char* nombre;
   void (*despues)(FuenteDatos&);  // after "12345678" was written into the second teacher's DNI
-  Fila dnis;                      // the file afterwards
+  Fila dnis;                      // what the other table objects read afterwards
   bool editando;
 };
 
-TEST_F(FuenteDatosTest, WhatReachesTheFile) {
+TEST_F(FuenteDatosTest, WhatIsPosted) {
   const Fila antes = {"1001", "1002", "1003"};
   const Fila cambiado = {"1001", "12345678", "1003"};
   const std::vector<Edicion> ediciones = {
@@ -203,7 +201,7 @@ TEST_F(FuenteDatosTest, WhatReachesTheFile) {
     EXPECT_TRUE(fuente_->Editando());  // writing a cell put the record into edit mode
     edicion.despues(*fuente_);
     EXPECT_EQ(fuente_->Editando(), edicion.editando);
-    EXPECT_EQ(DnisGuardados(), edicion.dnis);
+    EXPECT_EQ(DnisPublicados(), edicion.dnis);
     // Back to the file as it was.
     fuente_->Cancelar();
     ASSERT_TRUE(fuente_->IrAFila(1));
@@ -264,13 +262,13 @@ TEST_F(FuenteDatosTest, ARefusedValueKeepsTheTextTheRecordAndTheRow) {
       EXPECT_EQ(fuente_->Texto(1, kDni), texto);
       EXPECT_EQ(fuente_->Texto(1, kAbrev), "NUEV");
       EXPECT_EQ(Aplicables().count("Post"), 1U);
-      EXPECT_EQ(DnisGuardados(), (Fila{"1001", "1002", "1003"}));
+      EXPECT_EQ(DnisPublicados(), (Fila{"1001", "1002", "1003"}));
 
       // Corrected, the value is taken and what was refused goes on.
       EXPECT_TRUE(fuente_->EscribirCelda(kDni, "4321"));
       EXPECT_FALSE(fuente_->ColumnaRechazada());
       EXPECT_TRUE(disparo.accion(*fuente_));
-      EXPECT_EQ(DnisGuardados(), (Fila{"1001", "4321", "1003"}));
+      EXPECT_EQ(DnisPublicados(), (Fila{"1001", "4321", "1003"}));
       EXPECT_EQ(registro_.fallos.size(), 2U);
 
       // Back to the file as it was.
@@ -309,7 +307,7 @@ TEST_F(FuenteDatosTest, ARefusedTextGoesWhenDroppedRewrittenOrCancelled) {
     EXPECT_TRUE(fuente_->IrAFila(2));  // nothing holds the cursor any more
     EXPECT_TRUE(fuente_->IrAFila(1));
   }
-  EXPECT_EQ(DnisGuardados(), (Fila{"1001", "1002", "1003"}));
+  EXPECT_EQ(DnisPublicados(), (Fila{"1001", "1002", "1003"}));
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -337,7 +335,7 @@ TEST_F(FuenteDatosTest, EditModeOnATableWithoutRecordsStartsANewOne) {
   EXPECT_EQ(fuente_->Filas(), 1);
   EXPECT_EQ(fuente_->Registros(), 1);
   EXPECT_FALSE(fuente_->Editando());
-  EXPECT_EQ(DnisGuardados(), (Fila{"77"}));
+  EXPECT_EQ(DnisPublicados(), (Fila{"77"}));
   EXPECT_TRUE(registro_.fallos.empty());
 }
 

@@ -2,6 +2,8 @@
 // conversions and their messages, indexes, filters, record numbers, exclusive use, emptying, creating.
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -125,15 +127,51 @@ TEST_F(TableTest, PostWithoutAPendingRecordFails) {
   EXPECT_EQ(ErrorOf([&] { unnamed->Post(); }), "La fuente de datos no está en modo de edición o inserción");
 }
 
-TEST_F(TableTest, APostedRecordIsInTheFileAtOnce) {
-  CreateSample();
-  auto table = OpenSample();
-  AddRecords(*table, {{"A", 1}});
-  // Read the file behind the engine's back: the header counts it and the record is there.
-  std::string bytes = drive_.ReadHostFile("HTEMP/MUESTRA.DBF");
-  EXPECT_EQ(static_cast<unsigned char>(bytes[4]), 1);
-  EXPECT_NE(bytes.find("A    "), std::string::npos);
-  EXPECT_EQ(bytes.back(), '\x1A');
+// Where posted records must have reached the file, read behind the engine's back: the header counts them,
+// they are there and the end marker follows them. Until then the other table objects of the process see them.
+using MaybeRun = std::optional<storage::Engine::Run>;
+
+struct PuntoDeEscritura {
+  const char* name;
+  bool inARun;
+  // After the records were posted through `table`, which is still open.
+  void (*settle)(storage::Engine& engine, MaybeRun& run, std::unique_ptr<Table>& table);
+};
+
+TEST_F(TableTest, PostedRecordsAreInTheFileOnceTheirTableClosesTheRunEndsOrTheFileIsLetGo) {
+  using Engine = storage::Engine;
+  using Object = std::unique_ptr<Table>;
+  const std::vector<PuntoDeEscritura> cases = {
+      {"the table closed", false, [](Engine&, MaybeRun&, Object& table) { table->Close(); }},
+      {"the table released", false, [](Engine&, MaybeRun&, Object& table) { table.reset(); }},
+      {"the table closed in a run", true, [](Engine&, MaybeRun&, Object& table) { table->Close(); }},
+      {"the run finished, the table open", true, [](Engine&, MaybeRun& run, Object&) { run->Finish(); }},
+      {"the run ended, the table open", true, [](Engine&, MaybeRun& run, Object&) { run.reset(); }},
+      {"the file let go of before a copy, the table open", false,
+       [](Engine& engine, MaybeRun&, Object&) { engine.Release("C:\\HTEMP\\MUESTRA.DBF"); }},
+      {"every file let go of in a run, the table open", true,
+       [](Engine& engine, MaybeRun&, Object&) { engine.ReleaseAll(); }},
+  };
+  for (const PuntoDeEscritura& c : cases) {
+    SCOPED_TRACE(c.name);
+    CreateSample();
+    MaybeRun run;
+    if (c.inARun) run.emplace(engine_);
+    auto table = OpenSample();
+    AddRecords(*table, {{"A", 1}, {"B", 2}});
+    table->First();
+    table->Edit();
+    table->SetAsString("COD", "Z");
+    table->Post();
+    EXPECT_EQ(Walk(*OpenSample()), (std::vector<std::string>{"Z", "B"}));
+    c.settle(engine_, run, table);
+    std::string bytes = drive_.ReadHostFile("HTEMP/MUESTRA.DBF");
+    EXPECT_EQ(static_cast<unsigned char>(bytes[4]), 2);
+    EXPECT_NE(bytes.find("Z    "), std::string::npos);
+    EXPECT_NE(bytes.find("B    "), std::string::npos);
+    EXPECT_EQ(bytes.find("A    "), std::string::npos);
+    EXPECT_EQ(bytes.back(), '\x1A');
+  }
 }
 
 TEST_F(TableTest, TwoObjectsSeeEachOthersPostedRecords) {
@@ -203,6 +241,37 @@ TEST_F(TableTest, TextIsCutToTheFieldAndReadWithoutTrailingBlanks) {
   table->Post();
   EXPECT_EQ(table->AsString("COD"), "1ESO");
   EXPECT_EQ(table->AsString("COD").back(), 'O');
+}
+
+// What pads a text field, blanks and NULs, goes wherever it ends against the field's 20 bytes; what is
+// inside the text stays, a byte from 0x80 up (a non-breaking space) included.
+TEST_F(TableTest, TextReadsWithoutThePaddingWhereverItEnds) {
+  struct Case {
+    std::string stored;
+    std::string read;
+  };
+  const std::vector<Case> cases = {
+      {"", ""},
+      {"A", "A"},
+      {"ABCDEFGHIJKL", "ABCDEFGHIJKL"},                  // eight blanks after it
+      {"ABCDEFGHIJKLM", "ABCDEFGHIJKLM"},                // seven
+      {"ABCDEFGHIJKLMNOPQRST", "ABCDEFGHIJKLMNOPQRST"},  // none
+      {"AB CD", "AB CD"},
+      {std::string("AB\0\0 \0", 6), "AB"},
+      {std::string("A\0B", 3), std::string("A\0B", 3)},
+      {"A\u00a0", "A\u00a0"},
+      {"\u00a0\u00a0\u00a0\u00a0\u00a0\u00a0\u00a0\u00a0\u00a0", "\u00a0\u00a0\u00a0\u00a0\u00a0\u00a0\u00a0\u00a0\u00a0"},
+  };
+  CreateSample();
+  auto table = OpenSample();
+  for (const Case& c : cases) {
+    table->Append();
+    table->SetAsString("NOMBRE", c.stored);
+    table->Post();
+  }
+  std::size_t i = 0;
+  for (table->First(); !table->Eof(); table->Next(), ++i) EXPECT_EQ(table->AsString("NOMBRE"), cases.at(i).read) << i;
+  EXPECT_EQ(i, cases.size());
 }
 
 TEST_F(TableTest, AccentedTextRoundTripsAndCountsCharacters) {
@@ -344,6 +413,7 @@ TEST_F(TableTest, FloatsReadAsTextInGeneralFormat) {
     table->Post();
     EXPECT_EQ(table->AsString("NHORAS"), c.text) << c.value;
   }
+  table->Close();
   storage::Engine dotted('.');
   Table withDot(dotted);
   withDot.SetTableName("C:\\HTEMP\\MUESTRA.DBF");
@@ -588,6 +658,35 @@ TEST_F(TableTest, EmptyingRemovesEveryRecordAndTruncatesTheFile) {
   EXPECT_TRUE(Walk(*table).empty());
   EXPECT_EQ(table->RecordCount(), 0u);
   EXPECT_EQ(drive_.ReadHostFile("HTEMP/MUESTRA.DBF").size(), emptySize);
+}
+
+// An engine that has not read the table yet empties it without its records, the index with it.
+TEST_F(TableTest, EmptyingATableTheEngineHasNotReadLeavesNoRecordAndAnEmptyIndex) {
+  CreateSample("INDEXADA", true);
+  {
+    auto table = OpenSample("INDEXADA");
+    AddRecords(*table, {{"B", 2}, {"A", 1}});
+  }
+  storage::Engine fresh(',');
+  Table emptied(fresh);
+  emptied.SetTableName("C:\\HTEMP\\INDEXADA.DBF");
+  emptied.EmptyTable();
+  Table reader(fresh);
+  reader.SetTableName("C:\\HTEMP\\INDEXADA.DBF");
+  reader.SetIndexName("COD");
+  reader.Open();
+  EXPECT_TRUE(Walk(reader).empty());
+  reader.Append();
+  reader.SetAsString("COD", "C");
+  reader.Post();
+  EXPECT_EQ(Walk(reader), (std::vector<std::string>{"C"}));
+  reader.Close();
+  storage::Engine other(',');
+  Table again(other);
+  again.SetTableName("C:\\HTEMP\\INDEXADA.DBF");
+  again.SetIndexName("COD");
+  again.Open();
+  EXPECT_EQ(Walk(again), (std::vector<std::string>{"C"}));
 }
 
 TEST_F(TableTest, CreatingATableThatExistsReplacesIt) {
