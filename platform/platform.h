@@ -20,6 +20,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "util/date.h"
@@ -231,8 +232,13 @@ class LargeBlock {
   LargeBlock() = default;
   explicit LargeBlock(std::size_t size);
   ~LargeBlock();
-  LargeBlock(LargeBlock&& other) noexcept;
-  LargeBlock& operator=(LargeBlock&& other) noexcept;
+  LargeBlock(LargeBlock&& other) noexcept
+      : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+  LargeBlock& operator=(LargeBlock&& other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(size_, other.size_);
+    return *this;
+  }
 
   std::byte* data() const { return data_; }
   std::size_t size() const { return size_; }

@@ -50,15 +50,6 @@ LargeBlock::~LargeBlock() {
   if (data_ != nullptr) ::munmap(data_, size_);
 }
 
-LargeBlock::LargeBlock(LargeBlock&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
-
-LargeBlock& LargeBlock::operator=(LargeBlock&& other) noexcept {
-  std::swap(data_, other.data_);
-  std::swap(size_, other.size_);
-  return *this;
-}
-
 void LargeBlock::Grow(std::size_t size) {
   if (size <= size_) return;
   std::size_t grown = WholeLargePages(size);
