@@ -60,13 +60,6 @@ int OpenHandle(const std::string& hostPath, int flags, bool parentExists) {
   return handle;
 }
 
-std::string RandomSuffix() {
-  static std::random_device device;
-  char text[9];
-  std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(device()));
-  return text;
-}
-
 }  // namespace
 
 File File::OpenExisting(std::string_view path, Access access, Share share) {
@@ -101,7 +94,7 @@ std::string File::CreateUnique(std::string_view folder, std::string_view prefix)
   host::Location location = host::Locate(folderPath);
   if (!location.isFolder) throw FileError(kPathNotFound);
   for (int attempt = 0;; ++attempt) {
-    std::string name = std::string(prefix) + RandomSuffix() + ".tmp";
+    std::string name = std::string(prefix) + backend::RandomSuffix() + ".tmp";
     std::string hostPath = location.path + "/" + name;
     int handle = ::open(hostPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (handle >= 0) {

@@ -161,13 +161,6 @@ HANDLE OpenHandle(const std::wstring& hostPath, DWORD access, Share share, DWORD
   return handle;
 }
 
-std::string RandomSuffix() {
-  static std::random_device device;
-  char text[9];
-  std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(device()));
-  return text;
-}
-
 // Nanoseconds since 1970 of a Windows file time (100-nanosecond steps since 1601).
 std::int64_t NanosecondsOf(const FILETIME& time) {
   constexpr std::int64_t kStepsFrom1601To1970 = 116'444'736'000'000'000;
@@ -226,7 +219,7 @@ std::string File::CreateUnique(std::string_view folder, std::string_view prefix)
   std::wstring folderText = location.path;
   if (folderText.back() != L'\\') folderText += L'\\';
   for (int attempt = 0;; ++attempt) {
-    std::string name = std::string(prefix) + RandomSuffix() + ".tmp";
+    std::string name = std::string(prefix) + backend::RandomSuffix() + ".tmp";
     host::UniqueHandle handle = host::OwnHandle(::CreateFileW((folderText + host::Wide(name)).c_str(),
                                                               GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                                               FILE_ATTRIBUTE_NORMAL, nullptr));
