@@ -101,7 +101,9 @@ void ChoquesDe(const std::vector<Clase>& clases, TipoChoque tipo, Quien quien, L
 
 std::vector<Choque> BuscarChoques(const std::vector<Clase>& clases) {
   std::vector<Choque> choques;
-  auto enAula = [](const Clase& c) { return c.aula; };
+  // A teacher's place is the room and the subject: several groups taught one subject together in one room
+  // are one class.
+  auto enAula = [](const Clase& c) { return c.aula + '\x1f' + c.asignatura; };
   auto conProfesor = [](const Clase& c) { return std::to_string(c.dni); };
   // A group's place is its teacher and room: a unit separator keeps the two apart.
   auto conProfesorEnAula = [](const Clase& c) { return std::to_string(c.dni) + '\x1f' + c.aula; };

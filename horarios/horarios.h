@@ -92,11 +92,12 @@ struct Choque {
 };
 
 // Every clash of the lessons, in order of kind, then who, day and period:
-//   - a teacher (identity number not 0) with lessons in more than one room at once;
+//   - a teacher (identity number not 0) with lessons in more than one room, or of more than one subject, at
+//     once;
 //   - a room (not empty) with lessons of more than one teacher at once;
 //   - a group (not empty) with lessons of more than one teacher, or in more than one room, at once.
-// Several groups taught together (one teacher in one room) make no clash; a group split at one hour
-// between several teachers does, as the page cannot tell a planned split from a mistake.
+// Several groups taught one subject together (one teacher in one room) make no clash; a group split at one
+// hour between several teachers does, as the page cannot tell a planned split from a mistake.
 std::vector<Choque> BuscarChoques(const std::vector<Clase>& clases);
 
 // ---------------------------------------------------------------------------------------------------------
