@@ -32,7 +32,11 @@ table.semana td { height: 13mm; }
 table.resumen { border-collapse: collapse; margin-bottom: 4mm; }
 table.resumen th, table.resumen td { border: 1px solid #999; padding: 0.5mm 2mm; text-align: left; }
 .columnas { display: flex; gap: 8mm; align-items: flex-start; }
-@media screen { body { margin: 8mm; } .hoja { border-top: 2px dashed #bbb; padding-top: 6mm; margin-top: 6mm; } }
+@media screen {
+  body { margin: 8mm; }
+  .hoja { border-top: 2px dashed #bbb; padding-top: 6mm; margin-top: 6mm; }
+  .hoja:first-of-type { border-top: none; padding-top: 0; margin-top: 0; }
+}
 )";
 
 constexpr const char* kDias[] = {"", "Lunes", "Martes", "Miércoles", "Jueves", "Viernes", "Sábado", "Domingo"};
@@ -90,9 +94,13 @@ Vista Preparar(const HorarioCentro& horario) {
   vista.horas.assign(horas.begin(), horas.end());
   vista.grupos.assign(grupos.begin(), grupos.end());
   vista.profesores.assign(profesores.begin(), profesores.end());
+  // Teachers by name; the lessons without a group or without a teacher last.
   std::stable_sort(vista.profesores.begin(), vista.profesores.end(), [&](std::int32_t a, std::int32_t b) {
-    return NombreProfesor(horario, a) < NombreProfesor(horario, b);
+    return std::pair(a == 0, NombreProfesor(horario, a)) < std::pair(b == 0, NombreProfesor(horario, b));
   });
+  if (!vista.grupos.empty() && vista.grupos.front().empty()) {
+    std::rotate(vista.grupos.begin(), vista.grupos.begin() + 1, vista.grupos.end());
+  }
   return vista;
 }
 
