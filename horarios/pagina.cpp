@@ -2,6 +2,9 @@
 // counted and the clashes listed. Each grid cell carries its day and period (data-dia, data-hora) and each
 // lesson its group, teacher and room codes, so that a reader of the page can find them again.
 #include <algorithm>
+#include <charconv>
+#include <initializer_list>
+#include <iterator>
 #include <set>
 
 #include "horarios/horarios.h"
@@ -54,6 +57,7 @@ struct Vista {
   std::vector<int> horas;
   std::vector<std::string> grupos;       // sorted
   std::vector<std::int32_t> profesores;  // sorted by name, then number
+  std::map<std::int32_t, std::string> nombresProfesores;  // NombreProfesor of each
 };
 
 std::string NombreProfesor(const HorarioCentro& h, std::int32_t dni) {
@@ -66,13 +70,13 @@ std::string NombreProfesor(const HorarioCentro& h, std::int32_t dni) {
 std::string NombreGrupo(const std::string& grupo) { return grupo.empty() ? "Sin grupo" : grupo; }
 
 template <typename Mapa>
-std::string NombreOCodigo(const Mapa& nombres, const std::string& codigo) {
+const std::string& NombreOCodigo(const Mapa& nombres, const std::string& codigo) {
   auto encontrado = nombres.find(codigo);
   return encontrado == nombres.end() || encontrado->second.empty() ? codigo : encontrado->second;
 }
 
 Vista Preparar(const HorarioCentro& horario) {
-  Vista vista{horario, BuscarChoques(horario.clases), {}, {1, 2, 3, 4, 5}, {}, {}, {}};
+  Vista vista{horario, BuscarChoques(horario.clases), {}, {1, 2, 3, 4, 5}, {}, {}, {}, {}};
   vista.choquesDeClase.resize(horario.clases.size());
   for (std::size_t c = 0; c < vista.choques.size(); ++c) {
     for (std::size_t clase : vista.choques[c].clases) vista.choquesDeClase[clase].push_back(c);
@@ -94,6 +98,7 @@ Vista Preparar(const HorarioCentro& horario) {
   vista.horas.assign(horas.begin(), horas.end());
   vista.grupos.assign(grupos.begin(), grupos.end());
   vista.profesores.assign(profesores.begin(), profesores.end());
+  for (std::int32_t dni : vista.profesores) vista.nombresProfesores.emplace(dni, NombreProfesor(horario, dni));
   // Teachers by name; the lessons without a group or without a teacher last.
   std::stable_sort(vista.profesores.begin(), vista.profesores.end(), [&](std::int32_t a, std::int32_t b) {
     return std::pair(a == 0, NombreProfesor(horario, a)) < std::pair(b == 0, NombreProfesor(horario, b));
@@ -128,45 +133,91 @@ std::string HoraDePeriodo(const Vista& vista, int hora) {
 // A grid is a group's (its lessons show their teacher) or a teacher's (they show their group).
 enum class DeQuien { kGrupo, kProfesor };
 
+// Appends to the page without building pieces apart: a page of thousands of lessons is megabytes.
+void Crudo(std::string& html, std::initializer_list<std::string_view> partes) {
+  for (std::string_view parte : partes) html.append(parte);
+}
+void EscaparEn(std::string& html, std::string_view texto);
+void Numero(std::string& html, long numero) {
+  char cifras[24];
+  auto [fin, error] = std::to_chars(std::begin(cifras), std::end(cifras), numero);
+  html.append(cifras, fin);
+}
+
 void AnadirClase(std::string& html, const Vista& vista, std::size_t i, DeQuien de) {
   const Clase& clase = vista.horario.clases[i];
   const HorarioCentro& h = vista.horario;
   bool choca = !vista.choquesDeClase[i].empty();
-  html += "<div class=\"clase";
-  html += choca ? " choque\"" : "\"";
-  html += " data-grupo=\"" + EscaparHtml(clase.grupo) + "\" data-dni=\"" + std::to_string(clase.dni) +
-          "\" data-aula=\"" + EscaparHtml(clase.aula) + "\" data-asig=\"" + EscaparHtml(clase.asignatura) + "\">";
-  html += "<span class=\"asig\">" +
-          EscaparHtml(clase.asignatura.empty() ? "Sin asignatura" : NombreOCodigo(h.asignaturas, clase.asignatura)) +
-          "</span>";
-  html += "<span class=\"con\">" +
-          EscaparHtml(de == DeQuien::kGrupo ? NombreProfesor(h, clase.dni) : NombreGrupo(clase.grupo)) + "</span>";
-  if (!clase.aula.empty()) html += "<span class=\"aula\">" + EscaparHtml(NombreOCodigo(h.aulas, clase.aula)) + "</span>";
+  Crudo(html, {choca ? "<div class=\"clase choque\" data-grupo=\"" : "<div class=\"clase\" data-grupo=\""});
+  EscaparEn(html, clase.grupo);
+  html += "\" data-dni=\"";
+  Numero(html, clase.dni);
+  html += "\" data-aula=\"";
+  EscaparEn(html, clase.aula);
+  html += "\" data-asig=\"";
+  EscaparEn(html, clase.asignatura);
+  html += "\"><span class=\"asig\">";
+  EscaparEn(html, clase.asignatura.empty() ? "Sin asignatura" : NombreOCodigo(h.asignaturas, clase.asignatura));
+  html += "</span><span class=\"con\">";
+  if (de == DeQuien::kGrupo) {
+    EscaparEn(html, vista.nombresProfesores.at(clase.dni));
+  } else {
+    EscaparEn(html, clase.grupo.empty() ? "Sin grupo" : clase.grupo);
+  }
+  html += "</span>";
+  if (!clase.aula.empty()) {
+    html += "<span class=\"aula\">";
+    EscaparEn(html, NombreOCodigo(h.aulas, clase.aula));
+    html += "</span>";
+  }
   if (choca) {
-    std::string tipos;
-    for (std::size_t c : vista.choquesDeClase[i]) {
-      tipos += (tipos.empty() ? "" : ", ") + std::string(NombreTipo(vista.choques[c].tipo));
+    html += "<span class=\"marca\">⚠ Choque: ";
+    for (std::size_t n = 0; n < vista.choquesDeClase[i].size(); ++n) {
+      Crudo(html, {n ? ", " : "", NombreTipo(vista.choques[vista.choquesDeClase[i][n]].tipo)});
     }
-    html += "<span class=\"marca\">⚠ Choque: " + tipos + "</span>";
+    html += "</span>";
   }
   html += "</div>";
 }
 
 void AnadirRejilla(std::string& html, const Vista& vista, const std::string& id, const std::string& titulo,
                    const std::string& subtitulo, DeQuien de, const std::vector<std::size_t>& clases) {
-  html += "<section class=\"hoja horario\" id=\"" + id + "\">\n<h2>" + EscaparHtml(titulo);
-  if (!subtitulo.empty()) html += " <small>" + EscaparHtml(subtitulo) + "</small>";
+  Crudo(html, {"<section class=\"hoja horario\" id=\"", id, "\">\n<h2>"});
+  EscaparEn(html, titulo);
+  if (!subtitulo.empty()) {
+    html += " <small>";
+    EscaparEn(html, subtitulo);
+    html += "</small>";
+  }
   html += "</h2>\n<table class=\"semana\"><thead><tr><th class=\"hora\">Hora</th>";
-  for (int dia : vista.dias) html += "<th data-dia=\"" + std::to_string(dia) + "\">" + EscaparHtml(NombreDia(dia)) + "</th>";
+  for (int dia : vista.dias) {
+    html += "<th data-dia=\"";
+    Numero(html, dia);
+    html += "\">";
+    EscaparEn(html, NombreDia(dia));
+    html += "</th>";
+  }
   html += "</tr></thead>\n<tbody>\n";
+  // The grid's lessons by day and period, each cell's in the order of the list.
+  std::map<std::pair<int, int>, std::vector<std::size_t>> porCelda;
+  for (std::size_t i : clases) porCelda[{vista.horario.clases[i].dia, vista.horario.clases[i].hora}].push_back(i);
   for (int hora : vista.horas) {
-    html += "<tr data-hora=\"" + std::to_string(hora) + "\"><th class=\"hora\"><b>" + std::to_string(hora) + ".ª</b>" +
-            EscaparHtml(HoraDePeriodo(vista, hora)) + "</th>";
+    html += "<tr data-hora=\"";
+    Numero(html, hora);
+    html += "\"><th class=\"hora\"><b>";
+    Numero(html, hora);
+    html += ".ª</b>";
+    EscaparEn(html, HoraDePeriodo(vista, hora));
+    html += "</th>";
     for (int dia : vista.dias) {
-      html += "<td data-dia=\"" + std::to_string(dia) + "\" data-hora=\"" + std::to_string(hora) + "\">";
-      for (std::size_t i : clases) {
-        const Clase& clase = vista.horario.clases[i];
-        if (clase.dia == dia && clase.hora == hora) AnadirClase(html, vista, i, de);
+      html += "<td data-dia=\"";
+      Numero(html, dia);
+      html += "\" data-hora=\"";
+      Numero(html, hora);
+      html += "\">";
+      auto celda = porCelda.find({dia, hora});
+      if (celda != porCelda.end()) {
+        for (std::size_t i : celda->second) AnadirClase(html, vista, i, de);
       }
       html += "</td>";
     }
@@ -242,21 +293,31 @@ void AnadirResumen(std::string& html, const Vista& vista, const std::vector<std:
   html += "</tbody></table>\n</div>\n</section>\n";
 }
 
+void EscaparEn(std::string& html, std::string_view texto) {
+  std::size_t desde = 0;
+  for (std::size_t i = 0; i < texto.size(); ++i) {
+    std::string_view entidad;
+    switch (texto[i]) {
+      case '&': entidad = "&amp;"; break;
+      case '<': entidad = "&lt;"; break;
+      case '>': entidad = "&gt;"; break;
+      case '"': entidad = "&quot;"; break;
+      case '\'': entidad = "&#39;"; break;
+      default: continue;
+    }
+    html.append(texto.substr(desde, i - desde));
+    html.append(entidad);
+    desde = i + 1;
+  }
+  html.append(texto.substr(desde));
+}
+
 }  // namespace
 
 std::string EscaparHtml(std::string_view texto) {
   std::string escapado;
   escapado.reserve(texto.size());
-  for (char c : texto) {
-    switch (c) {
-      case '&': escapado += "&amp;"; break;
-      case '<': escapado += "&lt;"; break;
-      case '>': escapado += "&gt;"; break;
-      case '"': escapado += "&quot;"; break;
-      case '\'': escapado += "&#39;"; break;
-      default: escapado += c;
-    }
-  }
+  EscaparEn(escapado, texto);
   return escapado;
 }
 
@@ -274,7 +335,14 @@ std::string PaginaHtml(const HorarioCentro& horario) {
     deProfesor[posProfesor[horario.clases[i].dni]].push_back(i);
   }
 
-  std::string html = "<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
+  std::string html;
+  // About this much per lesson (shown twice), per cell and per lesson of a clash in the summary: one
+  // allocation for the whole page, which is megabytes for thousands of lessons.
+  std::size_t enChoques = 0;
+  for (const Choque& choque : vista.choques) enChoques += choque.clases.size();
+  html.reserve(horario.clases.size() * 800 + enChoques * 160 +
+               (vista.grupos.size() + vista.profesores.size()) * vista.dias.size() * vista.horas.size() * 48 + 16384);
+  html += "<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
                      EscaparHtml(Titulo(horario)) + "</title>\n<style>" + kEstilos + "</style>\n</head>\n<body>\n";
   AnadirIndice(html, vista);
   for (std::size_t n = 0; n < vista.grupos.size(); ++n) {
