@@ -1,6 +1,7 @@
 // Reading a centre's timetables and the names and times that go with them. Every table is opened shared and
 // only read: the folder may be ESCOLAN's own, in use.
 #include <functional>
+#include <span>
 
 #include "horarios/horarios.h"
 #include "platform/platform.h"

@@ -236,11 +236,16 @@ std::string Titulo(const HorarioCentro& h) {
   return titulo;
 }
 
+// "1 clase", "2 clases".
+std::string Cuantas(std::size_t cuantas, const char* una, const char* varias) {
+  return std::to_string(cuantas) + " " + (cuantas == 1 ? una : varias);
+}
+
 void AnadirIndice(std::string& html, const Vista& vista) {
   const HorarioCentro& h = vista.horario;
   html += "<section class=\"hoja indice\" id=\"indice\">\n<h1>" + EscaparHtml(Titulo(h)) + "</h1>\n";
-  html += "<p>" + std::to_string(h.clases.size()) + " clases, " + std::to_string(vista.choques.size()) +
-          " choques. <a href=\"#resumen\">Resumen y choques</a></p>\n";
+  html += "<p>" + Cuantas(h.clases.size(), "clase", "clases") + ", " +
+          Cuantas(vista.choques.size(), "choque", "choques") + ". <a href=\"#resumen\">Resumen y choques</a></p>\n";
   html += "<h2>Grupos</h2>\n<ul>";
   for (std::size_t n = 0; n < vista.grupos.size(); ++n) {
     html += "<li><a href=\"#" + IdGrupo(n) + "\">" + EscaparHtml(NombreGrupo(vista.grupos[n])) + "</a></li>";
