@@ -42,6 +42,10 @@ void InterfazConsola::RevisarPlantilla(storage::Engine& engine) {
   }
 }
 
+void InterfazConsola::PaginaHorariosEscrita(const std::string& ruta) {
+  salida_ << kPaginaHorariosEn << ruta << std::endl;
+}
+
 void InterfazConsola::PasoIniciado(std::string_view paso) {
   if (progreso_) errores_ << "... " << paso << std::endl;
 }

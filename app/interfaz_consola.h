@@ -12,6 +12,9 @@
 
 namespace app {
 
+// Before the path of the printable page of the timetables, on its own line.
+inline constexpr const char* kPaginaHorariosEn = "Horarios para imprimir: ";
+
 class InterfazConsola : public run::InterfazUsuario {
  public:
   InterfazConsola(std::ostream& salida, std::ostream& errores, bool progreso);
@@ -23,6 +26,7 @@ class InterfazConsola : public run::InterfazUsuario {
   void RevisarPlantilla(storage::Engine& engine) override;
   void CerrarVentanaPrincipal() override { cerrada_ = true; }
   void PasoIniciado(std::string_view paso) override;
+  void PaginaHorariosEscrita(const std::string& ruta) override;
 
   bool VentanaCerrada() const { return cerrada_; }
 

@@ -15,6 +15,7 @@
 #include "app/version.h"
 #include "app/ventana_principal.h"
 #include "export/exportacion.h"
+#include "horarios/horarios.h"
 #include "muestra/muestra_escolan.h"
 #include "platform/platform.h"
 #include "platform/drive_map.h"  // a host path typed for a folder
@@ -264,6 +265,50 @@ int MakeSample(const std::string& folder, const std::string& size) {
   }
 }
 
+struct TimetableOptions {
+  std::string source;
+  std::string centre;
+  bool centreGiven = false;
+  std::string out = std::string(run::kPaginaHorarios);
+};
+
+// The centre whose timetables the page shows: the one given, which must be a centre of the folder's centro
+// when it has one, or else the first centre there, as the window's centre list starts. Nothing after saying
+// why on standard error when the given one is not there.
+std::optional<std::string> TimetableCentre(storage::Engine& engine, const std::string& folder,
+                                           const TimetableOptions& options) {
+  bool hasCentres = platform::FileExists(run::EnCarpeta(folder, run::ArchivoEscolan(run::kCentro)));
+  if (!options.centreGiven) {
+    std::vector<std::string> centres = horarios::CentrosDeCarpeta(engine, folder);
+    return centres.empty() ? std::string() : centres.front();
+  }
+  if (!hasCentres) return options.centre;
+  std::vector<std::string> centres = horarios::CentrosDeCarpeta(engine, folder);
+  if (std::find(centres.begin(), centres.end(), options.centre) != centres.end()) return options.centre;
+  std::string list;
+  for (const std::string& centre : centres) list += (list.empty() ? "" : ", ") + centre;
+  std::cerr << "--centre: " << options.centre << " is not a centre of this folder; its centres: " << list << '\n';
+  return std::nullopt;
+}
+
+// The printable page of a folder's timetables, read shared from the folder itself (nothing is staged, and
+// nothing of the folder changes), written at --out.
+int Timetables(const TimetableOptions& options) {
+  try {
+    storage::Engine engine;
+    std::string folder = WindowsFolder(options.source);
+    std::optional<std::string> centre = TimetableCentre(engine, folder, options);
+    if (!centre) return kBadArguments;
+    std::string page = platform::FullPath(WindowsFolder(options.out)).Text();
+    horarios::EscribirPaginaHorarios(engine, folder, *centre, page);
+    std::cout << page << '\n';
+    return 0;
+  } catch (const std::exception& error) {
+    std::cerr << error.what() << '\n';
+    return 1;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -326,6 +371,19 @@ int main(int argc, char** argv) {
       ->check(CLI::IsMember({"small", "large"}))
       ->capture_default_str();
 
+  TimetableOptions timetables;
+  CLI::App* timetablesCommand = cli.add_subcommand(
+      "horarios", "Write the timetables of a folder's horgrup and horprof as one printable HTML page (a grid per "
+                  "group and per teacher, the clashes marked), without changing the folder");
+  timetablesCommand->add_option("--source", timetables.source, "ESCOLAN's folder: a Windows path or a host path")
+      ->required();
+  timetablesCommand->add_option("--centre", timetables.centre,
+                                "The centre code (default: the first of the folder's centro)");
+  timetablesCommand
+      ->add_option("--out", timetables.out, "The page to write: a Windows path or a host path (default: " +
+                                                std::string(run::kPaginaHorarios) + " in the current folder)")
+      ->capture_default_str();
+
   try {
     // CLI11 takes the arguments without the program's name, last first.
     std::vector<std::string> arguments = platform::ProgramArguments(argc, argv);
@@ -342,6 +400,10 @@ int main(int argc, char** argv) {
   if (dumpCommand->parsed()) return Dump(dump);
   if (exportCommand->parsed()) return Export(source, language);
   if (sampleCommand->parsed()) return MakeSample(sampleFolder, sampleSize);
+  if (timetablesCommand->parsed()) {
+    timetables.centreGiven = timetablesCommand->count("--centre") > 0;
+    return Timetables(timetables);
+  }
   if (importCommand->parsed()) {
     import.centreGiven = importCommand->count("--centre") > 0;
     if (!IdentityNumbersNameTeachers(import.identityNumbers)) return kBadArguments;

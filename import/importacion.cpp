@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "horarios/horarios.h"
 #include "import/devolucion.h"
 #include "platform/platform.h"
 #include "run/copia.h"
@@ -34,6 +35,22 @@ bool TieneClases(storage::Table& soluc) {
   for (soluc.First(); !soluc.Eof() && !alguna; soluc.Next()) alguna = soluc.AsInteger("DIA") != 0;
   soluc.Close();
   return alguna;
+}
+
+// The printable page of the timetables just copied back, from their staged copies and the staged tables
+// that name things, beside the backup of the replaced pair. The school's files are safe by now: a page that
+// cannot be written is told, and the import still ends as complete.
+void EscribirPagina(ContextoImportacion& contexto, const std::string& copia) {
+  std::string ruta = EnCarpeta(copia, run::kPaginaHorarios);
+  try {
+    horarios::EscribirPaginaHorarios(contexto.engine, kCarpetaTrabajo, contexto.centro, ruta);
+    contexto.interfaz.PaginaHorariosEscrita(ruta);
+  } catch (const std::exception& error) {
+    std::string mensaje = kMensajeSinPaginaHorarios;
+    mensaje.replace(mensaje.find("%1"), 2, ruta);
+    mensaje.replace(mensaje.find("%2"), 2, error.what());
+    contexto.interfaz.MostrarMensaje(mensaje);
+  }
 }
 
 std::string ConCarpetas(std::string texto, const std::string& exportada, const std::string& destino) {
@@ -126,7 +143,8 @@ FinImportacion Importar(ContextoImportacion& contexto) {
   ejecucion.Finish();
 
   // ESCOLAN's own files change here and only here, both together or neither.
-  DevolverHorarios(origen);
+  std::string copia = DevolverHorarios(origen);
+  EscribirPagina(contexto, copia);
   interfaz.CursorEspera(false);
   interfaz.MostrarMensaje(MensajeFinal(incidencias));
   return FinImportacion::kCompleta;

@@ -27,6 +27,10 @@ inline constexpr const char* kMensajeOtraCarpeta =
     "Los datos de Horvane se exportaron desde %1, no desde %2: la solución es de otro centro. Importe en la "
     "carpeta de la que se exportaron, o exporte desde esta y vuelva a generar el horario. No se ha cambiado "
     "ningún horario.";
+// After a complete copy back, when the printable page of the timetables (%1) could not be written: the
+// timetables are imported all the same. %2 is the file layer's or the table layer's message.
+inline constexpr const char* kMensajeSinPaginaHorarios =
+    "Los horarios se han importado, pero no se ha podido escribir la página para imprimirlos (%1): %2";
 // Three lines joined by a line feed and a carriage return, in this order.
 inline constexpr const char* kMensajeSinDni =
     "¡Atención! Sigue habiendo algún Profesor sin D.N.I.\n\r"

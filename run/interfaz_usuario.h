@@ -32,6 +32,9 @@ class InterfazUsuario {
   virtual void CerrarVentanaPrincipal() = 0;
   // A step of a run is about to start (the command line shows it as progress; the window shows nothing).
   virtual void PasoIniciado(std::string_view /*paso*/) {}
+  // An import wrote the printable page of the timetables at `ruta` (the command line says where; the
+  // window says nothing: the page is beside the import's backup).
+  virtual void PaginaHorariosEscrita(const std::string& /*ruta*/) {}
 };
 
 // Runs an event handler the way the application runs every handler: an error ends it, and its message

@@ -22,6 +22,9 @@ inline constexpr std::string_view kBloqueoEjecucion = "EJECUCION.LCK";
 inline constexpr std::string_view kRegistroExportacion = "EXPORTACION.TXT";
 // The start of the name of the temporary files that the copies leave beside their targets while they work.
 inline constexpr std::string_view kPrefijoTemporal = "~copia-";
+// The printable page of the timetables: written by each import beside its backup, and by the command line's
+// `horarios` in the current folder unless told otherwise.
+inline constexpr std::string_view kPaginaHorarios = "horarios.html";
 
 // The interchange tables, named without extension: each is <name>.DBF (with <name>.MDX where it has
 // indexes) in the interchange folder.

@@ -12,6 +12,10 @@ TEST_PACKAGES=(python3 python3-dbfread python3-dbf libdbd-xbase-perl gdal-bin xv
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix mingw-w64-tools googletest libcli11-dev nlohmann-json3-dev
                   wine wine64 nsis fonts-liberation fonts-wine)
 
+# Packages only docs/horarios.sh needs, to take the picture of the timetables' page: installed by that script
+# when it runs, never by the builds or the tests.
+DOCS_PACKAGES=(chromium)
+
 ensure_packages() {
   local missing=()
   local package

@@ -2,7 +2,8 @@
 # The command line's runs timed as whole processes, each next to `cp` of the same bytes in the same run:
 #   - the export of the large sample school (`make-sample --size large`), staging included;
 #   - the export of ten such schools in one folder (bench_tables.py multiply, as runs_bench builds them);
-#   - the import of a 10,000-lesson solution against the large school, staging and copy back included.
+#   - the import of a 10,000-lesson solution against the large school, staging and copy back included;
+#   - the timetables' page (`horarios`) of the school that import left.
 # Each figure is the median of RUNS runs (11 unless given), the run and its copy taken in turn so that a
 # change in the machine's load falls on both; the ratio is the median of the pairs' ratios. "cp" copies, in
 # one process, every file the run reads from the school and the interchange folder and every file it writes.
@@ -96,3 +97,10 @@ link_files "$work/links-import" out "$drive"/HTEMP/VALENCIA/PLANTILLA.* "$drive"
   "$drive"/HTEMP/VALENCIA/horprof.dbf
 link_files "$work/links-import" backup "$backup"horgrup.dbf "$backup"horprof.dbf
 compare "import, 10,000 lessons" "$work/links-import" import --source 'C:\ESCOLAN'
+
+# The page reads the school's tables (and the template) and writes one HTML file.
+"$cli" horarios --source 'C:\ESCOLAN' --out "$work/horarios.html" >/dev/null
+link_files "$work/links-page" in "$drive"/HTEMP/VALENCIA/PLANTILLA.DBF \
+  $(for table in horgrup horprof asignat profesor aulas grupos centro lhortipo; do echo "$drive/ESCOLAN/$table.dbf"; done)
+link_files "$work/links-page" out "$work/horarios.html"
+compare "timetables' page, 10,000 lessons" "$work/links-page" horarios --source 'C:\ESCOLAN' --out "$work/horarios.html"

@@ -149,9 +149,30 @@ def write_solution():
     return lessons
 
 
+def check_timetable_page(output):
+    """The import printed where it wrote the printable page of the timetables: in the backup folder of the pair
+    it replaced, which holds that pair."""
+    prefix = "Horarios para imprimir: "
+    lines = [line for line in output.splitlines() if line.startswith(prefix)]
+    check("the import printed the page's path once", len(lines), 1)
+    if not lines:
+        return
+    path = lines[0][len(prefix):]
+    check("the page is on drive C:, in C:\\HTEMP\\COPIAS", path.upper().startswith("C:\\HTEMP\\COPIAS\\"), True)
+    check("the page's name", path.rsplit("\\", 1)[-1], "horarios.html")
+    host = os.path.join(DRIVE_C, *path[3:].split("\\"))
+    check("the page is there", os.path.isfile(host), True)
+    check("beside the backup of the replaced pair", sorted(os.listdir(os.path.dirname(host))),
+          ["ORIGEN.TXT", "horarios.html", "horgrup.dbf", "horprof.dbf"])
+    with open(host, encoding="utf-8") as page:
+        text = page.read()
+    check("the page shows a lesson of the solution", 'data-grupo="1ESOA"' in text and "GARCIA PEREZ, ANA" in text, True)
+
+
 def check_import(lessons):
     times = {1: ("08:00", "08:55"), 2: ("08:55", "09:50"), 3: ("10:00", "10:55")}  # period 3 changed below
-    run("import", "--source", program_path(ESCOLAN), "--period", "3=10:00-10:55")
+    done = run("import", "--source", program_path(ESCOLAN), "--period", "3=10:00-10:55")
+    check_timetable_page(done.stdout)
     dnis = {"GA": 12345678, "GA2": 23456789}
     codes = {(r["NIVEL"], r["CURSO"], r["COD"]): r["CODVALEN"] for r in EXPECTED_EXPORT["ASIGVALT.DBF"]}
     teachers, groups = [], []

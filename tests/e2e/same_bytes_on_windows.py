@@ -8,6 +8,7 @@ Windows build's own invented school is compared with the Linux one too.
 Usage: same_bytes_on_windows.py LINUX_CLI WINDOWS_CLI WINE WORK_FOLDER"""
 import filecmp
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -89,6 +90,17 @@ def identity_answers(htemp):
     return [f"{abbreviation}={90000000 + n}" for n, abbreviation in enumerate(missing)]
 
 
+BACKUP_FOLDER = re.compile(r"COPIAS\\\d{8}-\d{6}(-\d+)?")
+
+
+def page_of(side, output):
+    """The host path of the timetables' page whose path the import printed, or None."""
+    for line in output.splitlines():
+        if line.startswith("Horarios para imprimir: C:\\"):
+            return os.path.join(side.drive_c, *line[len("Horarios para imprimir: C:\\"):].split("\\"))
+    return None
+
+
 def compare_runs(case, write_source):
     source = os.path.join(WORK, case, "source")
     shutil.rmtree(os.path.join(WORK, case), ignore_errors=True)
@@ -104,8 +116,14 @@ def compare_runs(case, write_source):
     write_solution(htemps)
     answers = [a for answer in identity_answers(htemps[0]) for a in ("--dni", answer)]
     results = [side.run("import", "--source", "C:\\ESCOLAN", *answers) for side in (linux, windows)]
+    # Each side's backup folder is named after the moment of its own import; the timetables' page written
+    # there is the same.
+    pages = [page_of(side, output) for side, (_, output) in zip((linux, windows), results)]
+    results = [(status, BACKUP_FOLDER.sub(r"COPIAS\\<copia>", output)) for status, output in results]
     if results[0][0] != 0 or results[0] != results[1]:
         failures.append(f"{case}: import answers\n  Linux   {results[0]}\n  Windows {results[1]}")
+    if None in pages or not filecmp.cmp(*pages, shallow=False):
+        failures.append(f"{case}: the timetables' pages differ: {pages}")
     for name in ("horgrup.dbf", "horprof.dbf"):
         paths = [os.path.join(side.drive_c, "ESCOLAN", name) for side in (linux, windows)]
         if not filecmp.cmp(*paths, shallow=False):

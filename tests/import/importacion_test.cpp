@@ -853,6 +853,41 @@ TEST_F(ImportacionTest, TheReplacedPairIsBackedUpWithTheFolderItCameFrom) {
   EXPECT_EQ(platform::Subfolders("C:\\HTEMP\\COPIAS").size(), 2u);
 }
 
+TEST_F(ImportacionTest, ThePrintablePageOfTheNewTimetablesIsWrittenBesideTheBackup) {
+  ASSERT_EQ(Importar(), FinImportacion::kCompleta);
+  std::vector<std::string> copias = platform::Subfolders("C:\\HTEMP\\COPIAS");
+  ASSERT_EQ(copias.size(), 1u);
+  EXPECT_EQ(interfaz_.paginaHorarios, "C:\\HTEMP\\COPIAS\\" + copias[0] + "\\horarios.html");
+  std::string pagina = Bytes("HTEMP/COPIAS/" + copias[0] + "/horarios.html");
+  // The lesson the solution gave (group 1ESOB, room A12, period 3 at the template's times), not the old one.
+  for (const char* visto : {"Grupo 1ESOB", "data-aula=\"A12\"", "data-dni=\"12345678\"", "10:00–10:55", "Martes"}) {
+    EXPECT_NE(pagina.find(visto), std::string::npos) << visto;
+  }
+  EXPECT_EQ(pagina.find("1ESOA"), std::string::npos);
+  EXPECT_EQ(interfaz_.sucesos.back(), kFin);
+}
+
+TEST_F(ImportacionTest, APageThatCannotBeWrittenIsToldAndTheImportStillEndsComplete) {
+  platform::SetFileOperationHook([](platform::FileOperation operacion, std::string_view ruta) {
+    if (operacion == platform::FileOperation::kCreate && ruta.ends_with("horarios.html")) {
+      throw platform::FileError(platform::kDiskFull);
+    }
+  });
+  std::optional<FinImportacion> fin = Importar();
+  platform::SetFileOperationHook(nullptr);
+  ASSERT_EQ(fin, FinImportacion::kCompleta);
+  EXPECT_EQ(HorgrupDeEscolan(), (Filas{{"2", "3", "10:00", "10:55", "46001", "12345678", "1ESOB", "1ESOMAT"}}));
+  std::vector<std::string> copias = platform::Subfolders("C:\\HTEMP\\COPIAS");
+  ASSERT_EQ(copias.size(), 1u);
+  std::string ruta = "C:\\HTEMP\\COPIAS\\" + copias[0] + "\\horarios.html";
+  ASSERT_GE(interfaz_.sucesos.size(), 3u);
+  EXPECT_EQ(interfaz_.sucesos[interfaz_.sucesos.size() - 3],
+            "mensaje: Los horarios se han importado, pero no se ha podido escribir la página para imprimirlos (" +
+                ruta + "): Error de E/S 112");
+  EXPECT_EQ(interfaz_.sucesos.back(), kFin);
+  EXPECT_EQ(interfaz_.paginaHorarios, "");
+}
+
 TEST_F(ImportacionTest, AReadOnlyTimetableIsRefusedAndTheOtherKeepsItsOwnerAndPermissions) {
   namespace fs = std::filesystem;
   for (const std::string soloLectura : {"horgrup.dbf", "horprof.dbf"}) {

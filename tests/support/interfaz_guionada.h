@@ -16,6 +16,9 @@ class InterfazGuionada : public run::InterfazUsuario {
   // "paso: ...", "profesores", "plantilla", "cerrar".
   std::vector<std::string> sucesos;
   bool cursorEspera = false;
+  // Where the last import said it wrote the printable page of the timetables (not an event: the window
+  // shows nothing for it).
+  std::string paginaHorarios;
   std::function<void(storage::Engine&)> alRevisarProfesores;
   std::function<void(storage::Engine&)> alRevisarPlantilla;
 
@@ -34,6 +37,7 @@ class InterfazGuionada : public run::InterfazUsuario {
     if (alRevisarPlantilla) alRevisarPlantilla(engine);
   }
   void CerrarVentanaPrincipal() override { sucesos.push_back("cerrar"); }
+  void PaginaHorariosEscrita(const std::string& ruta) override { paginaHorarios = ruta; }
   void PasoIniciado(std::string_view paso) override { sucesos.push_back("paso: " + std::string(paso)); }
 };
 

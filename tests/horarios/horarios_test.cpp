@@ -1,0 +1,220 @@
+// The timetables' printable page: the pairing of the two timetables, the period times, the clashes, the
+// escaping of names, and the reading of a folder (with an unreadable timetable).
+#include "horarios/horarios.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "storage/storage.h"
+#include "tests/support/tablas_de_prueba.h"
+#include "tests/support/temporary_drive.h"
+
+namespace {
+
+using horarios::Choque;
+using horarios::Clase;
+using horarios::Periodo;
+using horarios::Periodos;
+using horarios::RegistroHorgrup;
+using horarios::RegistroHorprof;
+using horarios::TipoChoque;
+using storage::DataType;
+using testing_support::Campos;
+
+// ---------------------------------------------------------------------------------------------------------
+// Pairing
+
+TEST(EmparejarClases, EachGroupLessonTakesTheRoomOfItsTeachersRecordOfTheSameHourInOrder) {
+  // Teacher 7 teaches two groups at day 1 period 2 (two records each); teacher 8's records are in another
+  // order in horprof than in horgrup, as a folder edited by ESCOLAN may keep them.
+  std::vector<RegistroHorgrup> horgrup = {
+      {7, 1, 2, "1ESOA", "1ESOMAT", "09:00", "09:55"},
+      {8, 3, 1, "1ESOB", "1ESOLEN", "", ""},
+      {7, 1, 2, "1ESOB", "1ESOMAT", "09:00", "09:55"},
+      {8, 2, 1, "1ESOA", "1ESOLEN", "", ""},
+  };
+  std::vector<RegistroHorprof> horprof = {
+      {8, 2, 1, "A2", "08:00", "08:55"},
+      {7, 1, 2, "A1", "", ""},
+      {8, 3, 1, "A3", "08:00", "08:55"},
+      {7, 1, 2, "A9", "", ""},
+      {9, 5, 5, "LAB", "12:00", "12:55"},  // no group lesson of its own
+  };
+  std::vector<Clase> esperadas = {
+      {7, 1, 2, "1ESOA", "1ESOMAT", "A1", "09:00", "09:55"},
+      {8, 3, 1, "1ESOB", "1ESOLEN", "A3", "08:00", "08:55"},
+      {7, 1, 2, "1ESOB", "1ESOMAT", "A9", "09:00", "09:55"},
+      {8, 2, 1, "1ESOA", "1ESOLEN", "A2", "08:00", "08:55"},
+      {9, 5, 5, "", "", "LAB", "12:00", "12:55"},
+  };
+  EXPECT_EQ(horarios::EmparejarClases(horgrup, horprof), esperadas);
+}
+
+TEST(EmparejarClases, AGroupLessonWithoutATeacherRecordHasNoRoom) {
+  std::vector<Clase> clases = horarios::EmparejarClases({{7, 1, 1, "1ESOA", "1ESOMAT", "", ""}, {7, 1, 1, "1ESOB", "1ESOMAT", "", ""}},
+                                                        {{7, 1, 1, "A1", "", ""}, {7, 1, 2, "A2", "", ""}});
+  ASSERT_EQ(clases.size(), 3u);
+  EXPECT_EQ(clases[0].aula, "A1");
+  EXPECT_EQ(clases[1].aula, "");
+  EXPECT_EQ(clases[2], (Clase{7, 1, 2, "", "", "A2", "", ""}));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Period times
+
+TEST(HorasDePeriodos, EachEndComesFromTheLessonsThenLhortipoThenTheTemplate) {
+  std::vector<Clase> clases = {
+      {1, 1, 1, "G", "S", "", "", ""},            // period 1: no time in the lessons
+      {1, 1, 2, "G", "S", "", "09:00", ""},       // period 2: a start only...
+      {1, 2, 2, "G", "S", "", "09:05", "09:55"},  // ...then an end from a later lesson; its start is not taken
+  };
+  Periodos lhortipo = {{1, {"08:00", ""}}, {2, {"07:00", "07:55"}}, {3, {"", "11:00"}}};
+  Periodos plantilla = {{1, {"06:00", "08:55"}}, {3, {"10:00", "10:30"}}, {4, {"11:00", "11:55"}}};
+  Periodos esperados = {
+      {1, {"08:00", "08:55"}}, {2, {"09:00", "09:55"}}, {3, {"10:00", "11:00"}}, {4, {"11:00", "11:55"}}};
+  EXPECT_EQ(horarios::HorasDePeriodos(clases, lhortipo, plantilla), esperados);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Clashes
+
+struct CasoChoque {
+  const char* nombre;
+  std::vector<Clase> clases;
+  std::vector<std::pair<TipoChoque, std::string>> choques;
+};
+
+class BuscarChoques : public ::testing::TestWithParam<CasoChoque> {};
+
+TEST_P(BuscarChoques, FindsEveryOneInTwoPlacesAtOnceAndNothingElse) {
+  std::vector<std::pair<TipoChoque, std::string>> encontrados;
+  for (const Choque& choque : horarios::BuscarChoques(GetParam().clases)) encontrados.emplace_back(choque.tipo, choque.quien);
+  EXPECT_EQ(encontrados, GetParam().choques);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, BuscarChoques,
+    ::testing::Values(
+        CasoChoque{"NoneWhenEveryoneIsInOnePlace",
+                   {{1, 1, 1, "1A", "M", "A1", "", ""}, {2, 1, 1, "1B", "L", "A2", "", ""}, {1, 1, 2, "1B", "M", "A1", "", ""}},
+                   {}},
+        CasoChoque{"GroupsTaughtTogetherByOneTeacherInOneRoomAreNone",
+                   {{1, 1, 1, "1A", "M", "A1", "", ""}, {1, 1, 1, "1B", "M", "A1", "", ""}},
+                   {}},
+        CasoChoque{"ATeacherInTwoRoomsIsOneAndSoAreTheGroupAndNotTheRooms",
+                   {{1, 3, 4, "1A", "M", "A1", "", ""}, {1, 3, 4, "1A", "M", "A2", "", ""}},
+                   {{TipoChoque::kProfesor, "1"}, {TipoChoque::kGrupo, "1A"}}},
+        CasoChoque{"ATeacherWithTwoSubjectsAtOnceIsOneEvenWithoutRooms",
+                   {{1, 3, 4, "1A", "M", "", "", ""}, {1, 3, 4, "1B", "L", "", "", ""}},
+                   {{TipoChoque::kProfesor, "1"}}},
+        CasoChoque{"ARoomWithTwoTeachersIsOne",
+                   {{1, 2, 2, "1A", "M", "A1", "", ""}, {2, 2, 2, "1B", "L", "A1", "", ""}},
+                   {{TipoChoque::kAula, "A1"}}},
+        CasoChoque{"AGroupWithTwoTeachersIsOne",
+                   {{1, 2, 2, "1A", "M", "A1", "", ""}, {2, 2, 2, "1A", "L", "A2", "", ""}},
+                   {{TipoChoque::kGrupo, "1A"}}},
+        CasoChoque{"AnUnknownTeacherAnEmptyGroupAndAnEmptyRoomClashWithNothing",
+                   {{0, 1, 1, "", "", "", "", ""}, {0, 1, 1, "", "", "A1", "", ""}, {0, 1, 1, "1A", "M", "", "", ""}},
+                   {}},
+        CasoChoque{"TheSameHourOfAnotherDayIsNone",
+                   {{1, 1, 1, "1A", "M", "A1", "", ""}, {1, 2, 1, "1A", "M", "A2", "", ""}},
+                   {}}),
+    [](const ::testing::TestParamInfo<CasoChoque>& caso) { return std::string(caso.param.nombre); });
+
+// ---------------------------------------------------------------------------------------------------------
+// The page
+
+TEST(EscaparHtml, WritesTheFiveSpecialCharactersAsEntitiesAndLeavesTheRest) {
+  EXPECT_EQ(horarios::EscaparHtml("<b>Pérez & \"Hijos\" d'Alba</b>"),
+            "&lt;b&gt;Pérez &amp; &quot;Hijos&quot; d&#39;Alba&lt;/b&gt;");
+  EXPECT_EQ(horarios::EscaparHtml(""), "");
+}
+
+TEST(PaginaHtml, NamesFromTheTablesAreEscapedWherePeopleAndAttributesSeeThem) {
+  horarios::HorarioCentro horario;
+  horario.centro = "46001";
+  horario.nombreCentro = "IES <Sol> & 'Luna'";
+  horario.clases = {{7, 1, 1, "1E\"A", "X<Y", "A&1", "08:00", "08:55"}};
+  horario.periodos = {{1, {"08:00", "08:55"}}};
+  horario.asignaturas = {{"X<Y", "Física & <Química>"}};
+  horario.profesores = {{7, "O'BRIEN, \"ANA\""}};
+  horario.aulas = {{"A&1", "Aula <1>"}};
+  std::string pagina = horarios::PaginaHtml(horario);
+  for (const char* escapado : {"IES &lt;Sol&gt; &amp; &#39;Luna&#39;", "Física &amp; &lt;Química&gt;",
+                               "O&#39;BRIEN, &quot;ANA&quot;", "Aula &lt;1&gt;", "data-grupo=\"1E&quot;A\"",
+                               "data-aula=\"A&amp;1\"", "data-asig=\"X&lt;Y\""}) {
+    EXPECT_NE(pagina.find(escapado), std::string::npos) << escapado;
+  }
+  for (const char* crudo : {"<Sol>", "<Química>", "O'BRIEN", "<1>", "1E\"A", "X<Y"}) {
+    EXPECT_EQ(pagina.find(crudo), std::string::npos) << crudo;
+  }
+  EXPECT_EQ(pagina.find("<script"), std::string::npos);
+  EXPECT_NE(pagina.find("@page { size: A4 landscape"), std::string::npos);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Reading a folder
+
+class LeerHorario : public ::testing::Test {
+ protected:
+  void Tabla(const std::string& ruta, const Campos& campos, const testing_support::Filas& filas) {
+    testing_support::CrearTabla(engine_, ruta, campos, filas);
+  }
+
+  testing_support::TemporaryDrive unidad_;
+  storage::Engine engine_{'.'};
+};
+
+const Campos kHorgrup = {{"DIASEM", DataType::ftSmallint},     {"NUMHORA", DataType::ftSmallint},
+                         {"HORDIADES", DataType::ftString, 5}, {"HORDIAHAS", DataType::ftString, 5},
+                         {"CODCEN", DataType::ftFloat},        {"DNI", DataType::ftInteger},
+                         {"CODGRUP", DataType::ftString, 5},   {"CODASIG", DataType::ftString, 8}};
+const Campos kHorprof = {{"DIASEM", DataType::ftSmallint}, {"NUMHORA", DataType::ftSmallint},
+                         {"HORAD", DataType::ftString, 5}, {"HORAH", DataType::ftString, 5},
+                         {"OCUPA", DataType::ftString, 5}, {"CODCEN", DataType::ftFloat},
+                         {"DNI", DataType::ftInteger}};
+
+TEST_F(LeerHorario, TakesTheCentresLessonsWithTheirNamesAndLeavesTheFolderAsItWas) {
+  unidad_.MakeHostFolder("ESCOLAN");
+  Tabla("C:\\ESCOLAN\\horgrup.dbf", kHorgrup,
+        {{"1", "1", "", "", "46001", "7", "1ESOA", "1ESOMAT"}, {"2", "1", "", "", "46002", "8", "1ESOB", "1ESOLEN"}});
+  Tabla("C:\\ESCOLAN\\horprof.dbf", kHorprof, {{"1", "1", "", "", "A1", "46001", "7"}, {"2", "1", "", "", "A2", "46002", "8"}});
+  Tabla("C:\\ESCOLAN\\lhortipo.dbf",
+        {{"CODCEN", DataType::ftFloat}, {"NUMHORA", DataType::ftSmallint}, {"DESDE", DataType::ftString, 8}, {"HASTA", DataType::ftString, 8}},
+        {{"46001", "1", "08:00:00", "08:55"}, {"46002", "1", "09:00", "09:55"}});
+  Tabla("C:\\ESCOLAN\\profesor.dbf", {{"APENOMPROF", DataType::ftString, 40}, {"DNI", DataType::ftInteger}},
+        {{"GARCÍA PÉREZ, ANA", "7"}});
+  Tabla("C:\\ESCOLAN\\asignat.dbf", {{"CODASIG", DataType::ftString, 8}, {"VLITEASIG", DataType::ftString, 30}, {"CLITEASIG", DataType::ftString, 30}},
+        {{"1ESOMAT", "Matemàtiques", "Matemáticas"}});
+  Tabla("C:\\ESCOLAN\\centro.dbf", {{"CODCEN", DataType::ftFloat}, {"LITCEN", DataType::ftString, 45}},
+        {{"46001", "IES Uno"}, {"46002", "IES Dos"}});
+  std::string antes = unidad_.ReadHostFile("ESCOLAN/horgrup.dbf");
+
+  storage::Engine engine;
+  EXPECT_EQ(horarios::CentrosDeCarpeta(engine, "C:\\ESCOLAN"), (std::vector<std::string>{"46001", "46002"}));
+  horarios::HorarioCentro horario = horarios::LeerHorario(engine, "C:\\ESCOLAN", "46001");
+  EXPECT_EQ(horario.clases, (std::vector<Clase>{{7, 1, 1, "1ESOA", "1ESOMAT", "A1", "", ""}}));
+  EXPECT_EQ(horario.periodos, (Periodos{{1, {"08:00", "08:55"}}}));
+  EXPECT_EQ(horario.nombreCentro, "IES Uno");
+  EXPECT_EQ(horario.profesores.at(7), "GARCÍA PÉREZ, ANA");
+  EXPECT_EQ(horario.asignaturas.at("1ESOMAT"), "Matemáticas");
+  EXPECT_EQ(unidad_.ReadHostFile("ESCOLAN/horgrup.dbf"), antes);
+  EXPECT_FALSE(platform::FileExists("C:\\HTEMP\\VALENCIA\\horgrup.dbf"));  // nothing staged
+}
+
+TEST_F(LeerHorario, AFolderWithoutItsGroupTimetableIsTheTableLayersError) {
+  unidad_.MakeHostFolder("ESCOLAN");
+  Tabla("C:\\ESCOLAN\\horprof.dbf", kHorprof, {});
+  storage::Engine engine;
+  try {
+    horarios::LeerHorario(engine, "C:\\ESCOLAN", "46001");
+    FAIL() << "no error";
+  } catch (const storage::DatabaseError& error) {
+    EXPECT_STREQ(error.what(), "La tabla no existe: C:\\ESCOLAN\\horgrup.dbf");
+  }
+}
+
+}  // namespace
