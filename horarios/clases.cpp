@@ -99,14 +99,16 @@ void ChoquesDe(const std::vector<Clase>& clases, TipoChoque tipo, Quien quien, L
 
 }  // namespace
 
-std::vector<Choque> BuscarChoques(const std::vector<Clase>& clases) {
+std::vector<Choque> BuscarChoques(const std::vector<Clase>& clases, const std::map<std::string, std::string>& aulas) {
   std::vector<Choque> choques;
+  // The room that counts: none for a room the school does not have.
+  auto aula = [&aulas](const Clase& c) { return aulas.empty() || aulas.contains(c.aula) ? c.aula : std::string(); };
   // A teacher's place is the room and the subject: several groups taught one subject together in one room
   // are one class.
-  auto enAula = [](const Clase& c) { return c.aula + '\x1f' + c.asignatura; };
+  auto enAula = [&](const Clase& c) { return aula(c) + '\x1f' + c.asignatura; };
   auto conProfesor = [](const Clase& c) { return std::to_string(c.dni); };
   // A group's place is its teacher and room: a unit separator keeps the two apart.
-  auto conProfesorEnAula = [](const Clase& c) { return std::to_string(c.dni) + '\x1f' + c.aula; };
+  auto conProfesorEnAula = [&](const Clase& c) { return std::to_string(c.dni) + '\x1f' + aula(c); };
   ChoquesDe(clases, TipoChoque::kProfesor,
             [](const Clase& c) { return c.dni != 0 ? std::optional(std::to_string(c.dni)) : std::nullopt; }, enAula,
             choques);
@@ -114,7 +116,8 @@ std::vector<Choque> BuscarChoques(const std::vector<Clase>& clases) {
             [](const Clase& c) { return c.grupo.empty() ? std::nullopt : std::optional(c.grupo); }, conProfesorEnAula,
             choques);
   ChoquesDe(clases, TipoChoque::kAula,
-            [](const Clase& c) { return c.aula.empty() ? std::nullopt : std::optional(c.aula); }, conProfesor, choques);
+            [&](const Clase& c) { return aula(c).empty() ? std::nullopt : std::optional(c.aula); }, conProfesor,
+            choques);
   return choques;
 }
 

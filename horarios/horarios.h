@@ -41,7 +41,7 @@ struct RegistroHorprof {
   std::int32_t dni = 0;
   int dia = 0;
   int hora = 0;
-  std::string aula;  // Ocupa
+  std::string aula;  // CODAULA where the table has it and it is not empty, else Ocupa (see LeerHorario)
   std::string desde;  // Horad
   std::string hasta;  // Horah
 };
@@ -91,14 +91,17 @@ struct Choque {
   std::vector<std::size_t> clases;  // the lessons involved, as positions in the list searched
 };
 
-// Every clash of the lessons, in order of kind, then who, day and period:
+// Every clash of the lessons, in order of kind, then who, day and period. When `aulas` lists any room, a
+// lesson's room counts only when it is one of them: a room the school does not have (a code cut short when it
+// was stored, say) would make clashes that are not there.
 //   - a teacher (identity number not 0) with lessons in more than one room, or of more than one subject, at
 //     once;
 //   - a room (not empty) with lessons of more than one teacher at once;
 //   - a group (not empty) with lessons of more than one teacher, or in more than one room, at once.
 // Several groups taught one subject together (one teacher in one room) make no clash; a group split at one
 // hour between several teachers does, as the page cannot tell a planned split from a mistake.
-std::vector<Choque> BuscarChoques(const std::vector<Clase>& clases);
+std::vector<Choque> BuscarChoques(const std::vector<Clase>& clases,
+                                  const std::map<std::string, std::string>& aulas = {});
 
 // ---------------------------------------------------------------------------------------------------------
 // A centre's timetables, read
@@ -114,6 +117,9 @@ struct HorarioCentro {
   std::map<std::int32_t, std::string> profesores;
   std::map<std::string, std::string> aulas;
   std::map<std::string, std::string> turnos;
+  // What the reader of the page should know about the rooms: lessons whose room the school's aulas does not
+  // have, and a horprof whose Ocupa is too narrow for the school's room codes.
+  std::vector<std::string> avisos;
 };
 
 // The centre codes of the folder's centro.dbf, in stored order, read as text (as the centre list shows them).

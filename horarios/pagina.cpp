@@ -32,6 +32,7 @@ table.semana td { height: 13mm; }
 .clase .con, .clase .aula { display: block; font-size: 8.5pt; }
 .clase.choque { border-left-color: #c00; background: #fde8e8; }
 .marca { color: #c00; font-weight: bold; font-size: 8.5pt; display: block; }
+.aviso { border: 1px solid #c90; background: #fff6dd; padding: 1mm 2mm; }
 table.resumen { border-collapse: collapse; margin-bottom: 4mm; }
 table.resumen th, table.resumen td { border: 1px solid #999; padding: 0.5mm 2mm; text-align: left; }
 .columnas { display: flex; gap: 8mm; align-items: flex-start; }
@@ -76,7 +77,7 @@ const std::string& NombreOCodigo(const Mapa& nombres, const std::string& codigo)
 }
 
 Vista Preparar(const HorarioCentro& horario) {
-  Vista vista{horario, BuscarChoques(horario.clases), {}, {1, 2, 3, 4, 5}, {}, {}, {}, {}};
+  Vista vista{horario, BuscarChoques(horario.clases, horario.aulas), {}, {1, 2, 3, 4, 5}, {}, {}, {}, {}};
   vista.choquesDeClase.resize(horario.clases.size());
   for (std::size_t c = 0; c < vista.choques.size(); ++c) {
     for (std::size_t clase : vista.choques[c].clases) vista.choquesDeClase[clase].push_back(c);
@@ -241,11 +242,17 @@ std::string Cuantas(std::size_t cuantas, const char* una, const char* varias) {
   return std::to_string(cuantas) + " " + (cuantas == 1 ? una : varias);
 }
 
+// What the reader should know before trusting the rooms, in the index and in the summary.
+void AnadirAvisos(std::string& html, const HorarioCentro& h) {
+  for (const std::string& aviso : h.avisos) html += "<p class=\"aviso\">" + EscaparHtml(aviso) + "</p>\n";
+}
+
 void AnadirIndice(std::string& html, const Vista& vista) {
   const HorarioCentro& h = vista.horario;
   html += "<section class=\"hoja indice\" id=\"indice\">\n<h1>" + EscaparHtml(Titulo(h)) + "</h1>\n";
   html += "<p>" + Cuantas(h.clases.size(), "clase", "clases") + ", " +
           Cuantas(vista.choques.size(), "choque", "choques") + ". <a href=\"#resumen\">Resumen y choques</a></p>\n";
+  AnadirAvisos(html, h);
   html += "<h2>Grupos</h2>\n<ul>";
   for (std::size_t n = 0; n < vista.grupos.size(); ++n) {
     html += "<li><a href=\"#" + IdGrupo(n) + "\">" + EscaparHtml(NombreGrupo(vista.grupos[n])) + "</a></li>";
@@ -263,6 +270,7 @@ void AnadirResumen(std::string& html, const Vista& vista, const std::vector<std:
   const HorarioCentro& h = vista.horario;
   html += "<section class=\"hoja resumen\" id=\"resumen\">\n<h2>Resumen</h2>\n";
   html += "<h3>Choques (" + std::to_string(vista.choques.size()) + ")</h3>\n";
+  AnadirAvisos(html, h);
   if (vista.choques.empty()) {
     html += "<p>Ningún profesor, grupo ni aula está en dos sitios a la vez.</p>\n";
   } else {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -124,6 +125,19 @@ INSTANTIATE_TEST_SUITE_P(
                    {}}),
     [](const ::testing::TestParamInfo<CasoChoque>& caso) { return std::string(caso.param.nombre); });
 
+// A room the school does not have (a code cut to the one letter of a narrow Ocupa) is no room: teachers in
+// "A" at once clash with nothing, while a room it has still does.
+TEST(BuscarChoquesConAulas, ARoomTheSchoolDoesNotHaveCountsForNothing) {
+  std::map<std::string, std::string> aulas = {{"A101", "Aula 101"}, {"A102", "Aula 102"}};
+  std::vector<Clase> clases = {{1, 1, 1, "1A", "M", "A", "", ""},    {2, 1, 1, "1B", "L", "A", "", ""},
+                               {1, 1, 2, "1A", "M", "A101", "", ""}, {1, 1, 2, "1A", "M", "A", "", ""},
+                               {3, 1, 3, "1C", "M", "A102", "", ""}, {4, 1, 3, "2C", "L", "A102", "", ""}};
+  std::vector<std::pair<TipoChoque, std::string>> encontrados;
+  for (const Choque& choque : horarios::BuscarChoques(clases, aulas)) encontrados.emplace_back(choque.tipo, choque.quien);
+  EXPECT_EQ(encontrados, (std::vector<std::pair<TipoChoque, std::string>>{
+                             {TipoChoque::kProfesor, "1"}, {TipoChoque::kGrupo, "1A"}, {TipoChoque::kAula, "A102"}}));
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // The page
 
@@ -203,6 +217,31 @@ TEST_F(LeerHorario, TakesTheCentresLessonsWithTheirNamesAndLeavesTheFolderAsItWa
   EXPECT_EQ(horario.asignaturas.at("1ESOMAT"), "Matemáticas");
   EXPECT_EQ(unidad_.ReadHostFile("ESCOLAN/horgrup.dbf"), antes);
   EXPECT_FALSE(platform::FileExists("C:\\HTEMP\\VALENCIA\\horgrup.dbf"));  // nothing staged
+}
+
+// ESCOLAN's own horprof may keep the room in CODAULA and a letter in a one-character Ocupa: the room is
+// CODAULA's where it has one, and the page warns that an import would cut rooms to that one letter.
+TEST_F(LeerHorario, TheRoomIsCodaulasWhereItHasOneAndANarrowOcupaIsWarnedOf) {
+  unidad_.MakeHostFolder("ESCOLAN");
+  Tabla("C:\\ESCOLAN\\horgrup.dbf", kHorgrup,
+        {{"1", "1", "", "", "46001", "7", "1ESOA", "1ESOMAT"}, {"1", "2", "", "", "46001", "7", "1ESOA", "1ESOMAT"}});
+  Tabla("C:\\ESCOLAN\\horprof.dbf",
+        {{"DIASEM", DataType::ftSmallint}, {"NUMHORA", DataType::ftSmallint}, {"OCUPA", DataType::ftString, 1},
+         {"CODAULA", DataType::ftString, 6}, {"CODCEN", DataType::ftFloat}, {"DNI", DataType::ftInteger}},
+        {{"1", "1", "L", "A101", "46001", "7"}, {"1", "2", "A", "", "46001", "7"}});
+  Tabla("C:\\ESCOLAN\\aulas.dbf", {{"CODAULA", DataType::ftString, 6}, {"LITAULA", DataType::ftString, 30}},
+        {{"A101", "Aula 101"}});
+  storage::Engine engine;
+  horarios::HorarioCentro horario = horarios::LeerHorario(engine, "C:\\ESCOLAN", "46001");
+  ASSERT_EQ(horario.clases.size(), 2U);
+  EXPECT_EQ(horario.clases[0].aula, "A101");
+  EXPECT_EQ(horario.clases[1].aula, "A");
+  EXPECT_EQ(horario.avisos,
+            (std::vector<std::string>{
+                "1 clase tiene un aula que no está en aulas.dbf («A»); no cuenta para los choques de aulas.",
+                "El campo OCUPA de horprof.dbf tiene 1 carácter y hay aulas de 4: la importación guarda en él el aula "
+                "cortada."}));
+  EXPECT_NE(horarios::PaginaHtml(horario).find("<p class=\"aviso\">El campo OCUPA"), std::string::npos);
 }
 
 TEST_F(LeerHorario, AFolderWithoutItsGroupTimetableIsTheTableLayersError) {
