@@ -2,7 +2,6 @@
 
 #include <map>
 #include <memory>
-#include <optional>
 #include <set>
 #include <tuple>
 #include <unordered_map>
@@ -27,7 +26,6 @@ constexpr const char* kDetieneImportacion = "la importación se detendrá aquí"
 // The fields each run reads of each of ESCOLAN's tables: a table that lacks one stops that run when it
 // reads it.
 struct Necesidad {
-  std::string_view tabla;
   std::vector<std::string> campos;
   const char* efecto;
 };
@@ -104,7 +102,7 @@ struct Asignaturas {
 Asignaturas RevisarAsignaturas(Revision& revision, const std::string& idioma) {
   Asignaturas asignaturas;
   std::string nombre = idioma == exportacion::kCastellano ? "Cliteasig" : "Vliteasig";
-  auto asignat = revision.Abrir(run::kAsignat, {{run::kAsignat, {"Litresv", nombre, "Codasig", "Horsemte"}, kDetieneExportacion}});
+  auto asignat = revision.Abrir(run::kAsignat, {{{"Litresv", nombre, "Codasig", "Horsemte"}, kDetieneExportacion}});
   if (!asignat) return asignaturas;
   std::string archivo = run::ArchivoEscolan(run::kAsignat);
   std::map<std::string, std::uint32_t> porCodigo;
@@ -142,7 +140,7 @@ Asignaturas RevisarAsignaturas(Revision& revision, const std::string& idioma) {
 
 // profesor: the teachers the export takes (no leave date), their identity numbers and abbreviations.
 void RevisarProfesores(Revision& revision) {
-  auto profesor = revision.Abrir(run::kProfesor, {{run::kProfesor, {"FBaja", "Apenomprof", "Departa", "Dni"}, kDetieneExportacion}});
+  auto profesor = revision.Abrir(run::kProfesor, {{{"FBaja", "Apenomprof", "Departa", "Dni"}, kDetieneExportacion}});
   if (!profesor) return;
   std::string archivo = run::ArchivoEscolan(run::kProfesor);
   std::vector<std::string> abreviaturas;
@@ -186,13 +184,13 @@ void RevisarProfesores(Revision& revision) {
 }
 
 void RevisarAulas(Revision& revision) {
-  revision.Abrir(run::kAulas, {{run::kAulas, {"Codaula", "Litaula"}, kDetieneExportacion}});
+  revision.Abrir(run::kAulas, {{{"Codaula", "Litaula"}, kDetieneExportacion}});
 }
 
 // asigalum: how many of each student's enrolments ASIGVALT knows, by the student code the filter selects them by.
 std::unordered_map<std::string, int> AsignaturasPorAlumno(Revision& revision, const Asignaturas& asignaturas) {
   std::unordered_map<std::string, int> cuantas;
-  auto asigalum = revision.Abrir(run::kAsigalum, {{run::kAsigalum, {"Codigo", "Codasig"}, kDetieneExportacion}});
+  auto asigalum = revision.Abrir(run::kAsigalum, {{{"Codigo", "Codasig"}, kDetieneExportacion}});
   if (!asigalum || !asignaturas.leidas) return cuantas;
   for (; !asigalum->Eof(); asigalum->Next()) {
     if (!asignaturas.codvalens.contains(ComoSeLee(asigalum->AsString("Codasig"), exportacion::kTamanoCodvalen))) continue;
@@ -228,7 +226,7 @@ void RevisarMemos(Revision& revision, const storage::Table& alumnos, const std::
 // alumnos: the students the export takes, their subjects, codes and repeater flag.
 void RevisarAlumnos(Revision& revision, const Asignaturas& asignaturas) {
   std::unordered_map<std::string, int> cuantas = AsignaturasPorAlumno(revision, asignaturas);
-  auto alumnos = revision.Abrir(run::kAlumnos, {{run::kAlumnos, {"Codgrup", "Codigo", "Apenom", "Repite"}, kDetieneExportacion}});
+  auto alumnos = revision.Abrir(run::kAlumnos, {{{"Codgrup", "Codigo", "Apenom", "Repite"}, kDetieneExportacion}});
   if (!alumnos) return;
   std::string archivo = run::ArchivoEscolan(run::kAlumnos);
   std::map<std::string, std::uint32_t> porCodigo;
@@ -263,7 +261,7 @@ void RevisarAlumnos(Revision& revision, const Asignaturas& asignaturas) {
 }
 
 void RevisarGrupos(Revision& revision) {
-  auto grupos = revision.Abrir(run::kGrupos, {{run::kGrupos, {"Turno", "Codgrup"}, kDetieneExportacion}});
+  auto grupos = revision.Abrir(run::kGrupos, {{{"Turno", "Codgrup"}, kDetieneExportacion}});
   if (!grupos) return;
   std::string archivo = run::ArchivoEscolan(run::kGrupos);
   for (; !grupos->Eof(); grupos->Next()) {
@@ -277,8 +275,8 @@ void RevisarGrupos(Revision& revision) {
 // horgrup: read by the export's teaching load, emptied and refilled by the import.
 void RevisarHorarioGrupos(Revision& revision) {
   auto horgrup = revision.Abrir(
-      run::kHorgrup, {{run::kHorgrup, {"Codgrup", "Codasig", "Dni"}, kDetieneExportacion},
-                      {run::kHorgrup, {"Diasem", "Numhora", "Hordiades", "Hordiahas", "Codcen"}, kDetieneImportacion}});
+      run::kHorgrup, {{{"Codgrup", "Codasig", "Dni"}, kDetieneExportacion},
+                      {{"Diasem", "Numhora", "Hordiades", "Hordiahas", "Codcen"}, kDetieneImportacion}});
   if (!horgrup) return;
   std::string archivo = run::ArchivoEscolan(run::kHorgrup);
   for (; !horgrup->Eof(); horgrup->Next()) {
@@ -294,16 +292,16 @@ void RevisarHorarioGrupos(Revision& revision) {
 
 void RevisarHorarioProfesores(Revision& revision) {
   revision.Abrir(run::kHorprof,
-                 {{run::kHorprof, {"Diasem", "Numhora", "Horad", "Horah", "Ocupa", "Codcen", "Dni"}, kDetieneImportacion}});
+                 {{{"Diasem", "Numhora", "Horad", "Horah", "Ocupa", "Codcen", "Dni"}, kDetieneImportacion}});
 }
 
 // centro and lhortipo: every centre's class periods, which the import takes for the centre chosen.
 void RevisarCentros(Revision& revision) {
   std::vector<std::pair<std::string, std::uint32_t>> centros;
-  if (auto centro = revision.Abrir(run::kCentro, {{run::kCentro, {"Codcen"}, kDetieneImportacion}})) {
+  if (auto centro = revision.Abrir(run::kCentro, {{{"Codcen"}, kDetieneImportacion}})) {
     for (; !centro->Eof(); centro->Next()) centros.emplace_back(centro->AsString("Codcen"), centro->RecNo());
   }
-  auto lhortipo = revision.Abrir(run::kLhortipo, {{run::kLhortipo, {"CODCEN", "Numhora", "Desde", "Hasta"}, kDetieneImportacion}});
+  auto lhortipo = revision.Abrir(run::kLhortipo, {{{"CODCEN", "Numhora", "Desde", "Hasta"}, kDetieneImportacion}});
   if (!lhortipo) return;
   std::string archivo = run::ArchivoEscolan(run::kLhortipo);
   std::set<std::string> conHoras;
