@@ -321,6 +321,21 @@ void RevisarCentros(Revision& revision) {
   }
 }
 
+// C:\HTEMP: the export replaces its nine tables there, which it cannot do while another program (the
+// generator) has one open.
+void RevisarIntercambio(Revision& revision) {
+  for (std::string_view tabla : {run::kAsigvalt, run::kAsignomt, run::kProft, run::kAulat, run::kAlumnost,
+                                 run::kAsigcurt, run::kGrupost, run::kCursost, run::kAsigt}) {
+    std::string ruta = run::RutaIntercambio(tabla);
+    if (!platform::FileExists(ruta)) continue;
+    try {
+      revision.Engine().RequireNotInUse(ruta);
+    } catch (const storage::DatabaseError& error) {
+      revision.Anotar(run::ArchivoDbf(tabla), 0, "", std::string(error.what()) + ": " + kDetieneExportacion);
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<Problema> RevisarCarpeta(storage::Engine& engine, std::string_view carpeta, const std::string& idioma) {
@@ -333,6 +348,7 @@ std::vector<Problema> RevisarCarpeta(storage::Engine& engine, std::string_view c
   RevisarHorarioGrupos(revision);
   RevisarHorarioProfesores(revision);
   RevisarCentros(revision);
+  RevisarIntercambio(revision);
   return std::move(revision).Problemas();
 }
 

@@ -8,6 +8,7 @@ problem line and exit status 0.
 
 Usage: revisar_test.py CLI_BINARY WORK_FOLDER [--wine WINE]
 With --wine, CLI_BINARY is the Windows command line, run through WINE."""
+import fcntl
 import os
 import re
 import shutil
@@ -260,6 +261,20 @@ class Revisar(unittest.TestCase):
         set_field(folder, "asignat.dbf", 3, "HORSEMTE", "3:30")
         done = self.review("de_baja")
         self.assertEqual(done.returncode, 0, done.stdout)
+
+    @unittest.skipIf(WINE, "the generator holding a table is staged with the POSIX host's lock")
+    def test_an_interchange_table_that_another_program_holds(self):
+        self.folder("ocupada")
+        self.assertEqual(run("export", "--source", "C:\\OCUPADA").returncode, 0)
+        with open(os.path.join(DRIVE_C, "HTEMP", "PROFT.DBF"), "rb") as held:
+            fcntl.flock(held, fcntl.LOCK_SH)
+            review = self.review("ocupada")
+            export = run("export", "--source", "C:\\OCUPADA")
+        self.assertEqual(review.returncode, 1, review.stdout)
+        self.assertEqual(export.returncode, 1, export.stdout)
+        stopped = cause(export.stderr.strip().splitlines()[-1])
+        self.assertIn("La tabla está en uso", stopped)
+        self.assertTrue(any(stopped in cause(line) for line in review.stdout.splitlines()), review.stdout)
 
     def test_the_language_decides_which_name_is_needed(self):
         rename_field(self.folder("sin_nombre_castellano"), "asignat.dbf", "CLITEASIG", "CLITE")
