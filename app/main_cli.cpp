@@ -14,6 +14,7 @@
 #include "app/table_dump.h"
 #include "app/version.h"
 #include "app/ventana_principal.h"
+#include "diagnostico/diagnostico.h"
 #include "export/exportacion.h"
 #include "horarios/horarios.h"
 #include "muestra/muestra_escolan.h"
@@ -61,6 +62,21 @@ int Export(const std::string& source, const std::string& language) {
     ventana.BExportarClick();
   });
   return completed ? 0 : 1;
+}
+
+// Lists every problem an export or an import of the folder would meet, one line each, then their count;
+// stages nothing and changes nothing. 0 when there is none, 1 when there is one at least.
+int Review(const std::string& source, const std::string& language) {
+  try {
+    storage::Engine engine;
+    std::vector<diagnostico::Problema> problems = diagnostico::RevisarCarpeta(engine, WindowsFolder(source), language);
+    for (const diagnostico::Problema& problem : problems) std::cout << diagnostico::Linea(problem) << '\n';
+    std::cout << diagnostico::Resumen(problems.size()) << '\n';
+    return problems.empty() ? 0 : 1;
+  } catch (const std::exception& error) {
+    std::cerr << error.what() << '\n';
+    return 1;
+  }
 }
 
 constexpr int kImportStopped = 3;
@@ -345,6 +361,19 @@ int main(int argc, char** argv) {
       ->check(CLI::IsMember(languages))
       ->capture_default_str();
 
+  std::string reviewSource;
+  std::string reviewLanguage = app::kIdiomaInicial;
+  CLI::App* reviewCommand = cli.add_subcommand(
+      "revisar", "List, one line each, every record of ESCOLAN's folder at which an export or an import would stop "
+                 "or write something unexpected; stages and changes nothing");
+  reviewCommand->add_option("--source", reviewSource, "ESCOLAN's folder: a Windows path or a host path")->required();
+  reviewCommand
+      ->add_option("--language", reviewLanguage,
+                   std::string("Language of subject names the export would take: ") + exportacion::kValenciano +
+                       " (default) or " + exportacion::kCastellano)
+      ->check(CLI::IsMember(languages))
+      ->capture_default_str();
+
   ImportOptions import;
   CLI::App* importCommand = cli.add_subcommand(
       "import", "Stage ESCOLAN's tables from a folder, then rewrite its timetables (horgrup, horprof) from "
@@ -399,6 +428,7 @@ int main(int argc, char** argv) {
 
   if (dumpCommand->parsed()) return Dump(dump);
   if (exportCommand->parsed()) return Export(source, language);
+  if (reviewCommand->parsed()) return Review(reviewSource, reviewLanguage);
   if (sampleCommand->parsed()) return MakeSample(sampleFolder, sampleSize);
   if (timetablesCommand->parsed()) {
     timetables.centreGiven = timetablesCommand->count("--centre") > 0;

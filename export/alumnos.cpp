@@ -13,14 +13,14 @@ namespace {
 
 using storage::DataType;
 
-constexpr int kAsignaturas = 50;
+constexpr int kAsignaturas = kAsignaturasPorAlumno;
 
 // The names of the subject fields by number, "ASIG1" and "DIV1" to those of the 51st subject, which the
 // table does not have: made once, not once per subject written.
 struct CamposDeAsignatura {
   CamposDeAsignatura() {
     for (int n = 0; n <= kAsignaturas + 1; ++n) {
-      asig.push_back("ASIG" + std::to_string(n));
+      asig.push_back(CampoAsignatura(n));
       div.push_back("DIV" + std::to_string(n));
     }
   }
@@ -35,7 +35,7 @@ void CrearAlumnost(storage::Table& alumnost) {
                                {"OPCION", DataType::ftString, 1}, {"REPITE", DataType::ftBoolean, 0}};
   DefinirTablaIntercambio(alumnost, run::kAlumnost, campos);
   for (int n = 1; n <= kAsignaturas; ++n) {
-    alumnost.AddFieldDef("ASIG" + std::to_string(n), DataType::ftString, 4);
+    alumnost.AddFieldDef(CampoAsignatura(n), DataType::ftString, 4);
     alumnost.AddFieldDef("DIV" + std::to_string(n), DataType::ftString, 1);
   }
   alumnost.CreateTable();

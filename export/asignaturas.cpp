@@ -3,22 +3,11 @@
 #include "export/exportacion.h"
 #include "export/pasos.h"
 #include "run/rutas.h"
-#include "storage/conversions.h"
 
 namespace exportacion {
 namespace {
 
 using storage::DataType;
-
-// The weekly hours from the hours text: its first two characters as a number; blank gives 1, and so
-// does a number that is not above 0.
-double HorasSemanales(std::string_view horsemte, char separadorDecimal) {
-  std::string dos = Caracteres(horsemte, 1, 2);
-  if (SinBlancosNiControles(dos).empty()) return 1.0;
-  auto horas = storage::ParseFloat(dos, separadorDecimal);
-  if (!horas) throw storage::DatabaseError("'" + dos + "' no es un valor punto flotante válido");
-  return *horas > 0 ? *horas : 1.0;
-}
 
 void EscribirAsignatura(storage::Table& asignat, storage::Table& asigvalt, const std::string& idioma,
                         char separadorDecimal) {

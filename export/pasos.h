@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "export/reglas.h"
 #include "storage/storage.h"
 
 namespace exportacion {
@@ -44,28 +45,5 @@ struct Campo {
 };
 void DefinirTablaIntercambio(storage::Table& tabla, std::string_view nombre, const std::vector<Campo>& campos,
                              const std::vector<std::string>& indices = {});
-
-// Characters `desde` (1-based) to `desde + cuantos - 1` of a text, counted in characters; shorter or empty
-// where the text ends before.
-std::string Caracteres(std::string_view texto, std::size_t desde, std::size_t cuantos);
-std::string UltimoCaracter(std::string_view texto);
-
-// ESCOLAN's group code cut apart: level (characters 2 to 4), course (character 1), group letter (the last).
-struct CodigoGrupo {
-  std::string nivel;
-  std::string curso;
-  std::string letra;
-};
-CodigoGrupo CortarCodigoGrupo(std::string_view codgrup);
-// The group abbreviation: level characters 1 and 3, course, group letter.
-std::string AbreviaturaGrupo(const CodigoGrupo& grupo);
-
-// A text as it reads back from a text field of `tamano` characters of the tables the export creates: in
-// their code page, cut to the field, without trailing blanks. Duplicate tests compare what was read back
-// from a table with texts computed afresh, so they compare against this form.
-std::string ComoSeLee(std::string_view texto, std::size_t tamano);
-
-// A text without the blanks and control characters (every character up to code 32) at either end.
-std::string_view SinBlancosNiControles(std::string_view texto);
 
 }  // namespace exportacion

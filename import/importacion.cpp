@@ -9,6 +9,7 @@
 #include "import/devolucion.h"
 #include "platform/platform.h"
 #include "run/copia.h"
+#include "run/identidad.h"
 #include "run/registro_exportacion.h"
 #include "run/rutas.h"
 
@@ -82,7 +83,7 @@ std::unique_ptr<storage::Table> PrimerProfesorSinDni(storage::Engine& engine) {
   auto proft = std::make_unique<storage::Table>(engine);
   proft->SetTableName(run::RutaIntercambio(run::kProft));
   proft->Open();
-  for (proft->First(); !proft->Eof() && proft->AsInteger("DNI") != 0; proft->Next()) {
+  for (proft->First(); !proft->Eof() && run::TieneDni(proft->AsInteger("DNI")); proft->Next()) {
   }
   return proft;
 }

@@ -83,6 +83,10 @@ class Engine {
   // The same for every table file the engine holds.
   void ReleaseAll();
 
+  // Throws the table layer's error ("La tabla está en uso", ...) when the existing table file at `path` could
+  // not be opened exclusively now, because another program has it open; reads nothing and keeps nothing.
+  void RequireNotInUse(const std::string& path);
+
  private:
   friend class TableFile;
   friend class Table;

@@ -235,6 +235,17 @@ HeldTable& Engine::Hold(const std::string& path, bool exclusive, bool withRecord
   return held;
 }
 
+void Engine::RequireNotInUse(const std::string& path) {
+  auto held = tables_.find(platform::FoldedName(path));
+  if (held != tables_.end() && held->second->users > 0) ThrowTableError("La tabla está en uso", path);
+  try {
+    platform::File::OpenExisting(path, platform::Access::kRead, platform::Share::kExclusive);
+  } catch (const platform::FileError& error) {
+    if (error.code() == platform::kSharingViolation) ThrowTableError("La tabla está en uso", path);
+    ThrowFileError(error, path);
+  }
+}
+
 void Engine::Leave(HeldTable& held, const std::string& path) {
   if (--held.users == 0) held.exclusiveUser = false;
   if (held.users > 0 || runs_ > 0) return;

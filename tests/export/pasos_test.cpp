@@ -42,6 +42,32 @@ TEST(PasosTest, CodesAreCutByCharacters) {
   EXPECT_EQ(exportacion::Caracteres("ÑU", 3, 1), "");
 }
 
+// The teacher abbreviations as the export's comparison of every record with every other leaves them.
+TEST(PasosTest, AbbreviationsAreMadeDistinctInStoredOrder) {
+  using V = std::vector<std::string>;
+  struct Caso {
+    V antes;
+    V despues;
+  };
+  const std::vector<Caso> casos = {
+      {{"GA", "GA", "LO", "GA"}, {"GA", "GA2", "LO", "GA3"}},
+      {{"Ga", "GA"}, {"Ga", "GA"}},
+      {{"", ""}, {"", "2"}},
+      // A natural abbreviation equal to a suffixed one: the later round separates them again.
+      {{"GA", "GA", "GA2"}, {"GA", "GA2", "GA22"}},
+      // Four characters take no digit: they stay repeated.
+      {{"ABCD", "ABCD"}, {"ABCD", "ABCD"}},
+  };
+  for (const Caso& caso : casos) {
+    EXPECT_EQ(exportacion::AbreviaturasDistintas(caso.antes), caso.despues);
+  }
+  // The hundredth of a set gets its suffix cut to two digits, the tenth's abbreviation, and keeps it.
+  V cien = exportacion::AbreviaturasDistintas(V(100, "GA"));
+  EXPECT_EQ(cien[9], "GA10");
+  EXPECT_EQ(cien[99], "GA10");
+  EXPECT_EQ(cien[98], "GA99");
+}
+
 TEST(PasosTest, TrimmingTakesBlanksAndControlsFromTheEndsOnly) {
   struct Caso {
     std::string texto;

@@ -1,0 +1,35 @@
+// The review of an ESCOLAN folder before an export: reads the folder's tables where they are, shared and
+// without writing anything, and finds every record at which an export or an import of that folder would stop,
+// or would write something the user would not expect, judged by the export's own rules (export/reglas.h) and
+// the import's teacher-identity rule (run/identidad.h).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "storage/storage.h"
+
+namespace diagnostico {
+
+// One problem: where it is and what the runs would do there, in Spanish.
+struct Problema {
+  std::string archivo;        // "asignat.dbf", "alumnos.fpt"
+  std::uint32_t registro = 0;  // the record number; 0 for the file as a whole
+  std::string campo;          // the field, as the runs name it; empty for the file or record as a whole
+  std::string mensaje;
+};
+
+// Every problem of the ESCOLAN folder `carpeta` (a Windows path), file by file in the order the export reads
+// them, then record by record. `idioma` is the export's language of subject names (it decides which name field
+// of asignat is read). No file is created or changed, in the folder or anywhere else.
+std::vector<Problema> RevisarCarpeta(storage::Engine& engine, std::string_view carpeta, const std::string& idioma);
+
+// "asignat.dbf, registro 12, campo Horsemte: ..." (without the record or field where the problem has none).
+std::string Linea(const Problema& problema);
+
+// The closing line: how many problems were found.
+std::string Resumen(std::size_t problemas);
+
+}  // namespace diagnostico
