@@ -223,7 +223,8 @@ class Revisar(unittest.TestCase):
         done = self.review("sana")
         self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
         self.assertEqual(len(done.stdout.splitlines()), 1, done.stdout)
-        self.assertEqual(done.stderr, "")
+        if not WINE:  # Wine may say things of its own there
+            self.assertEqual(done.stderr, "")
         self.assertEqual(run("export", "--source", "C:\\SANA").returncode, 0)
 
     def test_the_sample_as_written_shows_its_deliberate_gaps(self):
