@@ -1,8 +1,8 @@
 // The export's last step: each distinct subject, teacher and group of ESCOLAN's group timetable becomes
 // one ASIGT record, with the subject's short code and weekly hours and the teacher's abbreviation.
-#include <set>
-#include <tuple>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "export/exportacion.h"
 #include "export/pasos.h"
@@ -18,6 +18,12 @@ struct Asignatura {
   std::string cod;
   double horas = 1.0;
   int repeticiones = 1;
+};
+
+// A group code of horgrup cut into its parts, with the abbreviation ASIGT gives the group.
+struct Grupo {
+  CodigoGrupo codigo;
+  std::string abreviatura;
 };
 
 std::string Codvalen(storage::Table& asigvalt) { return asigvalt.AsString("CODVALEN"); }
@@ -39,6 +45,16 @@ class Busquedas {
     return encontrada->second;
   }
 
+  // The group a horgrup code names, cut once per code: horgrup names the same groups over and over.
+  const Grupo& GrupoDe(const std::string& codgrup) {
+    auto [encontrado, nuevo] = gruposVistos_.try_emplace(codgrup);
+    if (nuevo) {
+      encontrado->second.codigo = CortarCodigoGrupo(codgrup);
+      encontrado->second.abreviatura = AbreviaturaGrupo(encontrado->second.codigo);
+    }
+    return encontrado->second;
+  }
+
   // The abbreviation of the teacher with this identity number, or empty when none has it.
   const std::string& ProfesorDe(std::int32_t dni) {
     auto [encontrado, nuevo] = profesoresVistos_.try_emplace(dni);
@@ -53,7 +69,19 @@ class Busquedas {
   run::PrimerRegistro<std::int32_t> profesores_;
   std::unordered_map<std::string, Asignatura> asignaturasVistas_;
   std::unordered_map<std::int32_t, std::string> profesoresVistos_;
+  std::unordered_map<std::string, Grupo> gruposVistos_;
 };
+
+// The subject, teacher and group of a record as one key: each part after its length (the bytes of a number,
+// as this process keeps it), so that no two different triples make the same key.
+void ClaveDeRegistro(std::string& clave, std::string_view asignatura, std::string_view profesor, std::string_view grupo) {
+  clave.clear();
+  for (std::string_view parte : {asignatura, profesor, grupo}) {
+    std::size_t longitud = parte.size();
+    clave.append(reinterpret_cast<const char*>(&longitud), sizeof longitud);
+    clave += parte;
+  }
+}
 
 }  // namespace
 
@@ -77,30 +105,32 @@ void ExportarCargaLectiva(ContextoExportacion& contexto) {
   Busquedas busquedas(asigvalt, proft);
 
   // The subject, teacher and group of each record written, as the duplicate test reads them back.
-  std::set<std::tuple<std::string, std::string, std::string>, std::less<>> escritos;
+  std::unordered_set<std::string> escritos;
+  std::string clave;
   storage::Table& horgrup = contexto.tablas.wwTableHorGrup;
   AbiertaDurante abierta(horgrup);
   for (horgrup.First(); !horgrup.Eof(); horgrup.Next()) {
-    CodigoGrupo grupo = CortarCodigoGrupo(horgrup.AsString("Codgrup"));
-    std::string abreviaturaGrupo = AbreviaturaGrupo(grupo);
+    const Grupo& grupo = busquedas.GrupoDe(horgrup.AsString("Codgrup"));
     const Asignatura& asignatura =
         busquedas.AsignaturaDe(std::string(SinBlancosNiControles(horgrup.AsString("Codasig"))));
     const std::string& profesor = busquedas.ProfesorDe(horgrup.AsInteger("Dni"));
-    if (escritos.contains(std::tie(asignatura.cod, profesor, abreviaturaGrupo))) continue;
+    ClaveDeRegistro(clave, asignatura.cod, profesor, grupo.abreviatura);
+    if (escritos.contains(clave)) continue;
 
     asigt.Append();
     asigt.SetAsString("CASIG", asignatura.cod);
     asigt.SetAsString("CPROF", profesor);
     asigt.SetAsString("CAULA", "");
-    asigt.SetAsString("CGRUP", abreviaturaGrupo);
+    asigt.SetAsString("CGRUP", grupo.abreviatura);
     asigt.SetAsString("TURNO", "");
-    asigt.SetAsString("NIVEL", grupo.nivel);
-    asigt.SetAsString("CURSO", grupo.curso);
-    asigt.SetAsString("GRUPO", grupo.letra);
+    asigt.SetAsString("NIVEL", grupo.codigo.nivel);
+    asigt.SetAsString("CURSO", grupo.codigo.curso);
+    asigt.SetAsString("GRUPO", grupo.codigo.letra);
     asigt.SetAsFloat("HORAS", asignatura.horas);
     asigt.SetAsString("SESIONES", std::string(static_cast<std::size_t>(std::max(asignatura.repeticiones, 0)), '1'));
     asigt.Post();
-    escritos.emplace(ComoSeLee(asignatura.cod, 4), ComoSeLee(profesor, 4), ComoSeLee(abreviaturaGrupo, 4));
+    ClaveDeRegistro(clave, ComoSeLee(asignatura.cod, 4), ComoSeLee(profesor, 4), ComoSeLee(grupo.abreviatura, 4));
+    escritos.insert(clave);
   }
   asigt.Close();
   asigvalt.Close();

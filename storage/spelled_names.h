@@ -16,14 +16,20 @@ namespace storage {
 
 class SpelledFieldNames {
  public:
-  std::optional<std::size_t> Find(std::string_view name) {
+  // The quick look: where the name lies only, for callers that name a field from the same text each time.
+  std::optional<std::size_t> FindPlaced(std::string_view name) const {
     if (name.empty() || name.size() > kLongest) return std::nullopt;
-    Slot& placed = byPlace_[PlaceSlotOf(name.data())];
+    const Slot& placed = byPlace_[PlaceSlotOf(name.data())];
     if (Holds(placed, name)) [[likely]] return placed.index;
-    if (!byCharacters_) return std::nullopt;
+    return std::nullopt;
+  }
+
+  std::optional<std::size_t> Find(std::string_view name) {
+    if (auto placed = FindPlaced(name)) return placed;
+    if (name.empty() || name.size() > kLongest || !byCharacters_) return std::nullopt;
     const Slot& spelled = (*byCharacters_)[CharacterSlotOf(name)];
     if (!Holds(spelled, name)) return std::nullopt;
-    placed = spelled;
+    byPlace_[PlaceSlotOf(name.data())] = spelled;
     return spelled.index;
   }
 
@@ -44,7 +50,8 @@ class SpelledFieldNames {
   }
 
  private:
-  static constexpr std::size_t kPlaceSlots = 32;        // powers of two
+  static constexpr unsigned kPlaceSlotBits = 7;
+  static constexpr std::size_t kPlaceSlots = std::size_t{1} << kPlaceSlotBits;  // powers of two
   static constexpr std::size_t kCharacterSlots = 256;
   static constexpr std::size_t kLongest = 15;
 
@@ -77,10 +84,11 @@ class SpelledFieldNames {
     return word;
   }
 
-  // From the address: names a few bytes apart (literals side by side) fall apart.
+  // From the address, mixed by a multiplication whose top bits make the slot: names a few bytes apart
+  // (literals side by side) and names kept in strings side by side (a vector of them) fall apart.
   static std::size_t PlaceSlotOf(const char* place) {
-    auto address = reinterpret_cast<std::uintptr_t>(place);
-    return ((address >> 2) ^ (address >> 7)) & (kPlaceSlots - 1);
+    auto address = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(place));
+    return static_cast<std::size_t>((address * 0x9e3779b97f4a7c15ull) >> (64 - kPlaceSlotBits));
   }
 
   // From the length and a few characters: names that differ only in a number at their end ("ASIG12",

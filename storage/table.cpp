@@ -68,8 +68,9 @@ std::optional<std::pair<std::string, std::string>> ParseFilter(std::string_view 
   std::string_view name = util::TrimBlanks(expression.substr(0, equals));
   std::string_view rest = util::TrimBlanks(expression.substr(equals + 1));
   if (name.empty() || rest.size() < 2 || rest.front() != '\'' || rest.back() != '\'') return std::nullopt;
-  std::string constant;
   std::string_view inside = rest.substr(1, rest.size() - 2);
+  if (inside.find('\'') == std::string_view::npos) return std::make_pair(std::string(name), std::string(inside));
+  std::string constant;
   for (std::size_t i = 0; i < inside.size(); ++i) {
     if (inside[i] == '\'') {
       if (i + 1 >= inside.size() || inside[i + 1] != '\'') return std::nullopt;
@@ -182,6 +183,13 @@ std::string FullDataPath(const std::string& path) {
 }
 
 }  // namespace
+
+// The field a caller names, found by where the name lies when it was named from there before: the path of
+// every field read and written, kept short enough to be inlined.
+[[gnu::always_inline]] inline std::size_t Table::FieldIndex(std::string_view field) const {
+  if (auto known = spelledNames_.FindPlaced(field); known && Active()) [[likely]] return *known;
+  return LookUpField(field);
+}
 
 // ---------------------------------------------------------------------------------------------------------
 // Engine
@@ -647,12 +655,8 @@ bool Table::HasField(std::string_view field) const {
   return data_->FieldIndex(field).has_value();
 }
 
-std::size_t Table::FieldIndex(std::string_view field) const {
-  if (auto known = spelledNames_.Find(field); known && Active()) [[likely]] return *known;
-  return LookUpField(field);
-}
-
 std::size_t Table::LookUpField(std::string_view field) const {
+  if (auto known = spelledNames_.Find(field); known && Active()) return *known;
   RequireOpen();
   auto index = data_->FieldIndex(field);
   if (!index) Fail("No se encuentra el campo " + Quoted(field));

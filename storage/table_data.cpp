@@ -158,8 +158,18 @@ const std::vector<std::uint32_t>& TableData::Matching(std::size_t field, const s
   auto built = buckets_.find(field);
   if (built == buckets_.end()) {
     Buckets buckets;
+    // Records of one key mostly stand together (a student's enrolments): a record with the key of the one
+    // before goes to the same bucket without a look in the table.
+    std::vector<std::uint32_t>* bucket = nullptr;
+    std::string_view bucketKey;
     for (std::uint32_t number = 1; number <= recordCount; ++number) {
-      if (!dbf::IsDeleted(Record(number))) BucketOf(buckets, MatchKey(field, Record(number))).push_back(number);
+      if (dbf::IsDeleted(Record(number))) continue;
+      std::string_view key = MatchKey(field, Record(number));
+      if (bucket == nullptr || key != bucketKey) {
+        bucket = &BucketOf(buckets, key);
+        bucketKey = key;
+      }
+      bucket->push_back(number);
     }
     built = buckets_.emplace(field, std::move(buckets)).first;
   }

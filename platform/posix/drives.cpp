@@ -89,12 +89,23 @@ bool IsFolder(const std::string& hostPath) {
   return ::stat(hostPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+std::string InFolder(const std::string& folder, const std::string& name) {
+  return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+// Whether an entry whose own kind the host gave is a folder: a link is what it points at.
+bool IsFolderEntry(const std::string& hostPath, mode_t kind) { return S_ISLNK(kind) ? IsFolder(hostPath) : S_ISDIR(kind); }
+
 // The entry of `folder` named `name` without regard to case: the exact spelling when it exists, else the
-// first match in sorted order; empty when there is none.
-std::string FindEntry(const std::string& folder, const std::string& name) {
+// first match in sorted order; empty when there is none. `isFolder` tells whether the entry found is a
+// folder, from the look that found it where that look tells.
+std::string FindEntry(const std::string& folder, const std::string& name, bool& isFolder) {
   struct stat info {};
-  std::string exact = folder == "/" ? "/" + name : folder + "/" + name;
-  if (::lstat(exact.c_str(), &info) == 0) return name;
+  std::string exact = InFolder(folder, name);
+  if (::lstat(exact.c_str(), &info) == 0) {
+    isFolder = IsFolderEntry(exact, info.st_mode);
+    return name;
+  }
   host::FolderListing dir(::opendir(folder.c_str()));
   if (!dir) return {};
   std::u32string wanted = FoldedName(name);
@@ -103,6 +114,7 @@ std::string FindEntry(const std::string& folder, const std::string& name) {
     std::string candidate = entry->d_name;
     if (FoldedName(candidate) == wanted && (found.empty() || candidate < found)) found = candidate;
   }
+  if (!found.empty()) isFolder = IsFolder(InFolder(folder, found));
   return found;
 }
 
@@ -213,11 +225,12 @@ Location Locate(const WindowsPath& path) {
   for (std::size_t i = covered; i < path.names.size(); ++i) {
     const std::string& name = path.names[i];
     std::string folder = location.path;
-    std::string entry = location.exists && location.isFolder ? FindEntry(folder, name) : std::string();
+    bool isFolder = false;
+    std::string entry = location.exists && location.isFolder ? FindEntry(folder, name, isFolder) : std::string();
     location.parentExists = location.exists && location.isFolder;
-    location.path = (folder == "/" ? "" : folder) + "/" + (entry.empty() ? name : entry);
+    location.path = InFolder(folder, entry.empty() ? name : entry);
     location.exists = !entry.empty();
-    location.isFolder = location.exists && IsFolder(location.path);
+    location.isFolder = location.exists && isFolder;
   }
   if (location.exists && !path.IsRoot()) State().found[key] = location.path;
   return location;
