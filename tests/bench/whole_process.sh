@@ -2,12 +2,13 @@
 # The command line's runs timed as whole processes, each next to `cp` of the same bytes in the same run:
 #   - the export of the large sample school (`make-sample --size large`), staging included;
 #   - the export of ten such schools in one folder (bench_tables.py multiply, as runs_bench builds them);
-#   - the import of a 10,000-lesson solution against the large school, staging and copy back included;
+#   - the import of a 10,000-lesson solution against the large school, staging, copy back and the timetables'
+#     page it writes beside its backup included;
 #   - the timetables' page (`horarios`) of the school that import left.
 # Each figure is the median of RUNS runs (11 unless given), the run and its copy taken in turn so that a
 # change in the machine's load falls on both; the ratio is the median of the pairs' ratios. "cp" copies, in
 # one process, every file the run reads from the school and the interchange folder and every file it writes.
-# Peak memory is the largest resident size of one more run (/usr/bin/time).
+# Peak memory is the largest resident size of one more run, as the system accounts it to the finished process.
 # Usage: whole_process.sh BUILD_DIR [RUNS]
 set -euo pipefail
 build=$(cd "${1:?usage: whole_process.sh BUILD_DIR [RUNS]}" && pwd)
@@ -16,16 +17,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 cli="$build/app/escolan-horvane-cli"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-
-# Milliseconds of one run of the command, its output thrown away.
-milliseconds() {
-  local start=$EPOCHREALTIME
-  "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
-  local end=$EPOCHREALTIME
-  awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f\n", (e - s) * 1000 }'
-}
-
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # A folder of links, one per file to copy, each under a name of its own ("in-alumnos.dbf"), so that one cp
 # copies them all into one folder.
@@ -37,30 +28,42 @@ link_files() {
 }
 
 # Times `cli ARGS...` against `cp` of the files linked in LINKS, RUNS times each, and prints the figures.
+# Both are started the same lean way (Python's subprocess, which forks by vfork), so that what is timed is the
+# process and not the cost of copying this shell to start it: a run of /bin/true costs about 1.8 ms so,
+# against about 4 ms as a command substitution of bash.
 compare() {
   local label=$1 links=$2
   shift 2
-  local copies="$work/copies" times="$work/times"
-  mkdir -p "$copies"
-  : >"$times"
-  "$cli" "$@" >/dev/null 2>&1 || { echo "$label: the run failed" >&2; exit 1; }  # warm-up
-  cp -f "$links"/* "$copies"/
-  for ((i = 0; i < runs; i++)); do
-    local run copy
-    run=$(milliseconds "$cli" "$@")
-    copy=$(milliseconds cp -f "$links"/* "$copies"/)
-    echo "$run $copy" >>"$times"
-  done
-  local run_ms copy_ms ratio peak bytes
-  run_ms=$(awk '{ print $1 }' "$times" | median)
-  copy_ms=$(awk '{ print $2 }' "$times" | median)
-  ratio=$(awk '{ print $1 / $2 }' "$times" | median)
-  /usr/bin/time -o "$work/peak" -f '%M' "$cli" "$@" >/dev/null 2>&1
-  peak=$(tail -1 "$work/peak")
-  bytes=$(du -L -c -b "$links"/* | tail -1 | cut -f1)
-  printf '%-30s run %8.2f ms   cp %7.2f ms (%5.1f MB)   run/cp %5.2f   peak %6.1f MB   (medians of %d)\n' \
-    "$label" "$run_ms" "$copy_ms" "$(awk -v b="$bytes" 'BEGIN { print b / 1e6 }')" "$ratio" \
-    "$(awk -v k="$peak" 'BEGIN { print k / 1024 }')" "$runs"
+  mkdir -p "$work/copies"
+  /usr/bin/python3 - "$label" "$runs" "$links" "$work/copies" "$cli" "$@" <<'PY'
+import glob, os, statistics, subprocess, sys, time
+
+label, runs, links, copies, *run = sys.argv[1:]
+runs = int(runs)
+copy = ["cp", "-f", *sorted(glob.glob(os.path.join(links, "*"))), copies + "/"]
+
+def milliseconds(command):
+    start = time.perf_counter()
+    done = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    elapsed = (time.perf_counter() - start) * 1000
+    if done.returncode != 0:
+        sys.exit(f"{label}: failed: {' '.join(command)}")
+    return elapsed
+
+milliseconds(run)  # warm-up, both
+milliseconds(copy)
+pairs = [(milliseconds(run), milliseconds(copy)) for _ in range(runs)]
+run_ms = statistics.median(r for r, _ in pairs)
+copy_ms = statistics.median(c for _, c in pairs)
+ratio = statistics.median(r / c for r, c in pairs)
+peak = 0
+with subprocess.Popen(run, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL) as process:
+    peak = os.wait4(process.pid, 0)[2].ru_maxrss / 1024  # kilobytes -> MB
+    process.returncode = 0
+size = sum(os.path.getsize(path) for path in copy[2:-1]) / 1e6
+print(f"{label:<32} run {run_ms:8.2f} ms   cp {copy_ms:7.2f} ms ({size:5.1f} MB)   run/cp {ratio:5.2f}   "
+      f"peak {peak:6.1f} MB   (medians of {runs})")
+PY
 }
 
 # The files an export reads from the school's folder (horprof is the import's) and those it writes.
@@ -95,7 +98,7 @@ link_files "$work/links-import" in "$drive"/ESCOLAN/* "$drive"/HTEMP/SOLUC.DBF "
   "$drive"/HTEMP/ASIGVALT.DBF
 link_files "$work/links-import" out "$drive"/HTEMP/VALENCIA/PLANTILLA.* "$drive"/HTEMP/VALENCIA/horgrup.dbf \
   "$drive"/HTEMP/VALENCIA/horprof.dbf
-link_files "$work/links-import" backup "$backup"horgrup.dbf "$backup"horprof.dbf
+link_files "$work/links-import" backup "$backup"horgrup.dbf "$backup"horprof.dbf "$backup"horarios.html
 compare "import, 10,000 lessons" "$work/links-import" import --source 'C:\ESCOLAN'
 
 # The page reads the school's tables (and the template) and writes one HTML file.
