@@ -158,19 +158,24 @@ const std::vector<std::uint32_t>& TableData::Matching(std::size_t field, const s
   auto built = buckets_.find(field);
   if (built == buckets_.end()) {
     Buckets buckets;
-    // Records of one key mostly stand together (a student's enrolments): a record with the key of the one
-    // before goes to the same bucket without a look in the table.
-    std::vector<std::uint32_t>* bucket = nullptr;
-    std::string_view bucketKey;
+    // Records of one key mostly stand together (a student's enrolments): such a run of records goes to its
+    // bucket at once, with one look in the table and one allocation.
+    std::vector<std::uint32_t> run;
+    std::string_view runKey;
+    auto addRun = [&] {
+      if (run.empty()) return;
+      std::vector<std::uint32_t>& bucket = BucketOf(buckets, runKey);
+      bucket.insert(bucket.end(), run.begin(), run.end());
+      run.clear();
+    };
     for (std::uint32_t number = 1; number <= recordCount; ++number) {
       if (dbf::IsDeleted(Record(number))) continue;
       std::string_view key = MatchKey(field, Record(number));
-      if (bucket == nullptr || key != bucketKey) {
-        bucket = &BucketOf(buckets, key);
-        bucketKey = key;
-      }
-      bucket->push_back(number);
+      if (!run.empty() && key != runKey) addRun();
+      if (run.empty()) runKey = key;
+      run.push_back(number);
     }
+    addRun();
     built = buckets_.emplace(field, std::move(buckets)).first;
   }
   static const std::vector<std::uint32_t> kNone;

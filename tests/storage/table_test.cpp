@@ -546,12 +546,13 @@ TEST_F(TableTest, AFilterShowsTheRecordsWhoseFieldEqualsTheConstant) {
   CreateSample();
   {
     auto table = OpenSample();
-    AddRecords(*table, {{"A1", 1}, {"A10", 2}, {"A1", 3}, {"a1", 4}, {"O'N", 5}, {"", 6}});
+    // A key alone, in runs of one and of two, and between others.
+    AddRecords(*table, {{"A1", 1}, {"A10", 2}, {"A1", 3}, {"a1", 4}, {"O'N", 5}, {"", 6}, {"A1", 7}, {"A1", 8}});
   }
   struct Case {
     const char* filter;
     std::vector<int> hours;
-  } cases[] = {{"COD= 'A1        '", {1, 3}}, {"Cod='A1'", {1, 3}}, {"COD= 'O''N'", {5}},
+  } cases[] = {{"COD= 'A1        '", {1, 3, 7, 8}}, {"Cod='A1'", {1, 3, 7, 8}}, {"COD= 'O''N'", {5}},
                {"COD= ''", {6}}, {"COD= 'Z'", {}}};
   for (const Case& c : cases) {
     Table table(engine_);
