@@ -877,7 +877,13 @@ void Table::StoreBoolean(std::size_t index, bool value) {
 
 // A write that fails leaves the pending record as it was, and unchanged if nothing was written before.
 void Table::SetAsString(std::string_view field, std::string_view value) {
-  StoreString(WritableFieldIndex(field), value);
+  std::size_t index = WritableFieldIndex(field);
+  const dbf::Field& descriptor = Descriptor(index);
+  if (descriptor.dataType == DataType::ftString && IsAscii(value)) [[likely]] {
+    dbf::EncodeText(descriptor, value, pending_);  // text in text, the same bytes in every code page here
+  } else {
+    StoreString(index, value);
+  }
   pendingChanged_ = true;
 }
 
