@@ -220,10 +220,20 @@ HorarioCentro LeerHorario(storage::Engine& engine, std::string_view carpeta, con
   return horario;
 }
 
+// What the page's file is written in: small enough to stay in the processor's cache.
+constexpr std::size_t kTamanoParte = 256 * 1024;
+
 void EscribirPaginaHorarios(storage::Engine& engine, std::string_view carpeta, const std::string& centro,
                             std::string_view ruta) {
-  std::string pagina = PaginaHtml(LeerHorario(engine, carpeta, centro));
-  platform::WriteWholeFile(ruta, std::as_bytes(std::span(pagina)));
+  HorarioCentro horario = LeerHorario(engine, carpeta, centro);
+  // Written as it is built, part after part: the page is megabytes for thousands of lessons.
+  platform::File archivo = platform::File::Create(ruta, platform::Share::kExclusive);
+  std::uint64_t escritos = 0;
+  PaginaHtmlPorPartes(horario, kTamanoParte, [&](std::string_view parte) {
+    archivo.WriteAt(escritos, std::as_bytes(std::span(parte)));
+    escritos += parte.size();
+  });
+  archivo.Close();
 }
 
 }  // namespace horarios

@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <functional>
 #include <initializer_list>
 #include <iterator>
+#include <limits>
 #include <unordered_map>
 
 #include "horarios/horarios.h"
@@ -369,6 +371,26 @@ void AnadirIndice(std::string& html, const Vista& vista) {
   html += "</ul>\n</section>\n";
 }
 
+// The page as it is built, handed over in parts of about `tamano` bytes.
+struct Partes {
+  Partes(std::size_t tamanoParte, const std::function<void(std::string_view)>& alHacerse)
+      : tamano(tamanoParte), parte(alHacerse) {}
+  // Hands over what is built when it is a part's worth.
+  void Quizas() {
+    if (html.size() >= tamano) Ultima();
+  }
+  // Hands over what is built, if anything.
+  void Ultima() {
+    if (html.empty()) return;
+    parte(html);
+    html.clear();
+  }
+
+  std::string html;
+  std::size_t tamano;
+  const std::function<void(std::string_view)>& parte;
+};
+
 // Who is in two places, as the summary names them: the teacher's name, the group's code, the room's name.
 void AnadirQuienChoca(std::string& html, const Vista& vista, const Choque& choque, NombresEscapados& aulas) {
   switch (choque.tipo) {
@@ -378,9 +400,10 @@ void AnadirQuienChoca(std::string& html, const Vista& vista, const Choque& choqu
   }
 }
 
-void AnadirResumen(std::string& html, const Vista& vista, const std::vector<std::vector<std::size_t>>& deGrupo,
+void AnadirResumen(Partes& partes, const Vista& vista, const std::vector<std::vector<std::size_t>>& deGrupo,
                    const std::vector<std::vector<std::size_t>>& deProfesor, NombresEscapados& aulas) {
   const HorarioCentro& h = vista.horario;
+  std::string& html = partes.html;
   html += "<section class=\"hoja resumen\" id=\"resumen\">\n<h2>Resumen</h2>\n";
   html += "<h3>Choques (";
   Numero(html, static_cast<long>(vista.choques.size()));
@@ -409,6 +432,7 @@ void AnadirResumen(std::string& html, const Vista& vista, const std::vector<std:
         if (!h.clases[i].aula.empty()) Crudo(html, {", ", vista.aulaDeClase[i]});
       }
       html += "</td></tr>\n";
+      partes.Quizas();
     }
     html += "</tbody></table>\n";
   }
@@ -433,7 +457,8 @@ void AnadirResumen(std::string& html, const Vista& vista, const std::vector<std:
 
 std::string EscaparHtml(std::string_view texto) { return Escapado(texto); }
 
-std::string PaginaHtml(const HorarioCentro& horario) {
+void PaginaHtmlPorPartes(const HorarioCentro& horario, std::size_t tamano,
+                         const std::function<void(std::string_view)>& parte) {
   NombresEscapados asignaturas(horario.asignaturas);
   NombresEscapados aulas(horario.aulas);
   Vista vista = Preparar(horario, asignaturas, aulas);
@@ -445,16 +470,20 @@ std::string PaginaHtml(const HorarioCentro& horario) {
     deProfesor[vista.profesorDeClase[i]].push_back(i);
   }
 
-  std::string html;
+  Partes partes(tamano, parte);
+  std::string& html = partes.html;
   // About this much per lesson (shown twice), per cell and per lesson of a clash in the summary: one
-  // allocation for the whole page, which is megabytes for thousands of lessons.
+  // allocation for the whole page when it goes in one part, else one for a part and the piece that ends it.
   std::size_t enChoques = 0;
   for (const Choque& choque : vista.choques) enChoques += choque.clases.size();
-  html.reserve(horario.clases.size() * 800 + enChoques * 160 +
-               (vista.grupos.size() + vista.profesores.size()) * vista.dias.size() * vista.horas.size() * 48 + 16384);
+  html.reserve(std::min(horario.clases.size() * 800 + enChoques * 160 +
+                            (vista.grupos.size() + vista.profesores.size()) * vista.dias.size() * vista.horas.size() * 48 +
+                            16384,
+                        tamano + 65536));
   Crudo(html, {"<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n<title>", Escapado(Titulo(horario)),
                "</title>\n<style>", kEstilos, "</style>\n</head>\n<body>\n"});
   AnadirIndice(html, vista);
+  partes.Quizas();
   Cuadricula cuadricula = PrepararCuadricula(vista);
   std::vector<std::size_t> inicios, porCelda;
   std::string titulo, subtitulo;
@@ -465,16 +494,27 @@ std::string PaginaHtml(const HorarioCentro& horario) {
     subtitulo = turno == grupo ? std::string() : "turno " + Escapado(turno);
     AnadirRejilla(html, vista, cuadricula, IdGrupo(n), titulo, subtitulo, DeQuien::kGrupo, deGrupo[n], inicios,
                   porCelda);
+    partes.Quizas();
   }
   for (std::size_t n = 0; n < vista.profesores.size(); ++n) {
     std::int32_t dni = vista.profesores[n];
     subtitulo = dni == 0 ? std::string() : "D.N.I. " + std::to_string(dni);
     AnadirRejilla(html, vista, cuadricula, IdProfesor(n), vista.profesoresEscapados[n], subtitulo, DeQuien::kProfesor,
                   deProfesor[n], inicios, porCelda);
+    partes.Quizas();
   }
-  AnadirResumen(html, vista, deGrupo, deProfesor, aulas);
+  AnadirResumen(partes, vista, deGrupo, deProfesor, aulas);
   html += "</body>\n</html>\n";
-  return html;
+  partes.Ultima();
+}
+
+std::string PaginaHtml(const HorarioCentro& horario) {
+  std::string pagina;
+  PaginaHtmlPorPartes(horario, std::numeric_limits<std::size_t>::max(), [&pagina](std::string_view parte) {
+    if (pagina.empty()) pagina.reserve(parte.size());
+    pagina.append(parte);
+  });
+  return pagina;
 }
 
 }  // namespace horarios

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -169,6 +170,35 @@ TEST(PaginaHtml, NamesFromTheTablesAreEscapedWherePeopleAndAttributesSeeThem) {
   EXPECT_NE(pagina.find("@page { size: A4 landscape"), std::string::npos);
 }
 
+// Written to its file in parts, the page is the same bytes: whatever the size of the parts, and in one part
+// when they are larger than the page.
+TEST(PaginaHtmlPorPartes, ThePartsPutTogetherAreTheWholePage) {
+  horarios::HorarioCentro horario;
+  horario.centro = "46001";
+  horario.clases = {{7, 1, 1, "1ESOA", "MAT", "A1", "08:00", "08:55"},
+                    {8, 1, 1, "1ESOA", "LEN", "A1", "08:00", "08:55"},
+                    {8, 2, 3, "", "", "", "", ""},
+                    {0, 6, 2, "1ESOB", "MAT", "A2", "", ""}};
+  horario.profesores = {{7, "ANA"}, {8, "LUIS"}};
+  std::string entera = horarios::PaginaHtml(horario);
+  for (std::size_t tamano : {std::size_t{1}, std::size_t{1000}, entera.size() * 2}) {
+    std::string juntas;
+    std::size_t partes = 0;
+    horarios::PaginaHtmlPorPartes(horario, tamano, [&](std::string_view parte) {
+      EXPECT_FALSE(parte.empty());
+      juntas += parte;
+      ++partes;
+    });
+    EXPECT_EQ(juntas, entera) << tamano;
+    if (tamano > entera.size()) {
+      EXPECT_EQ(partes, 1U);
+    }
+    if (tamano == 1) {
+      EXPECT_GT(partes, 4U);
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Reading a folder
 
@@ -242,6 +272,29 @@ TEST_F(LeerHorario, TheRoomIsCodaulasWhereItHasOneAndANarrowOcupaIsWarnedOf) {
                 "El campo OCUPA de horprof.dbf tiene 1 carácter y hay aulas de 4: la importación guarda en él el aula "
                 "cortada."}));
   EXPECT_NE(horarios::PaginaHtml(horario).find("<p class=\"aviso\">El campo OCUPA"), std::string::npos);
+}
+
+// A folder's timetables may mix centres record by record, and leave Codcen blank: each record is the
+// centre's only when its own Codcen reads as the centre's code, whether the field is a number or text.
+TEST_F(LeerHorario, EachRecordIsTheCentresWhenItsOwnCodcenIs) {
+  unidad_.MakeHostFolder("ESCOLAN");
+  const std::vector<std::string> codigos = {"46001", "46002", "46002", "46001", "", "46001", "460010", "46001"};
+  testing_support::Filas horgrup, horprof;
+  std::vector<Clase> esperadas;
+  for (std::size_t n = 0; n < codigos.size(); ++n) {
+    std::string dni = std::to_string(n + 1);
+    horgrup.push_back({"1", "1", "", "", codigos[n], dni, "G", "MAT"});
+    horprof.push_back({"1", "1", "", "", "A1", codigos[n], dni});
+    if (codigos[n] == "46001") esperadas.push_back({static_cast<std::int32_t>(n + 1), 1, 1, "G", "MAT", "A1", "", ""});
+  }
+  Tabla("C:\\ESCOLAN\\horgrup.dbf", kHorgrup, horgrup);
+  Campos horprofTexto = kHorprof;
+  horprofTexto[5] = {"CODCEN", DataType::ftString, 6};  // ESCOLAN's own tables keep a number there
+  Tabla("C:\\ESCOLAN\\horprof.dbf", horprofTexto, horprof);
+  storage::Engine engine;
+  EXPECT_EQ(horarios::LeerHorario(engine, "C:\\ESCOLAN", "46001").clases, esperadas);
+  EXPECT_EQ(horarios::LeerHorario(engine, "C:\\ESCOLAN", "46002").clases.size(), 2U);
+  EXPECT_EQ(horarios::LeerHorario(engine, "C:\\ESCOLAN", "").clases.size(), codigos.size());
 }
 
 TEST_F(LeerHorario, AFolderWithoutItsGroupTimetableIsTheTableLayersError) {
