@@ -41,12 +41,32 @@ Clase ClaseDeHorprof(const RegistroHorprof& p) { return Clase{p.dni, p.dia, p.ho
 
 std::vector<Clase> EmparejarClases(const std::vector<RegistroHorgrup>& horgrup,
                                    const std::vector<RegistroHorprof>& horprof) {
-  // The horprof records of each teacher, day and period, in stored order: the first one's position by the
-  // hour, and after each the position of the next of its hour. Taking one moves the hour on to the next.
+  std::vector<Clase> clases;
+  clases.reserve(std::max(horgrup.size(), horprof.size()));
+  auto emparejar = [&clases](const RegistroHorgrup& g, const RegistroHorprof& p) {
+    Clase& clase = clases.emplace_back(ClaseDeHorgrup(g));
+    clase.aula = p.aula;
+    if (clase.desde.empty()) clase.desde = p.desde;
+    if (clase.hasta.empty()) clase.hasta = p.hasta;
+  };
+  // As the import writes them, the two tables go record by record at the same teacher, day and period: then
+  // the n-th record of an hour in one is at the place of the n-th of that hour in the other, and as far as
+  // that holds each record pairs with the one at its place, which takes every record of those hours there.
+  std::size_t iguales = 0;
+  while (iguales < horgrup.size() && iguales < horprof.size() &&
+         Hueco{horgrup[iguales].dni, horgrup[iguales].dia, horgrup[iguales].hora} ==
+             Hueco{horprof[iguales].dni, horprof[iguales].dia, horprof[iguales].hora}) {
+    emparejar(horgrup[iguales], horprof[iguales]);
+    ++iguales;
+  }
+
+  // The rest by hour: the horprof records of each teacher, day and period, in stored order, as the first
+  // one's position by the hour and after each the position of the next of its hour. Taking one moves the
+  // hour on to the next.
   std::unordered_map<Hueco, std::size_t, DispersionHueco> primero;
-  primero.reserve(horprof.size());
+  primero.reserve(horprof.size() - iguales);
   std::vector<std::size_t> siguiente(horprof.size(), kNinguno);
-  for (std::size_t i = horprof.size(); i-- > 0;) {
+  for (std::size_t i = horprof.size(); i-- > iguales;) {
     auto [hueco, nuevo] = primero.try_emplace(Hueco{horprof[i].dni, horprof[i].dia, horprof[i].hora}, i);
     if (!nuevo) {
       siguiente[i] = hueco->second;
@@ -54,21 +74,18 @@ std::vector<Clase> EmparejarClases(const std::vector<RegistroHorgrup>& horgrup,
     }
   }
   std::vector<bool> emparejado(horprof.size(), false);
-
-  std::vector<Clase> clases;
-  clases.reserve(std::max(horgrup.size(), horprof.size()));
-  for (const RegistroHorgrup& g : horgrup) {
-    Clase& clase = clases.emplace_back(ClaseDeHorgrup(g));
+  for (std::size_t n = iguales; n < horgrup.size(); ++n) {
+    const RegistroHorgrup& g = horgrup[n];
     auto hueco = primero.find(Hueco{g.dni, g.dia, g.hora});
-    if (hueco == primero.end() || hueco->second == kNinguno) continue;
-    const RegistroHorprof& p = horprof[hueco->second];
+    if (hueco == primero.end() || hueco->second == kNinguno) {
+      clases.push_back(ClaseDeHorgrup(g));
+      continue;
+    }
+    emparejar(g, horprof[hueco->second]);
     emparejado[hueco->second] = true;
     hueco->second = siguiente[hueco->second];
-    clase.aula = p.aula;
-    if (clase.desde.empty()) clase.desde = p.desde;
-    if (clase.hasta.empty()) clase.hasta = p.hasta;
   }
-  for (std::size_t i = 0; i < horprof.size(); ++i) {
+  for (std::size_t i = iguales; i < horprof.size(); ++i) {
     if (!emparejado[i]) clases.push_back(ClaseDeHorprof(horprof[i]));
   }
   return clases;
@@ -114,31 +131,42 @@ bool MismoLugar(const Lugar& a, const Lugar& b) {
   }
 }
 
-// One lesson of one who at its day and period.
+// One lesson of one who at its day and period, the who by its place in the order of their texts.
 struct Ocupacion {
-  std::string_view quien;
+  std::uint32_t quien;
   int dia;
   int hora;
   std::size_t clase;
 };
 
 // Adds the clashes of one kind: each who, day and period whose lessons are in more than one place. `quien`
-// gives a lesson's who (empty for none), `lugar` its place; the clashes follow the order of who (as text),
-// day and period.
+// gives a lesson's who (empty for none), day and period, `lugar` its place; the clashes follow the order of
+// who (as text), day and period.
 template <typename Quien, typename DeLugar>
 void ChoquesDe(std::size_t clases, TipoChoque tipo, Quien quien, DeLugar lugar, std::vector<Choque>& choques) {
+  // Each who is numbered as it comes, then renumbered in the order of the texts: the lessons then sort by
+  // numbers alone.
+  std::unordered_map<std::string_view, std::uint32_t> numeros;
+  std::vector<std::string_view> quienes;
   std::vector<Ocupacion> ocupaciones;
   ocupaciones.reserve(clases);
   for (std::size_t i = 0; i < clases; ++i) {
     auto [q, dia, hora] = quien(i);
-    if (!q.empty()) ocupaciones.push_back(Ocupacion{q, dia, hora, i});
+    if (q.empty()) continue;
+    auto [numero, nuevo] = numeros.try_emplace(q, static_cast<std::uint32_t>(quienes.size()));
+    if (nuevo) quienes.push_back(q);
+    ocupaciones.push_back(Ocupacion{numero->second, dia, hora, i});
   }
+  std::vector<std::uint32_t> porTexto(quienes.size());
+  for (std::uint32_t n = 0; n < porTexto.size(); ++n) porTexto[n] = n;
+  std::sort(porTexto.begin(), porTexto.end(), [&](std::uint32_t a, std::uint32_t b) { return quienes[a] < quienes[b]; });
+  std::vector<std::uint32_t> puesto(quienes.size());
+  for (std::uint32_t n = 0; n < porTexto.size(); ++n) puesto[porTexto[n]] = n;
+  for (Ocupacion& ocupacion : ocupaciones) ocupacion.quien = puesto[ocupacion.quien];
   std::sort(ocupaciones.begin(), ocupaciones.end(), [](const Ocupacion& a, const Ocupacion& b) {
-    if (int orden = a.quien.compare(b.quien); orden != 0) return orden < 0;
-    if (a.dia != b.dia) return a.dia < b.dia;
-    if (a.hora != b.hora) return a.hora < b.hora;
-    return a.clase < b.clase;
+    return std::tie(a.quien, a.dia, a.hora, a.clase) < std::tie(b.quien, b.dia, b.hora, b.clase);
   });
+
   for (std::size_t desde = 0; desde < ocupaciones.size();) {
     const Ocupacion& primera = ocupaciones[desde];
     std::size_t hasta = desde + 1;
@@ -150,7 +178,8 @@ void ChoquesDe(std::size_t clases, TipoChoque tipo, Quien quien, DeLugar lugar, 
     bool varios = false;
     for (std::size_t n = desde + 1; n < hasta && !varios; ++n) varios = !MismoLugar(lugar(ocupaciones[n].clase), suyo);
     if (varios) {
-      Choque& choque = choques.emplace_back(Choque{tipo, std::string(primera.quien), primera.dia, primera.hora, {}});
+      Choque& choque = choques.emplace_back(
+          Choque{tipo, std::string(quienes[porTexto[primera.quien]]), primera.dia, primera.hora, {}});
       choque.clases.reserve(hasta - desde);
       for (std::size_t n = desde; n < hasta; ++n) choque.clases.push_back(ocupaciones[n].clase);
     }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +63,58 @@ TEST(EmparejarClases, AGroupLessonWithoutATeacherRecordHasNoRoom) {
   EXPECT_EQ(clases[0].aula, "A1");
   EXPECT_EQ(clases[1].aula, "");
   EXPECT_EQ(clases[2], (Clase{7, 1, 2, "", "", "A2", "", ""}));
+}
+
+// The pairing as its rule says it, slowly: each group lesson takes the first horprof record of its teacher,
+// day and period not taken yet.
+std::vector<Clase> EmparejarPorLaRegla(const std::vector<RegistroHorgrup>& horgrup,
+                                       const std::vector<RegistroHorprof>& horprof) {
+  std::vector<Clase> clases;
+  std::vector<bool> tomado(horprof.size(), false);
+  for (const RegistroHorgrup& g : horgrup) {
+    Clase clase{g.dni, g.dia, g.hora, g.grupo, g.asignatura, "", g.desde, g.hasta};
+    for (std::size_t i = 0; i < horprof.size(); ++i) {
+      const RegistroHorprof& p = horprof[i];
+      if (tomado[i] || p.dni != g.dni || p.dia != g.dia || p.hora != g.hora) continue;
+      tomado[i] = true;
+      clase.aula = p.aula;
+      if (clase.desde.empty()) clase.desde = p.desde;
+      if (clase.hasta.empty()) clase.hasta = p.hasta;
+      break;
+    }
+    clases.push_back(clase);
+  }
+  for (std::size_t i = 0; i < horprof.size(); ++i) {
+    if (!tomado[i]) clases.push_back({horprof[i].dni, horprof[i].dia, horprof[i].hora, "", "", horprof[i].aula,
+                                      horprof[i].desde, horprof[i].hasta});
+  }
+  return clases;
+}
+
+// Tables that go record by record at the same hours for a while (as the import writes them) and then apart,
+// the hours of the start coming again later: every record pairs as the rule says, whatever the mix.
+TEST(EmparejarClases, TablesInStepAndThenApartPairAsTheRuleSays) {
+  std::mt19937 azar(20261211);
+  for (int vuelta = 0; vuelta < 300; ++vuelta) {
+    auto hueco = [&] { return std::uniform_int_distribution<int>(0, 3)(azar); };
+    std::vector<RegistroHorgrup> horgrup;
+    std::vector<RegistroHorprof> horprof;
+    int juntos = std::uniform_int_distribution<int>(0, 6)(azar);
+    for (int n = 0; n < juntos; ++n) {
+      int h = hueco();
+      horgrup.push_back({7 + h % 2, 1, h, "G" + std::to_string(n), "S", "", "1"});
+      horprof.push_back({7 + h % 2, 1, h, "A" + std::to_string(n), "0", "2"});
+    }
+    for (int n = std::uniform_int_distribution<int>(0, 6)(azar); n > 0; --n) {
+      int h = hueco();
+      horgrup.push_back({7 + h % 2, 1, h, "g" + std::to_string(n), "s", "", ""});
+    }
+    for (int n = std::uniform_int_distribution<int>(0, 6)(azar); n > 0; --n) {
+      int h = hueco();
+      horprof.push_back({7 + h % 2, 1, h, "a" + std::to_string(n), "", "3"});
+    }
+    ASSERT_EQ(horarios::EmparejarClases(horgrup, horprof), EmparejarPorLaRegla(horgrup, horprof)) << vuelta;
+  }
 }
 
 // ---------------------------------------------------------------------------------------------------------
