@@ -153,9 +153,14 @@ void ChoquesDe(std::size_t clases, TipoChoque tipo, Quien quien, DeLugar lugar, 
   for (std::size_t i = 0; i < clases; ++i) {
     auto [q, dia, hora] = quien(i);
     if (q.empty()) continue;
-    auto [numero, nuevo] = numeros.try_emplace(q, static_cast<std::uint32_t>(quienes.size()));
-    if (nuevo) quienes.push_back(q);
-    ocupaciones.push_back(Ocupacion{numero->second, dia, hora, i});
+    // A who's lessons mostly come one after another: the same who as the last lesson's needs no look-up.
+    if (ocupaciones.empty() || quienes[ocupaciones.back().quien] != q) {
+      auto [numero, nuevo] = numeros.try_emplace(q, static_cast<std::uint32_t>(quienes.size()));
+      if (nuevo) quienes.push_back(q);
+      ocupaciones.push_back(Ocupacion{numero->second, dia, hora, i});
+    } else {
+      ocupaciones.push_back(Ocupacion{ocupaciones.back().quien, dia, hora, i});
+    }
   }
   std::vector<std::uint32_t> porTexto(quienes.size());
   for (std::uint32_t n = 0; n < porTexto.size(); ++n) porTexto[n] = n;

@@ -148,71 +148,101 @@ struct Vista {
   std::vector<std::size_t> celdaDeClase;
 };
 
-template <typename T>
-void Ordenar(std::vector<T>& valores) {
+// The different values among `valores` and the lessons' `campo`, in order. Lessons of one day or period
+// mostly come together: a value like the last one taken is not taken again.
+std::vector<int> Distintos(std::vector<int> valores, const std::vector<Clase>& clases, int Clase::*campo) {
+  for (const Clase& clase : clases) {
+    if (valores.empty() || valores.back() != clase.*campo) valores.push_back(clase.*campo);
+  }
   std::sort(valores.begin(), valores.end());
   valores.erase(std::unique(valores.begin(), valores.end()), valores.end());
+  return valores;
 }
 
 std::size_t PosicionEn(const std::vector<int>& ordenados, int valor) {
   return static_cast<std::size_t>(std::lower_bound(ordenados.begin(), ordenados.end(), valor) - ordenados.begin());
 }
 
+// Numbers each different key of the lessons as it first comes (`numeroDeClase`, per lesson) and gives the
+// keys in that order. Lessons of one key mostly come together: a key like the last lesson's needs no look-up.
+template <typename Clave, typename DeClase>
+std::vector<Clave> Numerar(const std::vector<Clase>& clases, DeClase clave, std::vector<std::size_t>& numeroDeClase) {
+  std::unordered_map<Clave, std::size_t> numeros;
+  std::vector<Clave> claves;
+  numeroDeClase.clear();
+  numeroDeClase.reserve(clases.size());
+  for (const Clase& clase : clases) {
+    Clave esta = clave(clase);
+    if (!numeroDeClase.empty() && claves[numeroDeClase.back()] == esta) {
+      numeroDeClase.push_back(numeroDeClase.back());
+      continue;
+    }
+    auto [numero, nuevo] = numeros.try_emplace(esta, claves.size());
+    if (nuevo) claves.push_back(esta);
+    numeroDeClase.push_back(numero->second);
+  }
+  return claves;
+}
+
+// Puts `numeroDeClase` in terms of the keys' places in `orden` (the keys' numbers in the order wanted).
+void Renumerar(std::vector<std::size_t>& numeroDeClase, const std::vector<std::size_t>& orden) {
+  std::vector<std::size_t> puesto(orden.size());
+  for (std::size_t n = 0; n < orden.size(); ++n) puesto[orden[n]] = n;
+  for (std::size_t& numero : numeroDeClase) numero = puesto[numero];
+}
+
 Vista Preparar(const HorarioCentro& horario, NombresEscapados& asignaturas, NombresEscapados& aulas) {
   const std::vector<Clase>& clases = horario.clases;
-  Vista vista{horario, BuscarChoques(clases, horario.aulas), {}, {1, 2, 3, 4, 5}, {}, {}, {}, {}, {}, {}, {},
-              {}, {}, {}, {}};
+  Vista vista{horario, BuscarChoques(clases, horario.aulas), {}, {}, {}, {}, {}, {}, {}, {}, {}, {},
+              {}, {}, {}};
   vista.choquesDeClase.resize(clases.size());
   for (std::size_t c = 0; c < vista.choques.size(); ++c) {
     for (std::size_t clase : vista.choques[c].clases) vista.choquesDeClase[clase].push_back(c);
   }
-  vista.dias.reserve(clases.size() + 5);
-  vista.horas.reserve(clases.size() + horario.periodos.size());
-  vista.grupos.reserve(clases.size());
-  vista.profesores.reserve(clases.size());
-  for (const Clase& clase : clases) {
-    vista.dias.push_back(clase.dia);
-    vista.horas.push_back(clase.hora);
-    vista.grupos.push_back(clase.grupo);
-    vista.profesores.push_back(clase.dni);
-  }
+  vista.dias = Distintos({1, 2, 3, 4, 5}, clases, &Clase::dia);
+  std::vector<int> horasConTiempo;
   for (const auto& [hora, periodo] : horario.periodos) {
-    if (!periodo.desde.empty() || !periodo.hasta.empty()) vista.horas.push_back(hora);
+    if (!periodo.desde.empty() || !periodo.hasta.empty()) horasConTiempo.push_back(hora);
   }
-  Ordenar(vista.dias);
-  Ordenar(vista.horas);
-  Ordenar(vista.grupos);
-  Ordenar(vista.profesores);
-  // Teachers by name; the lessons without a group or without a teacher last.
-  std::vector<std::pair<std::int32_t, std::string>> porNombre;
-  porNombre.reserve(vista.profesores.size());
-  for (std::int32_t dni : vista.profesores) porNombre.emplace_back(dni, NombreProfesor(horario, dni));
-  std::stable_sort(porNombre.begin(), porNombre.end(), [](const auto& a, const auto& b) {
-    if ((a.first == 0) != (b.first == 0)) return b.first == 0;
-    return a.second < b.second;
-  });
-  for (std::size_t n = 0; n < porNombre.size(); ++n) {
-    vista.profesores[n] = porNombre[n].first;
-    vista.posProfesor.emplace(porNombre[n].first, n);
-    vista.profesoresEscapados.push_back(Escapado(porNombre[n].second));
-  }
-  if (!vista.grupos.empty() && vista.grupos.front().empty()) {
-    std::rotate(vista.grupos.begin(), vista.grupos.begin() + 1, vista.grupos.end());
-  }
-  std::unordered_map<std::string_view, std::size_t> posGrupo;
-  for (std::size_t n = 0; n < vista.grupos.size(); ++n) {
-    posGrupo.emplace(vista.grupos[n], n);
-    vista.gruposEscapados.push_back(Escapado(NombreGrupo(vista.grupos[n])));
+  vista.horas = Distintos(std::move(horasConTiempo), clases, &Clase::hora);
+
+  // Groups in the order of their codes, the lessons without a group last.
+  std::vector<std::string_view> grupos =
+      Numerar<std::string_view>(clases, [](const Clase& c) { return std::string_view(c.grupo); }, vista.grupoDeClase);
+  std::vector<std::size_t> orden(grupos.size());
+  for (std::size_t n = 0; n < orden.size(); ++n) orden[n] = n;
+  std::sort(orden.begin(), orden.end(), [&](std::size_t a, std::size_t b) { return grupos[a] < grupos[b]; });
+  if (!orden.empty() && grupos[orden.front()].empty()) std::rotate(orden.begin(), orden.begin() + 1, orden.end());
+  Renumerar(vista.grupoDeClase, orden);
+  for (std::size_t numero : orden) {
+    vista.grupos.push_back(grupos[numero]);
+    vista.gruposEscapados.push_back(Escapado(NombreGrupo(grupos[numero])));
   }
 
-  vista.grupoDeClase.reserve(clases.size());
-  vista.profesorDeClase.reserve(clases.size());
+  // Teachers by name, then number; the lessons without a teacher last.
+  std::vector<std::int32_t> dnis =
+      Numerar<std::int32_t>(clases, [](const Clase& c) { return c.dni; }, vista.profesorDeClase);
+  std::vector<std::string> nombres;
+  nombres.reserve(dnis.size());
+  for (std::int32_t dni : dnis) nombres.push_back(NombreProfesor(horario, dni));
+  orden.resize(dnis.size());
+  for (std::size_t n = 0; n < orden.size(); ++n) orden[n] = n;
+  std::sort(orden.begin(), orden.end(), [&](std::size_t a, std::size_t b) {
+    if ((dnis[a] == 0) != (dnis[b] == 0)) return dnis[b] == 0;
+    if (int antes = nombres[a].compare(nombres[b]); antes != 0) return antes < 0;
+    return dnis[a] < dnis[b];
+  });
+  Renumerar(vista.profesorDeClase, orden);
+  for (std::size_t n = 0; n < orden.size(); ++n) {
+    vista.profesores.push_back(dnis[orden[n]]);
+    vista.posProfesor.emplace(dnis[orden[n]], n);
+    vista.profesoresEscapados.push_back(Escapado(nombres[orden[n]]));
+  }
+
   vista.asignaturaDeClase.reserve(clases.size());
   vista.aulaDeClase.reserve(clases.size());
   vista.celdaDeClase.reserve(clases.size());
   for (const Clase& clase : clases) {
-    vista.grupoDeClase.push_back(posGrupo.at(clase.grupo));
-    vista.profesorDeClase.push_back(vista.posProfesor.at(clase.dni));
     vista.asignaturaDeClase.push_back(clase.asignatura.empty() ? std::string_view() : asignaturas.De(clase.asignatura));
     vista.aulaDeClase.push_back(clase.aula.empty() ? std::string_view() : aulas.De(clase.aula));
     vista.celdaDeClase.push_back(PosicionEn(vista.horas, clase.hora) * vista.dias.size() +

@@ -223,6 +223,34 @@ TEST(PaginaHtml, NamesFromTheTablesAreEscapedWherePeopleAndAttributesSeeThem) {
   EXPECT_NE(pagina.find("@page { size: A4 landscape"), std::string::npos);
 }
 
+// The index's links, in order, of those whose target starts with `prefijo` ("#grupo-", "#profesor-").
+std::vector<std::string> Enlaces(const std::string& pagina, const std::string& prefijo) {
+  std::vector<std::string> textos;
+  std::string inicio = "<li><a href=\"" + prefijo;
+  for (std::size_t en = pagina.find(inicio); en != std::string::npos; en = pagina.find(inicio, en + 1)) {
+    std::size_t desde = pagina.find("\">", en) + 2;
+    textos.push_back(pagina.substr(desde, pagina.find("</a>", desde) - desde));
+  }
+  return textos;
+}
+
+// Groups by code, the lessons without one last; teachers by name, one name by identity number, those with no
+// name by theirs ("D.N.I. n" sorts among the names), the lessons without a teacher last.
+TEST(PaginaHtml, GroupsAndTeachersComeInTheIndexInTheirOrder) {
+  horarios::HorarioCentro horario;
+  for (auto [dni, grupo] : std::vector<std::pair<std::int32_t, std::string>>{
+           {30, "2B"}, {0, "10A"}, {12, ""}, {30, "1A"}, {11, "2B"}, {40, "1A"}, {12, "2B"}, {9, "1A"}, {30, "10A"}}) {
+    horario.clases.push_back({dni, 1, 1, grupo, "MAT", "", "", ""});
+  }
+  horario.profesores = {{30, "PÉREZ"}, {11, "ABAD"}, {12, "PÉREZ"}, {9, ""}};
+  std::string pagina = horarios::PaginaHtml(horario);
+  EXPECT_EQ(Enlaces(pagina, "#grupo-"), (std::vector<std::string>{"10A", "1A", "2B", "Sin grupo"}));
+  EXPECT_EQ(Enlaces(pagina, "#profesor-"), (std::vector<std::string>{"ABAD", "D.N.I. 40", "D.N.I. 9", "PÉREZ", "PÉREZ",
+                                                                     "Sin profesor (D.N.I. 0)"}));
+  EXPECT_NE(pagina.find("<a href=\"#profesor-4\">PÉREZ</a></td><td>2<"), std::string::npos);  // 12 before 30
+  EXPECT_NE(pagina.find("<a href=\"#profesor-5\">PÉREZ</a></td><td>3<"), std::string::npos);
+}
+
 // Written to its file in parts, the page is the same bytes: whatever the size of the parts, and in one part
 // when they are larger than the page.
 TEST(PaginaHtmlPorPartes, ThePartsPutTogetherAreTheWholePage) {
