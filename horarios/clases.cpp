@@ -167,10 +167,25 @@ void ChoquesDe(std::size_t clases, TipoChoque tipo, Quien quien, DeLugar lugar, 
   std::sort(porTexto.begin(), porTexto.end(), [&](std::uint32_t a, std::uint32_t b) { return quienes[a] < quienes[b]; });
   std::vector<std::uint32_t> puesto(quienes.size());
   for (std::uint32_t n = 0; n < porTexto.size(); ++n) puesto[porTexto[n]] = n;
-  for (Ocupacion& ocupacion : ocupaciones) ocupacion.quien = puesto[ocupacion.quien];
-  std::sort(ocupaciones.begin(), ocupaciones.end(), [](const Ocupacion& a, const Ocupacion& b) {
-    return std::tie(a.quien, a.dia, a.hora, a.clase) < std::tie(b.quien, b.dia, b.hora, b.clase);
-  });
+  // By who, each who's lessons kept in their order (a count of each who's, then each put at its place), then
+  // each who's few lessons by day and period.
+  std::vector<std::size_t> desdeQuien(quienes.size() + 1, 0);
+  for (Ocupacion& ocupacion : ocupaciones) {
+    ocupacion.quien = puesto[ocupacion.quien];
+    ++desdeQuien[ocupacion.quien + 1];
+  }
+  for (std::size_t n = 0; n < quienes.size(); ++n) desdeQuien[n + 1] += desdeQuien[n];
+  std::vector<Ocupacion> porQuien(ocupaciones.size());
+  std::vector<std::size_t> siguiente(desdeQuien.begin(), desdeQuien.end() - 1);
+  for (const Ocupacion& ocupacion : ocupaciones) porQuien[siguiente[ocupacion.quien]++] = ocupacion;
+  ocupaciones.swap(porQuien);
+  for (std::size_t n = 0; n < quienes.size(); ++n) {
+    std::sort(ocupaciones.begin() + static_cast<std::ptrdiff_t>(desdeQuien[n]),
+              ocupaciones.begin() + static_cast<std::ptrdiff_t>(desdeQuien[n + 1]),
+              [](const Ocupacion& a, const Ocupacion& b) {
+                return std::tie(a.dia, a.hora, a.clase) < std::tie(b.dia, b.hora, b.clase);
+              });
+  }
 
   for (std::size_t desde = 0; desde < ocupaciones.size();) {
     const Ocupacion& primera = ocupaciones[desde];
