@@ -2,11 +2,11 @@
 // only read: the folder may be ESCOLAN's own, in use.
 #include <algorithm>
 #include <cstring>
-#include <optional>
-#include <variant>
 #include <functional>
+#include <optional>
 #include <set>
 #include <span>
+#include <variant>
 
 #include "horarios/horarios.h"
 #include "platform/platform.h"
