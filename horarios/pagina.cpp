@@ -308,62 +308,36 @@ Cuadricula PrepararCuadricula(const Vista& vista) {
   return cuadricula;
 }
 
-// A lesson in a grid is the same in its group's and in its teacher's but for whom it is with: what comes
-// before that and what comes after, made once per lesson, one after the other in one text.
-struct ClasesEnRejilla {
-  std::string texto;
-  std::vector<std::size_t> limites;  // per lesson: where its start, its end before the "with" and its rest begin
-};
-
-ClasesEnRejilla PrepararClases(const Vista& vista) {
-  const std::vector<Clase>& clases = vista.horario.clases;
-  ClasesEnRejilla hechas;
-  std::string& html = hechas.texto;
-  html.reserve(clases.size() * 320);
-  hechas.limites.reserve(clases.size() * 2 + 1);
-  for (std::size_t i = 0; i < clases.size(); ++i) {
-    const Clase& clase = clases[i];
-    const std::vector<std::size_t>& choques = vista.choquesDeClase[i];
-    bool choca = !choques.empty();
-    hechas.limites.push_back(html.size());
-    html += choca ? std::string_view("<div class=\"clase choque\" data-grupo=\"")
-                  : std::string_view("<div class=\"clase\" data-grupo=\"");
-    EscaparEn(html, clase.grupo);
-    html += "\" data-dni=\"";
-    Numero(html, clase.dni);
-    html += "\" data-aula=\"";
-    EscaparEn(html, clase.aula);
-    html += "\" data-asig=\"";
-    EscaparEn(html, clase.asignatura);
-    html += "\"><span class=\"asig\">";
-    html += clase.asignatura.empty() ? std::string_view("Sin asignatura") : vista.asignaturaDeClase[i];
-    html += "</span><span class=\"con\">";
-    hechas.limites.push_back(html.size());
-    html += "</span>";
-    if (!clase.aula.empty()) Crudo(html, {"<span class=\"aula\">", vista.aulaDeClase[i], "</span>"});
-    if (choca) {
-      html += "<span class=\"marca\">⚠ Choque: ";
-      for (std::size_t n = 0; n < choques.size(); ++n) Crudo(html, {n ? ", " : "", NombreTipo(vista.choques[choques[n]].tipo)});
-      html += "</span>";
-    }
-    html += "</div>";
-  }
-  hechas.limites.push_back(html.size());
-  return hechas;
-}
-
-void AnadirClase(std::string& html, const Vista& vista, const ClasesEnRejilla& hechas, std::size_t i, DeQuien de) {
-  const char* texto = hechas.texto.data();
-  const std::size_t* limites = hechas.limites.data() + 2 * i;
-  html.append(texto + limites[0], limites[1] - limites[0]);
+void AnadirClase(std::string& html, const Vista& vista, std::size_t i, DeQuien de) {
+  const Clase& clase = vista.horario.clases[i];
+  const std::vector<std::size_t>& choques = vista.choquesDeClase[i];
+  bool choca = !choques.empty();
+  html += choca ? std::string_view("<div class=\"clase choque\" data-grupo=\"")
+                : std::string_view("<div class=\"clase\" data-grupo=\"");
+  EscaparEn(html, clase.grupo);
+  html += "\" data-dni=\"";
+  Numero(html, clase.dni);
+  html += "\" data-aula=\"";
+  EscaparEn(html, clase.aula);
+  html += "\" data-asig=\"";
+  EscaparEn(html, clase.asignatura);
+  html += "\"><span class=\"asig\">";
+  html += clase.asignatura.empty() ? std::string_view("Sin asignatura") : vista.asignaturaDeClase[i];
+  html += "</span><span class=\"con\">";
   html += de == DeQuien::kGrupo ? vista.profesoresEscapados[vista.profesorDeClase[i]]
                                 : vista.gruposEscapados[vista.grupoDeClase[i]];
-  html.append(texto + limites[1], limites[2] - limites[1]);
+  html += "</span>";
+  if (!clase.aula.empty()) Crudo(html, {"<span class=\"aula\">", vista.aulaDeClase[i], "</span>"});
+  if (choca) {
+    html += "<span class=\"marca\">⚠ Choque: ";
+    for (std::size_t n = 0; n < choques.size(); ++n) Crudo(html, {n ? ", " : "", NombreTipo(vista.choques[choques[n]].tipo)});
+    html += "</span>";
+  }
+  html += "</div>";
 }
 
 // Writes one grid. `celdas` and `porCelda` are room for the grid's lessons by cell, used grid after grid.
-void AnadirRejilla(std::string& html, const Vista& vista, const Cuadricula& cuadricula,
-                   const ClasesEnRejilla& hechas, std::string_view id,
+void AnadirRejilla(std::string& html, const Vista& vista, const Cuadricula& cuadricula, std::string_view id,
                    std::string_view titulo, std::string_view subtitulo, DeQuien de,
                    const std::vector<std::size_t>& clases, std::vector<std::size_t>& inicios,
                    std::vector<std::size_t>& porCelda) {
@@ -382,7 +356,7 @@ void AnadirRejilla(std::string& html, const Vista& vista, const Cuadricula& cuad
     html += cuadricula.filas[fila];
     for (std::size_t dia = 0; dia < vista.dias.size(); ++dia, ++c) {
       html += cuadricula.celdas[c];
-      for (; desde < inicios[c]; ++desde) AnadirClase(html, vista, hechas, porCelda[desde], de);
+      for (; desde < inicios[c]; ++desde) AnadirClase(html, vista, porCelda[desde], de);
       html += "</td>";
     }
     html += "</tr>\n";
@@ -541,7 +515,6 @@ void PaginaHtmlPorPartes(const HorarioCentro& horario, std::size_t tamano,
   AnadirIndice(html, vista);
   partes.Quizas();
   Cuadricula cuadricula = PrepararCuadricula(vista);
-  ClasesEnRejilla hechas = PrepararClases(vista);
   std::vector<std::size_t> inicios, porCelda;
   std::string titulo, subtitulo;
   for (std::size_t n = 0; n < vista.grupos.size(); ++n) {
@@ -549,14 +522,14 @@ void PaginaHtmlPorPartes(const HorarioCentro& horario, std::size_t tamano,
     const std::string& turno = NombreOCodigo(horario.turnos, grupo);
     titulo = "Grupo " + vista.gruposEscapados[n];
     subtitulo = turno == grupo ? std::string() : "turno " + Escapado(turno);
-    AnadirRejilla(html, vista, cuadricula, hechas, IdGrupo(n), titulo, subtitulo, DeQuien::kGrupo, deGrupo[n], inicios,
+    AnadirRejilla(html, vista, cuadricula, IdGrupo(n), titulo, subtitulo, DeQuien::kGrupo, deGrupo[n], inicios,
                   porCelda);
     partes.Quizas();
   }
   for (std::size_t n = 0; n < vista.profesores.size(); ++n) {
     std::int32_t dni = vista.profesores[n];
     subtitulo = dni == 0 ? std::string() : "D.N.I. " + std::to_string(dni);
-    AnadirRejilla(html, vista, cuadricula, hechas, IdProfesor(n), vista.profesoresEscapados[n], subtitulo, DeQuien::kProfesor,
+    AnadirRejilla(html, vista, cuadricula, IdProfesor(n), vista.profesoresEscapados[n], subtitulo, DeQuien::kProfesor,
                   deProfesor[n], inicios, porCelda);
     partes.Quizas();
   }
