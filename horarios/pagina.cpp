@@ -131,7 +131,9 @@ class NombresEscapados {
 struct Vista {
   const HorarioCentro& horario;
   std::vector<Choque> choques;
-  std::vector<std::vector<std::size_t>> choquesDeClase;  // per lesson, its clashes
+  // Per lesson, the mark of its clashes as a place in `marcas` plus one (0: none); the marks are few.
+  std::vector<std::uint32_t> marcaDeClase;
+  std::vector<std::string> marcas;
   std::vector<int> dias;
   std::vector<int> horas;
   std::vector<std::string_view> grupos;  // sorted, the lessons without a group last
@@ -191,14 +193,37 @@ void Renumerar(std::vector<std::size_t>& numeroDeClase, const std::vector<std::s
   for (std::size_t& numero : numeroDeClase) numero = puesto[numero];
 }
 
+const char* NombreTipo(TipoChoque tipo);
+
+// Each lesson's mark: the kinds of its clashes, in the order of the clashes ("⚠ Choque: Profesor, Aula"). A
+// lesson is in at most one clash of each kind (one who of each kind, at one day and period), so the kinds of
+// its clashes, one after another, make a small number, the same for the same mark.
+void MarcarChoques(Vista& vista) {
+  std::vector<std::uint32_t> tipos(vista.horario.clases.size(), 0);  // per lesson, a digit per clash in base 4
+  for (const Choque& choque : vista.choques) {
+    for (std::size_t clase : choque.clases) tipos[clase] = tipos[clase] * 4 + static_cast<std::uint32_t>(choque.tipo) + 1;
+  }
+  std::unordered_map<std::uint32_t, std::uint32_t> marcaDeTipos;
+  vista.marcaDeClase.assign(tipos.size(), 0);
+  for (std::size_t i = 0; i < tipos.size(); ++i) {
+    if (tipos[i] == 0) continue;
+    auto [marca, nueva] = marcaDeTipos.try_emplace(tipos[i], static_cast<std::uint32_t>(vista.marcas.size() + 1));
+    if (nueva) {
+      std::vector<TipoChoque> deLaMarca;
+      for (std::uint32_t resto = tipos[i]; resto != 0; resto /= 4) deLaMarca.insert(deLaMarca.begin(), TipoChoque(resto % 4 - 1));
+      std::string& texto = vista.marcas.emplace_back("<span class=\"marca\">⚠ Choque: ");
+      for (std::size_t n = 0; n < deLaMarca.size(); ++n) Crudo(texto, {n ? ", " : "", NombreTipo(deLaMarca[n])});
+      texto += "</span>";
+    }
+    vista.marcaDeClase[i] = marca->second;
+  }
+}
+
 Vista Preparar(const HorarioCentro& horario, NombresEscapados& asignaturas, NombresEscapados& aulas) {
   const std::vector<Clase>& clases = horario.clases;
-  Vista vista{horario, BuscarChoques(clases, horario.aulas), {}, {}, {}, {}, {}, {}, {}, {}, {}, {},
+  Vista vista{horario, BuscarChoques(clases, horario.aulas), {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {},
               {}, {}, {}};
-  vista.choquesDeClase.resize(clases.size());
-  for (std::size_t c = 0; c < vista.choques.size(); ++c) {
-    for (std::size_t clase : vista.choques[c].clases) vista.choquesDeClase[clase].push_back(c);
-  }
+  MarcarChoques(vista);
   vista.dias = Distintos({1, 2, 3, 4, 5}, clases, &Clase::dia);
   std::vector<int> horasConTiempo;
   for (const auto& [hora, periodo] : horario.periodos) {
@@ -310,8 +335,8 @@ Cuadricula PrepararCuadricula(const Vista& vista) {
 
 void AnadirClase(std::string& html, const Vista& vista, std::size_t i, DeQuien de) {
   const Clase& clase = vista.horario.clases[i];
-  const std::vector<std::size_t>& choques = vista.choquesDeClase[i];
-  bool choca = !choques.empty();
+  std::uint32_t marca = vista.marcaDeClase[i];
+  bool choca = marca != 0;
   html += choca ? std::string_view("<div class=\"clase choque\" data-grupo=\"")
                 : std::string_view("<div class=\"clase\" data-grupo=\"");
   EscaparEn(html, clase.grupo);
@@ -328,11 +353,7 @@ void AnadirClase(std::string& html, const Vista& vista, std::size_t i, DeQuien d
                                 : vista.gruposEscapados[vista.grupoDeClase[i]];
   html += "</span>";
   if (!clase.aula.empty()) Crudo(html, {"<span class=\"aula\">", vista.aulaDeClase[i], "</span>"});
-  if (choca) {
-    html += "<span class=\"marca\">⚠ Choque: ";
-    for (std::size_t n = 0; n < choques.size(); ++n) Crudo(html, {n ? ", " : "", NombreTipo(vista.choques[choques[n]].tipo)});
-    html += "</span>";
-  }
+  if (choca) html += vista.marcas[marca - 1];
   html += "</div>";
 }
 

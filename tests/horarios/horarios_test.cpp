@@ -251,6 +251,25 @@ TEST(PaginaHtml, GroupsAndTeachersComeInTheIndexInTheirOrder) {
   EXPECT_NE(pagina.find("<a href=\"#profesor-5\">PÉREZ</a></td><td>3<"), std::string::npos);
 }
 
+// A lesson in clashes of several kinds is marked with each kind, in the order of the summary, in both grids.
+TEST(PaginaHtml, ALessonIsMarkedWithEveryKindOfClashItIsIn) {
+  horarios::HorarioCentro horario;
+  horario.clases = {{7, 1, 1, "G1", "M", "A1", "", ""},   // teacher 7 and group G1 in two rooms, room A1 with two
+                    {7, 1, 1, "G1", "M", "A2", "", ""},   // teachers
+                    {8, 1, 1, "G2", "M", "A1", "", ""},
+                    {8, 2, 1, "G2", "M", "A1", "", ""}};  // no clash
+  std::string pagina = horarios::PaginaHtml(horario);
+  auto veces = [&](const std::string& texto) {
+    std::size_t cuantas = 0;
+    for (std::size_t en = pagina.find(texto); en != std::string::npos; en = pagina.find(texto, en + 1)) ++cuantas;
+    return cuantas;
+  };
+  EXPECT_EQ(veces("⚠ Choque: Profesor, Grupo, Aula</span>"), 2U);
+  EXPECT_EQ(veces("⚠ Choque: Profesor, Grupo</span>"), 2U);
+  EXPECT_EQ(veces("⚠ Choque: Aula</span>"), 2U);
+  EXPECT_EQ(veces("<div class=\"clase\" "), 2U);
+}
+
 // Written to its file in parts, the page is the same bytes: whatever the size of the parts, and in one part
 // when they are larger than the page.
 TEST(PaginaHtmlPorPartes, ThePartsPutTogetherAreTheWholePage) {
