@@ -480,7 +480,7 @@ void AnadirResumen(Partes& partes, const Vista& vista, const std::vector<std::ve
         if (n > 0) html += "; ";
         Crudo(html, {vista.gruposEscapados[vista.grupoDeClase[i]], " ", vista.asignaturaDeClase[i], ", ",
                      vista.profesoresEscapados[vista.profesorDeClase[i]]});
-        if (!h.clases[i].aula.empty()) Crudo(html, {", ", vista.aulaDeClase[i]});
+        if (!vista.aulaDeClase[i].empty()) Crudo(html, {", ", vista.aulaDeClase[i]});  // a room shows its code when it has no name
       }
       html += "</td></tr>\n";
       partes.Quizas();
