@@ -357,7 +357,7 @@ void AnadirClase(std::string& html, const Vista& vista, std::size_t i, DeQuien d
   html += "</div>";
 }
 
-// Writes one grid. `celdas` and `porCelda` are room for the grid's lessons by cell, used grid after grid.
+// Writes one grid. `inicios` and `porCelda` are room for the grid's lessons by cell, used grid after grid.
 void AnadirRejilla(std::string& html, const Vista& vista, const Cuadricula& cuadricula, std::string_view id,
                    std::string_view titulo, std::string_view subtitulo, DeQuien de,
                    const std::vector<std::size_t>& clases, std::vector<std::size_t>& inicios,
