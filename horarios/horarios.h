@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -139,6 +140,12 @@ std::string EscaparHtml(std::string_view texto);
 
 // The whole page: UTF-8, inline styles, no script, A4 landscape, one grid per printed page.
 std::string PaginaHtml(const HorarioCentro& horario);
+
+// The same page handed to `parte` piece after piece as it is built, each piece once about `tamano` bytes are
+// ready (the last one at the end): a page of thousands of lessons is megabytes, and its file is written
+// without the page being held whole.
+void PaginaHtmlPorPartes(const HorarioCentro& horario, std::size_t tamano,
+                         const std::function<void(std::string_view)>& parte);
 
 // Reads the centre's timetables from `carpeta` and writes their page at `ruta` (a Windows path).
 void EscribirPaginaHorarios(storage::Engine& engine, std::string_view carpeta, const std::string& centro,

@@ -1,9 +1,12 @@
 // Reading a centre's timetables and the names and times that go with them. Every table is opened shared and
 // only read: the folder may be ESCOLAN's own, in use.
 #include <algorithm>
+#include <cstring>
 #include <functional>
+#include <optional>
 #include <set>
 #include <span>
+#include <variant>
 
 #include "horarios/horarios.h"
 #include "platform/platform.h"
@@ -18,13 +21,21 @@ namespace {
 using run::ArchivoEscolan;
 using run::EnCarpeta;
 
-// Walks the table at `ruta`, shared, in stored order.
-void Recorrer(storage::Engine& engine, const std::string& ruta, const std::function<void(storage::Table&)>& registro) {
+// Walks the table at `ruta`, shared, in stored order: `preparar` looks at the open table once and gives
+// what reads each record.
+template <typename Preparar>
+void RecorrerPreparado(storage::Engine& engine, const std::string& ruta, Preparar preparar) {
   storage::Table tabla(engine);
   tabla.SetTableName(ruta);
   tabla.SetExclusive(false);
   tabla.Open();
+  auto registro = preparar(static_cast<const storage::Table&>(tabla));
   for (tabla.First(); !tabla.Eof(); tabla.Next()) registro(tabla);
+}
+
+// The same with nothing to look at first.
+void Recorrer(storage::Engine& engine, const std::string& ruta, const std::function<void(storage::Table&)>& registro) {
+  RecorrerPreparado(engine, ruta, [&](const storage::Table&) { return std::ref(registro); });
 }
 
 // The same for a table that may be missing: then nothing is read.
@@ -37,10 +48,54 @@ std::string Texto(const storage::Table& tabla, std::string_view campo) {
   return tabla.HasField(campo) ? tabla.AsString(campo) : std::string();
 }
 
-// Whether a timetable record is of the centre (every record is, for no centre).
-bool DelCentro(const storage::Table& tabla, const std::string& centro) {
-  return centro.empty() || tabla.AsString("Codcen") == centro;
+// The position of a field of the open table; none when it has no field of that name.
+std::optional<std::size_t> Posicion(const storage::Table& tabla, std::string_view campo) {
+  const std::vector<storage::FieldInfo>& fields = tabla.Fields();
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (util::EqualsIgnoreAsciiCase(fields[i].name, campo)) return i;
+  }
+  return std::nullopt;
 }
+
+// Whether the records of one walk of a timetable are of the centre: their Codcen read as text is the
+// centre's code (every record is, for no centre). A numeric Codcen has the same text for the same number,
+// so its text is made only when the number changes from the last record's: the records of a folder are
+// mostly of one centre.
+class DelCentro {
+ public:
+  DelCentro(const storage::Table& tabla, const std::string& centro) : centro_(centro) {
+    if (centro.empty()) return;
+    auto posicion = Posicion(tabla, "Codcen");
+    if (!posicion) return;
+    switch (tabla.Fields()[*posicion].dataType) {
+      case storage::DataType::ftSmallint:
+      case storage::DataType::ftInteger:
+      case storage::DataType::ftFloat: numerico_ = posicion; break;
+      default: break;
+    }
+  }
+
+  bool operator()(const storage::Table& tabla) {
+    if (centro_.empty()) return true;
+    if (!numerico_) return tabla.AsString("Codcen") == centro_;
+    storage::dbf::Value valor = tabla.Value(*numerico_);
+    const double* numero = std::get_if<double>(&valor);
+    if (!numero) return tabla.AsString("Codcen") == centro_;
+    std::uint64_t bits;
+    std::memcpy(&bits, numero, sizeof bits);
+    if (!ultimo_ || *ultimo_ != bits) {
+      esDelCentro_ = tabla.AsString("Codcen") == centro_;
+      ultimo_ = bits;
+    }
+    return esDelCentro_;
+  }
+
+ private:
+  const std::string& centro_;
+  std::optional<std::size_t> numerico_;  // the numeric Codcen's position
+  std::optional<std::uint64_t> ultimo_;  // the last number's bits, and whether its text is the centre's
+  bool esDelCentro_ = false;
+};
 
 // Period times by period number, each end the last non-empty one of the records, as the import's template
 // takes them.
@@ -58,10 +113,11 @@ int Ancho(const storage::Table& tabla, std::string_view campo) {
   return 0;
 }
 
-// The room of a horprof record. ESCOLAN's own timetables may name it in CODAULA and keep a one-letter kind
-// of occupation in Ocupa; the import writes the room into Ocupa and leaves every other field empty.
-std::string Aula(const storage::Table& horprof) {
-  std::string aula = Texto(horprof, "CODAULA");
+// The room of a horprof record (`conCodaula`: the table has CODAULA). ESCOLAN's own timetables may name it
+// in CODAULA and keep a one-letter kind of occupation in Ocupa; the import writes the room into Ocupa and
+// leaves every other field empty.
+std::string Aula(const storage::Table& horprof, bool conCodaula) {
+  std::string aula = conCodaula ? horprof.AsString("CODAULA") : std::string();
   return aula.empty() ? horprof.AsString("Ocupa") : aula;
 }
 
@@ -108,20 +164,32 @@ HorarioCentro LeerHorario(storage::Engine& engine, std::string_view carpeta, con
   horario.centro = centro;
   auto ruta = [&](std::string_view tabla) { return EnCarpeta(carpeta, ArchivoEscolan(tabla)); };
 
+  // The optional fields are looked for once per walk, not once per record.
   std::vector<RegistroHorgrup> horgrup;
-  Recorrer(engine, ruta(run::kHorgrup), [&](storage::Table& t) {
-    if (!DelCentro(t, centro)) return;
-    horgrup.push_back(RegistroHorgrup{t.AsInteger("dni"), t.AsInteger("Diasem"), t.AsInteger("Numhora"),
-                                      t.AsString("codgrup"), t.AsString("codasig"), Texto(t, "Hordiades"),
-                                      Texto(t, "Hordiahas")});
+  RecorrerPreparado(engine, ruta(run::kHorgrup), [&](const storage::Table& tabla) {
+    bool conDesde = tabla.HasField("Hordiades"), conHasta = tabla.HasField("Hordiahas");
+    horgrup.reserve(tabla.RecordCount());
+    return [&, conDesde, conHasta, delCentro = DelCentro(tabla, centro)](storage::Table& t) mutable {
+      if (!delCentro(t)) return;
+      horgrup.push_back(RegistroHorgrup{t.AsInteger("dni"), t.AsInteger("Diasem"), t.AsInteger("Numhora"),
+                                        t.AsString("codgrup"), t.AsString("codasig"),
+                                        conDesde ? t.AsString("Hordiades") : std::string(),
+                                        conHasta ? t.AsString("Hordiahas") : std::string()});
+    };
   });
   std::vector<RegistroHorprof> horprof;
   int anchoOcupa = 0;
-  Recorrer(engine, ruta(run::kHorprof), [&](storage::Table& t) {
-    anchoOcupa = Ancho(t, "Ocupa");
-    if (!DelCentro(t, centro)) return;
-    horprof.push_back(RegistroHorprof{t.AsInteger("dni"), t.AsInteger("Diasem"), t.AsInteger("Numhora"), Aula(t),
-                                      Texto(t, "Horad"), Texto(t, "Horah")});
+  RecorrerPreparado(engine, ruta(run::kHorprof), [&](const storage::Table& tabla) {
+    bool conCodaula = tabla.HasField("CODAULA"), conDesde = tabla.HasField("Horad"), conHasta = tabla.HasField("Horah");
+    int ancho = Ancho(tabla, "Ocupa");
+    horprof.reserve(tabla.RecordCount());
+    return [&, conCodaula, conDesde, conHasta, ancho, delCentro = DelCentro(tabla, centro)](storage::Table& t) mutable {
+      anchoOcupa = ancho;  // only when the table has records
+      if (!delCentro(t)) return;
+      horprof.push_back(RegistroHorprof{t.AsInteger("dni"), t.AsInteger("Diasem"), t.AsInteger("Numhora"),
+                                        Aula(t, conCodaula), conDesde ? t.AsString("Horad") : std::string(),
+                                        conHasta ? t.AsString("Horah") : std::string()});
+    };
   });
   horario.clases = EmparejarClases(horgrup, horprof);
 
@@ -152,10 +220,20 @@ HorarioCentro LeerHorario(storage::Engine& engine, std::string_view carpeta, con
   return horario;
 }
 
+// What the page's file is written in: small enough to stay in the processor's cache.
+constexpr std::size_t kTamanoParte = 256 * 1024;
+
 void EscribirPaginaHorarios(storage::Engine& engine, std::string_view carpeta, const std::string& centro,
                             std::string_view ruta) {
-  std::string pagina = PaginaHtml(LeerHorario(engine, carpeta, centro));
-  platform::WriteWholeFile(ruta, std::as_bytes(std::span(pagina)));
+  HorarioCentro horario = LeerHorario(engine, carpeta, centro);
+  // Written as it is built, part after part: the page is megabytes for thousands of lessons.
+  platform::File archivo = platform::File::Create(ruta, platform::Share::kExclusive);
+  std::uint64_t escritos = 0;
+  PaginaHtmlPorPartes(horario, kTamanoParte, [&](std::string_view parte) {
+    archivo.WriteAt(escritos, std::as_bytes(std::span(parte)));
+    escritos += parte.size();
+  });
+  archivo.Close();
 }
 
 }  // namespace horarios

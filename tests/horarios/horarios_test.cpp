@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -61,6 +63,58 @@ TEST(EmparejarClases, AGroupLessonWithoutATeacherRecordHasNoRoom) {
   EXPECT_EQ(clases[0].aula, "A1");
   EXPECT_EQ(clases[1].aula, "");
   EXPECT_EQ(clases[2], (Clase{7, 1, 2, "", "", "A2", "", ""}));
+}
+
+// The pairing as its rule says it, slowly: each group lesson takes the first horprof record of its teacher,
+// day and period not taken yet.
+std::vector<Clase> EmparejarPorLaRegla(const std::vector<RegistroHorgrup>& horgrup,
+                                       const std::vector<RegistroHorprof>& horprof) {
+  std::vector<Clase> clases;
+  std::vector<bool> tomado(horprof.size(), false);
+  for (const RegistroHorgrup& g : horgrup) {
+    Clase clase{g.dni, g.dia, g.hora, g.grupo, g.asignatura, "", g.desde, g.hasta};
+    for (std::size_t i = 0; i < horprof.size(); ++i) {
+      const RegistroHorprof& p = horprof[i];
+      if (tomado[i] || p.dni != g.dni || p.dia != g.dia || p.hora != g.hora) continue;
+      tomado[i] = true;
+      clase.aula = p.aula;
+      if (clase.desde.empty()) clase.desde = p.desde;
+      if (clase.hasta.empty()) clase.hasta = p.hasta;
+      break;
+    }
+    clases.push_back(clase);
+  }
+  for (std::size_t i = 0; i < horprof.size(); ++i) {
+    if (!tomado[i]) clases.push_back({horprof[i].dni, horprof[i].dia, horprof[i].hora, "", "", horprof[i].aula,
+                                      horprof[i].desde, horprof[i].hasta});
+  }
+  return clases;
+}
+
+// Tables that go record by record at the same hours for a while (as the import writes them) and then apart,
+// the hours of the start coming again later: every record pairs as the rule says, whatever the mix.
+TEST(EmparejarClases, TablesInStepAndThenApartPairAsTheRuleSays) {
+  std::mt19937 azar(20261211);
+  for (int vuelta = 0; vuelta < 300; ++vuelta) {
+    auto hueco = [&] { return std::uniform_int_distribution<int>(0, 3)(azar); };
+    std::vector<RegistroHorgrup> horgrup;
+    std::vector<RegistroHorprof> horprof;
+    int juntos = std::uniform_int_distribution<int>(0, 6)(azar);
+    for (int n = 0; n < juntos; ++n) {
+      int h = hueco();
+      horgrup.push_back({7 + h % 2, 1, h, "G" + std::to_string(n), "S", "", "1"});
+      horprof.push_back({7 + h % 2, 1, h, "A" + std::to_string(n), "0", "2"});
+    }
+    for (int n = std::uniform_int_distribution<int>(0, 6)(azar); n > 0; --n) {
+      int h = hueco();
+      horgrup.push_back({7 + h % 2, 1, h, "g" + std::to_string(n), "s", "", ""});
+    }
+    for (int n = std::uniform_int_distribution<int>(0, 6)(azar); n > 0; --n) {
+      int h = hueco();
+      horprof.push_back({7 + h % 2, 1, h, "a" + std::to_string(n), "", "3"});
+    }
+    ASSERT_EQ(horarios::EmparejarClases(horgrup, horprof), EmparejarPorLaRegla(horgrup, horprof)) << vuelta;
+  }
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -169,6 +223,82 @@ TEST(PaginaHtml, NamesFromTheTablesAreEscapedWherePeopleAndAttributesSeeThem) {
   EXPECT_NE(pagina.find("@page { size: A4 landscape"), std::string::npos);
 }
 
+// The index's links, in order, of those whose target starts with `prefijo` ("#grupo-", "#profesor-").
+std::vector<std::string> Enlaces(const std::string& pagina, const std::string& prefijo) {
+  std::vector<std::string> textos;
+  std::string inicio = "<li><a href=\"" + prefijo;
+  for (std::size_t en = pagina.find(inicio); en != std::string::npos; en = pagina.find(inicio, en + 1)) {
+    std::size_t desde = pagina.find("\">", en) + 2;
+    textos.push_back(pagina.substr(desde, pagina.find("</a>", desde) - desde));
+  }
+  return textos;
+}
+
+// Groups by code, the lessons without one last; teachers by name, one name by identity number, those with no
+// name by theirs ("D.N.I. n" sorts among the names), the lessons without a teacher last.
+TEST(PaginaHtml, GroupsAndTeachersComeInTheIndexInTheirOrder) {
+  horarios::HorarioCentro horario;
+  for (auto [dni, grupo] : std::vector<std::pair<std::int32_t, std::string>>{
+           {30, "2B"}, {0, "10A"}, {12, ""}, {30, "1A"}, {11, "2B"}, {40, "1A"}, {12, "2B"}, {9, "1A"}, {30, "10A"}}) {
+    horario.clases.push_back({dni, 1, 1, grupo, "MAT", "", "", ""});
+  }
+  horario.profesores = {{30, "PÉREZ"}, {11, "ABAD"}, {12, "PÉREZ"}, {9, ""}};
+  std::string pagina = horarios::PaginaHtml(horario);
+  EXPECT_EQ(Enlaces(pagina, "#grupo-"), (std::vector<std::string>{"10A", "1A", "2B", "Sin grupo"}));
+  EXPECT_EQ(Enlaces(pagina, "#profesor-"), (std::vector<std::string>{"ABAD", "D.N.I. 40", "D.N.I. 9", "PÉREZ", "PÉREZ",
+                                                                     "Sin profesor (D.N.I. 0)"}));
+  EXPECT_NE(pagina.find("<a href=\"#profesor-4\">PÉREZ</a></td><td>2<"), std::string::npos);  // 12 before 30
+  EXPECT_NE(pagina.find("<a href=\"#profesor-5\">PÉREZ</a></td><td>3<"), std::string::npos);
+}
+
+// A lesson in clashes of several kinds is marked with each kind, in the order of the summary, in both grids.
+TEST(PaginaHtml, ALessonIsMarkedWithEveryKindOfClashItIsIn) {
+  horarios::HorarioCentro horario;
+  horario.clases = {{7, 1, 1, "G1", "M", "A1", "", ""},   // teacher 7 and group G1 in two rooms, room A1 with two
+                    {7, 1, 1, "G1", "M", "A2", "", ""},   // teachers
+                    {8, 1, 1, "G2", "M", "A1", "", ""},
+                    {8, 2, 1, "G2", "M", "A1", "", ""}};  // no clash
+  std::string pagina = horarios::PaginaHtml(horario);
+  auto veces = [&](const std::string& texto) {
+    std::size_t cuantas = 0;
+    for (std::size_t en = pagina.find(texto); en != std::string::npos; en = pagina.find(texto, en + 1)) ++cuantas;
+    return cuantas;
+  };
+  EXPECT_EQ(veces("⚠ Choque: Profesor, Grupo, Aula</span>"), 2U);
+  EXPECT_EQ(veces("⚠ Choque: Profesor, Grupo</span>"), 2U);
+  EXPECT_EQ(veces("⚠ Choque: Aula</span>"), 2U);
+  EXPECT_EQ(veces("<div class=\"clase\" "), 2U);
+}
+
+// Written to its file in parts, the page is the same bytes: whatever the size of the parts, and in one part
+// when they are larger than the page.
+TEST(PaginaHtmlPorPartes, ThePartsPutTogetherAreTheWholePage) {
+  horarios::HorarioCentro horario;
+  horario.centro = "46001";
+  horario.clases = {{7, 1, 1, "1ESOA", "MAT", "A1", "08:00", "08:55"},
+                    {8, 1, 1, "1ESOA", "LEN", "A1", "08:00", "08:55"},
+                    {8, 2, 3, "", "", "", "", ""},
+                    {0, 6, 2, "1ESOB", "MAT", "A2", "", ""}};
+  horario.profesores = {{7, "ANA"}, {8, "LUIS"}};
+  std::string entera = horarios::PaginaHtml(horario);
+  for (std::size_t tamano : {std::size_t{1}, std::size_t{1000}, entera.size() * 2}) {
+    std::string juntas;
+    std::size_t partes = 0;
+    horarios::PaginaHtmlPorPartes(horario, tamano, [&](std::string_view parte) {
+      EXPECT_FALSE(parte.empty());
+      juntas += parte;
+      ++partes;
+    });
+    EXPECT_EQ(juntas, entera) << tamano;
+    if (tamano > entera.size()) {
+      EXPECT_EQ(partes, 1U);
+    }
+    if (tamano == 1) {
+      EXPECT_GT(partes, 4U);
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Reading a folder
 
@@ -242,6 +372,29 @@ TEST_F(LeerHorario, TheRoomIsCodaulasWhereItHasOneAndANarrowOcupaIsWarnedOf) {
                 "El campo OCUPA de horprof.dbf tiene 1 carácter y hay aulas de 4: la importación guarda en él el aula "
                 "cortada."}));
   EXPECT_NE(horarios::PaginaHtml(horario).find("<p class=\"aviso\">El campo OCUPA"), std::string::npos);
+}
+
+// A folder's timetables may mix centres record by record, and leave Codcen blank: each record is the
+// centre's only when its own Codcen reads as the centre's code, whether the field is a number or text.
+TEST_F(LeerHorario, EachRecordIsTheCentresWhenItsOwnCodcenIs) {
+  unidad_.MakeHostFolder("ESCOLAN");
+  const std::vector<std::string> codigos = {"46001", "46002", "46002", "46001", "", "46001", "460010", "46001"};
+  testing_support::Filas horgrup, horprof;
+  std::vector<Clase> esperadas;
+  for (std::size_t n = 0; n < codigos.size(); ++n) {
+    std::string dni = std::to_string(n + 1);
+    horgrup.push_back({"1", "1", "", "", codigos[n], dni, "G", "MAT"});
+    horprof.push_back({"1", "1", "", "", "A1", codigos[n], dni});
+    if (codigos[n] == "46001") esperadas.push_back({static_cast<std::int32_t>(n + 1), 1, 1, "G", "MAT", "A1", "", ""});
+  }
+  Tabla("C:\\ESCOLAN\\horgrup.dbf", kHorgrup, horgrup);
+  Campos horprofTexto = kHorprof;
+  horprofTexto[5] = {"CODCEN", DataType::ftString, 6};  // ESCOLAN's own tables keep a number there
+  Tabla("C:\\ESCOLAN\\horprof.dbf", horprofTexto, horprof);
+  storage::Engine engine;
+  EXPECT_EQ(horarios::LeerHorario(engine, "C:\\ESCOLAN", "46001").clases, esperadas);
+  EXPECT_EQ(horarios::LeerHorario(engine, "C:\\ESCOLAN", "46002").clases.size(), 2U);
+  EXPECT_EQ(horarios::LeerHorario(engine, "C:\\ESCOLAN", "").clases.size(), codigos.size());
 }
 
 TEST_F(LeerHorario, AFolderWithoutItsGroupTimetableIsTheTableLayersError) {
