@@ -228,12 +228,19 @@ void EscribirPaginaHorarios(storage::Engine& engine, std::string_view carpeta, c
   HorarioCentro horario = LeerHorario(engine, carpeta, centro);
   // Written as it is built, part after part: the page is megabytes for thousands of lessons.
   platform::File archivo = platform::File::Create(ruta, platform::Share::kExclusive);
-  std::uint64_t escritos = 0;
-  PaginaHtmlPorPartes(horario, kTamanoParte, [&](std::string_view parte) {
-    archivo.WriteAt(escritos, std::as_bytes(std::span(parte)));
-    escritos += parte.size();
-  });
-  archivo.Close();
+  // A page that could not be written whole does not stay behind as if it were one.
+  try {
+    std::uint64_t escritos = 0;
+    PaginaHtmlPorPartes(horario, kTamanoParte, [&](std::string_view parte) {
+      archivo.WriteAt(escritos, std::as_bytes(std::span(parte)));
+      escritos += parte.size();
+    });
+    archivo.Close();
+  } catch (...) {
+    archivo = platform::File();
+    platform::RemoveFile(ruta);
+    throw;
+  }
 }
 
 }  // namespace horarios

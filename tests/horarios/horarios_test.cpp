@@ -397,6 +397,24 @@ TEST_F(LeerHorario, EachRecordIsTheCentresWhenItsOwnCodcenIs) {
   EXPECT_EQ(horarios::LeerHorario(engine, "C:\\ESCOLAN", "").clases.size(), codigos.size());
 }
 
+// The page goes to its file part by part: a write that fails leaves no part of a page behind, and the
+// failure is the caller's to tell.
+TEST_F(LeerHorario, APageThatCannotBeWrittenWholeLeavesNoFile) {
+  unidad_.MakeHostFolder("ESCOLAN");
+  Tabla("C:\\ESCOLAN\\horgrup.dbf", kHorgrup, {{"1", "1", "", "", "46001", "7", "1ESOA", "1ESOMAT"}});
+  Tabla("C:\\ESCOLAN\\horprof.dbf", kHorprof, {{"1", "1", "", "", "A1", "46001", "7"}});
+  int escrituras = 0;
+  platform::SetFileOperationHook([&](platform::FileOperation operacion, std::string_view) {
+    if (operacion == platform::FileOperation::kWrite && ++escrituras == 1) throw platform::FileError(platform::kDiskFull);
+  });
+  storage::Engine engine;
+  EXPECT_THROW(horarios::EscribirPaginaHorarios(engine, "C:\\ESCOLAN", "46001", "C:\\horarios.html"),
+               platform::FileError);
+  platform::SetFileOperationHook(nullptr);
+  EXPECT_EQ(escrituras, 1);
+  EXPECT_FALSE(platform::FileExists("C:\\horarios.html"));
+}
+
 TEST_F(LeerHorario, AFolderWithoutItsGroupTimetableIsTheTableLayersError) {
   unidad_.MakeHostFolder("ESCOLAN");
   Tabla("C:\\ESCOLAN\\horprof.dbf", kHorprof, {});
