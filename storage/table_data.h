@@ -31,9 +31,11 @@ struct Tag {
 };
 
 // A table's records as one block of bytes. Its new bytes are left as they are (records are read straight over
-// them). A small table's block grows in place where the allocator can; a large one's is in the host's large
-// pages (a megabyte of records read from a file then costs the host a step or two, not hundreds), moved without
-// copying as it grows.
+// them). A block of a few megabytes at most comes from the allocator, beside the program's other memory, and
+// grows in place where it can (where the program asks for large pages for its heap, it shares them); a larger
+// one is in large pages of its own (many megabytes of records read from a file then cost the host a few steps,
+// not thousands), moved without copying as it grows. Each block in pages of its own would round every table
+// up to a large page: a few megabytes of memory, all readied by the host, for a school's tables.
 class RecordBytes {
  public:
   RecordBytes() = default;
@@ -62,7 +64,7 @@ class RecordBytes {
 
  private:
   // From this size on, a block is a large one.
-  static constexpr std::size_t kLargeFrom = std::size_t{128} << 10;
+  static constexpr std::size_t kLargeFrom = std::size_t{4} << 20;
 
   void Reserve(std::size_t capacity) {
     if (capacity >= kLargeFrom) {

@@ -20,9 +20,11 @@ std::vector<std::byte> ReadWholeFile(const platform::File& file) {
 bool MayHaveMdx(const dbf::Layout& layout) { return !layout.VisualFoxPro() && layout.version != 0xF5 && layout.version != 0xFB; }
 
 std::optional<std::vector<mdx::TagInfo>> ReadIndexTags(const std::string& dataPath) {
+  std::string indexPath = SiblingPath(dataPath, ".MDX");
+  // A table marked as indexed often comes without its .MDX: asked first, a missing one costs no failed opening.
+  if (!platform::FileExists(indexPath)) return std::nullopt;
   try {
-    platform::File file = platform::File::OpenExisting(SiblingPath(dataPath, ".MDX"), platform::Access::kRead,
-                                                       platform::Share::kDenyNone);
+    platform::File file = platform::File::OpenExisting(indexPath, platform::Access::kRead, platform::Share::kDenyNone);
     return mdx::ReadMdxTags(ReadWholeFile(file));
   } catch (const platform::FileError&) {
   } catch (const mdx::MdxFormatError&) {
