@@ -353,7 +353,9 @@ std::string_view FormatFixed(double value, int decimals, char (&text)[400]) {
   return {text, static_cast<std::size_t>(end - text)};
 }
 
-// A whole number in a field without decimals, the common case, written as FormatFixed would write it.
+}  // namespace
+
+// Written as FormatFixed would write it.
 bool EncodeWholeNumber(const Field& field, std::int64_t value, std::span<std::byte> record) {
   char digits[24];
   auto written = std::to_chars(digits, digits + sizeof digits, value);
@@ -364,8 +366,6 @@ bool EncodeWholeNumber(const Field& field, std::int64_t value, std::span<std::by
   std::memcpy(target.data() + target.size() - count, digits, count);
   return true;
 }
-
-}  // namespace
 
 bool EncodeNumber(const Field& field, double value, std::span<std::byte> record) {
   if (field.decimals == 0 && std::fabs(value) < 9e15 && value == std::trunc(value)) {

@@ -126,6 +126,9 @@ Value DecodeField(const Field& field, std::span<const std::byte> record);
 void EncodeEmpty(const Field& field, std::span<std::byte> record);
 void EncodeText(const Field& field, std::string_view bytes, std::span<std::byte> record);
 bool EncodeNumber(const Field& field, double value, std::span<std::byte> record);
+// A whole number in a field without decimals: what EncodeNumber writes for it, without going through floating
+// point.
+bool EncodeWholeNumber(const Field& field, std::int64_t value, std::span<std::byte> record);
 void EncodeBoolean(const Field& field, bool value, std::span<std::byte> record);
 void EncodeDate(const Field& field, Date value, std::span<std::byte> record);
 

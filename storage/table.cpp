@@ -856,10 +856,17 @@ void Table::StoreString(std::size_t index, std::string_view value) {
 }
 
 void Table::StoreInteger(std::size_t index, std::int32_t value) {
-  DataType type = Descriptor(index).dataType;
+  const dbf::Field& field = Descriptor(index);
+  DataType type = field.dataType;
   if (type == DataType::ftString) return WriteText(index, std::to_string(value));
   if (!IsIntegerType(type) && type != DataType::ftFloat) Unsupported(index, "entero");
-  WriteNumber(index, value);
+  if (field.decimals != 0) return WriteNumber(index, value);
+  // WriteNumber's checks and digits, the number kept whole all the way.
+  if (IsIntegerType(type)) {
+    auto [lowest, highest] = IntegerRange(index);
+    if (value < lowest || value > highest) ThrowOutOfRange(index, value);
+  }
+  if (!dbf::EncodeWholeNumber(field, value, pending_)) ThrowOutOfRange(index, value);
 }
 
 void Table::StoreFloat(std::size_t index, double value) {

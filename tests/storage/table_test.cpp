@@ -465,6 +465,16 @@ TEST_F(TableTest, WritingConvertsAndChecks) {
   table->Post();
   EXPECT_TRUE(table->IsNull("HORA"));
   EXPECT_EQ(table->AsInteger("HORA"), 0);
+
+  // Whole numbers into a field without decimals and into one with them.
+  table->Edit();
+  table->SetAsInteger("HORA", -99999999);
+  table->SetAsInteger("NHORAS", -3);
+  table->Post();
+  EXPECT_EQ(table->AsInteger("HORA"), -99999999);
+  EXPECT_EQ(table->AsFloat("NHORAS"), -3.0);
+  EXPECT_EQ(ErrorOf([&] { table->Edit(), table->SetAsInteger("HORA", -100000000); }),
+            "-100000000 no es un valor permitido para el campo 'HORA'. El rango válido es de -99999999 a 999999999");
 }
 
 // ---------------------------------------------------------------------------------------------------------
