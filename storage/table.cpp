@@ -159,16 +159,23 @@ std::string_view WithoutLeadingBlanks(std::string_view stored) {
 }
 
 // A stored number made of blanks, an optional minus and up to nine digits (what integer fields hold),
-// read without going through floating point; nothing for anything else.
+// read in one pass without going through floating point; nothing for anything else.
 std::optional<std::int32_t> PlainWholeNumber(std::string_view stored) {
-  stored = util::TrimBlanks(WithoutLeadingBlanks(stored));
+  stored = WithoutLeadingBlanks(stored);
+  std::size_t at = 0;
   bool negative = !stored.empty() && stored.front() == '-';
-  if (negative) stored.remove_prefix(1);
-  if (stored.empty() || stored.size() > 9) return std::nullopt;
+  if (negative) ++at;
   std::int32_t value = 0;
-  for (char c : stored) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
+  std::size_t digits = 0;
+  for (; at < stored.size(); ++at, ++digits) {
+    unsigned digit = static_cast<unsigned char>(stored[at]) - unsigned{'0'};
+    if (digit > 9) break;
+    if (digits == 9) return std::nullopt;  // a tenth digit
+    value = value * 10 + static_cast<std::int32_t>(digit);
+  }
+  if (digits == 0) return std::nullopt;
+  for (; at < stored.size(); ++at) {
+    if (!util::IsBlank(stored[at])) return std::nullopt;
   }
   return negative ? -value : value;
 }
