@@ -107,10 +107,8 @@ void TomarPeriodo(Periodos& periodos, int hora, std::string desde, std::string h
 
 // The width of a text field of the open table; 0 when it has none of that name.
 int Ancho(const storage::Table& tabla, std::string_view campo) {
-  for (const storage::FieldInfo& field : tabla.Fields()) {
-    if (util::EqualsIgnoreAsciiCase(field.name, campo)) return field.size;
-  }
-  return 0;
+  auto posicion = Posicion(tabla, campo);
+  return posicion ? tabla.Fields()[*posicion].size : 0;
 }
 
 // The room of a horprof record (`conCodaula`: the table has CODAULA). ESCOLAN's own timetables may name it

@@ -88,12 +88,6 @@ void Numero(std::string& html, long numero) {
   auto [fin, error] = std::to_chars(std::begin(cifras), std::end(cifras), numero);
   html.append(cifras, fin);
 }
-std::string Escapado(std::string_view texto) {
-  std::string escapado;
-  escapado.reserve(texto.size());
-  EscaparEn(escapado, texto);
-  return escapado;
-}
 
 std::string NombreProfesor(const HorarioCentro& h, std::int32_t dni) {
   if (dni == 0) return "Sin profesor (D.N.I. 0)";
@@ -117,7 +111,7 @@ class NombresEscapados {
   // The name of `codigo` (kept alive by the caller), escaped.
   const std::string& De(const std::string& codigo) {
     auto [hecho, nuevo] = hechos_.try_emplace(codigo);
-    if (nuevo) hecho->second = Escapado(NombreOCodigo(nombres_, codigo));
+    if (nuevo) hecho->second = EscaparHtml(NombreOCodigo(nombres_, codigo));
     return hecho->second;
   }
 
@@ -130,24 +124,24 @@ class NombresEscapados {
 // each worked out once.
 struct Vista {
   const HorarioCentro& horario;
-  std::vector<Choque> choques;
+  std::vector<Choque> choques{};
   // Per lesson, the mark of its clashes as a place in `marcas` plus one (0: none); the marks are few.
-  std::vector<std::uint32_t> marcaDeClase;
-  std::vector<std::string> marcas;
-  std::vector<int> dias;
-  std::vector<int> horas;
-  std::vector<std::string_view> grupos;  // sorted, the lessons without a group last
-  std::vector<std::int32_t> profesores;  // sorted by name, then number; the lessons without a teacher last
-  std::vector<std::string> profesoresEscapados;  // NombreProfesor of each, escaped
-  std::vector<std::string> gruposEscapados;  // NombreGrupo of each, escaped
-  std::unordered_map<std::int32_t, std::size_t> posProfesor;
+  std::vector<std::uint32_t> marcaDeClase{};
+  std::vector<std::string> marcas{};
+  std::vector<int> dias{};
+  std::vector<int> horas{};
+  std::vector<std::string_view> grupos{};  // sorted, the lessons without a group last
+  std::vector<std::int32_t> profesores{};  // sorted by name, then number; the lessons without a teacher last
+  std::vector<std::string> profesoresEscapados{};  // NombreProfesor of each, escaped
+  std::vector<std::string> gruposEscapados{};  // NombreGrupo of each, escaped
+  std::unordered_map<std::int32_t, std::size_t> posProfesor{};
   // Per lesson: its group's and teacher's places in the lists, its subject's and room's names escaped (for
   // none, empty), and its cell in a grid (row by row, a column per day).
-  std::vector<std::size_t> grupoDeClase;
-  std::vector<std::size_t> profesorDeClase;
-  std::vector<std::string_view> asignaturaDeClase;
-  std::vector<std::string_view> aulaDeClase;
-  std::vector<std::size_t> celdaDeClase;
+  std::vector<std::size_t> grupoDeClase{};
+  std::vector<std::size_t> profesorDeClase{};
+  std::vector<std::string_view> asignaturaDeClase{};
+  std::vector<std::string_view> aulaDeClase{};
+  std::vector<std::size_t> celdaDeClase{};
 };
 
 // The different values among `valores` and the lessons' `campo`, in order. Lessons of one day or period
@@ -221,8 +215,7 @@ void MarcarChoques(Vista& vista) {
 
 Vista Preparar(const HorarioCentro& horario, NombresEscapados& asignaturas, NombresEscapados& aulas) {
   const std::vector<Clase>& clases = horario.clases;
-  Vista vista{horario, BuscarChoques(clases, horario.aulas), {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {},
-              {}, {}, {}};
+  Vista vista{horario, BuscarChoques(clases, horario.aulas)};
   MarcarChoques(vista);
   vista.dias = Distintos({1, 2, 3, 4, 5}, clases, &Clase::dia);
   std::vector<int> horasConTiempo;
@@ -241,7 +234,7 @@ Vista Preparar(const HorarioCentro& horario, NombresEscapados& asignaturas, Nomb
   Renumerar(vista.grupoDeClase, orden);
   for (std::size_t numero : orden) {
     vista.grupos.push_back(grupos[numero]);
-    vista.gruposEscapados.push_back(Escapado(NombreGrupo(grupos[numero])));
+    vista.gruposEscapados.push_back(EscaparHtml(NombreGrupo(grupos[numero])));
   }
 
   // Teachers by name, then number; the lessons without a teacher last.
@@ -261,7 +254,7 @@ Vista Preparar(const HorarioCentro& horario, NombresEscapados& asignaturas, Nomb
   for (std::size_t n = 0; n < orden.size(); ++n) {
     vista.profesores.push_back(dnis[orden[n]]);
     vista.posProfesor.emplace(dnis[orden[n]], n);
-    vista.profesoresEscapados.push_back(Escapado(nombres[orden[n]]));
+    vista.profesoresEscapados.push_back(EscaparHtml(nombres[orden[n]]));
   }
 
   vista.asignaturaDeClase.reserve(clases.size());
@@ -402,12 +395,12 @@ std::string Cuantas(std::size_t cuantas, const char* una, const char* varias) {
 
 // What the reader should know before trusting the rooms, in the index and in the summary.
 void AnadirAvisos(std::string& html, const HorarioCentro& h) {
-  for (const std::string& aviso : h.avisos) Crudo(html, {"<p class=\"aviso\">", Escapado(aviso), "</p>\n"});
+  for (const std::string& aviso : h.avisos) Crudo(html, {"<p class=\"aviso\">", EscaparHtml(aviso), "</p>\n"});
 }
 
 void AnadirIndice(std::string& html, const Vista& vista) {
   const HorarioCentro& h = vista.horario;
-  Crudo(html, {"<section class=\"hoja indice\" id=\"indice\">\n<h1>", Escapado(Titulo(h)), "</h1>\n"});
+  Crudo(html, {"<section class=\"hoja indice\" id=\"indice\">\n<h1>", EscaparHtml(Titulo(h)), "</h1>\n"});
   Crudo(html, {"<p>", Cuantas(h.clases.size(), "clase", "clases"), ", ", Cuantas(vista.choques.size(), "choque", "choques"),
                ". <a href=\"#resumen\">Resumen y choques</a></p>\n"});
   AnadirAvisos(html, h);
@@ -506,7 +499,12 @@ void AnadirResumen(Partes& partes, const Vista& vista, const std::vector<std::ve
 
 }  // namespace
 
-std::string EscaparHtml(std::string_view texto) { return Escapado(texto); }
+std::string EscaparHtml(std::string_view texto) {
+  std::string escapado;
+  escapado.reserve(texto.size());
+  EscaparEn(escapado, texto);
+  return escapado;
+}
 
 void PaginaHtmlPorPartes(const HorarioCentro& horario, std::size_t tamano,
                          const std::function<void(std::string_view)>& parte) {
@@ -531,7 +529,7 @@ void PaginaHtmlPorPartes(const HorarioCentro& horario, std::size_t tamano,
                             (vista.grupos.size() + vista.profesores.size()) * vista.dias.size() * vista.horas.size() * 48 +
                             16384,
                         tamano + 65536));
-  Crudo(html, {"<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n<title>", Escapado(Titulo(horario)),
+  Crudo(html, {"<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n<title>", EscaparHtml(Titulo(horario)),
                "</title>\n<style>", kEstilos, "</style>\n</head>\n<body>\n"});
   AnadirIndice(html, vista);
   partes.Quizas();
@@ -542,7 +540,7 @@ void PaginaHtmlPorPartes(const HorarioCentro& horario, std::size_t tamano,
     std::string grupo(vista.grupos[n]);
     const std::string& turno = NombreOCodigo(horario.turnos, grupo);
     titulo = "Grupo " + vista.gruposEscapados[n];
-    subtitulo = turno == grupo ? std::string() : "turno " + Escapado(turno);
+    subtitulo = turno == grupo ? std::string() : "turno " + EscaparHtml(turno);
     AnadirRejilla(html, vista, cuadricula, IdGrupo(n), titulo, subtitulo, DeQuien::kGrupo, deGrupo[n], inicios,
                   porCelda);
     partes.Quizas();

@@ -241,6 +241,8 @@ class Table {
   [[noreturn]] void Unsupported(std::size_t index, const char* kind) const;
   std::pair<double, double> IntegerRange(std::size_t index) const;
   [[noreturn]] void ThrowOutOfRange(std::size_t index, double value) const;
+  // Throws the range error when the field is an integer one whose type cannot hold the value.
+  void RequireInIntegerRange(std::size_t index, double value) const;
   void StoreString(std::size_t index, std::string_view value);
   void StoreInteger(std::size_t index, std::int32_t value);
   void StoreFloat(std::size_t index, double value);

@@ -815,13 +815,15 @@ void Table::ThrowOutOfRange(std::size_t index, double value) const {
                       " a " + FormatGeneral(highest, separator));
 }
 
+void Table::RequireInIntegerRange(std::size_t index, double value) const {
+  if (!IsIntegerType(Descriptor(index).dataType)) return;
+  auto [lowest, highest] = IntegerRange(index);
+  if (value < lowest || value > highest) ThrowOutOfRange(index, value);
+}
+
 void Table::WriteNumber(std::size_t index, double value) {
-  const dbf::Field& field = Descriptor(index);
-  if (IsIntegerType(field.dataType)) {
-    auto [lowest, highest] = IntegerRange(index);
-    if (value < lowest || value > highest) ThrowOutOfRange(index, value);
-  }
-  if (!dbf::EncodeNumber(field, value, pending_)) ThrowOutOfRange(index, value);
+  RequireInIntegerRange(index, value);
+  if (!dbf::EncodeNumber(Descriptor(index), value, pending_)) ThrowOutOfRange(index, value);
 }
 
 void Table::WriteText(std::size_t index, std::string_view text) {
@@ -869,10 +871,7 @@ void Table::StoreInteger(std::size_t index, std::int32_t value) {
   if (!IsIntegerType(type) && type != DataType::ftFloat) Unsupported(index, "entero");
   if (field.decimals != 0) return WriteNumber(index, value);
   // WriteNumber's checks and digits, the number kept whole all the way.
-  if (IsIntegerType(type)) {
-    auto [lowest, highest] = IntegerRange(index);
-    if (value < lowest || value > highest) ThrowOutOfRange(index, value);
-  }
+  RequireInIntegerRange(index, value);
   if (!dbf::EncodeWholeNumber(field, value, pending_)) ThrowOutOfRange(index, value);
 }
 

@@ -8,7 +8,7 @@
 # Each figure is the median of RUNS runs (11 unless given), the run and its copy taken in turn so that a
 # change in the machine's load falls on both; the ratio is the median of the pairs' ratios. "cp" copies, in
 # one process, every file the run reads from the school and the interchange folder and every file it writes.
-# Peak memory is the largest resident size of one more run, as the system accounts it to the finished process.
+# Peak memory is the largest resident size of the runs, as the system accounts it to finished processes.
 # Usage: whole_process.sh BUILD_DIR [RUNS]
 set -euo pipefail
 build=$(cd "${1:?usage: whole_process.sh BUILD_DIR [RUNS]}" && pwd)
@@ -36,7 +36,7 @@ compare() {
   shift 2
   mkdir -p "$work/copies"
   /usr/bin/python3 - "$label" "$runs" "$links" "$work/copies" "$cli" "$@" <<'PY'
-import glob, os, statistics, subprocess, sys, time
+import glob, os, resource, statistics, subprocess, sys, time
 
 label, runs, links, copies, *run = sys.argv[1:]
 runs = int(runs)
@@ -56,10 +56,8 @@ pairs = [(milliseconds(run), milliseconds(copy)) for _ in range(runs)]
 run_ms = statistics.median(r for r, _ in pairs)
 copy_ms = statistics.median(c for _, c in pairs)
 ratio = statistics.median(r / c for r, c in pairs)
-peak = 0
-with subprocess.Popen(run, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL) as process:
-    peak = os.wait4(process.pid, 0)[2].ru_maxrss / 1024  # kilobytes -> MB
-    process.returncode = 0
+# The largest resident size of any process this one started: a run's (a copy's is far smaller).
+peak = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss / 1024  # kilobytes -> MB
 size = sum(os.path.getsize(path) for path in copy[2:-1]) / 1e6
 print(f"{label:<32} run {run_ms:8.2f} ms   cp {copy_ms:7.2f} ms ({size:5.1f} MB)   run/cp {ratio:5.2f}   "
       f"peak {peak:6.1f} MB   (medians of {runs})")
