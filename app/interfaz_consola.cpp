@@ -1,7 +1,6 @@
 #include "app/interfaz_consola.h"
 
-#include "run/tablas_ventana.h"
-#include "storage/storage.h"
+#include "ventana/revision.h"
 
 namespace app {
 
@@ -12,34 +11,18 @@ void InterfazConsola::MostrarMensaje(const std::string& texto) { salida_ << text
 
 void InterfazConsola::MostrarError(const std::string& texto) { errores_ << texto << std::endl; }
 
-// The teacher review: each teacher given on the command line gets its identity number.
-void InterfazConsola::RevisarProfesores(storage::Engine& engine) {
-  storage::Table proft(engine);
-  run::DirigirAProfesores(proft);
-  proft.Open();
-  for (proft.First(); !proft.Eof(); proft.Next()) {
-    auto dni = dnis.find(proft.AsString("ABREV"));
-    if (dni == dnis.end()) continue;
-    proft.Edit();
-    proft.SetAsInteger("DNI", dni->second);
-    proft.Post();
+// The teacher review: each teacher given on the command line, by its abbreviation, gets its identity number;
+// the template review: each period given gets its start and end times.
+void InterfazConsola::Revisar(run::Revision& revision) {
+  std::vector<ventana::Respuesta> respuestas;
+  if (revision.Tipo() == run::TipoRevision::kProfesores) {
+    for (const auto& [abreviatura, dni] : dnis) respuestas.push_back({"ABREV", abreviatura, {{"DNI", std::to_string(dni)}}});
+  } else {
+    for (const auto& [periodo, horas] : periodos) {
+      respuestas.push_back({"HORA", std::to_string(periodo), {{"HORAINI", horas.first}, {"HORAFIN", horas.second}}});
+    }
   }
-}
-
-// The template review: each period given on the command line gets its times, as typed into the grid's
-// five-character cells.
-void InterfazConsola::RevisarPlantilla(storage::Engine& engine) {
-  storage::Table plantilla(engine);
-  run::DirigirAPlantilla(plantilla);
-  plantilla.Open();
-  for (plantilla.First(); !plantilla.Eof(); plantilla.Next()) {
-    auto periodo = periodos.find(plantilla.AsInteger("HORA"));
-    if (periodo == periodos.end()) continue;
-    plantilla.Edit();
-    plantilla.SetAsString("HORAINI", periodo->second.first);
-    plantilla.SetAsString("HORAFIN", periodo->second.second);
-    plantilla.Post();
-  }
+  ventana::Responder(*ventana::DialogoDe(revision), respuestas);
 }
 
 void InterfazConsola::PaginaHorariosEscrita(const std::string& ruta) {

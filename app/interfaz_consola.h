@@ -22,8 +22,8 @@ class InterfazConsola : public run::InterfazUsuario {
   void MostrarMensaje(const std::string& texto) override;
   void MostrarError(const std::string& texto) override;
   void CursorEspera(bool) override {}
-  void RevisarProfesores(storage::Engine& engine) override;
-  void RevisarPlantilla(storage::Engine& engine) override;
+  // The review is answered with `dnis` or `periodos` through the dialog's own model, as if typed into it.
+  void Revisar(run::Revision& revision) override;
   void CerrarVentanaPrincipal() override { cerrada_ = true; }
   void PasoIniciado(std::string_view paso) override;
   void PaginaHorariosEscrita(const std::string& ruta) override;

@@ -12,8 +12,7 @@
 
 #include "app/interfaz_consola.h"
 #include "app/table_dump.h"
-#include "app/version.h"
-#include "app/ventana_principal.h"
+#include "ventana/version.h"
 #include "diagnostico/diagnostico.h"
 #include "export/exportacion.h"
 #include "horarios/horarios.h"
@@ -23,6 +22,7 @@
 #include "run/rutas.h"
 #include "run/tablas_ventana.h"
 #include "storage/storage.h"
+#include "ventana/ventana_principal.h"
 
 namespace {
 
@@ -52,14 +52,13 @@ int Dump(const app::DumpOptions& options) {
 int Export(const std::string& source, const std::string& language) {
   storage::Engine engine;
   app::InterfazConsola interfaz(std::cout, std::cerr, platform::StandardErrorIsTerminal());
-  app::VentanaPrincipal ventana(engine, interfaz);
-  ventana.idioma = language;
+  ventana::VentanaPrincipal principal(engine, interfaz);
+  principal.idioma = language;
   bool completed = run::EjecutarManejador(interfaz, [&] {
-    app::VentanaPrincipal::Ejecucion ejecucion(ventana);
-    ventana.RecuperarCopiaInterrumpida();
-    platform::SetCurrentFolder(WindowsFolder(source));
-    ventana.ListaDirectoriosChange();
-    ventana.BExportarClick();
+    ventana::VentanaPrincipal::Ejecucion ejecucion(principal);
+    principal.RecuperarCopiaInterrumpida();
+    principal.PrepararCarpeta(WindowsFolder(source));
+    principal.BExportarClick();
   });
   return completed ? 0 : 1;
 }
@@ -235,7 +234,7 @@ bool IdentityNumbersNameTeachers(const std::vector<std::string>& typed) {
 int Import(const ImportOptions& options) {
   storage::Engine engine;
   app::InterfazConsola interfaz(std::cout, std::cerr, platform::StandardErrorIsTerminal());
-  app::VentanaPrincipal ventana(engine, interfaz);
+  ventana::VentanaPrincipal principal(engine, interfaz);
   try {
     interfaz.dnis = ParseIdentityNumbers(options.identityNumbers);
     interfaz.periodos = ParsePeriods(options.periods);
@@ -243,17 +242,16 @@ int Import(const ImportOptions& options) {
     std::cerr << error.what() << '\n';
     return kBadArguments;
   }
-  std::optional<app::VentanaPrincipal::Ejecucion> ejecucion;
+  std::optional<ventana::VentanaPrincipal::Ejecucion> ejecucion;
   bool staged = run::EjecutarManejador(interfaz, [&] {
-    ejecucion.emplace(ventana);
-    ventana.RecuperarCopiaInterrumpida();
-    platform::SetCurrentFolder(WindowsFolder(options.source));
-    ventana.ListaDirectoriosChange();
-    ventana.LeerCentros();
+    ejecucion.emplace(principal);
+    principal.RecuperarCopiaInterrumpida();
+    principal.PrepararCarpeta(WindowsFolder(options.source));
+    principal.LeerCentros();
   });
   if (!staged) return 1;
   if (options.centreGiven) {
-    const auto& centres = ventana.Centros();
+    const auto& centres = principal.Centros();
     auto found = std::find(centres.begin(), centres.end(), options.centre);
     if (found == centres.end()) {
       std::string list;
@@ -261,10 +259,10 @@ int Import(const ImportOptions& options) {
       std::cerr << "--centre: " << options.centre << " is not a centre of this folder; its centres: " << list << '\n';
       return kBadArguments;
     }
-    ventana.SeleccionarCentro(static_cast<int>(found - centres.begin()));
+    principal.SeleccionarCentro(static_cast<int>(found - centres.begin()));
   }
   importacion::FinImportacion end = importacion::FinImportacion::kCompleta;
-  if (!run::EjecutarManejador(interfaz, [&] { end = ventana.BImportarClick(); })) return 1;
+  if (!run::EjecutarManejador(interfaz, [&] { end = principal.BImportarClick(); })) return 1;
   if (end == importacion::FinImportacion::kSinDni) return kImportStopped;
   return end == importacion::FinImportacion::kCompleta ? 0 : 1;
 }
@@ -331,10 +329,10 @@ int main(int argc, char** argv) {
   // A run is over in a few tens of milliseconds: readying memory in small pages would be a good part of them.
   platform::PreferLargePagesForTheHeap();
   platform::Utf8Console console;
-  CLI::App cli{std::string(app::kNombreProducto) + " " + app::kVersion +
+  CLI::App cli{std::string(ventana::kNombreProducto) + " " + ventana::kVersion +
                    ": moves a school's data between ESCOLAN and the Horvane timetable generator",
                "escolan-horvane-cli"};
-  cli.set_version_flag("--version", std::string("escolan-horvane-cli ") + app::kVersion);
+  cli.set_version_flag("--version", std::string("escolan-horvane-cli ") + ventana::kVersion);
   cli.require_subcommand(0, 1);
   // "/x" is a path on every system, never an option (CLI11 would take it for one on Windows).
   cli.allow_windows_style_options(false);
@@ -346,7 +344,7 @@ int main(int argc, char** argv) {
   dumpCommand->add_option("--filter", dump.filter, "Show only records where FIELD= 'constant'");
 
   std::string source;
-  std::string language = app::kIdiomaInicial;
+  std::string language = ventana::kIdiomaInicial;
   std::vector<std::string> languages(exportacion::kIdiomas.begin(), exportacion::kIdiomas.end());
   CLI::App* exportCommand =
       cli.add_subcommand("export", "Stage ESCOLAN's tables from a folder and write the nine tables for the generator "
@@ -362,7 +360,7 @@ int main(int argc, char** argv) {
       ->capture_default_str();
 
   std::string reviewSource;
-  std::string reviewLanguage = app::kIdiomaInicial;
+  std::string reviewLanguage = ventana::kIdiomaInicial;
   CLI::App* reviewCommand = cli.add_subcommand(
       "revisar", "List, one line each, every record of ESCOLAN's folder at which an export or an import would stop "
                  "or write something unexpected; stages and changes nothing");

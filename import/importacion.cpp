@@ -99,7 +99,7 @@ std::unique_ptr<storage::Table> ComprobarDni(ContextoImportacion& contexto) {
     if (dialogoMostrado) return nullptr;
     // While the user reviews, no file stays held for the run: others find them as they were.
     contexto.engine.ReleaseAll();
-    contexto.interfaz.RevisarProfesores(contexto.engine);
+    contexto.interfaz.Revisar(*RevisionProfesores(contexto.engine));
     dialogoMostrado = true;
     contexto.interfaz.CursorEspera(true);
   }
@@ -152,6 +152,12 @@ FinImportacion Importar(ContextoImportacion& contexto) {
 }
 
 }  // namespace
+
+// Every column can be edited: the abbreviation as well, by which the transfer then looks the teacher up.
+std::unique_ptr<run::Revision> RevisionProfesores(storage::Engine& engine) {
+  return std::make_unique<run::Revision>(engine, run::TipoRevision::kProfesores, "wwTableProft", run::DirigirAProfesores,
+                                         std::vector<run::ColumnaDatos>{{"DNI", 10, "DNI"}, {"ABREV", 4, "ABREV"}, {"NOMBRE", 40, "NOMBRE"}, {"DEPART", 40, "DEPARTAMENTO"}});
+}
 
 FinImportacion BImportarClick(ContextoImportacion& contexto) {
   contexto.interfaz.MostrarMensaje(kMensajeInicioImportacion);

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "run/interfaz_usuario.h"
+#include "run/revision.h"
 #include "run/tablas_ventana.h"
 
 namespace importacion {
@@ -66,6 +68,13 @@ enum class FinImportacion {
 // handler) with the default cursor back; the source folder is then unchanged unless the copy back itself
 // failed.
 FinImportacion BImportarClick(ContextoImportacion& contexto);
+
+// The two reviews the import shows the user, each with its table opened on its first record: every teacher of
+// C:\HTEMP\PROFT.DBF, where the missing identity numbers are given; the 20 periods of the class-period
+// template (C:\HTEMP\Valencia\PLANTILLA.DBF), whose start and end times are checked and corrected. The
+// table closes, dropping a record still being edited, when the review goes.
+std::unique_ptr<run::Revision> RevisionProfesores(storage::Engine& engine);
+std::unique_ptr<run::Revision> RevisionPlantilla(storage::Engine& engine);
 
 // The class-period template: the periods of the centre from lhortipo, written to
 // C:\HTEMP\Valencia\PLANTILLA.DBF, reviewed by the user, and read back.

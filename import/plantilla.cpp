@@ -65,13 +65,19 @@ TablaPeriodos LeerPlantilla(storage::Engine& engine) {
 
 }  // namespace
 
+// The period number is shown, never edited: the template keeps its periods 1 to 20.
+std::unique_ptr<run::Revision> RevisionPlantilla(storage::Engine& engine) {
+  return std::make_unique<run::Revision>(engine, run::TipoRevision::kPlantillaHoraria, "wwTablePlantilla", run::DirigirAPlantilla,
+                                         std::vector<run::ColumnaDatos>{{"HORA", 7, "HORA", false}, {"HORAINI", 20, "HORA INICIO CLASE"}, {"HORAFIN", 19, "HORA FINAL CLASE"}});
+}
+
 TablaPeriodos PrepararPlantilla(ContextoImportacion& contexto) {
   TablaPeriodos periodos;
   LeerPeriodosDelCentro(contexto.tablas.wwTableLhortipo, contexto.centro, periodos);
   EscribirPlantilla(contexto.engine, periodos);
   // While the user reviews, no file stays held for the run: others find them as they were.
   contexto.engine.ReleaseAll();
-  contexto.interfaz.RevisarPlantilla(contexto.engine);
+  contexto.interfaz.Revisar(*RevisionPlantilla(contexto.engine));
   contexto.interfaz.CursorEspera(true);
   return LeerPlantilla(contexto.engine);
 }

@@ -6,11 +6,9 @@
 #include <string>
 #include <string_view>
 
-namespace storage {
-class Engine;
-}
-
 namespace run {
+
+class Revision;
 
 class InterfazUsuario {
  public:
@@ -23,11 +21,9 @@ class InterfazUsuario {
   virtual void MostrarError(const std::string& texto) = 0;
   // The application-wide hourglass cursor on or off.
   virtual void CursorEspera(bool activo) = 0;
-  // The two review dialogs of the import, each editing its table through a table object of its own on the
-  // engine and returning when the user has closed it: the teachers (C:\HTEMP\PROFT.DBF) and the
-  // class-period template (C:\HTEMP\Valencia\PLANTILLA.DBF, closed, with its 20 records).
-  virtual void RevisarProfesores(storage::Engine& engine) = 0;
-  virtual void RevisarPlantilla(storage::Engine& engine) = 0;
+  // A review of the import (run/revision.h): the window shows it as a modal dialog and returns when the user
+  // has closed it; the command line applies its options to it.
+  virtual void Revisar(Revision& revision) = 0;
   // Closes the main window, which ends the program.
   virtual void CerrarVentanaPrincipal() = 0;
   // A step of a run is about to start (the command line shows it as progress; the window shows nothing).

@@ -1,5 +1,6 @@
-// The program's main window: the window without widgets (VentanaPrincipal) shown through Qt widgets, with
-// the directory and drive lists, the centre list, the language box and the export and import buttons.
+// The program's main window in Qt: the window library's main window (ventana::VentanaPrincipal) drawn with Qt
+// widgets, with the directory and drive lists, the centre list, the language box and the export and import
+// buttons; the widgets' events go to it.
 #pragma once
 
 #include <QWidget>
@@ -8,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ventana_principal.h"
+#include "run/interfaz_usuario.h"
+#include "ventana/ventana_principal.h"
 
 class QComboBox;
 class QKeyEvent;
@@ -31,10 +33,8 @@ class TExportarDatos : public QWidget {
   TExportarDatos(const TExportarDatos&) = delete;
   TExportarDatos& operator=(const TExportarDatos&) = delete;
 
-  // The steps that the export button runs, in order.
-  std::vector<exportacion::PasoExportacion> pasosExportacion = exportacion::PasosExportacion();
-
-  const VentanaPrincipal& Ventana() const { return ventana_; }
+  ventana::VentanaPrincipal& Ventana() { return ventana_; }
+  const ventana::VentanaPrincipal& Ventana() const { return ventana_; }
 
  protected:
   // Enter that no control took: the default button of the panel with the focus clicks.
@@ -48,30 +48,22 @@ class TExportarDatos : public QWidget {
   void OrdenarTabulacion();
   void LlenarUnidades();
   void FocoCambiado(QWidget* ahora);
+  const ventana::Control* DisenoDe(const QWidget* foco) const;
   QPushButton* BotonPorDefecto(const QWidget* foco) const;
   void PulsarBotonPorDefecto();
 
-  void FormCreate();
   void MostrarDirectorio();
   void MostrarUnidad();
   void MostrarCentros();
 
-  void AbrirCarpeta(const std::string& carpeta);
-  void ElegirUnidad(int indice);
-  void BExportarClick();
-  void BImportarClick();
-
-  storage::Engine engine_;
   std::unique_ptr<run::InterfazUsuario> interfazPropia_;
-  run::InterfazUsuario& interfaz_;
-  VentanaPrincipal ventana_;
+  ventana::VentanaPrincipal ventana_;
 
   QLineEdit* edNuevoDir_ = nullptr;
   ListaCarpetas* listaDirectorios_ = nullptr;
   QComboBox* listaUnidades_ = nullptr;
   QComboBox* cbCentro_ = nullptr;
   QComboBox* comboBoxValCast_ = nullptr;
-  QWidget* draw3D3_ = nullptr;
   QPushButton* bClose_ = nullptr;
   QPushButton* bExportar_ = nullptr;
   QPushButton* bImportar_ = nullptr;

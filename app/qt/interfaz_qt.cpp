@@ -9,9 +9,10 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <memory>
 
-#include "app/qt/control_plantilla.h"
-#include "app/qt/control_profesores.h"
+#include "app/qt/control_revision.h"
+#include "ventana/diseno_principal.h"
 
 namespace app {
 namespace {
@@ -39,7 +40,7 @@ void AnchoParaElTitulo(QMessageBox& cuadro) {
 
 // A modal box with the text as it is and one button "Aceptar"; returns when the user has closed it.
 void CuadroModal(QWidget* padre, QMessageBox::Icon icono, const std::string& texto) {
-  QMessageBox cuadro(icono, QString::fromUtf8(kTituloAplicacion), QString::fromStdString(texto), QMessageBox::NoButton,
+  QMessageBox cuadro(icono, QString::fromUtf8(ventana::kTituloAplicacion), QString::fromStdString(texto), QMessageBox::NoButton,
                      padre);
   cuadro.setTextFormat(Qt::PlainText);
   cuadro.setDefaultButton(cuadro.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole));
@@ -65,16 +66,11 @@ void InterfazQt::CursorEspera(bool activo) {
   }
 }
 
-template <class Dialogo>
-void InterfazQt::Revisar(storage::Engine& engine) {
-  Dialogo dialogo(engine, ventana_, [this](const std::string& texto) { MostrarError(texto); });
+void InterfazQt::Revisar(run::Revision& revision) {
+  std::unique_ptr<TControlRevision> dialogo = DialogoDe(revision, ventana_, [this](const std::string& texto) { MostrarError(texto); });
   CursorEspera(false);
-  dialogo.exec();
+  dialogo->exec();
 }
-
-void InterfazQt::RevisarProfesores(storage::Engine& engine) { Revisar<TControlProfesores>(engine); }
-
-void InterfazQt::RevisarPlantilla(storage::Engine& engine) { Revisar<TControlPlantilla>(engine); }
 
 void InterfazQt::CerrarVentanaPrincipal() { ventana_->close(); }
 

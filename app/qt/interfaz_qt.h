@@ -2,7 +2,6 @@
 // and the application-wide hourglass.
 #pragma once
 
-#include "app/diseno_ventana.h"  // kTituloAplicacion, the boxes' caption
 #include "run/interfaz_usuario.h"
 
 class QWidget;
@@ -24,16 +23,12 @@ class InterfazQt : public run::InterfazUsuario {
   void MostrarMensaje(const std::string& texto) override;
   void MostrarError(const std::string& texto) override;
   void CursorEspera(bool activo) override;
-  // The review dialogs, owned by the main window, shown modally and released as they close; the
-  // hourglass is off while the user works in them (the run sets it again afterwards).
-  void RevisarProfesores(storage::Engine& engine) override;
-  void RevisarPlantilla(storage::Engine& engine) override;
+  // The review's dialog, owned by the main window, shown modally and released as it closes; the hourglass
+  // is off while the user works in it (the run sets it again afterwards).
+  void Revisar(run::Revision& revision) override;
   void CerrarVentanaPrincipal() override;
 
  private:
-  template <class Dialogo>
-  void Revisar(storage::Engine& engine);
-
   QWidget* ventana_;
   bool cursorEspera_ = false;
 };

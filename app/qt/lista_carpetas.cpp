@@ -5,11 +5,13 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 
-#include "app/diseno_ventana.h"
-#include "app/entradas_carpetas.h"
+#include "ventana/diseno_principal.h"
+#include "ventana/entradas_carpetas.h"
 
 namespace app {
 namespace {
+
+namespace diseno = ventana::diseno;
 
 // Draws each entry shifted right by its level, in rows of the list's fixed height.
 class DelegadoCarpeta : public QStyledItemDelegate {
@@ -41,11 +43,11 @@ ListaCarpetas::ListaCarpetas(QWidget* parent) : QListWidget(parent) {
 }
 
 void ListaCarpetas::MostrarCarpeta(const std::string& carpeta) {
-  const EntradasCarpeta lista = EntradasDeCarpeta(carpeta);
+  const ventana::EntradasCarpeta lista = ventana::EntradasDeCarpeta(carpeta);
   clear();
   QListWidgetItem* actual = nullptr;
   for (std::size_t i = 0; i < lista.entradas.size(); ++i) {
-    const EntradaCarpeta& entrada = lista.entradas[i];
+    const ventana::EntradaCarpeta& entrada = lista.entradas[i];
     QListWidgetItem* item = Agregar(QString::fromStdString(entrada.texto), entrada.ruta, entrada.nivel, entrada.abierta);
     if (i == lista.actual) actual = item;
   }

@@ -2,13 +2,11 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QFontDatabase>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPushButton>
-#include <QRect>
 #include <QStyle>
 
+#include "app/qt/diseno_qt.h"
 #include "app/qt/modelo_tabla.h"
 #include "app/qt/navegador.h"
 #include "app/qt/panel_degradado.h"
@@ -21,60 +19,19 @@ constexpr Qt::WindowFlags kMarcoFijo = Qt::Dialog | Qt::CustomizeWindowHint | Qt
                                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                        Qt::MSWindowsFixedSizeDialogHint;
 
-// Qt reports neither the desktop's colour nor the hot-track colour: the design's colours of Windows'
-// standard scheme stand for them.
-QColor Color(const run::Color& color) { return {color.rgb.rojo, color.rgb.verde, color.rgb.azul}; }
-
-QRect Caja(const run::Caja& caja) { return {caja.x, caja.y, caja.ancho, caja.alto}; }
-
-void Colorear(QWidget& control, QPalette::ColorRole rol, const QColor& color) {
-  QPalette paleta = control.palette();
-  paleta.setColor(rol, color);
-  control.setPalette(paleta);
-}
-
-template <class Control>
-Control* Colocar(Control* control, const std::string& nombre, const run::Caja& caja) {
-  control->setObjectName(QString::fromStdString(nombre));
-  control->setGeometry(Caja(caja));
-  return control;
-}
-
-void CrearEtiqueta(QWidget* panel, const run::EtiquetaDiseno& def) {
-  auto* etiqueta = Colocar(new QLabel(QString::fromStdString(def.texto), panel), def.nombre, def.caja);
-  etiqueta->setTextFormat(Qt::PlainText);
-  etiqueta->setAlignment(def.alineacion == run::Alineacion::kCentrada ? Qt::AlignHCenter | Qt::AlignTop
-                                                                      : Qt::AlignLeft | Qt::AlignTop);
-  etiqueta->setWordWrap(def.ajustada);
-  etiqueta->setFont(MarcoRevision::Fuente(def.letra));
-  Colorear(*etiqueta, QPalette::WindowText, Color(def.color));
-  if (def.fondo) {
-    etiqueta->setAutoFillBackground(true);
-    Colorear(*etiqueta, QPalette::Window, Color(*def.fondo));
-  }
-}
-
 }  // namespace
 
-QFont MarcoRevision::Fuente(const run::Letra& letra) {
-  const QString familia = QString::fromStdString(letra.cara);
-  bool presente = QFontDatabase::families().contains(familia, Qt::CaseInsensitive);
-  QFont fuente(presente ? familia : QStringLiteral("Liberation Sans"), letra.puntos);
-  fuente.setBold(letra.negrita);
-  fuente.setUnderline(letra.subrayada);
-  return fuente;
-}
-
-MarcoRevision::MarcoRevision(QDialog& dialogo, run::Revision& revision, ModeloTabla& modelo, MostrarError mostrarError)
+MarcoRevision::MarcoRevision(QDialog& dialogo, ventana::DialogoRevision& revision, ModeloTabla& modelo,
+                             MostrarError mostrarError)
     : dialogo_(dialogo), revision_(revision), modelo_(modelo), mostrarError_(std::move(mostrarError)) {
-  const run::DisenoRevision& diseno = revision_.Diseno();
-  dialogo_.setObjectName(QString::fromStdString(diseno.nombre));
+  const ventana::DisenoRevision& diseno = revision_.Diseno();
+  dialogo_.setObjectName(TextoQt(diseno.nombre));
   dialogo_.setWindowFlags(kMarcoFijo);
-  dialogo_.setWindowTitle(QString::fromStdString(diseno.titulo));
-  dialogo_.setFixedSize(diseno.anchoCliente, diseno.altoCliente);
-  dialogo_.move(diseno.x, diseno.y);
-  dialogo_.setFont(Fuente(diseno.letra));
-  Colorear(dialogo_, QPalette::Window, Color(diseno.fondo));
+  dialogo_.setWindowTitle(TextoQt(diseno.titulo));
+  dialogo_.setFixedSize(diseno.ventana.ancho, diseno.ventana.alto);
+  dialogo_.move(diseno.ventana.izquierda, diseno.ventana.arriba);
+  dialogo_.setFont(FuenteQt(diseno.letra));
+  Colorear(dialogo_, QPalette::Window, ColorQt(diseno.fondo));
   revision_.PonerEditor(&modelo_.Editor());
   CrearControles(diseno);
 
@@ -92,22 +49,23 @@ MarcoRevision::~MarcoRevision() {
   delete rejilla_.data();
 }
 
-void MarcoRevision::CrearControles(const run::DisenoRevision& diseno) {
-  auto* panel = Colocar(new PanelDegradado(Color(diseno.panelArriba), Color(diseno.panelMedio),
-                                           Color(diseno.panelAbajo), &dialogo_),
-                        diseno.nombrePanel, diseno.panel);
-  for (const run::EtiquetaDiseno& etiqueta : diseno.etiquetas) CrearEtiqueta(panel, etiqueta);
+void MarcoRevision::CrearControles(const ventana::DisenoRevision& diseno) {
+  const ventana::Panel& fondo = diseno.panel;
+  auto* panel = Colocar(new PanelDegradado(ColorQt(fondo.inicio), ColorQt(fondo.medio), ColorQt(fondo.fin), &dialogo_),
+                        fondo.nombre, fondo.caja);
+  for (const ventana::Etiqueta& etiqueta : diseno.etiquetas) CrearEtiqueta(panel, etiqueta);
 
-  const QString navegador = QString::fromStdString(diseno.nombreNavegador);
-  Colocar(new Navegador(modelo_, navegador, panel), diseno.nombreNavegador, diseno.navegador);
-  rejilla_ = Colocar(new RejillaDatos(modelo_, Color(diseno.celdas), Color(diseno.celdasAlternas),
-                                      Color(diseno.titulos), panel),
-                     diseno.nombreRejilla, diseno.rejilla);
+  const ventana::Control& navegador = diseno.navegador;
+  Colocar(new Navegador(modelo_, TextoQt(navegador.nombre), panel), navegador.nombre, navegador.caja);
+  rejilla_ = Colocar(new RejillaDatos(modelo_, ColorQt(diseno.celdas), ColorQt(diseno.celdasAlternas),
+                                      ColorQt(diseno.titulos), panel),
+                     diseno.rejilla.nombre, diseno.rejilla.caja);
 
+  const ventana::Control& boton = diseno.salir;
   auto* salir = Colocar(new QPushButton(panel->style()->standardIcon(QStyle::SP_DialogCloseButton),
-                                        QString::fromStdString(diseno.textoSalir), panel),
-                        diseno.nombreSalir, diseno.salir);
-  salir->setFont(Fuente(diseno.letraSalir));
+                                        TextoQt(boton.texto), panel),
+                        boton.nombre, boton.caja);
+  salir->setFont(FuenteQt(boton.letra));
   connect(salir, &QPushButton::clicked, this, &MarcoRevision::SalirClick);
 
   QWidget::setTabOrder(rejilla_, salir);

@@ -1,10 +1,9 @@
 // What the two review dialogs of the import share in Qt: the fixed frame on the gradient panel, the labels,
-// the record navigator, the grid and the button "Salir", built from the dialog's design (run/revision.h);
+// the record navigator, the grid and the button "Salir", built from the dialog's design (ventana/revision.h);
 // the focus entering and leaving the grid, "Salir" and the table layer's messages passed to the dialog's
-// run::Revision, and those messages shown through the application's error handler.
+// model, and those messages shown through the application's error handler.
 #pragma once
 
-#include <QFont>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -12,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "run/revision.h"
+#include "ventana/revision.h"
 
 class QDialog;
 
@@ -27,25 +26,22 @@ using MostrarError = std::function<void(const std::string& mensaje)>;
 class MarcoRevision : public QObject {
  public:
   // Builds the dialog's controls from the design of `revision`, whose data source `modelo` shows.
-  MarcoRevision(QDialog& dialogo, run::Revision& revision, ModeloTabla& modelo, MostrarError mostrarError);
+  MarcoRevision(QDialog& dialogo, ventana::DialogoRevision& revision, ModeloTabla& modelo, MostrarError mostrarError);
   ~MarcoRevision() override;
   MarcoRevision(const MarcoRevision&) = delete;
   MarcoRevision& operator=(const MarcoRevision&) = delete;
-
-  // A font of the design, in "MS Sans Serif" where the system has it.
-  static QFont Fuente(const run::Letra& letra);
 
  protected:
   bool eventFilter(QObject* objeto, QEvent* event) override;
 
  private:
-  void CrearControles(const run::DisenoRevision& diseno);
+  void CrearControles(const ventana::DisenoRevision& diseno);
   void FocoCambiado(QWidget* ahora);
   void Fallo(const QString& mensaje);
   void SalirClick();
 
   QDialog& dialogo_;
-  run::Revision& revision_;
+  ventana::DialogoRevision& revision_;
   ModeloTabla& modelo_;
   MostrarError mostrarError_;
   QPointer<RejillaDatos> rejilla_;

@@ -4,7 +4,7 @@
 
 namespace app {
 
-ModeloTabla::ModeloTabla(run::FuenteDatos& fuente, QObject* parent) : QAbstractTableModel(parent), fuente_(fuente) {
+ModeloTabla::ModeloTabla(ventana::FuenteDatos& fuente, QObject* parent) : QAbstractTableModel(parent), fuente_(fuente) {
   fuente_.PonerObservador(this);
 }
 

@@ -1,4 +1,4 @@
-// The data source of a review dialog as a Qt table model: a thin adapter over run::FuenteDatos, shared by
+// The data source of a review dialog as a Qt table model: a thin adapter over ventana::FuenteDatos, shared by
 // the dialog's grid and its record navigator. Rows, the current row, edit mode, the cells' texts (a
 // refused text included) and the navigator's actions are the source's; the model turns its news into Qt's
 // signals and lets a cell being edited hand its text over before an operation that would store the record.
@@ -10,18 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "run/fuente_datos.h"
+#include "ventana/fuente_datos.h"
 
 namespace app {
 
-using ColumnaRejilla = run::ColumnaDatos;
+using ColumnaRejilla = ventana::ColumnaDatos;
 
-class ModeloTabla : public QAbstractTableModel, private run::FuenteDatos::Observador, private run::EditorDeCelda {
+class ModeloTabla : public QAbstractTableModel, private ventana::FuenteDatos::Observador, private ventana::EditorDeCelda {
   Q_OBJECT
 
  public:
   // The model observes `fuente`, which must outlive it.
-  explicit ModeloTabla(run::FuenteDatos& fuente, QObject* parent = nullptr);
+  explicit ModeloTabla(ventana::FuenteDatos& fuente, QObject* parent = nullptr);
   ~ModeloTabla() override;
   ModeloTabla(const ModeloTabla&) = delete;
   ModeloTabla& operator=(const ModeloTabla&) = delete;
@@ -36,15 +36,15 @@ class ModeloTabla : public QAbstractTableModel, private run::FuenteDatos::Observ
   // cell as its refused text.
   bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
-  run::FuenteDatos& Fuente() { return fuente_; }
-  const run::FuenteDatos& Fuente() const { return fuente_; }
+  ventana::FuenteDatos& Fuente() { return fuente_; }
+  const ventana::FuenteDatos& Fuente() const { return fuente_; }
   const std::vector<ColumnaRejilla>& Columnas() const { return fuente_.Columnas(); }
   int FilaActual() const { return fuente_.FilaActual(); }
   bool Editando() const { return fuente_.Editando(); }
   // Whether the current row holds a text that the table refused.
   bool Rechazado() const { return fuente_.ColumnaRechazada().has_value(); }
   // The cell editor as the data source's operations and the dialog's handlers see it.
-  run::EditorDeCelda& Editor() { return *this; }
+  ventana::EditorDeCelda& Editor() { return *this; }
 
   // The operations of the grid, the navigator and the dialog's handlers. Those that would store the
   // record first let a cell being edited hand its text over; a refused text stops them. False when
@@ -53,7 +53,7 @@ class ModeloTabla : public QAbstractTableModel, private run::FuenteDatos::Observ
   bool Editar() { return fuente_.Editar(); }
   bool Publicar() { return Rejilla().Publicar(); }
   void Cancelar() { Rejilla().Cancelar(); }
-  bool Ejecutar(run::AccionNavegador accion) { return Rejilla().Ejecutar(accion); }
+  bool Ejecutar(ventana::AccionNavegador accion) { return Rejilla().Ejecutar(accion); }
   // The refused text is dropped: the cell shows its field again.
   void DescartarRechazo() { fuente_.DescartarRechazo(); }
 
@@ -67,7 +67,7 @@ class ModeloTabla : public QAbstractTableModel, private run::FuenteDatos::Observ
   void fallo(const QString& mensaje);
 
  private:
-  run::RejillaConEditor Rejilla() { return {fuente_, *this}; }
+  ventana::RejillaConEditor Rejilla() { return {fuente_, *this}; }
   // The source's news.
   void FilasACambiar() override { beginResetModel(); }
   void FilasCambiadas() override { endResetModel(); }
@@ -79,7 +79,7 @@ class ModeloTabla : public QAbstractTableModel, private run::FuenteDatos::Observ
   void Entregar() override { emit recogerEdicion(); }
   void Cerrar() override { emit cerrarEdicion(); }
 
-  run::FuenteDatos& fuente_;
+  ventana::FuenteDatos& fuente_;
 };
 
 }  // namespace app

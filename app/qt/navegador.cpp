@@ -10,21 +10,21 @@
 namespace app {
 namespace {
 
-// The buttons' glyphs, in the order of run::kBotonesNavegador.
+// The buttons' glyphs, in the order of ventana::kBotonesNavegador.
 constexpr QStyle::StandardPixmap kIconos[] = {
     QStyle::SP_MediaSkipBackward, QStyle::SP_MediaSeekBackward,  QStyle::SP_ArrowLeft,
     QStyle::SP_ArrowRight,        QStyle::SP_MediaSeekForward,   QStyle::SP_MediaSkipForward,
     QStyle::SP_ArrowUp,           QStyle::SP_DialogApplyButton,  QStyle::SP_DialogCancelButton,
     QStyle::SP_BrowserReload,
 };
-static_assert(std::size(kIconos) == run::kBotonesNavegador.size(), "one glyph per button");
+static_assert(std::size(kIconos) == ventana::kBotonesNavegador.size(), "one glyph per button");
 
 }  // namespace
 
 Navegador::Navegador(ModeloTabla& modelo, const QString& nombre, QWidget* parent) : QWidget(parent), modelo_(modelo) {
   setObjectName(nombre);
   for (std::size_t i = 0; i < botones_.size(); ++i) {
-    const run::BotonNavegador& def = run::kBotonesNavegador[i];
+    const ventana::BotonNavegador& def = ventana::kBotonesNavegador[i];
     auto* boton = new QToolButton(this);
     boton->setObjectName(nombre + QLatin1String(def.sufijo));
     boton->setToolTip(QString::fromLatin1(def.pista));
@@ -44,7 +44,7 @@ Navegador::Navegador(ModeloTabla& modelo, const QString& nombre, QWidget* parent
 
 void Navegador::Actualizar() {
   for (std::size_t i = 0; i < botones_.size(); ++i) {
-    botones_[i]->setEnabled(modelo_.Fuente().Aplicable(run::kBotonesNavegador[i].accion));
+    botones_[i]->setEnabled(modelo_.Fuente().Aplicable(ventana::kBotonesNavegador[i].accion));
   }
 }
 

@@ -1,14 +1,14 @@
 // The record navigator of the review dialogs: ten buttons in a row over a ModeloTabla (first, 10 back,
 // prior, next, 10 forward, last, edit, post, cancel, refresh), each enabled only when its action applies.
 // There is no insert and no delete button. Names, hints, actions and when they apply are
-// run::FuenteDatos's; the navigator draws them.
+// ventana::FuenteDatos's; the navigator draws them.
 #pragma once
 
 #include <QWidget>
 
 #include <array>
 
-#include "run/fuente_datos.h"
+#include "ventana/fuente_datos.h"
 
 class QToolButton;
 
@@ -21,8 +21,8 @@ class Navegador : public QWidget {
 
  public:
   // A held button repeats its action first after this delay and then at this interval.
-  static constexpr int kPrimeraRepeticionMs = run::kPrimeraRepeticionMs;
-  static constexpr int kRepeticionMs = run::kRepeticionMs;
+  static constexpr int kPrimeraRepeticionMs = ventana::kPrimeraRepeticionMs;
+  static constexpr int kRepeticionMs = ventana::kRepeticionMs;
 
   // The buttons are named after the navigator: `nombre` followed by First, PriorPage, Prior, Next,
   // NextPage, Last, Edit, Post, Cancel, Refresh. They never take the focus.

@@ -5,23 +5,37 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
+#include <QValidator>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
 #include <optional>
 
 #include "app/qt/modelo_tabla.h"
-#include "run/revision.h"
+#include "ventana/revision.h"
 
 namespace app {
 namespace {
 
 bool EsIntro(const QKeyEvent& tecla) { return tecla.key() == Qt::Key_Return || tecla.key() == Qt::Key_Enter; }
 
-// The cells' editor: a line at most as long as the field; an integer field takes only the characters of
-// an integer (the table layer judges the whole text when it is stored). Typing puts the record into edit
-// mode; Enter acts as Tab.
+// What a cell's editor takes: a text that the data source admits for its column (an integer field only the
+// characters of an integer).
+class ValidadorCelda : public QValidator {
+ public:
+  ValidadorCelda(const ventana::FuenteDatos& fuente, int columna, QObject* parent)
+      : QValidator(parent), fuente_(fuente), columna_(columna) {}
+  State validate(QString& texto, int& /*posicion*/) const override {
+    return fuente_.TextoAdmitido(columna_, texto.toStdString()) ? Acceptable : Invalid;
+  }
+
+ private:
+  const ventana::FuenteDatos& fuente_;
+  int columna_;
+};
+
+// The cells' editor: a line at most as long as the field, taking what the data source admits. Typing puts
+// the record into edit mode; Enter acts as Tab.
 class DelegadoCelda : public QStyledItemDelegate {
  public:
   DelegadoCelda(ModeloTabla& modelo, QObject* parent) : QStyledItemDelegate(parent), modelo_(&modelo) {}
@@ -30,9 +44,7 @@ class DelegadoCelda : public QStyledItemDelegate {
     auto* editor = new QLineEdit(parent);
     editor->setFrame(false);
     if (int caracteres = modelo_->Fuente().Caracteres(index.column()); caracteres > 0) editor->setMaxLength(caracteres);
-    if (modelo_->Fuente().Entera(index.column())) {
-      editor->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+0-9]*")), editor));
-    }
+    editor->setValidator(new ValidadorCelda(modelo_->Fuente(), index.column(), editor));
     connect(editor, &QLineEdit::textEdited, modelo_, [modelo = modelo_] { modelo->Editar(); });
     return editor;
   }
@@ -101,8 +113,8 @@ RejillaDatos::RejillaDatos(ModeloTabla& modelo, const QColor& celdas, const QCol
   Colorear(*this, QPalette::AlternateBase, alternas);
 
   verticalHeader()->hide();
-  verticalHeader()->setMinimumSectionSize(fontMetrics().height() + run::kMargenFila);
-  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + run::kMargenFila);
+  verticalHeader()->setMinimumSectionSize(fontMetrics().height() + ventana::kMargenFila);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + ventana::kMargenFila);
   QHeaderView& cabecera = *horizontalHeader();
   QFont negrita = font();
   negrita.setBold(true);
@@ -111,7 +123,7 @@ RejillaDatos::RejillaDatos(ModeloTabla& modelo, const QColor& celdas, const QCol
   cabecera.setStyleSheet(QStringLiteral("QHeaderView::section { background-color: %1; padding-left: 2px; "
                                         "border: none; border-right: 1px solid gray; border-bottom: 1px solid gray; }")
                              .arg(titulos.name()));
-  cabecera.setFixedHeight(2 * QFontMetrics(negrita).lineSpacing() + run::kMargenTitulos);
+  cabecera.setFixedHeight(2 * QFontMetrics(negrita).lineSpacing() + ventana::kMargenTitulos);
   cabecera.setSectionsClickable(false);
   cabecera.setSectionsMovable(false);
   AjustarColumnas();
@@ -128,7 +140,7 @@ void RejillaDatos::AjustarColumnas() {
   QFontMetrics titulos(horizontalHeader()->font());
   const int cero = fontMetrics().horizontalAdvance(QLatin1Char('0'));
   for (int columna = 0; columna < modelo_.columnCount(); ++columna) {
-    setColumnWidth(columna, run::AnchoDeColumna(modelo_.Columnas()[static_cast<std::size_t>(columna)], cero,
+    setColumnWidth(columna, ventana::AnchoDeColumna(modelo_.Columnas()[static_cast<std::size_t>(columna)], cero,
                                                 [&titulos](std::string_view palabra) {
                                                   return titulos.horizontalAdvance(QString::fromUtf8(
                                                       palabra.data(), static_cast<qsizetype>(palabra.size())));
@@ -183,8 +195,8 @@ void RejillaDatos::CerrarEdicion() {
 
 void RejillaDatos::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
   std::optional<int> rechazada = modelo_.Fuente().ColumnaRechazada();
-  if (rechazada && hint == QAbstractItemDelegate::RevertModelCache) {
-    modelo_.DescartarRechazo();
+  if (hint == QAbstractItemDelegate::RevertModelCache) {  // Escape
+    modelo_.Fuente().Escapar();
   } else if (rechazada && editor == indexWidget(modelo_.index(modelo_.FilaActual(), *rechazada))) {
     if (!editor->hasFocus()) editor->setFocus();
     return;
@@ -200,10 +212,10 @@ QModelIndex RejillaDatos::moveCursor(CursorAction accion, Qt::KeyboardModifiers 
   if ((accion != MoveNext && accion != MovePrevious) || !actual.isValid()) {
     return QTableView::moveCursor(accion, modificadores);
   }
-  int columnas = modelo_.columnCount();
-  int celda = actual.row() * columnas + actual.column() + (accion == MoveNext ? 1 : -1);
-  if (celda < 0 || celda >= modelo_.rowCount() * columnas) return {};
-  return modelo_.index(celda / columnas, celda % columnas);
+  std::optional<ventana::FuenteDatos::Celda> siguiente =
+      modelo_.Fuente().CeldaSiguiente({actual.row(), actual.column()}, accion == MoveNext ? 1 : -1);
+  if (!siguiente) return {};
+  return modelo_.index(siguiente->fila, siguiente->columna);
 }
 
 void RejillaDatos::keyPressEvent(QKeyEvent* event) {

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "app/ventana_principal.h"
+#include "ventana/ventana_principal.h"
 #include "muestra/muestra_escolan.h"
 #include "platform/platform.h"
 #include "storage/dbf_format.h"
@@ -75,7 +75,7 @@ void Export(benchmark::State& state, int centres) {
   for (auto _ : state) {
     storage::Engine engine(',');
     testing_support::InterfazGuionada interfaz;
-    app::VentanaPrincipal ventana(engine, interfaz);
+    ventana::VentanaPrincipal ventana(engine, interfaz);
     platform::SetCurrentFolder(source);
     ventana.ListaDirectoriosChange();
     ventana.BExportarClick();
@@ -98,7 +98,7 @@ void TeacherStep(benchmark::State& state, int centres) {
   std::string source = School(centres);
   storage::Engine engine(',');
   testing_support::InterfazGuionada interfaz;
-  app::VentanaPrincipal ventana(engine, interfaz);
+  ventana::VentanaPrincipal ventana(engine, interfaz);
   platform::SetCurrentFolder(source);
   ventana.ListaDirectoriosChange();
   for (auto _ : state) ventana.BExportarClick({{"ExportarProfesores", exportacion::ExportarProfesores}});
@@ -116,7 +116,7 @@ void BM_ImportTenThousandLessons(benchmark::State& state) {
   {
     storage::Engine engine(',');
     testing_support::InterfazGuionada interfaz;
-    app::VentanaPrincipal ventana(engine, interfaz);
+    ventana::VentanaPrincipal ventana(engine, interfaz);
     platform::SetCurrentFolder(source);
     ventana.ListaDirectoriosChange();
     ventana.BExportarClick();
@@ -125,7 +125,7 @@ void BM_ImportTenThousandLessons(benchmark::State& state) {
   for (auto _ : state) {
     storage::Engine engine(',');
     testing_support::InterfazGuionada interfaz;
-    app::VentanaPrincipal ventana(engine, interfaz);
+    ventana::VentanaPrincipal ventana(engine, interfaz);
     ventana.LeerCentros();
     if (ventana.BImportarClick() != importacion::FinImportacion::kCompleta) state.SkipWithError("the import did not end");
   }

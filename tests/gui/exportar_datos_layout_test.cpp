@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "app/qt/exportar_datos.h"
-#include "app/version.h"
+#include "ventana/version.h"
 #include "tests/gui/ventana_de_prueba.h"
 #include "tests/support/interfaz_guionada.h"
 
@@ -180,7 +180,7 @@ void ExportarDatosLayoutTest::texts_data() {
   QTest::newRow("Label5")
       << "ATENCIÓN. Debería efectuar una copia de seguridad de los datos de ESCOLAN, antes de lanzar este proceso.";
   QTest::newRow("Label6") << "ATENCIÓN. Es necesario reorganizar los archivos de ESCOLAN después de efectuar este proceso.";
-  QTest::newRow("Label7") << QString::fromUtf8(app::kNombreProducto) + " V-2.5";
+  QTest::newRow("Label7") << QString::fromUtf8(ventana::kNombreProducto) + " V-2.5";
   QTest::newRow("BClose") << "&Salir";
   QTest::newRow("BExportar") << "Aceptar";
   QTest::newRow("BImportar") << "Aceptar";

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/ventana_principal.h"
+#include "ventana/ventana_principal.h"
 #include "export/exportacion.h"
 #include "import/devolucion.h"
 #include "platform/platform.h"
@@ -710,7 +710,7 @@ TEST_F(ImportacionTest, TheWindowImportsIntoItsFolderForTheSelectedCentre) {
   EscribirHorgrup({}, kHorgrup, "OTRO");
   EscribirHorprof({}, kHorprof, "OTRO");
   auto escolan = Escolan();
-  app::VentanaPrincipal ventana(engine_, interfaz_);
+  ventana::VentanaPrincipal ventana(engine_, interfaz_);
   platform::SetCurrentFolder("C:\\OTRO");
   ventana.ListaDirectoriosChange();
   ventana.LeerCentros();
@@ -745,7 +745,7 @@ TEST_F(ImportacionTest, TheExportsTablesLeadTheSolutionBackToEscolansTeachersAnd
              {{"1ESOMAT", "Matemàtiques", "Matemáticas", "04", "MAT"},
               {"2ESOMAT", "Matemàtiques", "Matemáticas", "04", "MAT"},
               {"1ESOLEN", "Llengua", "Lengua", "03", "LEN"}});
-  exportacion::ContextoExportacion contextoExportacion{engine_, tablas_, app::kIdiomaInicial};
+  exportacion::ContextoExportacion contextoExportacion{engine_, tablas_, ventana::kIdiomaInicial};
   exportacion::ExportarAsignaturas(contextoExportacion);
   exportacion::ExportarProfesores(contextoExportacion);
   EscribirSoluc({{"1", "1", "A1", "GA2", "ESO", "2", "MAT", "B", ""},
@@ -936,7 +936,7 @@ TEST_F(ImportacionTest, AStagedTimetableThatVanishedBeforeTheCopyBackIsAnErrorAn
 TEST_F(ImportacionTest, TheRecoveryAtStartRemovesWhatInterruptedCopiesLeftInTheStagingFolder) {
   unidad_.WriteHostFile("HTEMP/VALENCIA/~copia-1234abcd.tmp", "a half copy");
   unidad_.WriteHostFile("HTEMP/VALENCIA/~COPIA-ffff0000.tmp", "another");
-  app::VentanaPrincipal ventana(engine_, interfaz_);
+  ventana::VentanaPrincipal ventana(engine_, interfaz_);
   run::EjecutarManejador(interfaz_, [&] { ventana.RecuperarCopiaInterrumpida(); });
   EXPECT_EQ(interfaz_.sucesos, Sucesos{});  // nothing to tell: no copy back was interrupted
   std::set<std::string> quedan = Archivos(unidad_.Host("HTEMP/VALENCIA"));
@@ -948,7 +948,7 @@ TEST_F(ImportacionTest, TheExportRecordsItsFolderAndCentresForTheImport) {
   unidad_.MakeHostFolder("OTRO");
   CrearTabla("C:\\OTRO\\centro.dbf", {{"CODCEN", DataType::ftFloat}, {"LITCEN", DataType::ftString, 45}},
              {{"46001", "Uno"}, {"46002", "Dos"}});
-  app::VentanaPrincipal ventana(engine_, interfaz_);
+  ventana::VentanaPrincipal ventana(engine_, interfaz_);
   platform::SetCurrentFolder("C:\\OTRO");
   ventana.ListaDirectoriosChange();
   // An export that stops at its first step (OTRO has no asignat) is recorded as unfinished...

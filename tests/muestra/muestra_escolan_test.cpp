@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ventana_principal.h"
+#include "ventana/ventana_principal.h"
 #include "muestra/muestra_escolan.h"
 #include "muestra/muestra_escolan_datos.h"
 #include "platform/platform.h"
@@ -659,7 +659,7 @@ TEST_F(MuestraEscolan, TheSmallSampleGoesThroughTheExportAndTheImport) {
   platform::SetCurrentFolder("C:\\ESCOLAN");
   storage::Engine engine(',');
   testing_support::InterfazGuionada interfaz;
-  app::VentanaPrincipal ventana(engine, interfaz);
+  ventana::VentanaPrincipal ventana(engine, interfaz);
   ventana.FormCreate();
   EXPECT_EQ(ventana.Centros(), std::vector<std::string>{"46010001"});
   ventana.BExportarClick();

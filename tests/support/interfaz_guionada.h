@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "run/interfaz_usuario.h"
+#include "run/revision.h"
 
 namespace testing_support {
 
@@ -28,13 +29,12 @@ class InterfazGuionada : public run::InterfazUsuario {
     cursorEspera = activo;
     sucesos.push_back(activo ? "cursor: espera" : "cursor: normal");
   }
-  void RevisarProfesores(storage::Engine& engine) override {
-    sucesos.push_back("profesores");
-    if (alRevisarProfesores) alRevisarProfesores(engine);
-  }
-  void RevisarPlantilla(storage::Engine& engine) override {
-    sucesos.push_back("plantilla");
-    if (alRevisarPlantilla) alRevisarPlantilla(engine);
+  // The review's table stays open meanwhile: the test's own table objects on the engine share its file.
+  void Revisar(run::Revision& revision) override {
+    const bool profesores = revision.Tipo() == run::TipoRevision::kProfesores;
+    sucesos.push_back(profesores ? "profesores" : "plantilla");
+    const auto& responder = profesores ? alRevisarProfesores : alRevisarPlantilla;
+    if (responder) responder(revision.Engine());
   }
   void CerrarVentanaPrincipal() override { sucesos.push_back("cerrar"); }
   void PaginaHorariosEscrita(const std::string& ruta) override { paginaHorarios = ruta; }

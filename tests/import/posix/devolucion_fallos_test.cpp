@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ventana_principal.h"
+#include "ventana/ventana_principal.h"
 #include "import/devolucion.h"
 #include "muestra/muestra_escolan.h"
 #include "platform/platform.h"
@@ -120,7 +120,7 @@ class DevolucionTest : public ::testing::Test {
     {
       storage::Engine engine(',');
       InterfazGuionada interfaz;
-      app::VentanaPrincipal ventana(engine, interfaz);
+      ventana::VentanaPrincipal ventana(engine, interfaz);
       platform::SetCurrentFolder("C:\\ESCOLAN");
       ventana.ListaDirectoriosChange();
       ASSERT_TRUE(run::EjecutarManejador(interfaz, [&] { ventana.BExportarClick(); })) << Texto(interfaz.sucesos);
@@ -171,7 +171,7 @@ class DevolucionTest : public ::testing::Test {
     Resultado resultado;
     storage::Engine engine(',');
     InterfazGuionada interfaz;
-    app::VentanaPrincipal ventana(engine, interfaz);
+    ventana::VentanaPrincipal ventana(engine, interfaz);
     ventana.LeerCentros();
     platform::SetFileOperationHook(std::move(hook));
     run::EjecutarManejador(interfaz, [&] { resultado.fin = ventana.BImportarClick(); });
@@ -196,7 +196,7 @@ class DevolucionTest : public ::testing::Test {
   static Sucesos Recuperar(platform::FileOperationHook hook = nullptr) {
     storage::Engine engine(',');
     InterfazGuionada interfaz;
-    app::VentanaPrincipal ventana(engine, interfaz);
+    ventana::VentanaPrincipal ventana(engine, interfaz);
     platform::SetFileOperationHook(std::move(hook));
     run::EjecutarManejador(interfaz, [&] { ventana.RecuperarCopiaInterrumpida(); });
     platform::SetFileOperationHook(nullptr);
@@ -592,21 +592,21 @@ TEST_F(DevolucionTest, ARecoveryThatFailsNeverMixesThePairAndTheStartAfterSettle
 // The runs of a window, each a handler that holds the run lock while it works.
 struct Intento {
   const char* que;
-  std::function<void(app::VentanaPrincipal&)> hacer;
+  std::function<void(ventana::VentanaPrincipal&)> hacer;
 };
 const Intento kIntentos[] = {
-    {"the export button", [](app::VentanaPrincipal& v) { v.BExportarClick(); }},
-    {"the import button", [](app::VentanaPrincipal& v) { v.BImportarClick(); }},
-    {"a folder change", [](app::VentanaPrincipal& v) { v.ListaDirectoriosChange(); }},
-    {"the start-up recovery", [](app::VentanaPrincipal& v) { v.RecuperarCopiaInterrumpida(); }},
-    {"the window's creation", [](app::VentanaPrincipal& v) { v.FormCreate(); }},
+    {"the export button", [](ventana::VentanaPrincipal& v) { v.BExportarClick(); }},
+    {"the import button", [](ventana::VentanaPrincipal& v) { v.BImportarClick(); }},
+    {"a folder change", [](ventana::VentanaPrincipal& v) { v.ListaDirectoriosChange(); }},
+    {"the start-up recovery", [](ventana::VentanaPrincipal& v) { v.RecuperarCopiaInterrumpida(); }},
+    {"the window's creation", [](ventana::VentanaPrincipal& v) { v.FormCreate(); }},
 };
 
 // What the user saw of one run of a new window of its own, as the application runs it.
-Sucesos EnOtraVentana(const std::function<void(app::VentanaPrincipal&)>& hacer) {
+Sucesos EnOtraVentana(const std::function<void(ventana::VentanaPrincipal&)>& hacer) {
   storage::Engine engine(',');
   InterfazGuionada interfaz;
-  app::VentanaPrincipal ventana(engine, interfaz);
+  ventana::VentanaPrincipal ventana(engine, interfaz);
   run::EjecutarManejador(interfaz, [&] { hacer(ventana); });
   return interfaz.sucesos;
 }
@@ -630,9 +630,9 @@ TEST_F(DevolucionTest, WhileAWindowHoldsARunNoOtherWindowOrProcessStartsOne) {
 
   storage::Engine engine(',');
   InterfazGuionada interfaz;
-  app::VentanaPrincipal ventana(engine, interfaz);
+  ventana::VentanaPrincipal ventana(engine, interfaz);
   {
-    app::VentanaPrincipal::Ejecucion ejecucion(ventana);
+    ventana::VentanaPrincipal::Ejecucion ejecucion(ventana);
     for (const Intento& intento : kIntentos) {
       SCOPED_TRACE(intento.que);
       // From another window of this process...
@@ -648,11 +648,11 @@ TEST_F(DevolucionTest, WhileAWindowHoldsARunNoOtherWindowOrProcessStartsOne) {
     // The window that holds the run is not kept out by its own lock, and its handler leaves the lock held.
     EXPECT_TRUE(run::EjecutarManejador(interfaz, [&] { ventana.ListaDirectoriosChange(); })) << Texto(interfaz.sucesos);
     EXPECT_TRUE(Leer("HTEMP/VALENCIA/grupos.dbf") == Leer("ESCOLAN/grupos.dbf"));
-    EXPECT_EQ(EnOtraVentana([](app::VentanaPrincipal& v) { v.RecuperarCopiaInterrumpida(); }), Sucesos{kRechazo});
+    EXPECT_EQ(EnOtraVentana([](ventana::VentanaPrincipal& v) { v.RecuperarCopiaInterrumpida(); }), Sucesos{kRechazo});
     EXPECT_EQ(Temporales("HTEMP/VALENCIA"), Nombres{"~copia-0badf00d.tmp"});
   }
   // Once its run ends, another window's goes ahead.
-  EXPECT_EQ(EnOtraVentana([](app::VentanaPrincipal& v) { v.RecuperarCopiaInterrumpida(); }), Sucesos{});
+  EXPECT_EQ(EnOtraVentana([](ventana::VentanaPrincipal& v) { v.RecuperarCopiaInterrumpida(); }), Sucesos{});
   EXPECT_EQ(Temporales("HTEMP/VALENCIA"), Nombres{});
 }
 

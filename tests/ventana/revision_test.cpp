@@ -7,15 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "run/revision.h"
+#include "import/importacion.h"
+#include "ventana/revision.h"
 #include "tests/support/tablas_de_prueba.h"
 #include "tests/support/temporary_drive.h"
 
 namespace {
 
-using run::AccionNavegador;
-using run::Caja;
-using run::DisenoRevision;
+using ventana::AccionNavegador;
+using ventana::Caja;
+using ventana::DisenoRevision;
 using testing_support::Fila;
 using testing_support::Filas;
 
@@ -29,14 +30,17 @@ const std::string kRechazo = "'12-3' no es un valor entero válido para el campo
 
 // Every control on the panel, as a box in the client area.
 std::vector<std::pair<std::string, Caja>> Controles(const DisenoRevision& d) {
-  auto enElCliente = [&d](Caja caja) { return Caja{caja.x + d.panel.x, caja.y + d.panel.y, caja.ancho, caja.alto}; };
+  const Caja& panel = d.panel.caja;
+  auto enElCliente = [&panel](Caja caja) {
+    return Caja{caja.izquierda + panel.izquierda, caja.arriba + panel.arriba, caja.ancho, caja.alto};
+  };
   std::vector<std::pair<std::string, Caja>> controles;
-  for (const run::EtiquetaDiseno& etiqueta : d.etiquetas) {
+  for (const ventana::Etiqueta& etiqueta : d.etiquetas) {
     controles.emplace_back(etiqueta.nombre, enElCliente(etiqueta.caja));
   }
-  controles.emplace_back(d.nombreNavegador, enElCliente(d.navegador));
-  controles.emplace_back(d.nombreRejilla, enElCliente(d.rejilla));
-  controles.emplace_back(d.nombreSalir, enElCliente(d.salir));
+  for (const ventana::Control* control : {&d.navegador, &d.rejilla, &d.salir}) {
+    controles.emplace_back(control->nombre, enElCliente(control->caja));
+  }
   return controles;
 }
 
@@ -47,19 +51,19 @@ TEST_P(DisenoTest, EveryControlStandsOnThePanelInsideTheClientArea) {
   const DisenoRevision& d = *GetParam();
   for (const auto& [nombre, caja] : Controles(d)) {
     SCOPED_TRACE(nombre);
-    EXPECT_GE(caja.x, 0);
-    EXPECT_GE(caja.y, 0);
-    EXPECT_LE(caja.x + caja.ancho, d.anchoCliente);
-    EXPECT_LE(caja.y + caja.alto, d.altoCliente);
-    EXPECT_LE(caja.y + caja.alto, d.panel.y + d.panel.alto);
+    EXPECT_GE(caja.izquierda, 0);
+    EXPECT_GE(caja.arriba, 0);
+    EXPECT_LE(caja.Derecha(), d.ventana.ancho);
+    EXPECT_LE(caja.Abajo(), d.ventana.alto);
+    EXPECT_LE(caja.Abajo(), d.panel.caja.Abajo());
   }
-  EXPECT_EQ(d.panel.x, 0);
-  EXPECT_EQ(d.panel.ancho, d.anchoCliente);
+  EXPECT_EQ(d.panel.caja.izquierda, 0);
+  EXPECT_EQ(d.panel.caja.ancho, d.ventana.ancho);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialogos, DisenoTest,
-                         ::testing::Values(&run::DisenoControlProfesores(), &run::DisenoControlPlantilla()),
-                         [](const auto& caso) { return caso.param->nombre; });
+                         ::testing::Values(&ventana::DisenoControlProfesores(), &ventana::DisenoControlPlantilla()),
+                         [](const auto& caso) { return std::string(caso.param->nombre); });
 
 struct CasoAncho {
   const char* titulo;
@@ -80,7 +84,7 @@ TEST(AnchoDeColumnaTest, TheWiderOfTheCharactersAndTheTitlesWidestWord) {
     SCOPED_TRACE(caso.titulo);
     run::ColumnaDatos columna{"CAMPO", caso.caracteres, caso.titulo};
     auto anchoDeTitulo = [](std::string_view palabra) { return 10 * static_cast<int>(palabra.size()); };
-    EXPECT_EQ(run::AnchoDeColumna(columna, 6, anchoDeTitulo), caso.ancho);
+    EXPECT_EQ(ventana::AnchoDeColumna(columna, 6, anchoDeTitulo), caso.ancho);
   }
 }
 
@@ -88,9 +92,9 @@ TEST(AnchoDeColumnaTest, TheWiderOfTheCharactersAndTheTitlesWidestWord) {
 // The dialogs' tables and handlers
 
 // The window's cell editor as the handlers see it: a text typed in it, handed over on request.
-class EditorDePrueba : public run::EditorDeCelda {
+class EditorDePrueba : public ventana::EditorDeCelda {
  public:
-  explicit EditorDePrueba(run::FuenteDatos& fuente) : fuente_(fuente) {}
+  explicit EditorDePrueba(ventana::FuenteDatos& fuente) : fuente_(fuente) {}
   void Abrir(int columna, std::string texto) {
     columna_ = columna;
     texto_ = std::move(texto);
@@ -105,22 +109,22 @@ class EditorDePrueba : public run::EditorDeCelda {
   int entregas = 0;
 
  private:
-  run::FuenteDatos& fuente_;
+  ventana::FuenteDatos& fuente_;
   int columna_ = -1;
   std::string texto_;
 };
 
 // The data source's failures, passed on as a window passes them.
-class Fallos : public run::FuenteDatos::Observador {
+class Fallos : public ventana::FuenteDatos::Observador {
  public:
-  explicit Fallos(run::Revision& revision) : revision_(revision) {}
+  explicit Fallos(ventana::DialogoRevision& revision) : revision_(revision) {}
   void Fallo(const std::string& mensaje) override {
     if (revision_.AnotarFallo(mensaje)) ++porMostrar;
   }
   int porMostrar = 0;
 
  private:
-  run::Revision& revision_;
+  ventana::DialogoRevision& revision_;
 };
 
 // A PROFT of three teachers, the second without DNI, opened by the teacher review as its dialog opens it.
@@ -129,7 +133,8 @@ class ControlProfesoresTest : public ::testing::Test {
   void SetUp() override {
     drive_.MakeHostFolder("HTEMP");
     testing_support::EscribirProft(engine_, {{"P01", "1001"}, {"P02", "0"}, {"P03", "1003"}});
-    control_ = std::make_unique<run::ControlProfesores>(engine_);
+    revision_ = importacion::RevisionProfesores(engine_);
+    control_ = std::make_unique<ventana::ControlProfesores>(*revision_);
     editor_ = std::make_unique<EditorDePrueba>(control_->Fuente());
     fallos_ = std::make_unique<Fallos>(*control_);
     control_->Fuente().PonerObservador(fallos_.get());
@@ -154,13 +159,14 @@ class ControlProfesoresTest : public ::testing::Test {
 
   testing_support::TemporaryDrive drive_;
   storage::Engine engine_{'.'};
-  std::unique_ptr<run::ControlProfesores> control_;
+  std::unique_ptr<run::Revision> revision_;
+  std::unique_ptr<ventana::ControlProfesores> control_;
   std::unique_ptr<EditorDePrueba> editor_;
   std::unique_ptr<Fallos> fallos_;
 };
 
 TEST_F(ControlProfesoresTest, OpensProftOnItsFirstRecordWithEveryColumnFilled) {
-  const run::FuenteDatos& fuente = control_->Fuente();
+  const ventana::FuenteDatos& fuente = control_->Fuente();
   EXPECT_EQ(fuente.Filas(), 3);
   EXPECT_EQ(fuente.FilaActual(), 0);
   EXPECT_FALSE(fuente.Editando());
@@ -194,6 +200,7 @@ TEST_F(ControlProfesoresTest, ReleasingTheDialogDropsTheRecordBeingEdited) {
   ASSERT_TRUE(control_->Fuente().Editando());
   control_->PonerEditor(nullptr);
   control_.reset();
+  revision_.reset();
   EXPECT_EQ(Dnis(), (Fila{"1001", "0", "1003"}));
 }
 
@@ -239,9 +246,9 @@ TEST(ControlesAbiertosTest, AMissingTableIsTheTableLayersError) {
   testing_support::TemporaryDrive drive;
   drive.MakeHostFolder("HTEMP/VALENCIA");
   storage::Engine engine('.');
-  EXPECT_THROW({ run::ControlProfesores control(engine); }, storage::DatabaseError);
+  EXPECT_THROW(importacion::RevisionProfesores(engine), storage::DatabaseError);
   try {
-    run::ControlPlantilla control(engine);
+    importacion::RevisionPlantilla(engine);
     FAIL() << "the template review opened without its table";
   } catch (const storage::DatabaseError& error) {
     EXPECT_TRUE(std::string(error.what()).starts_with("La tabla no existe")) << error.what();
@@ -259,8 +266,9 @@ TEST(ControlPlantillaTest, EditsTheTimesOfTheStagedTemplate) {
                                {"HORAFIN", storage::DataType::ftString, 5}},
                               {{"2", "09:00", "09:55"}, {"1", "08:00", "08:55"}}, {"HORA"});
   {
-    run::ControlPlantilla control(engine);
-    run::FuenteDatos& fuente = control.Fuente();
+    std::unique_ptr<run::Revision> revision = importacion::RevisionPlantilla(engine);
+    ventana::ControlPlantilla control(*revision);
+    ventana::FuenteDatos& fuente = control.Fuente();
     ASSERT_EQ(fuente.Filas(), 2);
     EXPECT_EQ(fuente.Texto(0, 0), "2");
     EXPECT_EQ(fuente.PrimeraColumnaEditable(), 1);
@@ -280,7 +288,7 @@ TEST(ControlPlantillaTest, EditsTheTimesOfTheStagedTemplate) {
 
 struct Operacion {
   const char* nombre;
-  bool (*hacer)(run::RejillaConEditor&);
+  bool (*hacer)(ventana::RejillaConEditor&);
   int fila;   // the current row afterwards
   Fila dnis;  // the file afterwards
   bool editando;
@@ -291,25 +299,25 @@ TEST_F(ControlProfesoresTest, TheOperationsTakeTheEditorsTextFirstAndCloseItAfte
   const Fila antes = {"1001", "0", "1003"};
   const Fila cambiado = {"1001", "77", "1003"};
   const std::vector<Operacion> operaciones = {
-      {"post", [](run::RejillaConEditor& r) { return r.Publicar(); }, 1, cambiado, false},
-      {"another row", [](run::RejillaConEditor& r) { return r.IrAFila(2); }, 2, cambiado, false},
-      {"navigator's next", [](run::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kSiguiente); }, 2,
+      {"post", [](ventana::RejillaConEditor& r) { return r.Publicar(); }, 1, cambiado, false},
+      {"another row", [](ventana::RejillaConEditor& r) { return r.IrAFila(2); }, 2, cambiado, false},
+      {"navigator's next", [](ventana::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kSiguiente); }, 2,
        cambiado, false},
-      {"navigator's refresh", [](run::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kReleer); }, 1,
+      {"navigator's refresh", [](ventana::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kReleer); }, 1,
        cambiado, false},
-      {"navigator's post", [](run::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kPublicar); }, 1,
+      {"navigator's post", [](ventana::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kPublicar); }, 1,
        cambiado, false},
-      {"navigator's cancel", [](run::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kCancelar); }, 1,
+      {"navigator's cancel", [](ventana::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kCancelar); }, 1,
        antes, false},
-      {"the same row", [](run::RejillaConEditor& r) { return r.IrAFila(1); }, 1, antes, true},
+      {"the same row", [](ventana::RejillaConEditor& r) { return r.IrAFila(1); }, 1, antes, true},
   };
-  run::FuenteDatos& fuente = control_->Fuente();
+  ventana::FuenteDatos& fuente = control_->Fuente();
   for (const Operacion& operacion : operaciones) {
     SCOPED_TRACE(operacion.nombre);
     ASSERT_TRUE(fuente.IrAFila(1));
     ASSERT_TRUE(fuente.Editar());
     editor_->Abrir(kDni, "77");
-    run::RejillaConEditor rejilla(fuente, *editor_);
+    ventana::RejillaConEditor rejilla(fuente, *editor_);
     EXPECT_TRUE(operacion.hacer(rejilla));
     EXPECT_EQ(fuente.FilaActual(), operacion.fila);
     EXPECT_EQ(Dnis(), operacion.dnis);
@@ -329,13 +337,13 @@ TEST_F(ControlProfesoresTest, TheOperationsTakeTheEditorsTextFirstAndCloseItAfte
 // table's message is reported once.
 TEST_F(ControlProfesoresTest, ARefusedTextStopsTheOperationWithTheEditorOpen) {
   const std::vector<Operacion> operaciones = {
-      {"post", [](run::RejillaConEditor& r) { return r.Publicar(); }, 1, {}, true},
-      {"another row", [](run::RejillaConEditor& r) { return r.IrAFila(0); }, 1, {}, true},
-      {"navigator's last", [](run::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kUltimo); }, 1, {}, true},
-      {"navigator's refresh", [](run::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kReleer); }, 1, {},
+      {"post", [](ventana::RejillaConEditor& r) { return r.Publicar(); }, 1, {}, true},
+      {"another row", [](ventana::RejillaConEditor& r) { return r.IrAFila(0); }, 1, {}, true},
+      {"navigator's last", [](ventana::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kUltimo); }, 1, {}, true},
+      {"navigator's refresh", [](ventana::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kReleer); }, 1, {},
        true},
   };
-  run::FuenteDatos& fuente = control_->Fuente();
+  ventana::FuenteDatos& fuente = control_->Fuente();
   for (const Operacion& operacion : operaciones) {
     SCOPED_TRACE(operacion.nombre);
     control_->FalloPorMostrar();
@@ -343,7 +351,7 @@ TEST_F(ControlProfesoresTest, ARefusedTextStopsTheOperationWithTheEditorOpen) {
     ASSERT_TRUE(fuente.IrAFila(1));
     ASSERT_TRUE(fuente.Editar());
     editor_->Abrir(kDni, "12-3");
-    run::RejillaConEditor rejilla(fuente, *editor_);
+    ventana::RejillaConEditor rejilla(fuente, *editor_);
     EXPECT_FALSE(operacion.hacer(rejilla));
     EXPECT_EQ(fuente.FilaActual(), 1);
     EXPECT_TRUE(editor_->Abierto());

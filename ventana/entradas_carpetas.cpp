@@ -1,8 +1,8 @@
-#include "app/entradas_carpetas.h"
+#include "ventana/entradas_carpetas.h"
 
 #include "platform/platform.h"
 
-namespace app {
+namespace ventana {
 
 EntradasCarpeta EntradasDeCarpeta(const std::string& carpeta) {
   const platform::WindowsPath ruta = platform::FullPath(carpeta);
@@ -21,4 +21,4 @@ EntradasCarpeta EntradasDeCarpeta(const std::string& carpeta) {
   return resultado;
 }
 
-}  // namespace app
+}  // namespace ventana

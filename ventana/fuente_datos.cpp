@@ -1,4 +1,4 @@
-#include "run/fuente_datos.h"
+#include "ventana/fuente_datos.h"
 
 #include <algorithm>
 #include <exception>
@@ -6,7 +6,7 @@
 
 #include "platform/platform.h"
 
-namespace run {
+namespace ventana {
 
 FuenteDatos::FuenteDatos(storage::Engine& engine, storage::Table& tabla, std::vector<ColumnaDatos> columnas)
     : tabla_(tabla), lector_(engine), columnas_(std::move(columnas)) {
@@ -101,6 +101,27 @@ int FuenteDatos::PrimeraColumnaEditable() const {
   auto editable = std::find_if(columnas_.begin(), columnas_.end(), [](const ColumnaDatos& c) { return c.editable; });
   return editable == columnas_.end() ? 0 : static_cast<int>(editable - columnas_.begin());
 }
+
+std::optional<FuenteDatos::Celda> FuenteDatos::CeldaSiguiente(Celda desde, int paso) const {
+  const int columnas = NumeroDeColumnas();
+  if (columnas == 0) return std::nullopt;
+  const int celda = desde.fila * columnas + desde.columna + paso;
+  if (celda < 0 || celda >= Filas() * columnas) return std::nullopt;
+  return Celda{celda / columnas, celda % columnas};
+}
+
+bool FuenteDatos::CaracterAdmitido(int columna, char32_t caracter) const {
+  if (caracter < U' ' || !Entera(columna)) return true;
+  return (caracter >= U'0' && caracter <= U'9') || caracter == U'-' || caracter == U'+';
+}
+
+// Byte by byte: every byte of a character beyond ASCII is refused by an integer field as the character is.
+bool FuenteDatos::TextoAdmitido(int columna, std::string_view texto) const {
+  return std::all_of(texto.begin(), texto.end(),
+                     [&](char byte) { return CaracterAdmitido(columna, static_cast<unsigned char>(byte)); });
+}
+
+void FuenteDatos::Escapar() { DescartarRechazo(); }
 
 std::optional<int> FuenteDatos::ColumnaRechazada() const {
   if (!rechazo_) return std::nullopt;
@@ -319,4 +340,4 @@ bool RejillaConEditor::Ejecutar(AccionNavegador accion) {
   return true;
 }
 
-}  // namespace run
+}  // namespace ventana

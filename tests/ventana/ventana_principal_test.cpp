@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ventana_principal.h"
+#include "ventana/ventana_principal.h"
 #include "tests/support/interfaz_guionada.h"
 #include "tests/support/tablas_de_prueba.h"
 #include "tests/support/temporary_drive.h"
@@ -38,13 +38,13 @@ class VentanaPrincipalTest : public ::testing::Test {
   testing_support::TemporaryDrive drive_;
   storage::Engine engine_{','};
   InterfazGuionada interfaz_;
-  app::VentanaPrincipal ventana_{engine_, interfaz_};
+  ventana::VentanaPrincipal ventana_{engine_, interfaz_};
   int cambios_ = 0;
 };
 
 TEST_F(VentanaPrincipalTest, StagingCopiesTheTenFilesByteForByte) {
   EscribirEscolan("ESCOLAN");
-  app::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
+  ventana::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
   for (const std::string& nombre : kArchivos) {
     EXPECT_EQ(drive_.ReadHostFile("HTEMP/VALENCIA/" + nombre), drive_.ReadHostFile("ESCOLAN/" + nombre)) << nombre;
   }
@@ -52,26 +52,26 @@ TEST_F(VentanaPrincipalTest, StagingCopiesTheTenFilesByteForByte) {
 
 TEST_F(VentanaPrincipalTest, StagingRemovesWhatTheSourceLacks) {
   EscribirEscolan("ESCOLAN");
-  app::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
+  ventana::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
   drive_.MakeHostFolder("VACIA");
   drive_.WriteHostFile("OTRA/lhortipo.dbf", "");
   std::filesystem::remove(drive_.Host("ESCOLAN/lhortipo.dbf"));
-  app::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
+  ventana::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
   EXPECT_FALSE(Preparado("lhortipo.dbf"));
   EXPECT_TRUE(Preparado("centro.dbf"));
-  app::CopiarDatosCentro(ventana_.Tablas(), "C:\\VACIA");
+  ventana::CopiarDatosCentro(ventana_.Tablas(), "C:\\VACIA");
   for (const std::string& nombre : kArchivos) EXPECT_FALSE(Preparado(nombre)) << nombre;
   drive_.WriteHostFile("HTEMP/VALENCIA/PLANTILLA.DBF", "plantilla");  // not ESCOLAN's: left alone
-  app::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
+  ventana::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
   EXPECT_EQ(drive_.ReadHostFile("HTEMP/VALENCIA/PLANTILLA.DBF"), "plantilla");
 }
 
 TEST_F(VentanaPrincipalTest, StagingClosesTheTableObjectsFirst) {
   EscribirEscolan("ESCOLAN");
-  app::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
+  ventana::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
   ventana_.Tablas().wwTableCentro.Open();  // exclusive: its file could not be replaced while open
   EscribirCentro("ESCOLAN", {12345});
-  app::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
+  ventana::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
   EXPECT_FALSE(ventana_.Tablas().wwTableCentro.Active());
   EXPECT_EQ(drive_.ReadHostFile("HTEMP/VALENCIA/centro.dbf"), drive_.ReadHostFile("ESCOLAN/centro.dbf"));
 }

@@ -1,60 +1,33 @@
 // The main window's design, the one place both windows (Qt on Linux, Win32 on Windows) read it from: its
 // title, size and place, the three gradient panels, and for every control its panel, its box, its text, its
-// font and colours, and the tab order. Boxes are in pixels at 96 dots per inch (a window on another monitor
-// scales them), each relative to its panel; fonts are named by face and size in points.
+// font and colours, and the tab order; each box relative to its panel.
 #pragma once
 
 #include <array>
 #include <cstddef>
-#include <cstdint>
-#include <optional>
 #include <string_view>
 
-#include "app/version.h"
+#include "ventana/diseno.h"
+#include "ventana/version.h"
 
-namespace app {
+namespace ventana {
 
 // The application's title: the caption of its message boxes, and its main window's title.
 inline constexpr const char* kTituloAplicacion = "Exportar e importar datos ";
 
 namespace diseno {
 
-struct Rgb {
-  std::uint8_t rojo = 0;
-  std::uint8_t verde = 0;
-  std::uint8_t azul = 0;
-  bool operator==(const Rgb&) const = default;
-};
+inline constexpr Color kAzul{{0x00, 0x00, 0xFF}};
+inline constexpr Color kRojo{{0xFF, 0x00, 0x00}};
+inline constexpr Color kNegro{{0x00, 0x00, 0x00}};
+inline constexpr Color kBlanco{{0xFF, 0xFF, 0xFF}};
 
-// Left, top, width and height.
-struct Caja {
-  int izquierda = 0;
-  int arriba = 0;
-  int ancho = 0;
-  int alto = 0;
-  constexpr int Derecha() const { return izquierda + ancho; }
-  constexpr int Abajo() const { return arriba + alto; }
-  bool operator==(const Caja&) const = default;
-};
-
-struct TipoLetra {
-  std::string_view cara;
-  int puntos = 8;
-  bool negrita = false;
-  bool operator==(const TipoLetra&) const = default;
-};
-
-inline constexpr Rgb kAzul{0x00, 0x00, 0xFF};
-inline constexpr Rgb kRojo{0xFF, 0x00, 0x00};
-inline constexpr Rgb kNegro{0x00, 0x00, 0x00};
-inline constexpr Rgb kBlanco{0xFF, 0xFF, 0xFF};
-
-inline constexpr TipoLetra kArial8{"Arial", 8, false};
-inline constexpr TipoLetra kArial8Negrita{"Arial", 8, true};
-inline constexpr TipoLetra kArial10Negrita{"Arial", 10, true};
-inline constexpr TipoLetra kArial12Negrita{"Arial", 12, true};
-inline constexpr TipoLetra kSansSerif8{"MS Sans Serif", 8, false};
-inline constexpr TipoLetra kSansSerif8Negrita{"MS Sans Serif", 8, true};
+inline constexpr Letra kArial8{"Arial", 8, false};
+inline constexpr Letra kArial8Negrita{"Arial", 8, true};
+inline constexpr Letra kArial10Negrita{"Arial", 10, true};
+inline constexpr Letra kArial12Negrita{"Arial", 12, true};
+inline constexpr Letra kSansSerif8{"MS Sans Serif", 8, false};
+inline constexpr Letra kSansSerif8Negrita{"MS Sans Serif", 8, true};
 
 // ---------------------------------------------------------------------------------------------------------
 // The window
@@ -65,7 +38,7 @@ inline constexpr int kAltoVentana = 431;
 inline constexpr int kIzquierdaVentana = 110;  // where it first shows on the screen
 inline constexpr int kArribaVentana = 57;
 // The window's own font, which the controls without one of their own take.
-inline constexpr TipoLetra kLetraVentana = kSansSerif8;
+inline constexpr Letra kLetraVentana = kSansSerif8;
 
 // ---------------------------------------------------------------------------------------------------------
 // The panels: a vertical gradient from `inicio` at the top through `medio` halfway to `fin` at the bottom.
@@ -73,20 +46,12 @@ inline constexpr TipoLetra kLetraVentana = kSansSerif8;
 
 enum IndicePanel : int { kPanelOrigen = 0, kPanelExportacion = 1, kPanelImportacion = 2 };
 
-struct Panel {
-  std::string_view nombre;
-  Caja caja;  // in the window
-  Rgb inicio;
-  Rgb medio;
-  Rgb fin;
-};
-
-inline constexpr Rgb kAzuladoInicio{0xC2, 0xCD, 0xFE};
-inline constexpr Rgb kAzuladoMedio{0xCF, 0xF2, 0xFE};
-inline constexpr Rgb kAzuladoFin{0xCC, 0xD8, 0xE6};
-inline constexpr Rgb kDoradoInicio{0xF9, 0xD3, 0x7D};
-inline constexpr Rgb kDoradoMedio{0xFF, 0xFF, 0xFF};
-inline constexpr Rgb kDoradoFin{0xFF, 0xEE, 0xDD};
+inline constexpr Color kAzuladoInicio{{0xC2, 0xCD, 0xFE}};
+inline constexpr Color kAzuladoMedio{{0xCF, 0xF2, 0xFE}};
+inline constexpr Color kAzuladoFin{{0xCC, 0xD8, 0xE6}};
+inline constexpr Color kDoradoInicio{{0xF9, 0xD3, 0x7D}};
+inline constexpr Color kDoradoMedio{{0xFF, 0xFF, 0xFF}};
+inline constexpr Color kDoradoFin{{0xFF, 0xEE, 0xDD}};
 
 // The last two reach a little past the window's right and bottom edges; what shows is what lies inside it.
 inline constexpr std::array<Panel, 3> kPaneles{{
@@ -96,18 +61,7 @@ inline constexpr std::array<Panel, 3> kPaneles{{
 }};
 
 // ---------------------------------------------------------------------------------------------------------
-// The labels: transparent over their panel, text at the top left of the box; `ajustada` wraps the text at
-// word boundaries inside its box.
-
-struct Etiqueta {
-  std::string_view nombre;
-  IndicePanel panel;
-  Caja caja;
-  std::string_view texto;
-  TipoLetra letra;
-  Rgb color;
-  bool ajustada = false;
-};
+// The labels, transparent over their panels.
 
 namespace detalle {
 
@@ -159,20 +113,6 @@ inline constexpr std::array<Etiqueta, 9> kEtiquetas{{
 // ---------------------------------------------------------------------------------------------------------
 // The controls the user works with
 
-// The standard glyph a button shows beside its caption.
-enum class Glifo { kNinguno, kCerrar, kAceptar };
-
-struct Control {
-  std::string_view nombre;
-  IndicePanel panel;
-  Caja caja;
-  std::string_view texto;  // a button's caption ("&" marks its access key)
-  TipoLetra letra;
-  std::optional<Rgb> tinta;  // the text's colour, where it is not the system's
-  std::optional<Rgb> fondo;  // the background behind the text, where it is not the system's
-  Glifo glifo = Glifo::kNinguno;
-};
-
 // Shows the source folder; only a display (typing into it does nothing).
 inline constexpr Control kEdNuevoDir{
     "EdNuevoDir", kPanelOrigen, {15, 39, 220, 22}, {}, kArial8Negrita, kNegro, {}, Glifo::kNinguno};
@@ -206,10 +146,10 @@ inline constexpr int kSangriaCarpeta = 8;
 inline constexpr int kLadoIconoCarpeta = 14;
 
 // A control's box in the window rather than in its panel.
-constexpr Caja EnVentana(IndicePanel panel, const Caja& caja) {
-  const Caja& origen = kPaneles[panel].caja;
+constexpr Caja EnVentana(int panel, const Caja& caja) {
+  const Caja& origen = kPaneles[static_cast<std::size_t>(panel)].caja;
   return {origen.izquierda + caja.izquierda, origen.arriba + caja.arriba, caja.ancho, caja.alto};
 }
 
 }  // namespace diseno
-}  // namespace app
+}  // namespace ventana

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace app {
+namespace ventana {
 
 struct EntradaCarpeta {
   std::string texto;  // "C:\" for the drive's root, else the folder's name
@@ -23,4 +23,4 @@ struct EntradasCarpeta {
 // The entries for `carpeta`, a full Windows path; its subfolders sorted as platform::Subfolders sorts them.
 EntradasCarpeta EntradasDeCarpeta(const std::string& carpeta);
 
-}  // namespace app
+}  // namespace ventana

@@ -1,11 +1,14 @@
-#include "app/ventana_principal.h"
+#include "ventana/ventana_principal.h"
+
+#include <algorithm>
 
 #include "import/devolucion.h"
 #include "platform/platform.h"
 #include "run/copia.h"
 #include "run/rutas.h"
+#include "util/ascii.h"
 
-namespace app {
+namespace ventana {
 namespace {
 
 // The staged files, in order, with the table object on each (none for the memo file).
@@ -33,8 +36,72 @@ void CopiarDatosCentro(run::TablasVentana& tablas, const std::string& carpetaOri
   }
 }
 
+const Control& BotonPorDefecto(const Control* conFoco) {
+  for (const Control* boton : {&diseno::kBClose, &diseno::kBExportar, &diseno::kBImportar}) {
+    if (conFoco == boton) return *boton;
+  }
+  if (conFoco != nullptr && conFoco->panel == diseno::kPanelImportacion) return diseno::kBImportar;
+  return diseno::kBExportar;  // Draw3D2's, and the window's first
+}
+
+VentanaPrincipal::VentanaPrincipal(run::InterfazUsuario& interfaz)
+    : enginePropio_(std::make_unique<storage::Engine>()),
+      engine_(*enginePropio_),
+      interfaz_(interfaz),
+      unidades_(platform::MappedDrives()),
+      tablas_(engine_) {}
+
 VentanaPrincipal::VentanaPrincipal(storage::Engine& engine, run::InterfazUsuario& interfaz)
-    : engine_(engine), interfaz_(interfaz), tablas_(engine) {}
+    : engine_(engine), interfaz_(interfaz), unidades_(platform::MappedDrives()), tablas_(engine) {}
+
+// ---------------------------------------------------------------------------------------------------------
+// The user's actions
+
+void VentanaPrincipal::Crear() { run::EjecutarManejador(interfaz_, [this] { FormCreate(); }); }
+
+void VentanaPrincipal::AbrirCarpeta(const std::string& carpeta) {
+  run::EjecutarManejador(interfaz_, [&] { CambiarDirectorio(carpeta); });
+}
+
+void VentanaPrincipal::ElegirUnidad(int indice) {
+  if (indice < 0 || static_cast<std::size_t>(indice) >= unidades_.size() || indice == UnidadActual()) return;
+  const char letra = unidades_[static_cast<std::size_t>(indice)];
+  run::EjecutarManejador(interfaz_, [&] {
+    if (!platform::DriveReady(letra)) throw platform::FileError(platform::kNotReady);
+    CambiarDirectorio(platform::CurrentFolderOfDrive(letra));
+  });
+}
+
+void VentanaPrincipal::PulsarExportar(const std::string& textoIdioma) {
+  idioma = textoIdioma;
+  run::EjecutarManejador(interfaz_, [this] { BExportarClick(); });
+}
+
+void VentanaPrincipal::PulsarImportar() {
+  run::EjecutarManejador(interfaz_, [this] { BImportarClick(); });
+}
+
+std::string VentanaPrincipal::NombreDeUnidad(char letra) {
+  return {util::ToLowerAscii(letra), ':'};
+}
+
+int VentanaPrincipal::UnidadActual() const {
+  const std::string directorio = Directorio();
+  if (directorio.empty()) return -1;
+  const auto posicion = std::find(unidades_.begin(), unidades_.end(), directorio.front());
+  return posicion == unidades_.end() ? -1 : static_cast<int>(posicion - unidades_.begin());
+}
+
+void VentanaPrincipal::PrepararCarpeta(const std::string& carpeta) {
+  EnEjecucion([&] {
+    platform::SetCurrentFolder(carpeta);
+    edNuevoDir_ = Directorio();
+    CopiarDatosCentro(tablas_, Directorio());
+  });
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The handlers
 
 std::string VentanaPrincipal::Directorio() const { return platform::CurrentFolder(); }
 
@@ -118,4 +185,4 @@ void VentanaPrincipal::BExportarClick(const std::vector<exportacion::PasoExporta
   });
 }
 
-}  // namespace app
+}  // namespace ventana

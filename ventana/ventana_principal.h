@@ -1,8 +1,11 @@
-// The main window without its widgets: the staging of ESCOLAN's tables, the source folder and centre list
-// that the window shows, and its handlers. The Qt window and the command line both drive it.
+// The main window without its widgets: the staging of ESCOLAN's tables, the source folder, drive and centre
+// list that the window shows, its handlers, and the rules of its controls (which button Enter clicks, which
+// drive a pick moves to). The Qt window, the Win32 window and the command line all drive it.
 #pragma once
 
+#include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,11 +15,19 @@
 #include "run/bloqueo.h"
 #include "run/interfaz_usuario.h"
 #include "run/tablas_ventana.h"
+#include "ventana/diseno_principal.h"
 
-namespace app {
+namespace ventana {
 
-// The language box's first choice.
+// The language box's items, and its first text.
+inline constexpr const std::array<const char*, 2>& kIdiomas = exportacion::kIdiomas;
 inline constexpr const char* kIdiomaInicial = exportacion::kValenciano;
+
+// The button that Enter clicks, the one drawn as the default, while `conFoco` (a control of the design, or
+// none) has the focus: BExportar and BImportar are each the default button of their panel, as in a Windows
+// dialog; the first panel has none, and there, as with no focus, Enter clicks the window's first default
+// button in tab order, BExportar. A button with the focus answers Enter itself.
+const Control& BotonPorDefecto(const Control* conFoco);
 
 // Copies ESCOLAN's ten files from `carpetaOrigen` into the staging folder, each after closing the table
 // object on it; a file the source lacks disappears from the staging folder.
@@ -24,7 +35,39 @@ void CopiarDatosCentro(run::TablasVentana& tablas, const std::string& carpetaOri
 
 class VentanaPrincipal {
  public:
+  // On an engine of its own, or on `engine`.
+  explicit VentanaPrincipal(run::InterfazUsuario& interfaz);
   VentanaPrincipal(storage::Engine& engine, run::InterfazUsuario& interfaz);
+
+  // ---- The user's actions, as the window's controls raise them. Each runs as the application runs an
+  // event handler: an error ends it and goes to the interface's default error handler.
+
+  // The window was created: FormCreate.
+  void Crear();
+  // An entry of the directory list opened (double click, Enter): the list moves to `carpeta`.
+  void AbrirCarpeta(const std::string& carpeta);
+  // A drive picked in the drive list (its index in Unidades()): the directory list moves to that drive's
+  // current folder; the list's own drive again is no change, a drive that is not ready an error. The drive
+  // list then shows UnidadActual() again.
+  void ElegirUnidad(int indice);
+  // The export button, with the language box's text.
+  void PulsarExportar(const std::string& textoIdioma);
+  void PulsarImportar();
+
+  // The drive list: the letters of the drives, in order; the list's item for each ("c:"); the item of the
+  // directory list's drive, or -1.
+  const std::vector<char>& Unidades() const { return unidades_; }
+  static std::string NombreDeUnidad(char letra);
+  int UnidadActual() const;
+
+  // Stages the tables of `carpeta` as a change of the directory list to it does, whether or not the list is
+  // there already, without the change event (the command line's way to a folder).
+  void PrepararCarpeta(const std::string& carpeta);
+
+  // The steps that the export button runs, in order.
+  std::vector<exportacion::PasoExportacion> pasosExportacion = exportacion::PasosExportacion();
+
+  // ---- The window's handlers, which throw their errors.
 
   // Every handler below is a run: it holds the run lock (run/bloqueo.h) while it works, and is refused with
   // run::kMensajeOtraEjecucion, having changed nothing, while another run holds it.
@@ -40,8 +83,9 @@ class VentanaPrincipal {
   void ListaDirectoriosChange();
   // Fills the centre list from the staged centro: Codcen as text, in stored order, the first selected.
   void LeerCentros();
-  // The export button.
-  void BExportarClick(const std::vector<exportacion::PasoExportacion>& pasos = exportacion::PasosExportacion());
+  // The export button, for the language box's text in `idioma`: pasosExportacion, or the steps given.
+  void BExportarClick() { BExportarClick(pasosExportacion); }
+  void BExportarClick(const std::vector<exportacion::PasoExportacion>& pasos);
   // The import button: from the directory list's folder, for the centre list's centre.
   importacion::FinImportacion BImportarClick();
   // Finishes or undoes a copy back of the import that a crash or a kill interrupted, telling the user which
@@ -83,8 +127,10 @@ class VentanaPrincipal {
   run::InterfazUsuario& Interfaz() { return interfaz_; }
 
  private:
+  std::unique_ptr<storage::Engine> enginePropio_;
   storage::Engine& engine_;
   run::InterfazUsuario& interfaz_;
+  std::vector<char> unidades_;
   run::TablasVentana tablas_;
   std::string edNuevoDir_;
   std::vector<std::string> centros_;
@@ -92,4 +138,4 @@ class VentanaPrincipal {
   std::optional<run::BloqueoEjecucion> bloqueo_;  // while a run of this window lasts
 };
 
-}  // namespace app
+}  // namespace ventana

@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "run/fuente_datos.h"
+#include "ventana/fuente_datos.h"
 #include "tests/support/tablas_de_prueba.h"
 #include "tests/support/temporary_drive.h"
 
 namespace {
 
-using run::AccionNavegador;
-using run::FuenteDatos;
+using ventana::AccionNavegador;
+using ventana::FuenteDatos;
 using testing_support::Fila;
 using testing_support::Filas;
 
@@ -71,7 +71,7 @@ class FuenteDatosTest : public ::testing::Test {
   // The navigator's buttons that apply now, by their names.
   std::set<std::string> Aplicables() const {
     std::set<std::string> nombres;
-    for (const run::BotonNavegador& boton : run::kBotonesNavegador) {
+    for (const ventana::BotonNavegador& boton : ventana::kBotonesNavegador) {
       if (fuente_->Aplicable(boton.accion)) nombres.insert(boton.sufijo);
     }
     return nombres;

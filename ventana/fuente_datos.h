@@ -15,20 +15,15 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "run/revision.h"
 #include "storage/storage.h"
 
-namespace run {
+namespace ventana {
 
-// A column of the grid: the field it shows, its width in characters, its title (UTF-8) and whether it can
-// be edited.
-struct ColumnaDatos {
-  std::string campo;
-  int ancho = 10;
-  std::string titulo;
-  bool editable = true;
-};
+using run::ColumnaDatos;
 
 // The navigator's ten buttons, from left to right. There is no insert and no delete.
 enum class AccionNavegador { kPrimero, kPaginaAnterior, kAnterior, kSiguiente, kPaginaSiguiente, kUltimo,
@@ -98,6 +93,26 @@ class FuenteDatos {
   bool Entera(int columna) const;
   // The first column that can be edited, or 0 when none can.
   int PrimeraColumnaEditable() const;
+
+  // ---- The grid's editing rules, the same in every window
+
+  // A cell of the grid.
+  struct Celda {
+    int fila = 0;
+    int columna = 0;
+    bool operator==(const Celda&) const = default;
+  };
+  // Where Tab and Enter (`paso` 1) or Shift+Tab (`paso` -1) go from `desde`: through the cells row by row,
+  // stopping at the first and the last, so that the grid never runs past its last record. Nothing there.
+  std::optional<Celda> CeldaSiguiente(Celda desde, int paso) const;
+  // Whether a cell of the column takes a typed character, and a pasted text: a cell of an integer field only
+  // the characters of an integer (digits and a sign; the table judges the whole text when it is stored);
+  // control characters are keys, not text, and pass.
+  bool CaracterAdmitido(int columna, char32_t caracter) const;
+  bool TextoAdmitido(int columna, std::string_view texto) const;
+  // Escape in a cell being edited: the editor closes without handing its text over, and a text that the table
+  // refused is dropped (the cell shows its field again; the record is still being edited).
+  void Escapar();
 
   int FilaActual() const { return filaActual_; }
   bool Editando() const { return tabla_.Editing(); }
@@ -181,4 +196,4 @@ class RejillaConEditor {
   EditorDeCelda& editor_;
 };
 
-}  // namespace run
+}  // namespace ventana
