@@ -3,36 +3,20 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "ventana/diseno_principal.h"
+
 namespace app::win32 {
 
 // ---------------------------------------------------------------------------------------------------------
 // Text
 
-std::wstring Ancho(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int largo = static_cast<int>(utf8.size());
-  const int necesarios = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), largo, nullptr, 0);
-  std::wstring ancho(static_cast<std::size_t>(necesarios), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), largo, ancho.data(), necesarios);
-  return ancho;
-}
-
-std::string Utf8(std::wstring_view ancho) {
-  if (ancho.empty()) return {};
-  const int largo = static_cast<int>(ancho.size());
-  const int necesarios = WideCharToMultiByte(CP_UTF8, 0, ancho.data(), largo, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(necesarios), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, ancho.data(), largo, utf8.data(), necesarios, nullptr, nullptr);
-  return utf8;
-}
-
 std::string TextoDe(HWND ventana) {
   std::wstring texto(static_cast<std::size_t>(GetWindowTextLengthW(ventana)) + 1, L'\0');
   texto.resize(static_cast<std::size_t>(GetWindowTextW(ventana, texto.data(), static_cast<int>(texto.size()))));
-  return Utf8(texto);
+  return Narrow(texto);
 }
 
-void PonerTexto(HWND ventana, std::string_view utf8) { SetWindowTextW(ventana, Ancho(utf8).c_str()); }
+void PonerTexto(HWND ventana, std::string_view utf8) { SetWindowTextW(ventana, Wide(utf8).c_str()); }
 
 // ---------------------------------------------------------------------------------------------------------
 // Sizes and colours
@@ -44,7 +28,7 @@ RECT Escalar(const RECT& caja96, UINT dpi) {
   return {Escalar(caja96.left, dpi), Escalar(caja96.top, dpi), Escalar(caja96.right, dpi), Escalar(caja96.bottom, dpi)};
 }
 
-RECT Escalar(const diseno::Caja& caja96, UINT dpi) {
+RECT Escalar(const ventana::Caja& caja96, UINT dpi) {
   return Escalar(RECT{caja96.izquierda, caja96.arriba, caja96.Derecha(), caja96.Abajo()}, dpi);
 }
 
@@ -53,28 +37,33 @@ UINT DpiDe(HWND ventana) {
   return dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
 
-COLORREF ColorDe(const diseno::Rgb& rgb) { return RGB(rgb.rojo, rgb.verde, rgb.azul); }
+COLORREF ColorDe(const ventana::Color& color) {
+  switch (color.sistema) {
+    case ventana::Color::Sistema::kEscritorio: return GetSysColor(COLOR_BACKGROUND);
+    case ventana::Color::Sistema::kResalte: return GetSysColor(COLOR_HOTLIGHT);
+    case ventana::Color::Sistema::kNinguno: break;
+  }
+  return RGB(color.rgb.rojo, color.rgb.verde, color.rgb.azul);
+}
 
 // ---------------------------------------------------------------------------------------------------------
 // Fonts
 
-Fuente::Fuente(std::wstring_view cara, int puntos, bool negrita, UINT dpi, bool cursiva) {
+Fuente::Fuente(const ventana::Letra& diseno, UINT dpi) {
   LOGFONTW letra{};
-  letra.lfHeight = -MulDiv(puntos, static_cast<int>(dpi), 72);
-  letra.lfWeight = negrita ? FW_BOLD : FW_NORMAL;
-  letra.lfItalic = cursiva ? TRUE : FALSE;
+  letra.lfHeight = -MulDiv(diseno.puntos, static_cast<int>(dpi), 72);
+  letra.lfWeight = diseno.negrita ? FW_BOLD : FW_NORMAL;
+  letra.lfUnderline = diseno.subrayada ? TRUE : FALSE;
   letra.lfCharSet = DEFAULT_CHARSET;
   letra.lfOutPrecision = OUT_DEFAULT_PRECIS;
   letra.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   letra.lfQuality = DEFAULT_QUALITY;
   letra.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  const std::wstring cara = Wide(diseno.cara);
   const std::size_t largo = std::min(cara.size(), static_cast<std::size_t>(LF_FACESIZE - 1));
   std::wmemcpy(letra.lfFaceName, cara.data(), largo);
   handle_ = CreateFontIndirectW(&letra);
 }
-
-Fuente::Fuente(const diseno::TipoLetra& letra, UINT dpi)
-    : Fuente(Ancho(letra.cara), letra.puntos, letra.negrita, dpi) {}
 
 Fuente::~Fuente() {
   if (handle_ != nullptr) DeleteObject(handle_);
@@ -195,7 +184,7 @@ void RegistrarClase(const wchar_t* nombre, WNDPROC procedimiento, HBRUSH fondo, 
 void MostrarMensaje(HWND propietario, const std::string& texto, bool error) {
   RenombrarBotonDelCuadro renombrar;
   UINT estilo = MB_OK | (error ? MB_ICONHAND : 0u) | (propietario != nullptr ? MB_APPLMODAL : MB_TASKMODAL);
-  MessageBoxW(propietario, Ancho(texto).c_str(), Ancho(kTituloAplicacion).c_str(), estilo);
+  MessageBoxW(propietario, Wide(texto).c_str(), Wide(ventana::kTituloAplicacion).c_str(), estilo);
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -1,5 +1,5 @@
-// What every part of the Win32 window uses: text between the program's UTF-8 and Windows' UTF-16, sizes
-// designed at 96 dpi scaled to the monitor, fonts, gradients, message boxes and the hourglass.
+// What every part of the Win32 window uses: windows' texts in the program's UTF-8, sizes designed at 96 dpi
+// scaled to the monitor, the designs' colours and fonts, gradients, message boxes and the hourglass.
 #pragma once
 
 #include <windows.h>
@@ -8,13 +8,16 @@
 #include <string_view>
 #include <utility>
 
-#include "app/diseno_ventana.h"
+#include "platform/wide_text.h"
+#include "ventana/diseno.h"
+#include "ventana/diseno_principal.h"
 
 namespace app::win32 {
 
-// UTF-8 <-> UTF-16.
-std::wstring Ancho(std::string_view utf8);
-std::string Utf8(std::wstring_view ancho);
+namespace diseno = ventana::diseno;
+
+using platform::Narrow;
+using platform::Wide;
 
 // A window's text, and setting it from UTF-8.
 std::string TextoDe(HWND ventana);
@@ -23,17 +26,17 @@ void PonerTexto(HWND ventana, std::string_view utf8);
 // A length designed at 96 dpi, for a window on a monitor of `dpi` dots per inch (GetDpiForWindow).
 int Escalar(int pixeles96, UINT dpi);
 RECT Escalar(const RECT& caja96, UINT dpi);
-RECT Escalar(const diseno::Caja& caja96, UINT dpi);
+RECT Escalar(const ventana::Caja& caja96, UINT dpi);
 UINT DpiDe(HWND ventana);
 
-COLORREF ColorDe(const diseno::Rgb& rgb);
+// A colour of a design; a system colour as the system reports it.
+COLORREF ColorDe(const ventana::Color& color);
 
-// A font by face name and size in points at `dpi`, destroyed with the object.
+// A font of a design at `dpi`, destroyed with the object.
 class Fuente {
  public:
   Fuente() = default;
-  Fuente(std::wstring_view cara, int puntos, bool negrita, UINT dpi, bool cursiva = false);
-  Fuente(const diseno::TipoLetra& letra, UINT dpi);
+  Fuente(const ventana::Letra& letra, UINT dpi);
   ~Fuente();
   Fuente(Fuente&& otra) noexcept;
   Fuente& operator=(Fuente&& otra) noexcept;

@@ -23,7 +23,7 @@ constexpr DWORD kEstiloExtendido = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 constexpr int kAltoDesplegable = 160;
 
 // The controls' ids follow the tab order; none is IDOK or IDCANCEL, which Enter and Escape would send.
-int IdDe(const diseno::Control& def) {
+int IdDe(const ventana::Control& def) {
   const auto posicion = std::find(diseno::kOrdenTabulacion.begin(), diseno::kOrdenTabulacion.end(), &def);
   return 100 + static_cast<int>(posicion - diseno::kOrdenTabulacion.begin());
 }
@@ -49,10 +49,10 @@ double Cobertura(const Trazo& trazo, double grosor, double x, double y, double p
   return std::clamp((grosor / 2 + pixel / 2 - distancia) / pixel, 0.0, 1.0);
 }
 
-Icono CrearGlifo(diseno::Glifo glifo, int lado) {
+Icono CrearGlifo(ventana::Glifo glifo, int lado) {
   static constexpr Trazo kAceptar[] = {{0.16, 0.52, 0.40, 0.76}, {0.40, 0.76, 0.86, 0.26}};
   static constexpr Trazo kCerrar[] = {{0.24, 0.24, 0.76, 0.76}, {0.76, 0.24, 0.24, 0.76}};
-  const bool aceptar = glifo == diseno::Glifo::kAceptar;
+  const bool aceptar = glifo == ventana::Glifo::kAceptar;
   const COLORREF color = aceptar ? RGB(0x00, 0x8C, 0x00) : RGB(0xC8, 0x1E, 0x1E);
   const double grosor = aceptar ? 0.17 : 0.15;
 
@@ -99,15 +99,16 @@ Icono CrearGlifo(diseno::Glifo glifo, int lado) {
 
 TExportarDatos::TExportarDatos(run::InterfazUsuario* interfaz)
     : interfazPropia_(interfaz ? nullptr : std::make_unique<InterfazWin32>()),
-      interfaz_(interfaz ? *interfaz : *interfazPropia_),
-      principal_(engine_, interfaz_),
+      principal_(interfaz ? *interfaz : *interfazPropia_),
       blanco_(CreateSolidBrush(ColorDe(diseno::kBlanco))) {
   CrearVentana();
   if (interfazPropia_) interfazPropia_->AsignarVentana(ventana_);
   CrearControles();
   Maquetar();
   principal_.alCambiarDirectorio = [this] { MostrarDirectorio(); };
-  FormCreate();
+  principal_.Crear();
+  MostrarDirectorio();
+  MostrarCentros();
 }
 
 TExportarDatos::~TExportarDatos() {
@@ -118,7 +119,7 @@ TExportarDatos::~TExportarDatos() {
 void TExportarDatos::CrearVentana() {
   RegistrarClase(kClase, &TExportarDatos::ProcedimientoVentana, GetSysColorBrush(COLOR_BTNFACE));
   const UINT dpiSistema = GetDpiForSystem();
-  ventana_ = CreateWindowExW(kEstiloExtendido, kClase, Ancho(kTituloAplicacion).c_str(), kEstilo,
+  ventana_ = CreateWindowExW(kEstiloExtendido, kClase, Wide(ventana::kTituloAplicacion).c_str(), kEstilo,
                              Escalar(diseno::kIzquierdaVentana, dpiSistema), Escalar(diseno::kArribaVentana, dpiSistema),
                              Escalar(diseno::kAnchoVentana, dpiSistema), Escalar(diseno::kAltoVentana, dpiSistema),
                              nullptr, nullptr, GetModuleHandleW(nullptr), this);
@@ -126,8 +127,8 @@ void TExportarDatos::CrearVentana() {
   dpi_ = DpiDe(ventana_);  // the monitor's it opened on
 }
 
-HWND TExportarDatos::CrearControl(const diseno::Control& def, const wchar_t* clase, DWORD estilo, DWORD estiloExtendido) {
-  HWND control = CreateWindowExW(estiloExtendido, clase, Ancho(def.texto).c_str(),
+HWND TExportarDatos::CrearControl(const ventana::Control& def, const wchar_t* clase, DWORD estilo, DWORD estiloExtendido) {
+  HWND control = CreateWindowExW(estiloExtendido, clase, Wide(def.texto).c_str(),
                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | estilo, 0, 0, 0, 0, ventana_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdDe(def))), GetModuleHandleW(nullptr),
                                  nullptr);
@@ -152,25 +153,23 @@ void TExportarDatos::CrearControles() {
 }
 
 void TExportarDatos::LlenarIdiomas() {
-  for (const char* idioma : exportacion::kIdiomas) {
-    SendMessageW(comboBoxValCast_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Ancho(idioma).c_str()));
+  for (const char* idioma : ventana::kIdiomas) {
+    SendMessageW(comboBoxValCast_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(idioma).c_str()));
   }
-  PonerTexto(comboBoxValCast_, kIdiomaInicial);
+  PonerTexto(comboBoxValCast_, ventana::kIdiomaInicial);
 }
 
-// The drive list: every mapped drive, written the Windows way ("c:").
 void TExportarDatos::LlenarUnidades() {
-  unidades_ = platform::MappedDrives();
-  for (char letra : unidades_) {
-    const wchar_t unidad[] = {static_cast<wchar_t>(std::tolower(static_cast<unsigned char>(letra))), L':', L'\0'};
-    SendMessageW(listaUnidades_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(unidad));
+  for (char letra : principal_.Unidades()) {
+    SendMessageW(listaUnidades_, CB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(Wide(ventana::VentanaPrincipal::NombreDeUnidad(letra)).c_str()));
   }
 }
 
 void TExportarDatos::CrearGlifos() {
   const int lado = Escalar(16, dpi_);
-  Icono cerrar = CrearGlifo(diseno::Glifo::kCerrar, lado);
-  Icono aceptar = CrearGlifo(diseno::Glifo::kAceptar, lado);
+  Icono cerrar = CrearGlifo(ventana::Glifo::kCerrar, lado);
+  Icono aceptar = CrearGlifo(ventana::Glifo::kAceptar, lado);
   SendMessageW(bClose_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(cerrar.Get()));
   SendMessageW(bExportar_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(aceptar.Get()));
   SendMessageW(bImportar_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(aceptar.Get()));
@@ -183,7 +182,7 @@ void TExportarDatos::Mostrar(int comoMostrar) {
   UpdateWindow(ventana_);
 }
 
-HWND TExportarDatos::Control(const diseno::Control& control) const {
+HWND TExportarDatos::Control(const ventana::Control& control) const {
   for (const ControlCreado& creado : controles_) {
     if (creado.def == &control) return creado.hwnd;
   }
@@ -206,7 +205,7 @@ void TExportarDatos::Maquetar() {
                Escalar(diseno::kAltoVentana, dpi_) + marcoAlto, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   for (const ControlCreado& creado : controles_) {
-    const diseno::Control& def = *creado.def;
+    const ventana::Control& def = *creado.def;
     const RECT caja = Escalar(diseno::EnVentana(def.panel, def.caja), dpi_);
     const bool combo = creado.hwnd == listaUnidades_ || creado.hwnd == cbCentro_ || creado.hwnd == comboBoxValCast_;
     const int alto = (caja.bottom - caja.top) + (combo ? Escalar(kAltoDesplegable, dpi_) : 0);
@@ -235,7 +234,7 @@ void TExportarDatos::AjustarAltoDelCombo(HWND combo, LONG objetivo) {
   }
 }
 
-HFONT TExportarDatos::FuenteDe(const diseno::TipoLetra& letra) {
+HFONT TExportarDatos::FuenteDe(const ventana::Letra& letra) {
   for (const FuenteCreada& creada : fuentes_) {
     if (creada.letra == letra) return creada.fuente.Handle();
   }
@@ -260,17 +259,17 @@ void TExportarDatos::CambiarDpi(UINT dpi, const RECT* sugerido) {
 // Painting: the panels' gradients and the labels on them
 
 void TExportarDatos::Pintar(HDC dc, const RECT& zona) {
-  for (const diseno::Panel& panel : diseno::kPaneles) {
+  for (const ventana::Panel& panel : diseno::kPaneles) {
     PintarDegradado(dc, Escalar(panel.caja, dpi_), ColorDe(panel.inicio), ColorDe(panel.medio), ColorDe(panel.fin));
   }
   SetBkMode(dc, TRANSPARENT);
-  for (const diseno::Etiqueta& etiqueta : diseno::kEtiquetas) {
+  for (const ventana::Etiqueta& etiqueta : diseno::kEtiquetas) {
     RECT caja = Escalar(diseno::EnVentana(etiqueta.panel, etiqueta.caja), dpi_);
     RECT comun{};
     if (!IntersectRect(&comun, &caja, &zona)) continue;
     Seleccion fuente(dc, FuenteDe(etiqueta.letra));
     SetTextColor(dc, ColorDe(etiqueta.color));
-    const std::wstring texto = Ancho(etiqueta.texto);
+    const std::wstring texto = Wide(etiqueta.texto);
     const UINT forma = DT_LEFT | DT_TOP | DT_NOPREFIX | (etiqueta.ajustada ? DT_WORDBREAK : DT_SINGLELINE);
     DrawTextW(dc, texto.c_str(), static_cast<int>(texto.size()), &caja, forma);
   }
@@ -278,7 +277,7 @@ void TExportarDatos::Pintar(HDC dc, const RECT& zona) {
 
 // Black on white: the folder box (read-only, which Windows would draw grey) and the language box.
 LRESULT TExportarDatos::ColorearControl(UINT mensaje, HDC dc, HWND control) {
-  const diseno::Control* def = DisenoDe(control);
+  const ventana::Control* def = DisenoDe(control);
   if (def == nullptr || (def != &diseno::kEdNuevoDir && !def->fondo)) {
     return DefWindowProcW(ventana_, mensaje, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
   }
@@ -301,8 +300,8 @@ void TExportarDatos::DibujarElemento(const DRAWITEMSTRUCT& item) {
   } else if (item.hwndItem == listaUnidades_) {
     const int lado = Escalar(diseno::kLadoIconoCarpeta, dpi_);
     std::wstring texto;
-    if (item.itemID < unidades_.size()) {
-      texto = {static_cast<wchar_t>(std::tolower(static_cast<unsigned char>(unidades_[item.itemID]))), L':'};
+    if (item.itemID < principal_.Unidades().size()) {
+      texto = Wide(ventana::VentanaPrincipal::NombreDeUnidad(principal_.Unidades()[item.itemID]));
     }
     DibujarEntrada(item, texto.empty() ? nullptr : iconos_.Unidad(lado), lado, 0, texto, negro);
   }
@@ -312,26 +311,16 @@ void TExportarDatos::DibujarElemento(const DRAWITEMSTRUCT& item) {
 // The default buttons
 
 // The control of the design that is `control` or holds it (the edit box inside a combo box).
-const diseno::Control* TExportarDatos::DisenoDe(HWND control) const {
+const ventana::Control* TExportarDatos::DisenoDe(HWND control) const {
   for (const ControlCreado& creado : controles_) {
     if (control != nullptr && (creado.hwnd == control || IsChild(creado.hwnd, control))) return creado.def;
   }
   return nullptr;
 }
 
-// BExportar and BImportar are each the default button of their panel, as in a Windows dialog: Enter that
-// the control with the focus does not take clicks the default button of the focused control's panel, and
-// only that button is drawn as the default. The first panel has none: there, as with no focus, Enter
-// clicks the window's first default button in tab order, BExportar. A button with the focus answers Enter
-// itself, and is then the one drawn as the default.
-HWND TExportarDatos::BotonPorDefecto(HWND foco) const {
-  for (HWND boton : {bClose_, bExportar_, bImportar_}) {
-    if (foco == boton) return boton;
-  }
-  const diseno::Control* def = DisenoDe(foco);
-  if (def != nullptr && def->panel == diseno::kPanelImportacion) return bImportar_;
-  return bExportar_;  // Draw3D2's, and the window's first
-}
+// Enter that the control with the focus does not take clicks the default button (ventana::BotonPorDefecto),
+// and only that button is drawn as the default.
+HWND TExportarDatos::BotonPorDefecto(HWND foco) const { return Control(ventana::BotonPorDefecto(DisenoDe(foco))); }
 
 HWND TExportarDatos::BotonPorDefecto() const { return BotonPorDefecto(GetFocus()); }
 
@@ -358,14 +347,14 @@ bool TExportarDatos::PreTraducirMensaje(MSG& mensaje) {
   if (ventana_ == nullptr || (mensaje.hwnd != ventana_ && !IsChild(ventana_, mensaje.hwnd))) return false;
   if (mensaje.message == WM_KEYDOWN) {
     borrandoIdioma_ = mensaje.wParam == VK_BACK || mensaje.wParam == VK_DELETE;
-    const diseno::Control* def = DisenoDe(GetFocus());
+    const ventana::Control* def = DisenoDe(GetFocus());
     HWND control = def != nullptr ? Control(*def) : nullptr;
     const bool desplegado = control != nullptr && SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0) != 0;
     const bool conControlOAlt = (GetKeyState(VK_CONTROL) & 0x8000) != 0 || (GetKeyState(VK_MENU) & 0x8000) != 0;
     if (mensaje.wParam == VK_RETURN && !conControlOAlt && (GetKeyState(VK_SHIFT) & 0x8000) == 0 && !desplegado) {
       if (control == listaDirectorios_.Handle()) {
         // The directory list takes Enter itself: it opens the selected entry.
-        if (std::optional<std::string> ruta = listaDirectorios_.RutaSeleccionada()) AbrirCarpeta(*ruta);
+        if (std::optional<std::string> ruta = listaDirectorios_.RutaSeleccionada()) principal_.AbrirCarpeta(*ruta);
       } else {
         PulsarBotonPorDefecto();
       }
@@ -398,7 +387,7 @@ void TExportarDatos::Tabular(HWND desde, bool atras) {
 // completed part selected (typing on replaces it); deleting does not complete.
 void TExportarDatos::CompletarIdioma() {
   if (borrandoIdioma_) return;
-  const std::wstring escrito = Ancho(TextoDe(comboBoxValCast_));
+  const std::wstring escrito = Wide(TextoDe(comboBoxValCast_));
   if (escrito.empty()) return;
   const LRESULT indice = SendMessageW(comboBoxValCast_, CB_FINDSTRING, static_cast<WPARAM>(-1),
                                       reinterpret_cast<LPARAM>(escrito.c_str()));
@@ -427,7 +416,7 @@ LRESULT CALLBACK TExportarDatos::ProcedimientoVentana(HWND ventana, UINT mensaje
     return propia->Procesar(mensaje, wParam, lParam);
   } catch (const std::exception& error) {
     // Nothing may leave a window procedure: what a handler did not catch goes to the default error handler.
-    propia->interfaz_.MostrarError(error.what());
+    propia->principal_.Interfaz().MostrarError(error.what());
     return 0;
   }
 }
@@ -524,8 +513,8 @@ void TExportarDatos::Comando(int id, int notificacion, HWND control) {
     if (notificacion == CBN_EDITUPDATE) CompletarIdioma();
   } else if (notificacion == BN_CLICKED) {
     if (id == IdDe(diseno::kBClose)) SendMessageW(ventana_, WM_CLOSE, 0, 0);
-    if (id == IdDe(diseno::kBExportar)) BExportarClick();
-    if (id == IdDe(diseno::kBImportar)) BImportarClick();
+    if (id == IdDe(diseno::kBExportar)) principal_.PulsarExportar(TextoDe(comboBoxValCast_));
+    if (id == IdDe(diseno::kBImportar)) principal_.PulsarImportar();
   }
 }
 
@@ -534,17 +523,11 @@ void TExportarDatos::AbrirEntradaBajoElRaton() {
   const DWORD posicion = GetMessagePos();
   POINT punto{static_cast<short>(LOWORD(posicion)), static_cast<short>(HIWORD(posicion))};
   ScreenToClient(listaDirectorios_.Handle(), &punto);
-  if (std::optional<std::string> ruta = listaDirectorios_.RutaEnPunto(punto)) AbrirCarpeta(*ruta);
+  if (std::optional<std::string> ruta = listaDirectorios_.RutaEnPunto(punto)) principal_.AbrirCarpeta(*ruta);
 }
 
 // ---------------------------------------------------------------------------------------------------------
 // What the window shows
-
-void TExportarDatos::FormCreate() {
-  run::EjecutarManejador(interfaz_, [this] { principal_.FormCreate(); });
-  MostrarDirectorio();
-  MostrarCentros();
-}
 
 void TExportarDatos::MostrarDirectorio() {
   PonerTexto(edNuevoDir_, principal_.EdNuevoDir());
@@ -554,16 +537,13 @@ void TExportarDatos::MostrarDirectorio() {
 
 // The drive list follows the directory list's drive.
 void TExportarDatos::MostrarUnidad() {
-  const std::string directorio = principal_.Directorio();
-  const auto posicion = std::find(unidades_.begin(), unidades_.end(), directorio.empty() ? '\0' : directorio.front());
-  const WPARAM indice = posicion == unidades_.end() ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(posicion - unidades_.begin());
-  SendMessageW(listaUnidades_, CB_SETCURSEL, indice, 0);
+  SendMessageW(listaUnidades_, CB_SETCURSEL, static_cast<WPARAM>(principal_.UnidadActual()), 0);
 }
 
 // Filled once, at creation: later folder changes keep the codes read then.
 void TExportarDatos::MostrarCentros() {
   for (const std::string& centro : principal_.Centros()) {
-    SendMessageW(cbCentro_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Ancho(centro).c_str()));
+    SendMessageW(cbCentro_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(centro).c_str()));
   }
   SendMessageW(cbCentro_, CB_SETCURSEL, static_cast<WPARAM>(principal_.CentroSeleccionado()), 0);
 }
@@ -571,32 +551,10 @@ void TExportarDatos::MostrarCentros() {
 // ---------------------------------------------------------------------------------------------------------
 // The user's actions
 
-void TExportarDatos::AbrirCarpeta(const std::string& carpeta) {
-  run::EjecutarManejador(interfaz_, [&] { principal_.CambiarDirectorio(carpeta); });
-}
-
-// A drive picked in the drive list: the directory list moves to that drive's current folder. Picking the
-// list's own drive again is no change.
+// A drive picked in the drive list; the list shows the directory list's drive again when the move failed.
 void TExportarDatos::ElegirUnidad() {
-  const LRESULT indice = SendMessageW(listaUnidades_, CB_GETCURSEL, 0, 0);
-  if (indice < 0 || static_cast<std::size_t>(indice) >= unidades_.size()) return;
-  const char letra = unidades_[static_cast<std::size_t>(indice)];
-  const std::string directorio = principal_.Directorio();
-  if (!directorio.empty() && directorio.front() == letra) return;
-  run::EjecutarManejador(interfaz_, [&] {
-    if (!platform::DriveReady(letra)) throw platform::FileError(platform::kNotReady);
-    principal_.CambiarDirectorio(platform::CurrentFolderOfDrive(letra));
-  });
-  MostrarUnidad();  // back on the list's drive when the move failed
-}
-
-void TExportarDatos::BExportarClick() {
-  principal_.idioma = TextoDe(comboBoxValCast_);
-  run::EjecutarManejador(interfaz_, [this] { principal_.BExportarClick(pasosExportacion); });
-}
-
-void TExportarDatos::BImportarClick() {
-  run::EjecutarManejador(interfaz_, [this] { principal_.BImportarClick(); });
+  principal_.ElegirUnidad(static_cast<int>(SendMessageW(listaUnidades_, CB_GETCURSEL, 0, 0)));
+  MostrarUnidad();
 }
 
 // ---------------------------------------------------------------------------------------------------------

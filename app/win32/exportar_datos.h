@@ -1,6 +1,7 @@
-// The program's main window on Windows: the window without widgets (VentanaPrincipal) shown through Win32
-// controls laid out by app/diseno_ventana.h, with the directory and drive lists, the centre list, the
-// language box and the export and import buttons, at the dpi of the monitor it is on.
+// The program's main window on Windows: the window library's main window (ventana::VentanaPrincipal) drawn
+// with Win32 controls laid out by its design (ventana/diseno_principal.h), with the directory and drive lists,
+// the centre list, the language box and the export and import buttons, at the dpi of the monitor it is on;
+// the controls' notifications go to it.
 #pragma once
 
 #include <windows.h>
@@ -10,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/diseno_ventana.h"
-#include "app/ventana_principal.h"
+#include "ventana/diseno_principal.h"
+#include "ventana/ventana_principal.h"
 #include "app/win32/comun.h"
 #include "app/win32/lista_carpetas.h"
 
@@ -33,7 +34,7 @@ class TExportarDatos {
   // The window, until it is destroyed (closed); then null.
   HWND Handle() const { return ventana_; }
   // A control of the design; null for a label (labels are painted on their panel).
-  HWND Control(const diseno::Control& control) const;
+  HWND Control(const ventana::Control& control) const;
 
   // For the message loop, before a message is translated and dispatched: the keys the window answers
   // itself (Enter clicks the default button of the focused panel or opens the directory list's entry; Tab
@@ -42,12 +43,11 @@ class TExportarDatos {
   // The button Enter clicks now, the one drawn as the default.
   HWND BotonPorDefecto() const;
 
-  // The steps that the export button runs, in order.
-  std::vector<exportacion::PasoExportacion> pasosExportacion = exportacion::PasosExportacion();
   // Called once the window has been destroyed (the program's loop ends there).
   std::function<void()> alCerrar;
 
-  const VentanaPrincipal& Ventana() const { return principal_; }
+  ventana::VentanaPrincipal& Ventana() { return principal_; }
+  const ventana::VentanaPrincipal& Ventana() const { return principal_; }
 
  private:
   static LRESULT CALLBACK ProcedimientoVentana(HWND ventana, UINT mensaje, WPARAM wParam, LPARAM lParam);
@@ -55,14 +55,14 @@ class TExportarDatos {
 
   void CrearVentana();
   void CrearControles();
-  HWND CrearControl(const diseno::Control& def, const wchar_t* clase, DWORD estilo, DWORD estiloExtendido = 0);
+  HWND CrearControl(const ventana::Control& def, const wchar_t* clase, DWORD estilo, DWORD estiloExtendido = 0);
   void LlenarIdiomas();
   void LlenarUnidades();
   void CrearGlifos();
 
   void Maquetar();
   void CambiarDpi(UINT dpi, const RECT* sugerido);
-  HFONT FuenteDe(const diseno::TipoLetra& letra);
+  HFONT FuenteDe(const ventana::Letra& letra);
   static void AjustarAltoDelCombo(HWND combo, LONG objetivo);
 
   void Pintar(HDC dc, const RECT& zona);
@@ -73,31 +73,25 @@ class TExportarDatos {
   bool TomaElFoco(HWND control, int notificacion) const;
   void AbrirEntradaBajoElRaton();
 
-  const diseno::Control* DisenoDe(HWND control) const;
+  const ventana::Control* DisenoDe(HWND control) const;
   HWND BotonPorDefecto(HWND foco) const;
   void MarcarBotonPorDefecto();
   void PulsarBotonPorDefecto();
   void CompletarIdioma();
   void Tabular(HWND desde, bool atras);
 
-  void FormCreate();
   void MostrarDirectorio();
   void MostrarUnidad();
   void MostrarCentros();
-  void AbrirCarpeta(const std::string& carpeta);
   void ElegirUnidad();
-  void BExportarClick();
-  void BImportarClick();
 
-  storage::Engine engine_;
   std::unique_ptr<InterfazWin32> interfazPropia_;
-  run::InterfazUsuario& interfaz_;
-  VentanaPrincipal principal_;
+  ventana::VentanaPrincipal principal_;
 
   HWND ventana_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   struct ControlCreado {
-    const diseno::Control* def;
+    const ventana::Control* def;
     HWND hwnd;
   };
   std::vector<ControlCreado> controles_;
@@ -109,10 +103,9 @@ class TExportarDatos {
   HWND bClose_ = nullptr;
   HWND bExportar_ = nullptr;
   HWND bImportar_ = nullptr;
-  std::vector<char> unidades_;  // the drive list's letters, in its order
 
   struct FuenteCreada {
-    diseno::TipoLetra letra;
+    ventana::Letra letra;
     Fuente fuente;
   };
   std::vector<FuenteCreada> fuentes_;

@@ -1,7 +1,6 @@
 #include "app/win32/interfaz_win32.h"
 
-#include "app/win32/control_plantilla.h"
-#include "app/win32/control_profesores.h"
+#include "app/win32/control_revision.h"
 
 namespace app::win32 {
 
@@ -14,14 +13,9 @@ void InterfazWin32::CursorEspera(bool activo) {
   if (!activo) espera_.reset();
 }
 
-void InterfazWin32::RevisarProfesores(storage::Engine& engine) {
+void InterfazWin32::Revisar(run::Revision& revision) {
   CursorEspera(false);
-  MostrarControlProfesores(ventana_, engine, [this](const std::string& texto) { MostrarError(texto); });
-}
-
-void InterfazWin32::RevisarPlantilla(storage::Engine& engine) {
-  CursorEspera(false);
-  MostrarControlPlantilla(ventana_, engine, [this](const std::string& texto) { MostrarError(texto); });
+  MostrarRevision(ventana_, revision, [this](const std::string& texto) { MostrarError(texto); });
 }
 
 void InterfazWin32::CerrarVentanaPrincipal() {

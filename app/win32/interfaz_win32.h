@@ -21,10 +21,9 @@ class InterfazWin32 : public run::InterfazUsuario {
   void MostrarMensaje(const std::string& texto) override;
   void MostrarError(const std::string& texto) override;
   void CursorEspera(bool activo) override;
-  // The review dialogs, shown modally over the main window; the hourglass is off while the user works in
-  // them (the run sets it again afterwards).
-  void RevisarProfesores(storage::Engine& engine) override;
-  void RevisarPlantilla(storage::Engine& engine) override;
+  // The review's dialog, shown modally over the main window; the hourglass is off while the user works in it
+  // (the run sets it again afterwards).
+  void Revisar(run::Revision& revision) override;
   // Closes the main window once the running handler has returned, which ends the program.
   void CerrarVentanaPrincipal() override;
 

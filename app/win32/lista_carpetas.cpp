@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "app/diseno_ventana.h"
+#include "ventana/diseno_principal.h"
 
 namespace app::win32 {
 
@@ -66,12 +66,12 @@ void ListaCarpetas::Crear(HWND padre, int id) {
 }
 
 void ListaCarpetas::MostrarCarpeta(const std::string& carpeta) {
-  EntradasCarpeta lista = EntradasDeCarpeta(carpeta);
+  ventana::EntradasCarpeta lista = ventana::EntradasDeCarpeta(carpeta);
   entradas_ = std::move(lista.entradas);
   SendMessageW(lista_, WM_SETREDRAW, FALSE, 0);
   SendMessageW(lista_, LB_RESETCONTENT, 0, 0);
-  for (const EntradaCarpeta& entrada : entradas_) {
-    SendMessageW(lista_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Ancho(entrada.texto).c_str()));
+  for (const ventana::EntradaCarpeta& entrada : entradas_) {
+    SendMessageW(lista_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entrada.texto).c_str()));
   }
   SendMessageW(lista_, LB_SETCURSEL, lista.actual, 0);
   SendMessageW(lista_, WM_SETREDRAW, TRUE, 0);
@@ -104,9 +104,9 @@ void ListaCarpetas::Dibujar(const DRAWITEMSTRUCT& item, UINT dpi, COLORREF tinta
     DibujarEntrada(item, nullptr, lado, 0, {}, tinta);
     return;
   }
-  const EntradaCarpeta& entrada = entradas_[item.itemID];
+  const ventana::EntradaCarpeta& entrada = entradas_[item.itemID];
   HICON icono = entrada.abierta ? iconos_.CarpetaAbierta(lado) : iconos_.CarpetaCerrada(lado);
-  DibujarEntrada(item, icono, lado, Escalar(entrada.nivel * diseno::kSangriaCarpeta, dpi), Ancho(entrada.texto), tinta);
+  DibujarEntrada(item, icono, lado, Escalar(entrada.nivel * diseno::kSangriaCarpeta, dpi), Wide(entrada.texto), tinta);
 }
 
 }  // namespace app::win32

@@ -1,5 +1,5 @@
 // The directory tree list of the Win32 window: an owner-drawn list box with the entries of
-// app::EntradasDeCarpeta, each indented by its level behind an open or closed folder icon, in rows of the
+// ventana::EntradasDeCarpeta, each indented by its level behind an open or closed folder icon, in rows of the
 // design's height. The window tells it when to open an entry; it keeps the paths behind the entries.
 #pragma once
 
@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/entradas_carpetas.h"
+#include "ventana/entradas_carpetas.h"
 #include "app/win32/comun.h"
 
 namespace app::win32 {
@@ -51,7 +51,7 @@ class ListaCarpetas {
   // The path of the selected entry, and of the entry under a point of the list's client area.
   std::optional<std::string> RutaSeleccionada() const;
   std::optional<std::string> RutaEnPunto(POINT punto) const;
-  const std::vector<EntradaCarpeta>& Entradas() const { return entradas_; }
+  const std::vector<ventana::EntradaCarpeta>& Entradas() const { return entradas_; }
 
   // The rows' height at the window's dpi, asked while the list is created and set again when it changes.
   static UINT AltoDeFila(UINT dpi);
@@ -62,7 +62,7 @@ class ListaCarpetas {
   std::optional<std::string> RutaDe(LRESULT indice) const;
 
   HWND lista_ = nullptr;
-  std::vector<EntradaCarpeta> entradas_;
+  std::vector<ventana::EntradaCarpeta> entradas_;
   IconosDelSistema iconos_;
 };
 

@@ -26,15 +26,6 @@ constexpr DWORD kEstiloExtendido = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 constexpr int kLadoGlifo = 16;
 const COLORREF kTransparente = RGB(255, 0, 255);
 
-COLORREF Colorref(const run::Color& color) {
-  switch (color.sistema) {
-    case run::Color::Sistema::kEscritorio: return GetSysColor(COLOR_BACKGROUND);
-    case run::Color::Sistema::kResalte: return GetSysColor(COLOR_HOTLIGHT);
-    case run::Color::Sistema::kNinguno: break;
-  }
-  return RGB(color.rgb.rojo, color.rgb.verde, color.rgb.azul);
-}
-
 void Rellenar(HDC dc, const RECT& caja, COLORREF color) {
   SetDCBrushColor(dc, color);
   FillRect(dc, &caja, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
@@ -69,33 +60,7 @@ class DcPantalla {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------------------
-// Fonts and the glyph of "Salir"
-
-// A font of the design at a resolution, destroyed with the object.
-class MarcoRevision::Letra {
- public:
-  Letra(const run::Letra& letra, UINT dpi) {
-    LOGFONTW def{};
-    def.lfHeight = -MulDiv(letra.puntos, static_cast<int>(dpi), 72);
-    def.lfWeight = letra.negrita ? FW_BOLD : FW_NORMAL;
-    def.lfUnderline = letra.subrayada ? TRUE : FALSE;
-    def.lfCharSet = DEFAULT_CHARSET;
-    std::wstring cara = Ancho(letra.cara);
-    lstrcpynW(def.lfFaceName, cara.c_str(), LF_FACESIZE);
-    handle_ = CreateFontIndirectW(&def);
-  }
-  ~Letra() {
-    if (handle_ != nullptr) DeleteObject(handle_);
-  }
-  Letra(Letra&& otra) noexcept : handle_(std::exchange(otra.handle_, nullptr)) {}
-  Letra& operator=(Letra&&) = delete;
-  Letra(const Letra&) = delete;
-  Letra& operator=(const Letra&) = delete;
-  HFONT Handle() const { return handle_; }
-
- private:
-  HFONT handle_ = nullptr;
-};
+// The glyph of "Salir"
 
 // The platform's close glyph on "Salir": a dark red cross, in an image list of the button's.
 class MarcoRevision::ImagenSalir {
@@ -152,7 +117,7 @@ void MarcoRevision::DestruirVentana::operator()(HWND ventana) const {
 // ---------------------------------------------------------------------------------------------------------
 // Creation
 
-MarcoRevision::MarcoRevision(HWND propietario, run::Revision& revision, MostrarError mostrarError)
+MarcoRevision::MarcoRevision(HWND propietario, ventana::DialogoRevision& revision, MostrarError mostrarError)
     : propietario_(propietario),
       revision_(revision),
       diseno_(revision.Diseno()),
@@ -164,17 +129,18 @@ MarcoRevision::MarcoRevision(HWND propietario, run::Revision& revision, MostrarE
   InitCommonControlsEx(&controles);
   RegistrarClase(kClase, &MarcoRevision::Procedimiento);
 
-  RECT marco{0, 0, Escalar(diseno_.anchoCliente, dpi_), Escalar(diseno_.altoCliente, dpi_)};
+  const ventana::Caja& cliente = diseno_.ventana;
+  RECT marco{0, 0, Escalar(cliente.ancho, dpi_), Escalar(cliente.alto, dpi_)};
   AdjustWindowRectExForDpi(&marco, kEstilo, FALSE, kEstiloExtendido, dpi_);
-  std::wstring titulo = Ancho(diseno_.titulo);
-  HWND ventana = CreateWindowExW(kEstiloExtendido, kClase, titulo.c_str(), kEstilo, Escalar(diseno_.x, dpi_),
-                                 Escalar(diseno_.y, dpi_), marco.right - marco.left, marco.bottom - marco.top,
+  std::wstring titulo = Wide(diseno_.titulo);
+  HWND ventana = CreateWindowExW(kEstiloExtendido, kClase, titulo.c_str(), kEstilo, Escalar(cliente.izquierda, dpi_),
+                                 Escalar(cliente.arriba, dpi_), marco.right - marco.left, marco.bottom - marco.top,
                                  propietario, nullptr, GetModuleHandleW(nullptr), this);
-  if (ventana == nullptr) throw std::runtime_error("No se pudo crear la ventana " + diseno_.titulo);
+  if (ventana == nullptr) throw std::runtime_error("No se pudo crear la ventana " + std::string(diseno_.titulo));
   // On another monitor than its owner's, the dialog takes that monitor's resolution.
   if (UINT dpi = GetDpiForWindow(ventana); dpi != 0 && dpi != dpi_) {
     dpi_ = dpi;
-    marco = {0, 0, Escalar(diseno_.anchoCliente, dpi_), Escalar(diseno_.altoCliente, dpi_)};
+    marco = {0, 0, Escalar(cliente.ancho, dpi_), Escalar(cliente.alto, dpi_)};
     AdjustWindowRectExForDpi(&marco, kEstilo, FALSE, kEstiloExtendido, dpi_);
     SetWindowPos(ventana, nullptr, 0, 0, marco.right - marco.left, marco.bottom - marco.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -197,50 +163,51 @@ MarcoRevision::~MarcoRevision() {
 // The grid first and "Salir" second in the tab order; the navigator takes no focus.
 void MarcoRevision::CrearControles() {
   HWND ventana = hwnd_;
-  std::wstring nombre = Ancho(diseno_.nombreRejilla);
+  std::wstring nombre = Wide(diseno_.rejilla.nombre);
   rejilla_ = std::make_unique<Rejilla>(
       ventana, kIdRejilla, nombre.c_str(), revision_.Fuente(),
-      Rejilla::Colores{Colorref(diseno_.celdas), Colorref(diseno_.celdasAlternas), Colorref(diseno_.titulos)},
+      Rejilla::Colores{ColorDe(diseno_.celdas), ColorDe(diseno_.celdasAlternas), ColorDe(diseno_.titulos)},
       [this](HWND ahora) { FocoCambiado(ahora); });
 
-  std::wstring texto = Ancho(diseno_.textoSalir);
+  std::wstring texto = Wide(diseno_.salir.texto);
   salir_ = CreateWindowExW(0, L"BUTTON", texto.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
                            ventana, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdSalir)), GetModuleHandleW(nullptr),
                            nullptr);
   SetWindowSubclass(salir_, &MarcoRevision::ProcSalir, kSubclase, reinterpret_cast<DWORD_PTR>(this));
 
-  nombre = Ancho(diseno_.nombreNavegador);
-  navegador_ = std::make_unique<Navegador>(ventana, nombre.c_str(), EnElCliente(diseno_.navegador), dpi_,
+  nombre = Wide(diseno_.navegador.nombre);
+  navegador_ = std::make_unique<Navegador>(ventana, nombre.c_str(), EnElCliente(diseno_.navegador.caja), dpi_,
                                            revision_.Fuente(),
-                                           [this](run::AccionNavegador accion) { rejilla_->Ejecutar(accion); });
+                                           [this](ventana::AccionNavegador accion) { rejilla_->Ejecutar(accion); });
   Colocar();
 }
 
 // ---------------------------------------------------------------------------------------------------------
 // Size and look
 
-RECT MarcoRevision::EnElCliente(const run::Caja& enElPanel) const {
-  const int x = diseno_.panel.x + enElPanel.x;
-  const int y = diseno_.panel.y + enElPanel.y;
-  return Escalar(RECT{x, y, x + enElPanel.ancho, y + enElPanel.alto}, dpi_);
+RECT MarcoRevision::EnElCliente(const ventana::Caja& enElPanel) const {
+  const ventana::Caja& panel = diseno_.panel.caja;
+  return Escalar(ventana::Caja{panel.izquierda + enElPanel.izquierda, panel.arriba + enElPanel.arriba, enElPanel.ancho,
+                               enElPanel.alto},
+                 dpi_);
 }
 
 // The fonts at the window's resolution, and every control where the design puts it.
 void MarcoRevision::Colocar() {
-  letra_ = std::make_unique<Letra>(diseno_.letra, dpi_);
-  run::Letra titulos = diseno_.letra;
+  letra_ = Fuente(diseno_.letra, dpi_);
+  ventana::Letra titulos = diseno_.letra;
   titulos.negrita = true;
-  letraTitulos_ = std::make_unique<Letra>(titulos, dpi_);
-  letraSalir_ = std::make_unique<Letra>(diseno_.letraSalir, dpi_);
+  letraTitulos_ = Fuente(titulos, dpi_);
+  letraSalir_ = Fuente(diseno_.salir.letra, dpi_);
   letrasEtiquetas_.clear();
-  for (const run::EtiquetaDiseno& etiqueta : diseno_.etiquetas) letrasEtiquetas_.emplace_back(etiqueta.letra, dpi_);
+  for (const ventana::Etiqueta& etiqueta : diseno_.etiquetas) letrasEtiquetas_.emplace_back(etiqueta.letra, dpi_);
 
-  rejilla_->Colocar(EnElCliente(diseno_.rejilla), letra_->Handle(), letraTitulos_->Handle());
-  navegador_->Colocar(EnElCliente(diseno_.navegador), dpi_);
-  RECT salir = EnElCliente(diseno_.salir);
+  rejilla_->Colocar(EnElCliente(diseno_.rejilla.caja), letra_.Handle(), letraTitulos_.Handle());
+  navegador_->Colocar(EnElCliente(diseno_.navegador.caja), dpi_);
+  RECT salir = EnElCliente(diseno_.salir.caja);
   SetWindowPos(salir_, nullptr, salir.left, salir.top, salir.right - salir.left, salir.bottom - salir.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageW(salir_, WM_SETFONT, reinterpret_cast<WPARAM>(letraSalir_->Handle()), TRUE);
+  SendMessageW(salir_, WM_SETFONT, reinterpret_cast<WPARAM>(letraSalir_.Handle()), TRUE);
   imagenSalir_ = std::make_unique<ImagenSalir>(dpi_);
   imagenSalir_->PonerEn(salir_);
   InvalidateRect(hwnd_, nullptr, FALSE);
@@ -250,25 +217,24 @@ void MarcoRevision::Colocar() {
 void MarcoRevision::Pintar(HDC dc) const {
   RECT cliente{};
   GetClientRect(hwnd_, &cliente);
-  Rellenar(dc, cliente, Colorref(diseno_.fondo));
-  const run::Caja& p = diseno_.panel;
-  PintarDegradado(dc, Escalar(RECT{p.x, p.y, p.x + p.ancho, p.y + p.alto}, dpi_), Colorref(diseno_.panelArriba),
-                  Colorref(diseno_.panelMedio), Colorref(diseno_.panelAbajo));
+  Rellenar(dc, cliente, ColorDe(diseno_.fondo));
+  const ventana::Panel& panel = diseno_.panel;
+  PintarDegradado(dc, Escalar(panel.caja, dpi_), ColorDe(panel.inicio), ColorDe(panel.medio), ColorDe(panel.fin));
   PintarEtiquetas(dc);
 }
 
 void MarcoRevision::PintarEtiquetas(HDC dc) const {
   SetBkMode(dc, TRANSPARENT);
   for (std::size_t i = 0; i < diseno_.etiquetas.size(); ++i) {
-    const run::EtiquetaDiseno& etiqueta = diseno_.etiquetas[i];
+    const ventana::Etiqueta& etiqueta = diseno_.etiquetas[i];
     RECT caja = EnElCliente(etiqueta.caja);
-    if (etiqueta.fondo) Rellenar(dc, caja, Colorref(*etiqueta.fondo));
+    if (etiqueta.fondo) Rellenar(dc, caja, ColorDe(*etiqueta.fondo));
     Seleccion letra(dc, letrasEtiquetas_[i].Handle());
-    SetTextColor(dc, Colorref(etiqueta.color));
+    SetTextColor(dc, ColorDe(etiqueta.color));
     // A wrapped text that needs another line in this font shows it below the box rather than losing it.
     UINT formato = DT_NOPREFIX | DT_TOP | (etiqueta.ajustada ? DT_WORDBREAK | DT_NOCLIP : DT_SINGLELINE);
-    formato |= etiqueta.alineacion == run::Alineacion::kCentrada ? DT_CENTER : DT_LEFT;
-    std::wstring texto = Ancho(etiqueta.texto);
+    formato |= etiqueta.alineacion == ventana::Alineacion::kCentrada ? DT_CENTER : DT_LEFT;
+    std::wstring texto = Wide(etiqueta.texto);
     DrawTextW(dc, texto.c_str(), static_cast<int>(texto.size()), &caja, formato);
   }
 }

@@ -1,7 +1,7 @@
 // What the two review dialogs of the import share in Win32: a modal dialog with a fixed frame, drawn from the
-// dialog's design (run/revision.h) at the monitor's resolution (and again when it changes): the gradient
+// dialog's design (ventana/revision.h) at the monitor's resolution (and again when it changes): the gradient
 // panel with the labels on it, the record navigator, the grid and the button "Salir". The focus entering and
-// leaving the grid, "Salir" and the table layer's messages go to the dialog's run::Revision; the messages are
+// leaving the grid, "Salir" and the table layer's messages go to the dialog's model; the messages are
 // shown through the application's error handler once the event that caused them is over.
 //
 // The grid is the first control in the tab order and has the focus when the dialog opens; "Salir" is the
@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "run/revision.h"
+#include "app/win32/comun.h"
+#include "ventana/revision.h"
 
 namespace app::win32 {
 
@@ -25,10 +26,10 @@ class Rejilla;
 // Shows a message of the table layer the way the application shows an error (a modal box with a stop icon).
 using MostrarError = std::function<void(const std::string& mensaje)>;
 
-class MarcoRevision : private run::FuenteDatos::Observador {
+class MarcoRevision : private ventana::FuenteDatos::Observador {
  public:
   // The dialog's window, hidden, owned by `propietario` (none for a window of its own).
-  MarcoRevision(HWND propietario, run::Revision& revision, MostrarError mostrarError);
+  MarcoRevision(HWND propietario, ventana::DialogoRevision& revision, MostrarError mostrarError);
   ~MarcoRevision() override;
   MarcoRevision(const MarcoRevision&) = delete;
   MarcoRevision& operator=(const MarcoRevision&) = delete;
@@ -42,7 +43,6 @@ class MarcoRevision : private run::FuenteDatos::Observador {
   struct DestruirVentana {
     void operator()(HWND ventana) const;
   };
-  class Letra;
   class ImagenSalir;
 
   static LRESULT CALLBACK Procedimiento(HWND ventana, UINT mensaje, WPARAM wParam, LPARAM lParam);
@@ -52,7 +52,7 @@ class MarcoRevision : private run::FuenteDatos::Observador {
 
   void CrearControles();
   void Colocar();
-  RECT EnElCliente(const run::Caja& enElPanel) const;
+  RECT EnElCliente(const ventana::Caja& enElPanel) const;
   void Pintar(HDC dc) const;
   void PintarEtiquetas(HDC dc) const;
 
@@ -62,7 +62,7 @@ class MarcoRevision : private run::FuenteDatos::Observador {
   void SalirClick();
   void MostrarFallo();
 
-  // run::FuenteDatos::Observador
+  // ventana::FuenteDatos::Observador
   void FilasCambiadas() override;
   void FilaCambiada(int fila) override;
   void CursorCambiado(int fila) override;
@@ -70,16 +70,16 @@ class MarcoRevision : private run::FuenteDatos::Observador {
   void Fallo(const std::string& mensaje) override;
 
   HWND propietario_;
-  run::Revision& revision_;
-  const run::DisenoRevision& diseno_;
+  ventana::DialogoRevision& revision_;
+  const ventana::DisenoRevision& diseno_;
   MostrarError mostrarError_;
   UINT dpi_ = 96;
   HWND hwnd_ = nullptr;                              // the dialog's window while it exists
   std::unique_ptr<HWND__, DestruirVentana> ventana_;  // which the object destroys
-  std::vector<Letra> letrasEtiquetas_;
-  std::unique_ptr<Letra> letra_;         // the dialog's and the grid's cells'
-  std::unique_ptr<Letra> letraTitulos_;  // the grid's titles
-  std::unique_ptr<Letra> letraSalir_;
+  std::vector<Fuente> letrasEtiquetas_;
+  Fuente letra_;         // the dialog's and the grid's cells'
+  Fuente letraTitulos_;  // the grid's titles
+  Fuente letraSalir_;
   std::unique_ptr<ImagenSalir> imagenSalir_;
   std::unique_ptr<Rejilla> rejilla_;
   std::unique_ptr<Navegador> navegador_;

@@ -18,7 +18,7 @@ namespace {
 
 constexpr wchar_t kClase[] = L"EscolanNavegador";
 constexpr UINT_PTR kTemporizador = 1;
-constexpr int kBotones = static_cast<int>(run::kBotonesNavegador.size());
+constexpr int kBotones = static_cast<int>(ventana::kBotonesNavegador.size());
 
 // A glyph is drawn in a box of 12 by 10 pixels at 96 dpi, centred on its button.
 constexpr double kAnchoGlifo = 12;
@@ -48,10 +48,10 @@ struct Trazo {
   }
 };
 
-// The buttons' glyphs, in the order of run::kBotonesNavegador: bars and triangles to move, a triangle up
+// The buttons' glyphs, in the order of ventana::kBotonesNavegador: bars and triangles to move, a triangle up
 // to edit, a tick to post, a cross to cancel, a round arrow to refresh.
-void DibujarGlifo(const Trazo& t, run::AccionNavegador accion) {
-  using A = run::AccionNavegador;
+void DibujarGlifo(const Trazo& t, ventana::AccionNavegador accion) {
+  using A = ventana::AccionNavegador;
   switch (accion) {
     case A::kPrimero:
       t.Poligono({{1, 0}, {3, 0}, {3, 10}, {1, 10}});
@@ -102,7 +102,7 @@ void DibujarGlifo(const Trazo& t, run::AccionNavegador accion) {
 
 // The button's glyph in `color`, `desplazamiento` device pixels down and right of its place.
 // The device context has the DC brush and pen selected.
-void PintarGlifo(HDC dc, const RECT& caja, double escala, run::AccionNavegador accion, COLORREF color,
+void PintarGlifo(HDC dc, const RECT& caja, double escala, ventana::AccionNavegador accion, COLORREF color,
                  int desplazamiento) {
   SetDCBrushColor(dc, color);
   SetDCPenColor(dc, color);
@@ -128,7 +128,7 @@ class TemaBoton {
 
 }  // namespace
 
-Navegador::Navegador(HWND padre, const wchar_t* nombre, const RECT& caja, UINT dpi, const run::FuenteDatos& fuente,
+Navegador::Navegador(HWND padre, const wchar_t* nombre, const RECT& caja, UINT dpi, const ventana::FuenteDatos& fuente,
                      Accion accion)
     : dpi_(dpi), fuente_(fuente), accion_(std::move(accion)) {
   RegistrarClase(kClase, &Navegador::Procedimiento, nullptr, CS_HREDRAW | CS_VREDRAW);
@@ -172,7 +172,7 @@ void Navegador::CrearPistas() {
                             GetModuleHandleW(nullptr), nullptr);
   if (pistas_ == nullptr) return;
   for (int boton = 0; boton < kBotones; ++boton) {
-    std::wstring pista = Ancho(run::kBotonesNavegador[static_cast<std::size_t>(boton)].pista);
+    std::wstring pista = Wide(ventana::kBotonesNavegador[static_cast<std::size_t>(boton)].pista);
     TTTOOLINFOW herramienta{};
     herramienta.cbSize = sizeof herramienta;
     herramienta.uFlags = TTF_SUBCLASS;
@@ -201,7 +201,7 @@ void Navegador::Colocar(const RECT& caja, UINT dpi) {
 
 void Navegador::Actualizar() {
   for (std::size_t i = 0; i < habilitados_.size(); ++i) {
-    bool habilitado = fuente_.Aplicable(run::kBotonesNavegador[i].accion);
+    bool habilitado = fuente_.Aplicable(ventana::kBotonesNavegador[i].accion);
     if (habilitado == habilitados_[i]) continue;
     habilitados_[i] = habilitado;
     if (ventana_ != nullptr) {
@@ -229,7 +229,7 @@ void Navegador::Pintar(HDC dc) const {
     } else {
       DrawFrameControl(dc, &caja, DFC_BUTTON, DFCS_BUTTONPUSH | (hundido ? DFCS_PUSHED : 0));
     }
-    run::AccionNavegador accion = run::kBotonesNavegador[static_cast<std::size_t>(boton)].accion;
+    ventana::AccionNavegador accion = ventana::kBotonesNavegador[static_cast<std::size_t>(boton)].accion;
     if (habilitado) {
       PintarGlifo(dc, caja, escala, accion, GetSysColor(COLOR_BTNTEXT), hundido ? 1 : 0);
     } else {  // embossed, as disabled glyphs are drawn
@@ -243,7 +243,7 @@ void Navegador::Pintar(HDC dc) const {
 // The mouse
 
 void Navegador::Ejecutar(int boton) {
-  if (boton >= 0 && Habilitado(boton)) accion_(run::kBotonesNavegador[static_cast<std::size_t>(boton)].accion);
+  if (boton >= 0 && Habilitado(boton)) accion_(ventana::kBotonesNavegador[static_cast<std::size_t>(boton)].accion);
 }
 
 void Navegador::Pulsar(int boton) {
@@ -251,7 +251,7 @@ void Navegador::Pulsar(int boton) {
   pulsado_ = boton;
   dentro_ = true;
   SetCapture(ventana_);
-  SetTimer(ventana_, kTemporizador, run::kPrimeraRepeticionMs, nullptr);
+  SetTimer(ventana_, kTemporizador, ventana::kPrimeraRepeticionMs, nullptr);
   InvalidateRect(ventana_, nullptr, FALSE);
 }
 
@@ -266,7 +266,7 @@ void Navegador::Mover(POINT punto) {
 // While the button is held down over it, its action repeats.
 void Navegador::Repetir() {
   if (pulsado_ < 0) return;
-  SetTimer(ventana_, kTemporizador, run::kRepeticionMs, nullptr);
+  SetTimer(ventana_, kTemporizador, ventana::kRepeticionMs, nullptr);
   if (dentro_) Ejecutar(pulsado_);
 }
 

@@ -1,6 +1,6 @@
 // The record navigator of the review dialogs in Win32: ten buttons in a row (first, 10 back, prior, next,
 // 10 forward, last, edit, post, cancel, refresh) drawn in one child window, their hints as tooltips. A button
-// is enabled only when its action applies (run::FuenteDatos::Aplicable); a button held down repeats its action
+// is enabled only when its action applies (ventana::FuenteDatos::Aplicable); a button held down repeats its action
 // first after 500 ms and then every 100 ms, and acts once more when let go over it. The navigator never takes
 // the focus: the grid keeps it while the buttons are used. There is no insert and no delete button.
 #pragma once
@@ -10,17 +10,17 @@
 #include <array>
 #include <functional>
 
-#include "run/fuente_datos.h"
+#include "ventana/fuente_datos.h"
 
 namespace app::win32 {
 
 class Navegador {
  public:
-  using Accion = std::function<void(run::AccionNavegador)>;
+  using Accion = std::function<void(ventana::AccionNavegador)>;
 
   // A child of `padre` named `nombre` (its window text), in `caja` (client pixels); `accion` runs a
   // button's action. `fuente` says which buttons apply and must outlive the navigator.
-  Navegador(HWND padre, const wchar_t* nombre, const RECT& caja, UINT dpi, const run::FuenteDatos& fuente,
+  Navegador(HWND padre, const wchar_t* nombre, const RECT& caja, UINT dpi, const ventana::FuenteDatos& fuente,
             Accion accion);
   ~Navegador();
   Navegador(const Navegador&) = delete;
@@ -51,9 +51,9 @@ class Navegador {
   HWND ventana_ = nullptr;
   HWND pistas_ = nullptr;
   UINT dpi_;
-  const run::FuenteDatos& fuente_;
+  const ventana::FuenteDatos& fuente_;
   Accion accion_;
-  std::array<bool, run::kBotonesNavegador.size()> habilitados_{};
+  std::array<bool, ventana::kBotonesNavegador.size()> habilitados_{};
   int pulsado_ = -1;     // the button held down
   bool dentro_ = false;  // the mouse still over it
 };

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "app/win32/comun.h"
-#include "run/revision.h"
+#include "ventana/revision.h"
 
 namespace app::win32 {
 namespace {
@@ -52,7 +52,7 @@ class DcVentana {
 
 }  // namespace
 
-Rejilla::Rejilla(HWND padre, int id, const wchar_t* nombre, run::FuenteDatos& fuente, Colores colores,
+Rejilla::Rejilla(HWND padre, int id, const wchar_t* nombre, ventana::FuenteDatos& fuente, Colores colores,
                  std::function<void(HWND)> alRecibirFoco)
     : fuente_(fuente), colores_(colores), alRecibirFoco_(std::move(alRecibirFoco)) {
   HINSTANCE instancia = GetModuleHandleW(nullptr);
@@ -60,11 +60,11 @@ Rejilla::Rejilla(HWND padre, int id, const wchar_t* nombre, run::FuenteDatos& fu
                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | LVS_REPORT | LVS_OWNERDATA |
                                LVS_OWNERDRAWFIXED | LVS_SINGLESEL | LVS_NOSORTHEADER,
                            0, 0, 0, 0, padre, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instancia, nullptr);
-  if (lista_ == nullptr) throw std::runtime_error("No se pudo crear la rejilla " + Utf8(nombre));
+  if (lista_ == nullptr) throw std::runtime_error("No se pudo crear la rejilla " + Narrow(nombre));
   SendMessageW(lista_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_DOUBLEBUFFER, LVS_EX_DOUBLEBUFFER);
   SendMessageW(lista_, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(colores_.celdas));
   for (int columna = 0; columna < Columnas(); ++columna) {
-    std::wstring titulo = Ancho(fuente_.Columnas()[static_cast<std::size_t>(columna)].titulo);
+    std::wstring titulo = Wide(fuente_.Columnas()[static_cast<std::size_t>(columna)].titulo);
     LVCOLUMNW def{};
     def.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     def.fmt = LVCFMT_LEFT;
@@ -110,15 +110,15 @@ void Rejilla::Colocar(const RECT& caja, HFONT letra, HFONT letraTitulos) {
   {
     Seleccion celdas(dc, letra_);
     GetTextMetricsW(dc, &medidas);
-    altoFila_ = medidas.tmHeight + run::kMargenFila;
+    altoFila_ = medidas.tmHeight + ventana::kMargenFila;
     anchoCero = AnchoDeTexto(dc, L"0");
   }
   Seleccion titulos(dc, letraTitulos_);
   GetTextMetricsW(dc, &medidas);
-  altoTitulos_ = 2 * (medidas.tmHeight + medidas.tmExternalLeading) + run::kMargenTitulos;
+  altoTitulos_ = 2 * (medidas.tmHeight + medidas.tmExternalLeading) + ventana::kMargenTitulos;
   for (int columna = 0; columna < Columnas(); ++columna) {
-    int ancho = run::AnchoDeColumna(fuente_.Columnas()[static_cast<std::size_t>(columna)], anchoCero,
-                                    [dc](std::string_view palabra) { return AnchoDeTexto(dc, Ancho(palabra)); });
+    int ancho = ventana::AnchoDeColumna(fuente_.Columnas()[static_cast<std::size_t>(columna)], anchoCero,
+                                    [dc](std::string_view palabra) { return AnchoDeTexto(dc, Wide(palabra)); });
     SendMessageW(lista_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(columna), MAKELPARAM(ancho, 0));
   }
 
@@ -182,7 +182,7 @@ void Rejilla::Dibujar(const DRAWITEMSTRUCT& dibujo) const {
     }
     Rellenar(dc, caja, fondo);
     Bordes(dc, caja);
-    std::wstring texto = Ancho(fuente_.Texto(fila, columna));
+    std::wstring texto = Wide(fuente_.Texto(fila, columna));
     RECT dentro{caja.left + kMargenTexto, caja.top, caja.right - 2, caja.bottom - 1};
     SetTextColor(dc, tinta);
     DrawTextW(dc, texto.c_str(), static_cast<int>(texto.size()), &dentro,
@@ -200,7 +200,7 @@ void Rejilla::PintarTitulo(HDC dc, const RECT& caja, int columna) const {
   Rellenar(dc, caja, colores_.titulos);
   Bordes(dc, caja);
   if (columna < 0 || columna >= Columnas()) return;
-  std::wstring titulo = Ancho(fuente_.Columnas()[static_cast<std::size_t>(columna)].titulo);
+  std::wstring titulo = Wide(fuente_.Columnas()[static_cast<std::size_t>(columna)].titulo);
   Seleccion letra(dc, letraTitulos_);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
@@ -251,7 +251,7 @@ LRESULT Rejilla::Notificacion(NMHDR& aviso) {
   // The cells' texts for whoever asks the list (accessibility tools): the grid draws them itself.
   LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(aviso).item;
   if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
-    std::wstring texto = Ancho(fuente_.Texto(item.iItem, item.iSubItem));
+    std::wstring texto = Wide(fuente_.Texto(item.iItem, item.iSubItem));
     std::size_t cabe = std::min(texto.size(), static_cast<std::size_t>(item.cchTextMax - 1));
     std::wmemcpy(item.pszText, texto.data(), cabe);
     item.pszText[cabe] = L'\0';
@@ -270,7 +270,7 @@ bool Rejilla::Editable(int columna) const {
 // record); another cell of the row once the cell being edited has handed its text over.
 bool Rejilla::IrACelda(int fila, int columna) {
   if (fila < 0 || fila >= fuente_.Filas() || columna < 0 || columna >= Columnas()) return false;
-  run::RejillaConEditor rejilla(fuente_, *this);
+  ventana::RejillaConEditor rejilla(fuente_, *this);
   if (fila != fuente_.FilaActual()) {
     if (!rejilla.IrAFila(fila)) {
       TomarFoco();
@@ -293,15 +293,15 @@ bool Rejilla::IrACelda(int fila, int columna) {
 // last record. From a cell being edited they go on editing the next one.
 void Rejilla::Avanzar(int paso, bool seguirEditando) {
   if (Editando()) {
-    if (!run::RejillaConEditor(fuente_, *this).Entregar()) {
+    if (!ventana::RejillaConEditor(fuente_, *this).Entregar()) {
       TomarFoco();
       return;
     }
     CerrarEditor();
   }
-  int celda = fuente_.FilaActual() * Columnas() + columnaActual_ + paso;
-  if (celda < 0 || celda >= fuente_.Filas() * Columnas()) return;
-  if (IrACelda(celda / Columnas(), celda % Columnas()) && seguirEditando && Editable(columnaActual_)) AbrirEditor();
+  std::optional<ventana::FuenteDatos::Celda> siguiente = fuente_.CeldaSiguiente({fuente_.FilaActual(), columnaActual_}, paso);
+  if (!siguiente) return;
+  if (IrACelda(siguiente->fila, siguiente->columna) && seguirEditando && Editable(columnaActual_)) AbrirEditor();
 }
 
 void Rejilla::MoverFilas(int filas) {
@@ -310,8 +310,8 @@ void Rejilla::MoverFilas(int filas) {
   if (destino != fuente_.FilaActual()) IrACelda(destino, columnaActual_);
 }
 
-bool Rejilla::Ejecutar(run::AccionNavegador accion) {
-  bool hecho = run::RejillaConEditor(fuente_, *this).Ejecutar(accion);
+bool Rejilla::Ejecutar(ventana::AccionNavegador accion) {
+  bool hecho = ventana::RejillaConEditor(fuente_, *this).Ejecutar(accion);
   if (fuente_.ColumnaRechazada()) TomarFoco();
   AsegurarVisible();
   return hecho;
@@ -377,26 +377,18 @@ void Rejilla::TextoCambiado() {
   if (!poniendoTexto_ && Editando()) fuente_.Editar();
 }
 
-// Escape closes the cell without handing its text over, and drops a text that the table refused: the cell
-// shows its field again; the record is still being edited.
 void Rejilla::Escape() {
-  if (fuente_.ColumnaRechazada()) fuente_.DescartarRechazo();
+  fuente_.Escapar();
   CerrarEditor();
 }
 
-// An integer field's cell takes only the characters of an integer (the table judges the whole text when
-// it is stored).
-bool Rejilla::CaracterAdmitido(wchar_t caracter) const {
-  if (caracter < L' ' || !fuente_.Entera(columnaEditor_)) return true;
-  return (caracter >= L'0' && caracter <= L'9') || caracter == L'-' || caracter == L'+';
-}
-
+// What the clipboard holds, as text to paste into the cell being edited, when the data source admits it.
 bool Rejilla::PegadoAdmitido() const {
-  if (!fuente_.Entera(columnaEditor_) || !OpenClipboard(editor_)) return true;
+  if (!OpenClipboard(editor_)) return true;
   bool admitido = true;
   if (HANDLE datos = GetClipboardData(CF_UNICODETEXT)) {
     if (const auto* texto = static_cast<const wchar_t*>(GlobalLock(datos))) {
-      for (const wchar_t* c = texto; *c != L'\0' && admitido; ++c) admitido = CaracterAdmitido(*c);
+      admitido = fuente_.TextoAdmitido(columnaEditor_, Narrow(texto));
       GlobalUnlock(datos);
     }
   }
@@ -580,7 +572,7 @@ LRESULT Rejilla::AtenderEditor(UINT mensaje, WPARAM wParam, LPARAM lParam) {
     case WM_CHAR: {
       auto caracter = static_cast<wchar_t>(wParam);
       if (caracter == L'\r' || caracter == L'\t' || caracter == 0x1B) return 0;  // Enter, Tab and Escape were keys
-      if (!CaracterAdmitido(caracter)) return 0;
+      if (!fuente_.CaracterAdmitido(columnaEditor_, caracter)) return 0;
       break;
     }
     case WM_PASTE:

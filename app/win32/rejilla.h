@@ -1,4 +1,4 @@
-// The data-aware grid of the review dialogs in Win32: a report-style ListView over run::FuenteDatos (a
+// The data-aware grid of the review dialogs in Win32: a report-style ListView over ventana::FuenteDatos (a
 // virtual list, owner-drawn: cells and every other row in the design's colours, the current cell marked,
 // titles bold on two lines over their own colour) that follows the table's current record, edits a cell in
 // an EDIT control placed over it, and neither inserts nor deletes records.
@@ -19,11 +19,11 @@
 #include <functional>
 #include <string>
 
-#include "run/fuente_datos.h"
+#include "ventana/fuente_datos.h"
 
 namespace app::win32 {
 
-class Rejilla : private run::EditorDeCelda {
+class Rejilla : private ventana::EditorDeCelda {
  public:
   struct Colores {
     COLORREF celdas;
@@ -33,7 +33,7 @@ class Rejilla : private run::EditorDeCelda {
 
   // A child of `padre` with control id `id`, named `nombre` (its window text), over `fuente`, which must
   // outlive it. `alRecibirFoco` is told whenever the grid or its cell editor receives the focus.
-  Rejilla(HWND padre, int id, const wchar_t* nombre, run::FuenteDatos& fuente, Colores colores,
+  Rejilla(HWND padre, int id, const wchar_t* nombre, ventana::FuenteDatos& fuente, Colores colores,
           std::function<void(HWND)> alRecibirFoco);
   ~Rejilla() override;
   Rejilla(const Rejilla&) = delete;
@@ -44,7 +44,7 @@ class Rejilla : private run::EditorDeCelda {
   // Whether `ventana` is the grid or its cell editor.
   bool Contiene(HWND ventana) const { return ventana != nullptr && (ventana == lista_ || ventana == editor_); }
   // The editor as the data source's operations and the dialog's handlers see it.
-  run::EditorDeCelda& Editor() { return *this; }
+  ventana::EditorDeCelda& Editor() { return *this; }
 
   // Places the grid in `caja` (the parent's client pixels), its cells in `letra` and its titles in
   // `letraTitulos` (both owned by the caller, living as long as the grid), columns and rows sized for them.
@@ -61,7 +61,7 @@ class Rejilla : private run::EditorDeCelda {
   void CursorCambiado(int fila);
 
   // A button of the navigator: the cell being edited hands its text over first.
-  bool Ejecutar(run::AccionNavegador accion);
+  bool Ejecutar(ventana::AccionNavegador accion);
   // The focus back into the grid: to the cell being edited, when one is.
   void TomarFoco();
   // Closes the cell being edited without handing its text over (the focus has left the grid).
@@ -73,7 +73,7 @@ class Rejilla : private run::EditorDeCelda {
   RECT CajaCelda(int fila, int columna) const;
 
  private:
-  // run::EditorDeCelda
+  // ventana::EditorDeCelda
   void Entregar() override;
   void Cerrar() override { CerrarEditor(); }
 
@@ -91,7 +91,6 @@ class Rejilla : private run::EditorDeCelda {
   bool TeclaDeLaLista(WPARAM tecla);
   bool TeclaDelEditor(WPARAM tecla);
   void Caracter(wchar_t caracter, LPARAM lParam);
-  bool CaracterAdmitido(wchar_t caracter) const;
   bool PegadoAdmitido() const;
   void Clic(POINT punto, bool doble);
   void SaltarControl(bool atras);
@@ -100,6 +99,7 @@ class Rejilla : private run::EditorDeCelda {
   bool IrACelda(int fila, int columna);
   void Avanzar(int paso, bool seguirEditando);
   void MoverFilas(int filas);
+  // Escape in a cell being edited (ventana::FuenteDatos::Escapar).
   void Escape();
   bool Editable(int columna) const;
   void AbrirEditor();
@@ -113,7 +113,7 @@ class Rejilla : private run::EditorDeCelda {
   void PintarTitulo(HDC dc, const RECT& caja, int columna) const;
   void PintarTrasLosTitulos(HDC dc) const;
 
-  run::FuenteDatos& fuente_;
+  ventana::FuenteDatos& fuente_;
   Colores colores_;
   std::function<void(HWND)> alRecibirFoco_;
   HWND lista_ = nullptr;

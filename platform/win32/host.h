@@ -10,12 +10,12 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "platform/wide_text.h"
 
 namespace platform::host {
 
-// UTF-8 <-> UTF-16. Wide() throws FileError(kInvalidName) for text that is not UTF-8.
-std::wstring Wide(std::string_view text);
-std::string Narrow(std::wstring_view text);
+using platform::Narrow;
+using platform::Wide;
 
 // A Windows path located on the host: its host path in the long form ("\\?\C:\HTEMP\SOLUC.DBF", so that
 // neither its length nor its characters are limited) and what is there.

@@ -1,9 +1,13 @@
 // Text between the program (UTF-8) and the system's wide-character calls (UTF-16).
+#include "platform/wide_text.h"
+
 #include <limits>
 
-#include "platform/win32/host.h"
+#include <windows.h>
 
-namespace platform::host {
+#include "platform/platform.h"
+
+namespace platform {
 namespace {
 
 int LengthOf(std::size_t size) {
@@ -33,4 +37,4 @@ std::string Narrow(std::wstring_view text) {
   return narrow;
 }
 
-}  // namespace platform::host
+}  // namespace platform

@@ -8,8 +8,9 @@
 
 #include <memory>
 
-#include "app/qt/control_plantilla.h"
+#include "app/qt/control_revision.h"
 #include "app/qt/interfaz_qt.h"
+#include "import/importacion.h"
 #include "tests/gui/revision_de_prueba.h"
 
 using gui_testing::Buscar;
@@ -220,7 +221,7 @@ void ControlPlantillaTest::theLook() {
 void ControlPlantillaTest::aMissingTemplateIsTheTableLayersError() {
   platform::RemoveFile(kPlantilla);
   try {
-    app::TControlPlantilla dialogo(*engine_, nullptr, [](const std::string&) {});
+    gui_testing::AbrirDialogo<app::TControlPlantilla>(*engine_, errores_);
     QFAIL("the dialog opened without PLANTILLA");
   } catch (const storage::DatabaseError& error) {
     QVERIFY2(std::string(error.what()).starts_with("La tabla no existe"), error.what());
@@ -233,7 +234,7 @@ void ControlPlantillaTest::theWindowShowsItModallyAndReleasesIt() {
   QVERIFY(QTest::qWaitForWindowActive(&ventana));
   app::InterfazQt interfaz(&ventana);
   bool conducido = gui_testing::ConducirModal<app::TControlPlantilla>(
-      &ventana, [&] { interfaz.RevisarPlantilla(*engine_); },
+      &ventana, [&] { interfaz.Revisar(*importacion::RevisionPlantilla(*engine_)); },
       [](app::TControlPlantilla& dialogo) {
         Teclear(QStringLiteral("07:45"));  // the cursor starts on the start time
         Pulsar(Qt::Key_Return);  // to the end time, in edit

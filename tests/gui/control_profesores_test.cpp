@@ -10,8 +10,9 @@
 
 #include <memory>
 
-#include "app/qt/control_profesores.h"
+#include "app/qt/control_revision.h"
 #include "app/qt/interfaz_qt.h"
+#include "import/importacion.h"
 #include "tests/gui/revision_de_prueba.h"
 
 using gui_testing::Buscar;
@@ -448,7 +449,7 @@ void ControlProfesoresTest::theLook() {
 void ControlProfesoresTest::aMissingProftIsTheTableLayersError() {
   platform::RemoveFile(kProft);
   try {
-    app::TControlProfesores dialogo(*engine_, nullptr, [](const std::string&) {});
+    gui_testing::AbrirDialogo<app::TControlProfesores>(*engine_, errores_);
     QFAIL("the dialog opened without PROFT");
   } catch (const storage::DatabaseError& error) {
     QVERIFY2(std::string(error.what()).starts_with("La tabla no existe"), error.what());
@@ -472,7 +473,7 @@ void ControlProfesoresTest::theWindowShowsItModallyAndReleasesIt() {
   QVERIFY(QTest::qWaitForWindowActive(&ventana));
   app::InterfazQt interfaz(&ventana);
   bool conducido = gui_testing::ConducirModal<app::TControlProfesores>(
-      &ventana, [&] { interfaz.RevisarProfesores(*engine_); },
+      &ventana, [&] { interfaz.Revisar(*importacion::RevisionProfesores(*engine_)); },
       [salir](app::TControlProfesores& dialogo) {
         Pulsar(Qt::Key_Down);
         Pulsar(Qt::Key_Down);
@@ -497,7 +498,7 @@ void ControlProfesoresTest::theWindowShowsARefusalInTheErrorBox() {
   QStringList cuadros;
   QString textoTrasElCuadro;
   bool conducido = gui_testing::ConducirModal<app::TControlProfesores>(
-      &ventana, [&] { interfaz.RevisarProfesores(*engine_); },
+      &ventana, [&] { interfaz.Revisar(*importacion::RevisionProfesores(*engine_)); },
       [&](app::TControlProfesores& dialogo) {
         relojDeArena = QApplication::overrideCursor() != nullptr;
         QTimer contestador;

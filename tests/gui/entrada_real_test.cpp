@@ -25,9 +25,9 @@
 #include <memory>
 #include <string>
 
-#include "app/qt/control_plantilla.h"
-#include "app/qt/control_profesores.h"
+#include "app/qt/control_revision.h"
 #include "app/qt/interfaz_qt.h"
+#include "import/importacion.h"
 #include "tests/gui/revision_de_prueba.h"
 
 using gui_testing::Buscar;
@@ -371,7 +371,7 @@ void EntradaRealTest::theErrorBoxLeavesTheRefusedTextToCorrect() {
     Mano().Clicar(Centro(*cuadro->buttons().front())).Hacer();
   });
   bool conducido = gui_testing::ConducirModal<app::TControlProfesores>(
-      &ventana, [&] { interfaz.RevisarProfesores(*engine_); },
+      &ventana, [&] { interfaz.Revisar(*importacion::RevisionProfesores(*engine_)); },
       [&](app::TControlProfesores& dialogo) {
         if (!QTest::qWaitForWindowExposed(&dialogo)) return;
         auto& rejilla = *Buscar<QTableView>(dialogo, "ProftDBGrid");

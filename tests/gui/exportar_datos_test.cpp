@@ -20,10 +20,10 @@
 #include <map>
 #include <memory>
 
-#include "app/qt/control_plantilla.h"
-#include "app/qt/control_profesores.h"
+#include "app/qt/control_revision.h"
 #include "app/qt/exportar_datos.h"
 #include "app/qt/interfaz_qt.h"
+#include "import/importacion.h"
 #include "platform/drive_map.h"
 #include "tests/gui/ventana_de_prueba.h"
 #include "tests/support/interfaz_guionada.h"
@@ -413,9 +413,9 @@ void ExportarDatosTest::theExportRunsBoxesAndHourglass() {
   QStringList hechosEnLaRun;
   std::vector<std::string> idiomas;
   bool esperaEnCadaPaso = true;
-  ventana_->pasosExportacion.clear();
+  ventana_->Ventana().pasosExportacion.clear();
   for (const char* nombre : {"Uno", "Dos", "Tres"}) {
-    ventana_->pasosExportacion.push_back({nombre, [&, nombre](exportacion::ContextoExportacion& contexto) {
+    ventana_->Ventana().pasosExportacion.push_back({nombre, [&, nombre](exportacion::ContextoExportacion& contexto) {
                                             idiomas.push_back(contexto.idioma);
                                             esperaEnCadaPaso = esperaEnCadaPaso && EsperaActiva();
                                             if (fallido == nombre) throw storage::DatabaseError("falla " + std::string(nombre));
@@ -499,7 +499,7 @@ void ExportarDatosTest::enterClicksTheDefaultButtonOfTheFocusedPanel() {
   QFETCH(QString, idioma);
   EscribirEscolan();
   Abrir();
-  ventana_->pasosExportacion.clear();
+  ventana_->Ventana().pasosExportacion.clear();
   ventana_->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(ventana_.get()));
   auto* control = Buscar<QWidget>(qPrintable(QString::fromLatin1(QTest::currentDataTag()).section(' ', 0, 0)));
@@ -572,8 +572,8 @@ void ExportarDatosTest::theWindowSystemGetsTheCaptionsAsDesigned() {
   const std::map<QString, std::function<void()>> mostrar = {
       {"main window", [] {}},
       {"message box", [&] { interfaz.MostrarMensaje("Un mensaje"); }},
-      {"teacher review", [&] { interfaz.RevisarProfesores(engine); }},
-      {"template review", [&] { interfaz.RevisarPlantilla(engine); }}};
+      {"teacher review", [&] { interfaz.Revisar(*importacion::RevisionProfesores(engine)); }},
+      {"template review", [&] { interfaz.Revisar(*importacion::RevisionPlantilla(engine)); }}};
 
   QStringList titulos;
   QTimer lector;

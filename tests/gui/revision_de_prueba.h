@@ -15,8 +15,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
+#include "app/qt/control_revision.h"
+#include "import/importacion.h"
 #include "storage/storage.h"
 #include "tests/gui/ventana_de_prueba.h"
 
@@ -50,11 +54,35 @@ inline std::vector<std::string> Campo(const std::string& ruta, const std::string
   return valores;
 }
 
+// The review a dialog of the kind shows, opened as the import opens it.
+template <class Dialogo>
+std::unique_ptr<run::Revision> RevisionDe(storage::Engine& engine) {
+  if constexpr (std::is_same_v<Dialogo, app::TControlProfesores>) {
+    return importacion::RevisionProfesores(engine);
+  } else {
+    return importacion::RevisionPlantilla(engine);
+  }
+}
+
+// The review first, which outlives the dialog that shows it, as in the import.
+struct RevisionPropia {
+  std::unique_ptr<run::Revision> revision;
+};
+
+// A dialog with the review it shows, both released together.
+template <class Dialogo>
+class DialogoConRevision : private RevisionPropia, public Dialogo {
+ public:
+  DialogoConRevision(storage::Engine& engine, app::MostrarError mostrarError)
+      : RevisionPropia{RevisionDe<Dialogo>(engine)}, Dialogo(*revision, nullptr, std::move(mostrarError)) {}
+};
+
 // The dialog shown and active without a modal loop, its grid holding the focus; the table layer's messages
-// it shows are collected in `errores`.
+// it shows are collected in `errores`. Opening the review throws as the import's does.
 template <class Dialogo>
 std::unique_ptr<Dialogo> AbrirDialogo(storage::Engine& engine, std::vector<std::string>& errores) {
-  auto dialogo = std::make_unique<Dialogo>(engine, nullptr, [&errores](const std::string& texto) { errores.push_back(texto); });
+  std::unique_ptr<Dialogo> dialogo = std::make_unique<DialogoConRevision<Dialogo>>(
+      engine, [&errores](const std::string& texto) { errores.push_back(texto); });
   dialogo->show();
   dialogo->activateWindow();
   if (!QTest::qWaitForWindowActive(dialogo.get())) throw std::runtime_error("the dialog did not become active");

@@ -1,0 +1,16 @@
+#include "app/win32/control_revision.h"
+
+#include <memory>
+
+#include "app/win32/marco_revision.h"
+#include "ventana/revision.h"
+
+namespace app::win32 {
+
+void MostrarRevision(HWND propietario, run::Revision& revision,
+                     const std::function<void(const std::string&)>& mostrarError) {
+  std::unique_ptr<ventana::DialogoRevision> dialogo = ventana::DialogoDe(revision);
+  MarcoRevision(propietario, *dialogo, mostrarError).Mostrar();
+}
+
+}  // namespace app::win32
