@@ -106,7 +106,7 @@ importacion::FinImportacion VentanaPrincipal::BImportarClick() {
   importacion::FinImportacion fin = importacion::FinImportacion::kCompleta;
   EnEjecucion([&] {
     importacion::ContextoImportacion contexto{engine_, tablas_, interfaz_, Directorio(), Centro()};
-    fin = importacion::BImportarClick(contexto);
+    fin = importacion::Importar(contexto);
   });
   return fin;
 }
@@ -114,7 +114,7 @@ importacion::FinImportacion VentanaPrincipal::BImportarClick() {
 void VentanaPrincipal::BExportarClick(const std::vector<exportacion::PasoExportacion>& pasos) {
   EnEjecucion([&] {
     exportacion::ContextoExportacion contexto{engine_, tablas_, idioma, Directorio()};
-    exportacion::BExportarClick(contexto, interfaz_, pasos);
+    exportacion::Exportar(contexto, interfaz_, pasos);
   });
 }
 

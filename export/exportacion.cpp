@@ -37,7 +37,7 @@ void Registrar(ContextoExportacion& contexto, bool completa) {
 
 }  // namespace
 
-void BExportarClick(ContextoExportacion& contexto, run::InterfazUsuario& interfaz, const std::vector<PasoExportacion>& pasos) {
+void Exportar(ContextoExportacion& contexto, run::InterfazUsuario& interfaz, const std::vector<PasoExportacion>& pasos) {
   interfaz.MostrarMensaje(kMensajeInicioExportacion);
   interfaz.CursorEspera(true);
   try {

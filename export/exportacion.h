@@ -56,7 +56,7 @@ std::vector<PasoExportacion> PasosExportacion();
 // before the first step, as finished after the last.
 // An error ends the run where it occurs: the cursor comes back and the error passes on to the caller (the
 // default error handler), without the closing message.
-void BExportarClick(ContextoExportacion& contexto, run::InterfazUsuario& interfaz,
-                    const std::vector<PasoExportacion>& pasos = PasosExportacion());
+void Exportar(ContextoExportacion& contexto, run::InterfazUsuario& interfaz,
+              const std::vector<PasoExportacion>& pasos = PasosExportacion());
 
 }  // namespace exportacion

@@ -105,7 +105,9 @@ std::unique_ptr<storage::Table> ComprobarDni(ContextoImportacion& contexto) {
   }
 }
 
-FinImportacion Importar(ContextoImportacion& contexto) {
+// The run once its opening message is closed, under the hourglass: each way it ends puts the cursor back
+// itself, except an error, which leaves that to the caller.
+FinImportacion ImportarConRelojDeArena(ContextoImportacion& contexto) {
   // The run keeps the tables it opens until the copy back, and puts every record in its file then.
   storage::Engine::Run ejecucion(contexto.engine);
   run::InterfazUsuario& interfaz = contexto.interfaz;
@@ -153,11 +155,11 @@ FinImportacion Importar(ContextoImportacion& contexto) {
 
 }  // namespace
 
-FinImportacion BImportarClick(ContextoImportacion& contexto) {
+FinImportacion Importar(ContextoImportacion& contexto) {
   contexto.interfaz.MostrarMensaje(kMensajeInicioImportacion);
   contexto.interfaz.CursorEspera(true);
   try {
-    return Importar(contexto);
+    return ImportarConRelojDeArena(contexto);
   } catch (...) {
     contexto.interfaz.CursorEspera(false);
     throw;

@@ -65,7 +65,7 @@ enum class FinImportacion {
 // The whole run. Errors of the table layer or of a file copy pass to the caller (the default error
 // handler) with the default cursor back; the source folder is then unchanged unless the copy back itself
 // failed.
-FinImportacion BImportarClick(ContextoImportacion& contexto);
+FinImportacion Importar(ContextoImportacion& contexto);
 
 // The class-period template: the periods of the centre from lhortipo, written to
 // C:\HTEMP\Valencia\PLANTILLA.DBF, reviewed by the user, and read back.

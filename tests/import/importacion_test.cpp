@@ -194,7 +194,7 @@ class ImportacionTest : public ::testing::Test {
   // nothing when an error ended it (its message is then the last thing shown).
   std::optional<FinImportacion> Importar() {
     std::optional<FinImportacion> fin;
-    run::EjecutarManejador(interfaz_, [&] { fin = importacion::BImportarClick(contexto_); });
+    run::EjecutarManejador(interfaz_, [&] { fin = importacion::Importar(contexto_); });
     return fin;
   }
 
