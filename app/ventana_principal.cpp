@@ -113,7 +113,7 @@ importacion::FinImportacion VentanaPrincipal::BImportarClick() {
 
 void VentanaPrincipal::BExportarClick(const std::vector<exportacion::PasoExportacion>& pasos) {
   EnEjecucion([&] {
-    exportacion::ContextoExportacion contexto{engine_, tablas_, idioma, Directorio()};
+    exportacion::ContextoExportacion contexto{engine_, tablas_, exportacion::LeerIdioma(idioma), Directorio()};
     exportacion::Exportar(contexto, interfaz_, pasos);
   });
 }

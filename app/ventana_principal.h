@@ -16,7 +16,7 @@
 namespace app {
 
 // The language box's first choice.
-inline constexpr const char* kIdiomaInicial = exportacion::kValenciano;
+inline constexpr const char* kIdiomaInicial = exportacion::kTextoValenciano;
 
 // Copies ESCOLAN's ten files from `carpetaOrigen` into the staging folder, each after closing the table
 // object on it; a file the source lacks disappears from the staging folder.

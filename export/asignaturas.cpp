@@ -9,12 +9,11 @@ namespace {
 
 using storage::DataType;
 
-void EscribirAsignatura(storage::Table& asignat, storage::Table& asigvalt, const std::string& idioma,
-                        char separadorDecimal) {
+void EscribirAsignatura(storage::Table& asignat, storage::Table& asigvalt, Idioma idioma, char separadorDecimal) {
   asigvalt.Append();
   asigvalt.SetAsString("COD", asignat.AsString("Litresv"));
   asigvalt.SetAsString("CODLARGO", asignat.AsString("Litresv"));
-  asigvalt.SetAsString("NOMBRE", asignat.AsString(idioma == kCastellano ? "Cliteasig" : "Vliteasig"));
+  asigvalt.SetAsString("NOMBRE", asignat.AsString(CampoNombreAsignatura(idioma)));
   asigvalt.SetAsString("CODVALEN", asignat.AsString("Codasig"));
   asigvalt.SetAsFloat("NHORAS", HorasSemanales(asignat.AsString("Horsemte"), separadorDecimal));
   asigvalt.SetAsString("NIVEL", Caracteres(asignat.AsString("Codasig"), 2, 3));

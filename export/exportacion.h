@@ -2,30 +2,23 @@
 // interchange tables in C:\HTEMP, framed by the run's messages and the hourglass.
 #pragma once
 
-#include <array>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "export/reglas.h"
 #include "run/interfaz_usuario.h"
 #include "run/tablas_ventana.h"
 
 namespace exportacion {
 
-// The languages of subject names, as the window's language box lists them: ESCOLAN keeps a Valencian
-// (Vliteasig) and a Castilian (Cliteasig) name for each subject. The box starts on Valencian, and any text
-// but kCastellano exactly gives the Valencian names.
-inline constexpr const char* kValenciano = "VALENCIÁ";
-inline constexpr const char* kCastellano = "CASTELLANO";
-inline constexpr std::array<const char*, 2> kIdiomas{kValenciano, kCastellano};
-
 // What the steps work with: the engine, the main window's table objects, the language chosen for subject
-// names (the text of the window's language box), and the source folder the staged tables came from (the
-// run records it for the import; empty, nothing is recorded).
+// names (LeerIdioma of the text of the window's language box), and the source folder the staged tables came
+// from (the run records it for the import; empty, nothing is recorded).
 struct ContextoExportacion {
   storage::Engine& engine;
   run::TablasVentana& tablas;
-  std::string idioma;
+  Idioma idioma;
   std::string carpetaOrigen = {};
 };
 

@@ -153,7 +153,7 @@ std::vector<exportacion::PasoExportacion> Pasos(std::vector<std::string>& hechos
   std::vector<exportacion::PasoExportacion> pasos;
   for (const char* nombre : {"Uno", "Dos", "Tres"}) {
     pasos.push_back({nombre, [&hechos, fallido, nombre](exportacion::ContextoExportacion& contexto) {
-                       EXPECT_EQ(contexto.idioma, "CASTELLANO");
+                       EXPECT_EQ(contexto.idioma, exportacion::Idioma::kCastellano);
                        if (fallido == nombre) throw storage::DatabaseError("falla " + std::string(nombre));
                        hechos.push_back(nombre);
                      }});

@@ -18,6 +18,7 @@
 namespace exportacion_de_prueba {
 
 using exportacion::ContextoExportacion;
+using exportacion::Idioma;
 using storage::DataType;
 using storage::Table;
 
@@ -26,7 +27,6 @@ using testing_support::Fila;
 using testing_support::Filas;
 using Paso = void (*)(ContextoExportacion&);
 
-inline constexpr const char* kValenciano = "VALENCIÁ";
 inline constexpr const char* kSinError = "(sin error)";
 
 // ESCOLAN's tables as the steps read them, staged in C:\HTEMP\VALENCIA.
@@ -47,9 +47,9 @@ class ExportacionTest : public ::testing::Test {
   // A new engine (and new window tables) with the user's decimal separator `separador`.
   void SeparadorDecimal(char separador);
 
-  void Ejecutar(Paso paso, const std::string& idioma = kValenciano);
+  void Ejecutar(Paso paso, Idioma idioma = Idioma::kValenciano);
   // The message with which the step ends, or kSinError.
-  std::string ErrorAlEjecutar(Paso paso, const std::string& idioma = kValenciano);
+  std::string ErrorAlEjecutar(Paso paso, Idioma idioma = Idioma::kValenciano);
 
   // Tables written from rows of text, as testing_support::CrearTabla writes them.
   // A staged ESCOLAN table, C:\HTEMP\VALENCIA\<nombre>.dbf.

@@ -745,7 +745,8 @@ TEST_F(ImportacionTest, TheExportsTablesLeadTheSolutionBackToEscolansTeachersAnd
              {{"1ESOMAT", "Matemàtiques", "Matemáticas", "04", "MAT"},
               {"2ESOMAT", "Matemàtiques", "Matemáticas", "04", "MAT"},
               {"1ESOLEN", "Llengua", "Lengua", "03", "LEN"}});
-  exportacion::ContextoExportacion contextoExportacion{engine_, tablas_, app::kIdiomaInicial};
+  exportacion::ContextoExportacion contextoExportacion{engine_, tablas_,
+                                                       exportacion::LeerIdioma(app::kIdiomaInicial)};
   exportacion::ExportarAsignaturas(contextoExportacion);
   exportacion::ExportarProfesores(contextoExportacion);
   EscribirSoluc({{"1", "1", "A1", "GA2", "ESO", "2", "MAT", "B", ""},
