@@ -1,6 +1,6 @@
 #include "app/interfaz_consola.h"
 
-#include "run/tablas_ventana.h"
+#include "run/tablas_preparadas.h"
 #include "storage/storage.h"
 
 namespace app {

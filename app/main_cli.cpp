@@ -21,7 +21,7 @@
 #include "platform/platform.h"
 #include "platform/drive_map.h"  // a host path typed for a folder
 #include "run/rutas.h"
-#include "run/tablas_ventana.h"
+#include "run/tablas_preparadas.h"
 #include "storage/storage.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "import/importacion.h"
 #include "run/bloqueo.h"
 #include "run/interfaz_usuario.h"
-#include "run/tablas_ventana.h"
+#include "run/tablas_preparadas.h"
 
 namespace app {
 
@@ -20,7 +20,7 @@ inline constexpr const char* kIdiomaInicial = exportacion::kTextoValenciano;
 
 // Copies ESCOLAN's ten files from `carpetaOrigen` into the staging folder, each after closing the table
 // object on it; a file the source lacks disappears from the staging folder.
-void CopiarDatosCentro(run::TablasVentana& tablas, const std::string& carpetaOrigen);
+void CopiarDatosCentro(run::TablasPreparadas& tablas, const std::string& carpetaOrigen);
 
 class VentanaPrincipal {
  public:
@@ -78,14 +78,14 @@ class VentanaPrincipal {
   // window refreshes its widgets there).
   std::function<void()> alCambiarDirectorio;
 
-  run::TablasVentana& Tablas() { return tablas_; }
+  run::TablasPreparadas& Tablas() { return tablas_; }
   storage::Engine& Engine() { return engine_; }
   run::InterfazUsuario& Interfaz() { return interfaz_; }
 
  private:
   storage::Engine& engine_;
   run::InterfazUsuario& interfaz_;
-  run::TablasVentana tablas_;
+  run::TablasPreparadas tablas_;
   std::string edNuevoDir_;
   std::vector<std::string> centros_;
   int seleccionado_ = -1;

@@ -58,7 +58,7 @@ void ExportarAsignaturas(ContextoExportacion& contexto) {
   asignomt.Open();
   asigvalt.Open();
   {
-    storage::Table& asignat = contexto.tablas.wwTableAsignat;
+    storage::Table& asignat = contexto.tablas.asignat;
     AbiertaDurante abierta(asignat);
     for (asignat.First(); !asignat.Eof(); asignat.Next()) {
       EscribirAsignatura(asignat, asigvalt, contexto.idioma, contexto.engine.DecimalSeparator());

@@ -8,16 +8,16 @@
 
 #include "export/reglas.h"
 #include "run/interfaz_usuario.h"
-#include "run/tablas_ventana.h"
+#include "run/tablas_preparadas.h"
 
 namespace exportacion {
 
-// What the steps work with: the engine, the main window's table objects, the language chosen for subject
-// names (LeerIdioma of the text of the window's language box), and the source folder the staged tables came
-// from (the run records it for the import; empty, nothing is recorded).
+// What the steps work with: the engine, the staged tables, the language chosen for subject names (LeerIdioma
+// of the text of the window's language box), and the source folder the staged tables came from (the run
+// records it for the import; empty, nothing is recorded).
 struct ContextoExportacion {
   storage::Engine& engine;
-  run::TablasVentana& tablas;
+  run::TablasPreparadas& tablas;
   Idioma idioma;
   std::string carpetaOrigen = {};
 };

@@ -19,8 +19,8 @@ namespace {
 using run::EnCarpeta;
 using run::kCarpetaTrabajo;
 
-// Stages one of ESCOLAN's timetables from the source folder, after closing the window's table on it and the
-// engine letting go of its file.
+// Stages one of ESCOLAN's timetables from the source folder, after closing the table object on its staged
+// copy and the engine letting go of its file.
 void PrepararHorario(storage::Engine& engine, storage::Table& tabla, const std::string& carpetaOrigen,
                      std::string_view horario) {
   std::string archivo = run::ArchivoEscolan(horario);
@@ -64,7 +64,7 @@ std::string ConCarpetas(std::string texto, const std::string& exportada, const s
 // interchange tables it was made from are of an export that did not end or that read another folder. An
 // export that left no record (one made before the program kept it) cannot be told apart and passes.
 std::optional<std::string> MotivoDeRechazo(ContextoImportacion& contexto) {
-  if (!TieneClases(contexto.tablas.wwTableSoluc)) return kMensajeSolucionSinClases;
+  if (!TieneClases(contexto.tablas.soluc)) return kMensajeSolucionSinClases;
   std::optional<run::RegistroExportacion> registro = run::LeerRegistroExportacion();
   if (!registro) return std::nullopt;
   if (!registro->completa) return kMensajeExportacionIncompleta;
@@ -123,8 +123,8 @@ FinImportacion ImportarConRelojDeArena(ContextoImportacion& contexto) {
     interfaz.MostrarMensaje(*motivo);
     return FinImportacion::kRechazada;
   }
-  PrepararHorario(contexto.engine, contexto.tablas.wwTableHorGrup, origen, run::kHorgrup);
-  PrepararHorario(contexto.engine, contexto.tablas.wwTableHorProf, origen, run::kHorprof);
+  PrepararHorario(contexto.engine, contexto.tablas.horgrup, origen, run::kHorgrup);
+  PrepararHorario(contexto.engine, contexto.tablas.horprof, origen, run::kHorprof);
 
   std::unique_ptr<storage::Table> proft = ComprobarDni(contexto);
   if (!proft) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "run/interfaz_usuario.h"
-#include "run/tablas_ventana.h"
+#include "run/tablas_preparadas.h"
 
 namespace importacion {
 
@@ -45,11 +45,11 @@ struct TablaPeriodos {
   static bool Existe(int periodo) { return periodo >= 1 && periodo <= kPeriodos; }
 };
 
-// What the import works with: the engine, the main window's table objects, the way to the user, the source
-// folder (the directory list's folder) and the centre code (the centre list's text).
+// What the import works with: the engine, the staged tables, the way to the user, the source folder (the
+// directory list's folder) and the centre code (the centre list's text).
 struct ContextoImportacion {
   storage::Engine& engine;
-  run::TablasVentana& tablas;
+  run::TablasPreparadas& tablas;
   run::InterfazUsuario& interfaz;
   std::string carpetaOrigen;
   std::string centro;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "run/tablas_ventana.h"
+#include "run/tablas_preparadas.h"
 
 namespace run {
 namespace {

@@ -69,10 +69,10 @@ TEST_F(VentanaPrincipalTest, StagingRemovesWhatTheSourceLacks) {
 TEST_F(VentanaPrincipalTest, StagingClosesTheTableObjectsFirst) {
   EscribirEscolan("ESCOLAN");
   app::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
-  ventana_.Tablas().wwTableCentro.Open();  // exclusive: its file could not be replaced while open
+  ventana_.Tablas().centro.Open();  // exclusive: its file could not be replaced while open
   EscribirCentro("ESCOLAN", {12345});
   app::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
-  EXPECT_FALSE(ventana_.Tablas().wwTableCentro.Active());
+  EXPECT_FALSE(ventana_.Tablas().centro.Active());
   EXPECT_EQ(drive_.ReadHostFile("HTEMP/VALENCIA/centro.dbf"), drive_.ReadHostFile("ESCOLAN/centro.dbf"));
 }
 
@@ -90,7 +90,7 @@ TEST_F(VentanaPrincipalTest, StartingElsewhereStagesTwiceAndListsEscolansCentres
   EXPECT_EQ(ventana_.Centros(), (std::vector<std::string>{"46010", "46010", "3001"}));
   EXPECT_EQ(ventana_.Centro(), "46010");
   EXPECT_FALSE(Preparado("lhortipo.dbf"));  // staged from INICIO, then gone with the staging from ESCOLAN
-  EXPECT_FALSE(ventana_.Tablas().wwTableCentro.Active());
+  EXPECT_FALSE(ventana_.Tablas().centro.Active());
 }
 
 TEST_F(VentanaPrincipalTest, StartingInEscolanStagesOnceWithoutAChangeEvent) {

@@ -49,7 +49,7 @@ ExportacionTest::ExportacionTest() {
 void ExportacionTest::SeparadorDecimal(char separador) {
   tablas_.reset();
   engine_ = std::make_unique<storage::Engine>(separador);
-  tablas_ = std::make_unique<run::TablasVentana>(*engine_);
+  tablas_ = std::make_unique<run::TablasPreparadas>(*engine_);
 }
 
 void ExportacionTest::Ejecutar(Paso paso, Idioma idioma) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "export/exportacion.h"
-#include "run/tablas_ventana.h"
+#include "run/tablas_preparadas.h"
 #include "storage/storage.h"
 #include "tests/support/tablas_de_prueba.h"
 #include "tests/support/temporary_drive.h"
@@ -39,12 +39,12 @@ extern const Campos kAsigalum;               // CODIGO, CODASIG
 extern const Campos kGrupos;                 // TURNO, CODGRUP
 extern const Campos kHorgrup;                // CODGRUP, CODASIG, DNI
 
-// The school's drive, the engine with the user's decimal separator and the main window's table objects on it.
+// The school's drive, the engine with the user's decimal separator and the staged tables' objects on it.
 class ExportacionTest : public ::testing::Test {
  protected:
   ExportacionTest();
 
-  // A new engine (and new window tables) with the user's decimal separator `separador`.
+  // A new engine (and new staged tables' objects) with the user's decimal separator `separador`.
   void SeparadorDecimal(char separador);
 
   void Ejecutar(Paso paso, Idioma idioma = Idioma::kValenciano);
@@ -73,7 +73,7 @@ class ExportacionTest : public ::testing::Test {
 
   testing_support::TemporaryDrive unidad_;
   std::unique_ptr<storage::Engine> engine_;
-  std::unique_ptr<run::TablasVentana> tablas_;
+  std::unique_ptr<run::TablasPreparadas> tablas_;
 };
 
 }  // namespace exportacion_de_prueba
