@@ -20,7 +20,7 @@
 #include "platform/platform.h"
 #include "platform/drive_map.h"  // a host path typed for a folder
 #include "run/rutas.h"
-#include "run/tablas_ventana.h"
+#include "run/tablas_preparadas.h"
 #include "storage/storage.h"
 #include "ventana/ventana_principal.h"
 
@@ -68,7 +68,8 @@ int Export(const std::string& source, const std::string& language) {
 int Review(const std::string& source, const std::string& language) {
   try {
     storage::Engine engine;
-    std::vector<diagnostico::Problema> problems = diagnostico::RevisarCarpeta(engine, WindowsFolder(source), language);
+    std::vector<diagnostico::Problema> problems =
+        diagnostico::RevisarCarpeta(engine, WindowsFolder(source), exportacion::LeerIdioma(language));
     for (const diagnostico::Problema& problem : problems) std::cout << diagnostico::Linea(problem) << '\n';
     std::cout << diagnostico::Resumen(problems.size()) << '\n';
     return problems.empty() ? 0 : 1;
@@ -354,8 +355,8 @@ int main(int argc, char** argv) {
   // Spelled exactly as the window's language box lists them: the export reads any other text as Valencian.
   exportCommand
       ->add_option("--language", language,
-                   std::string("Language of subject names: ") + exportacion::kValenciano + " (default) or " +
-                       exportacion::kCastellano)
+                   std::string("Language of subject names: ") + exportacion::kTextoValenciano + " (default) or " +
+                       exportacion::kTextoCastellano)
       ->check(CLI::IsMember(languages))
       ->capture_default_str();
 
@@ -367,8 +368,8 @@ int main(int argc, char** argv) {
   reviewCommand->add_option("--source", reviewSource, "ESCOLAN's folder: a Windows path or a host path")->required();
   reviewCommand
       ->add_option("--language", reviewLanguage,
-                   std::string("Language of subject names the export would take: ") + exportacion::kValenciano +
-                       " (default) or " + exportacion::kCastellano)
+                   std::string("Language of subject names the export would take: ") + exportacion::kTextoValenciano +
+                       " (default) or " + exportacion::kTextoCastellano)
       ->check(CLI::IsMember(languages))
       ->capture_default_str();
 

@@ -99,9 +99,9 @@ struct Asignaturas {
 };
 
 // asignat: the hours every subject's Horsemte gives, and the keys the later lookups find first.
-Asignaturas RevisarAsignaturas(Revision& revision, const std::string& idioma) {
+Asignaturas RevisarAsignaturas(Revision& revision, exportacion::Idioma idioma) {
   Asignaturas asignaturas;
-  std::string nombre = idioma == exportacion::kCastellano ? "Cliteasig" : "Vliteasig";
+  std::string nombre = exportacion::CampoNombreAsignatura(idioma);
   auto asignat = revision.Abrir(run::kAsignat, {{{"Litresv", nombre, "Codasig", "Horsemte"}, kDetieneExportacion}});
   if (!asignat) return asignaturas;
   std::string archivo = run::ArchivoEscolan(run::kAsignat);
@@ -338,7 +338,7 @@ void RevisarIntercambio(Revision& revision) {
 
 }  // namespace
 
-std::vector<Problema> RevisarCarpeta(storage::Engine& engine, std::string_view carpeta, const std::string& idioma) {
+std::vector<Problema> RevisarCarpeta(storage::Engine& engine, std::string_view carpeta, exportacion::Idioma idioma) {
   Revision revision(engine, carpeta);
   Asignaturas asignaturas = RevisarAsignaturas(revision, idioma);
   RevisarProfesores(revision);

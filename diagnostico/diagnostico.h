@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "export/reglas.h"
 #include "storage/storage.h"
 
 namespace diagnostico {
@@ -24,7 +25,7 @@ struct Problema {
 // Every problem of the ESCOLAN folder `carpeta` (a Windows path), file by file in the order the export reads
 // them, then record by record. `idioma` is the export's language of subject names (it decides which name field
 // of asignat is read). No file is created or changed, in the folder or anywhere else.
-std::vector<Problema> RevisarCarpeta(storage::Engine& engine, std::string_view carpeta, const std::string& idioma);
+std::vector<Problema> RevisarCarpeta(storage::Engine& engine, std::string_view carpeta, exportacion::Idioma idioma);
 
 // "asignat.dbf, registro 12, campo Horsemte: ..." (without the record or field where the problem has none).
 std::string Linea(const Problema& problema);

@@ -97,8 +97,8 @@ void ExportarAlumnos(ContextoExportacion& contexto) {
   asigvalt.SetIndexName("CODVALEN");
   asigvalt.Open();
   alumnost.Open();
-  storage::Table& alumnos = contexto.tablas.wwTableAlumnos;
-  storage::Table& asigalum = contexto.tablas.wwTableAsigAlum;
+  storage::Table& alumnos = contexto.tablas.alumnos;
+  storage::Table& asigalum = contexto.tablas.asigalum;
   AbiertaDurante alumnosAbierta(alumnos);
   AbiertaDurante asigalumAbierta(asigalum);
   CodigosCortos codigos(asigvalt);

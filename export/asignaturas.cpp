@@ -9,12 +9,11 @@ namespace {
 
 using storage::DataType;
 
-void EscribirAsignatura(storage::Table& asignat, storage::Table& asigvalt, const std::string& idioma,
-                        char separadorDecimal) {
+void EscribirAsignatura(storage::Table& asignat, storage::Table& asigvalt, Idioma idioma, char separadorDecimal) {
   asigvalt.Append();
   asigvalt.SetAsString("COD", asignat.AsString("Litresv"));
   asigvalt.SetAsString("CODLARGO", asignat.AsString("Litresv"));
-  asigvalt.SetAsString("NOMBRE", asignat.AsString(idioma == kCastellano ? "Cliteasig" : "Vliteasig"));
+  asigvalt.SetAsString("NOMBRE", asignat.AsString(CampoNombreAsignatura(idioma)));
   asigvalt.SetAsString("CODVALEN", asignat.AsString("Codasig"));
   asigvalt.SetAsFloat("NHORAS", HorasSemanales(asignat.AsString("Horsemte"), separadorDecimal));
   asigvalt.SetAsString("NIVEL", Caracteres(asignat.AsString("Codasig"), 2, 3));
@@ -59,7 +58,7 @@ void ExportarAsignaturas(ContextoExportacion& contexto) {
   asignomt.Open();
   asigvalt.Open();
   {
-    storage::Table& asignat = contexto.tablas.wwTableAsignat;
+    storage::Table& asignat = contexto.tablas.asignat;
     AbiertaDurante abierta(asignat);
     for (asignat.First(); !asignat.Eof(); asignat.Next()) {
       EscribirAsignatura(asignat, asigvalt, contexto.idioma, contexto.engine.DecimalSeparator());

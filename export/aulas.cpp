@@ -14,7 +14,7 @@ void ExportarAulas(ContextoExportacion& contexto) {
                            {"EDIFICIO", DataType::ftString, 1}, {"MAXALUM", DataType::ftInteger, 0}});
   aulat.CreateTable();
   aulat.Open();
-  storage::Table& aulas = contexto.tablas.wwTableAulas;
+  storage::Table& aulas = contexto.tablas.aulas;
   AbiertaDurante abierta(aulas);
   for (aulas.First(); !aulas.Eof(); aulas.Next()) {
     aulat.Append();

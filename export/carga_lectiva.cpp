@@ -107,7 +107,7 @@ void ExportarCargaLectiva(ContextoExportacion& contexto) {
   // The subject, teacher and group of each record written, as the duplicate test reads them back.
   std::unordered_set<std::string> escritos;
   std::string clave;
-  storage::Table& horgrup = contexto.tablas.wwTableHorGrup;
+  storage::Table& horgrup = contexto.tablas.horgrup;
   AbiertaDurante abierta(horgrup);
   for (horgrup.First(); !horgrup.Eof(); horgrup.Next()) {
     const Grupo& grupo = busquedas.GrupoDe(horgrup.AsString("Codgrup"));

@@ -17,9 +17,9 @@ namespace {
 
 // The centre codes of the staged centro, in stored order; none when it cannot be read (the record then
 // names the folder alone).
-std::vector<std::string> CentrosPreparados(run::TablasVentana& tablas) {
+std::vector<std::string> CentrosPreparados(run::TablasPreparadas& tablas) {
   std::vector<std::string> centros;
-  storage::Table& centro = tablas.wwTableCentro;
+  storage::Table& centro = tablas.centro;
   try {
     AbiertaDurante abierta(centro);
     for (centro.First(); !centro.Eof(); centro.Next()) centros.push_back(centro.AsString("Codcen"));
@@ -37,7 +37,7 @@ void Registrar(ContextoExportacion& contexto, bool completa) {
 
 }  // namespace
 
-void BExportarClick(ContextoExportacion& contexto, run::InterfazUsuario& interfaz, const std::vector<PasoExportacion>& pasos) {
+void Exportar(ContextoExportacion& contexto, run::InterfazUsuario& interfaz, const std::vector<PasoExportacion>& pasos) {
   interfaz.MostrarMensaje(kMensajeInicioExportacion);
   interfaz.CursorEspera(true);
   try {

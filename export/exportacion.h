@@ -2,30 +2,23 @@
 // interchange tables in C:\HTEMP, framed by the run's messages and the hourglass.
 #pragma once
 
-#include <array>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "export/reglas.h"
 #include "run/interfaz_usuario.h"
-#include "run/tablas_ventana.h"
+#include "run/tablas_preparadas.h"
 
 namespace exportacion {
 
-// The languages of subject names, as the window's language box lists them: ESCOLAN keeps a Valencian
-// (Vliteasig) and a Castilian (Cliteasig) name for each subject. The box starts on Valencian, and any text
-// but kCastellano exactly gives the Valencian names.
-inline constexpr const char* kValenciano = "VALENCIÁ";
-inline constexpr const char* kCastellano = "CASTELLANO";
-inline constexpr std::array<const char*, 2> kIdiomas{kValenciano, kCastellano};
-
-// What the steps work with: the engine, the main window's table objects, the language chosen for subject
-// names (the text of the window's language box), and the source folder the staged tables came from (the
-// run records it for the import; empty, nothing is recorded).
+// What the steps work with: the engine, the staged tables, the language chosen for subject names (LeerIdioma
+// of the text of the window's language box), and the source folder the staged tables came from (the run
+// records it for the import; empty, nothing is recorded).
 struct ContextoExportacion {
   storage::Engine& engine;
-  run::TablasVentana& tablas;
-  std::string idioma;
+  run::TablasPreparadas& tablas;
+  Idioma idioma;
   std::string carpetaOrigen = {};
 };
 
@@ -56,7 +49,7 @@ std::vector<PasoExportacion> PasosExportacion();
 // before the first step, as finished after the last.
 // An error ends the run where it occurs: the cursor comes back and the error passes on to the caller (the
 // default error handler), without the closing message.
-void BExportarClick(ContextoExportacion& contexto, run::InterfazUsuario& interfaz,
-                    const std::vector<PasoExportacion>& pasos = PasosExportacion());
+void Exportar(ContextoExportacion& contexto, run::InterfazUsuario& interfaz,
+              const std::vector<PasoExportacion>& pasos = PasosExportacion());
 
 }  // namespace exportacion

@@ -31,7 +31,7 @@ void ExportarGrupos(ContextoExportacion& contexto) {
   // computed afresh, are not among them.
   std::set<std::tuple<std::string, std::string, std::string, std::string>> gruposEscritos;
   std::set<std::tuple<std::string, std::string, std::string>> cursosEscritos;
-  storage::Table& grupos = contexto.tablas.wwTableGrupos;
+  storage::Table& grupos = contexto.tablas.grupos;
   AbiertaDurante abierta(grupos);
   for (grupos.First(); !grupos.Eof(); grupos.Next()) {
     std::string turno = grupos.AsString("Turno");

@@ -32,6 +32,14 @@ void DefinirTablaIntercambio(storage::Table& tabla, std::string_view nombre, con
   for (const std::string& indice : indices) tabla.AddIndexDef(indice, indice);
 }
 
+Idioma LeerIdioma(std::string_view textoDeLaCaja) {
+  return textoDeLaCaja == kTextoCastellano ? Idioma::kCastellano : Idioma::kValenciano;
+}
+
+const char* CampoNombreAsignatura(Idioma idioma) {
+  return idioma == Idioma::kCastellano ? "Cliteasig" : "Vliteasig";
+}
+
 std::string Caracteres(std::string_view texto, std::size_t desde, std::size_t cuantos) {
   std::string_view antes = storage::FirstCharacters(texto, desde - 1);
   std::string_view resto = texto.substr(antes.size());

@@ -10,7 +10,7 @@
 
 namespace exportacion {
 
-// Opens one of the main window's tables for a step and closes it when the step ends, however it ends.
+// Opens one of the staged tables for a step and closes it when the step ends, however it ends.
 class AbiertaDurante {
  public:
   explicit AbiertaDurante(storage::Table& tabla) : tabla_(tabla) { tabla_.Open(); }

@@ -54,7 +54,7 @@ void ExportarProfesores(ContextoExportacion& contexto) {
                            {"DEPART", DataType::ftString, 40}, {"DNI", DataType::ftInteger, 0}});
   proft.CreateTable();
   proft.Open();
-  EscribirProfesores(contexto.tablas.wwTableProfesor, proft);
+  EscribirProfesores(contexto.tablas.profesor, proft);
   proft.Close();
 
   storage::Table interior(contexto.engine);

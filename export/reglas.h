@@ -1,14 +1,31 @@
-// The export's rules on single values, without tables: how its steps cut codes, read hours, make teacher
-// abbreviations distinct and where their tables run out of room. The steps apply them; whoever needs to know
-// beforehand what the steps will make of a school's data (the review before an export) applies the same ones.
+// The export's rules on single values, without tables: how its steps read the language of subject names, cut
+// codes, read hours, make teacher abbreviations distinct and where their tables run out of room. The steps
+// apply them; whoever needs to know beforehand what the steps will make of a school's data (the review before
+// an export) applies the same ones.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace exportacion {
+
+// The languages of subject names: ESCOLAN keeps a Valencian (Vliteasig) and a Castilian (Cliteasig) name for
+// each subject.
+enum class Idioma { kValenciano, kCastellano };
+
+// The languages as the window's language box lists them; the box starts on Valencian.
+inline constexpr const char* kTextoValenciano = "VALENCIÁ";
+inline constexpr const char* kTextoCastellano = "CASTELLANO";
+inline constexpr std::array<const char*, 2> kIdiomas{kTextoValenciano, kTextoCastellano};
+
+// The language that a text of the box chooses: Castilian for kTextoCastellano exactly (letter case and blanks
+// included), Valencian for any other text, typed or empty.
+Idioma LeerIdioma(std::string_view textoDeLaCaja);
+// The field of asignat that holds a subject's name in that language: Cliteasig or Vliteasig.
+const char* CampoNombreAsignatura(Idioma idioma);
 
 // Characters `desde` (1-based) to `desde + cuantos - 1` of a text, counted in characters; shorter or empty
 // where the text ends before.

@@ -19,8 +19,8 @@ namespace {
 using run::EnCarpeta;
 using run::kCarpetaTrabajo;
 
-// Stages one of ESCOLAN's timetables from the source folder, after closing the window's table on it and the
-// engine letting go of its file.
+// Stages one of ESCOLAN's timetables from the source folder, after closing the table object on its staged
+// copy and the engine letting go of its file.
 void PrepararHorario(storage::Engine& engine, storage::Table& tabla, const std::string& carpetaOrigen,
                      std::string_view horario) {
   std::string archivo = run::ArchivoEscolan(horario);
@@ -64,7 +64,7 @@ std::string ConCarpetas(std::string texto, const std::string& exportada, const s
 // interchange tables it was made from are of an export that did not end or that read another folder. An
 // export that left no record (one made before the program kept it) cannot be told apart and passes.
 std::optional<std::string> MotivoDeRechazo(ContextoImportacion& contexto) {
-  if (!TieneClases(contexto.tablas.wwTableSoluc)) return kMensajeSolucionSinClases;
+  if (!TieneClases(contexto.tablas.soluc)) return kMensajeSolucionSinClases;
   std::optional<run::RegistroExportacion> registro = run::LeerRegistroExportacion();
   if (!registro) return std::nullopt;
   if (!registro->completa) return kMensajeExportacionIncompleta;
@@ -105,7 +105,9 @@ std::unique_ptr<storage::Table> ComprobarDni(ContextoImportacion& contexto) {
   }
 }
 
-FinImportacion Importar(ContextoImportacion& contexto) {
+// The run once its opening message is closed, under the hourglass: each way it ends puts the cursor back
+// itself, except an error, which leaves that to the caller.
+FinImportacion ImportarConRelojDeArena(ContextoImportacion& contexto) {
   // The run keeps the tables it opens until the copy back, and puts every record in its file then.
   storage::Engine::Run ejecucion(contexto.engine);
   run::InterfazUsuario& interfaz = contexto.interfaz;
@@ -121,8 +123,8 @@ FinImportacion Importar(ContextoImportacion& contexto) {
     interfaz.MostrarMensaje(*motivo);
     return FinImportacion::kRechazada;
   }
-  PrepararHorario(contexto.engine, contexto.tablas.wwTableHorGrup, origen, run::kHorgrup);
-  PrepararHorario(contexto.engine, contexto.tablas.wwTableHorProf, origen, run::kHorprof);
+  PrepararHorario(contexto.engine, contexto.tablas.horgrup, origen, run::kHorgrup);
+  PrepararHorario(contexto.engine, contexto.tablas.horprof, origen, run::kHorprof);
 
   std::unique_ptr<storage::Table> proft = ComprobarDni(contexto);
   if (!proft) {
@@ -159,11 +161,11 @@ std::unique_ptr<run::Revision> RevisionProfesores(storage::Engine& engine) {
                                          std::vector<run::ColumnaDatos>{{"DNI", 10, "DNI"}, {"ABREV", 4, "ABREV"}, {"NOMBRE", 40, "NOMBRE"}, {"DEPART", 40, "DEPARTAMENTO"}});
 }
 
-FinImportacion BImportarClick(ContextoImportacion& contexto) {
+FinImportacion Importar(ContextoImportacion& contexto) {
   contexto.interfaz.MostrarMensaje(kMensajeInicioImportacion);
   contexto.interfaz.CursorEspera(true);
   try {
-    return Importar(contexto);
+    return ImportarConRelojDeArena(contexto);
   } catch (...) {
     contexto.interfaz.CursorEspera(false);
     throw;

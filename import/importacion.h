@@ -9,7 +9,7 @@
 
 #include "run/interfaz_usuario.h"
 #include "run/revision.h"
-#include "run/tablas_ventana.h"
+#include "run/tablas_preparadas.h"
 
 namespace importacion {
 
@@ -47,11 +47,11 @@ struct TablaPeriodos {
   static bool Existe(int periodo) { return periodo >= 1 && periodo <= kPeriodos; }
 };
 
-// What the import works with: the engine, the main window's table objects, the way to the user, the source
-// folder (the directory list's folder) and the centre code (the centre list's text).
+// What the import works with: the engine, the staged tables, the way to the user, the source folder (the
+// directory list's folder) and the centre code (the centre list's text).
 struct ContextoImportacion {
   storage::Engine& engine;
-  run::TablasVentana& tablas;
+  run::TablasPreparadas& tablas;
   run::InterfazUsuario& interfaz;
   std::string carpetaOrigen;
   std::string centro;
@@ -67,7 +67,7 @@ enum class FinImportacion {
 // The whole run. Errors of the table layer or of a file copy pass to the caller (the default error
 // handler) with the default cursor back; the source folder is then unchanged unless the copy back itself
 // failed.
-FinImportacion BImportarClick(ContextoImportacion& contexto);
+FinImportacion Importar(ContextoImportacion& contexto);
 
 // The two reviews the import shows the user, each with its table opened on its first record: every teacher of
 // C:\HTEMP\PROFT.DBF, where the missing identity numbers are given; the 20 periods of the class-period

@@ -73,7 +73,7 @@ std::unique_ptr<run::Revision> RevisionPlantilla(storage::Engine& engine) {
 
 TablaPeriodos PrepararPlantilla(ContextoImportacion& contexto) {
   TablaPeriodos periodos;
-  LeerPeriodosDelCentro(contexto.tablas.wwTableLhortipo, contexto.centro, periodos);
+  LeerPeriodosDelCentro(contexto.tablas.lhortipo, contexto.centro, periodos);
   EscribirPlantilla(contexto.engine, periodos);
   // While the user reviews, no file stays held for the run: others find them as they were.
   contexto.engine.ReleaseAll();

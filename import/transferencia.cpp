@@ -83,10 +83,10 @@ std::string MensajeFinal(const Incidencias& incidencias) {
 Incidencias TransferirHorario(ContextoImportacion& contexto, const TablaPeriodos& periodos, storage::Table& proft,
                               storage::Table& asigvalt) {
   Incidencias incidencias;
-  run::TablasVentana& tablas = contexto.tablas;
-  storage::Table& horprof = tablas.wwTableHorProf;
-  storage::Table& horgrup = tablas.wwTableHorGrup;
-  storage::Table& soluc = tablas.wwTableSoluc;
+  run::TablasPreparadas& tablas = contexto.tablas;
+  storage::Table& horprof = tablas.horprof;
+  storage::Table& horgrup = tablas.horgrup;
+  storage::Table& soluc = tablas.soluc;
   // Both timetables are closed here: the import's staging closed them before copying their files, and no
   // step opens them in between. The close of horprof is kept as the step has always begun; it changes
   // nothing, since emptying works the same on an open or a closed table (an open one stays open, on no

@@ -17,18 +17,18 @@ struct ArchivoEscolan {
   storage::Table* tabla;
 };
 
-std::vector<ArchivoEscolan> ArchivosEscolan(run::TablasVentana& t) {
+std::vector<ArchivoEscolan> ArchivosEscolan(run::TablasPreparadas& t) {
   using run::ArchivoEscolan;
-  return {{ArchivoEscolan(run::kGrupos), &t.wwTableGrupos},     {ArchivoEscolan(run::kProfesor), &t.wwTableProfesor},
-          {ArchivoEscolan(run::kHorgrup), &t.wwTableHorGrup},   {ArchivoEscolan(run::kAsigalum), &t.wwTableAsigAlum},
-          {ArchivoEscolan(run::kAsignat), &t.wwTableAsignat},   {ArchivoEscolan(run::kAulas), &t.wwTableAulas},
-          {ArchivoEscolan(run::kAlumnos), &t.wwTableAlumnos},   {std::string(run::kMemoAlumnos), nullptr},
-          {ArchivoEscolan(run::kCentro), &t.wwTableCentro},     {ArchivoEscolan(run::kLhortipo), &t.wwTableLhortipo}};
+  return {{ArchivoEscolan(run::kGrupos), &t.grupos},   {ArchivoEscolan(run::kProfesor), &t.profesor},
+          {ArchivoEscolan(run::kHorgrup), &t.horgrup}, {ArchivoEscolan(run::kAsigalum), &t.asigalum},
+          {ArchivoEscolan(run::kAsignat), &t.asignat}, {ArchivoEscolan(run::kAulas), &t.aulas},
+          {ArchivoEscolan(run::kAlumnos), &t.alumnos}, {std::string(run::kMemoAlumnos), nullptr},
+          {ArchivoEscolan(run::kCentro), &t.centro},   {ArchivoEscolan(run::kLhortipo), &t.lhortipo}};
 }
 
 }  // namespace
 
-void CopiarDatosCentro(run::TablasVentana& tablas, const std::string& carpetaOrigen) {
+void CopiarDatosCentro(run::TablasPreparadas& tablas, const std::string& carpetaOrigen) {
   if (!platform::FolderExists(run::kCarpetaTrabajo)) platform::CreateFolders(run::kCarpetaTrabajo);
   for (const ArchivoEscolan& archivo : ArchivosEscolan(tablas)) {
     if (archivo.tabla) archivo.tabla->Close();
@@ -143,7 +143,7 @@ void VentanaPrincipal::FormCreate() {
 }
 
 void VentanaPrincipal::LeerCentros() {
-  storage::Table& centro = tablas_.wwTableCentro;
+  storage::Table& centro = tablas_.centro;
   centro.Open();
   for (centro.First(); !centro.Eof(); centro.Next()) centros_.push_back(centro.AsString("Codcen"));
   seleccionado_ = centros_.empty() ? -1 : 0;
@@ -173,15 +173,15 @@ importacion::FinImportacion VentanaPrincipal::BImportarClick() {
   importacion::FinImportacion fin = importacion::FinImportacion::kCompleta;
   EnEjecucion([&] {
     importacion::ContextoImportacion contexto{engine_, tablas_, interfaz_, Directorio(), Centro()};
-    fin = importacion::BImportarClick(contexto);
+    fin = importacion::Importar(contexto);
   });
   return fin;
 }
 
 void VentanaPrincipal::BExportarClick(const std::vector<exportacion::PasoExportacion>& pasos) {
   EnEjecucion([&] {
-    exportacion::ContextoExportacion contexto{engine_, tablas_, idioma, Directorio()};
-    exportacion::BExportarClick(contexto, interfaz_, pasos);
+    exportacion::ContextoExportacion contexto{engine_, tablas_, exportacion::LeerIdioma(idioma), Directorio()};
+    exportacion::Exportar(contexto, interfaz_, pasos);
   });
 }
 

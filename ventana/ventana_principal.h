@@ -14,14 +14,14 @@
 #include "import/importacion.h"
 #include "run/bloqueo.h"
 #include "run/interfaz_usuario.h"
-#include "run/tablas_ventana.h"
+#include "run/tablas_preparadas.h"
 #include "ventana/diseno_principal.h"
 
 namespace ventana {
 
 // The language box's items, and its first text.
 inline constexpr const std::array<const char*, 2>& kIdiomas = exportacion::kIdiomas;
-inline constexpr const char* kIdiomaInicial = exportacion::kValenciano;
+inline constexpr const char* kIdiomaInicial = exportacion::kTextoValenciano;
 
 // The button that Enter clicks, the one drawn as the default, while `conFoco` (a control of the design, or
 // none) has the focus: BExportar and BImportar are each the default button of their panel, as in a Windows
@@ -31,7 +31,7 @@ const Control& BotonPorDefecto(const Control* conFoco);
 
 // Copies ESCOLAN's ten files from `carpetaOrigen` into the staging folder, each after closing the table
 // object on it; a file the source lacks disappears from the staging folder.
-void CopiarDatosCentro(run::TablasVentana& tablas, const std::string& carpetaOrigen);
+void CopiarDatosCentro(run::TablasPreparadas& tablas, const std::string& carpetaOrigen);
 
 class VentanaPrincipal {
  public:
@@ -122,7 +122,7 @@ class VentanaPrincipal {
   // window refreshes its widgets there).
   std::function<void()> alCambiarDirectorio;
 
-  run::TablasVentana& Tablas() { return tablas_; }
+  run::TablasPreparadas& Tablas() { return tablas_; }
   storage::Engine& Engine() { return engine_; }
   run::InterfazUsuario& Interfaz() { return interfaz_; }
 
@@ -131,7 +131,7 @@ class VentanaPrincipal {
   storage::Engine& engine_;
   run::InterfazUsuario& interfaz_;
   std::vector<char> unidades_;
-  run::TablasVentana tablas_;
+  run::TablasPreparadas tablas_;
   std::string edNuevoDir_;
   std::vector<std::string> centros_;
   int seleccionado_ = -1;

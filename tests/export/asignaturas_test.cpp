@@ -36,13 +36,14 @@ class AsignaturasTest : public ExportacionTest {
 TEST_F(AsignaturasTest, ASubjectBecomesItsDictionaryRecordAndItsName) {
   PrepararAsignat({{"1ESOMAT", "MAT", "Matemàtiques", "Matemáticas", "04:00"}});
 
-  Ejecutar(exportacion::ExportarAsignaturas, kValenciano);
+  Ejecutar(exportacion::ExportarAsignaturas, Idioma::kValenciano);
 
   EXPECT_EQ(LeerIntercambio("ASIGVALT"), (Filas{{"MAT", "MAT", "Matemàtiques", "1ESOMAT", "4", "ESO", "1"}}));
   EXPECT_EQ(LeerNumeros("ASIGVALT", "NHORAS"), std::vector<double>{4.0});
   EXPECT_EQ(LeerIntercambio("ASIGNOMT"), (Filas{{"MAT", "MAT", "Matemàtiques"}}));
 }
 
+// The language as the window reads it from the text of its language box.
 TEST_F(AsignaturasTest, OnlyTheExactTextCastellanoChoosesTheCastilianNames) {
   struct Caso {
     std::string idioma;
@@ -56,7 +57,7 @@ TEST_F(AsignaturasTest, OnlyTheExactTextCastellanoChoosesTheCastilianNames) {
   for (const Caso& caso : casos) {
     SCOPED_TRACE("idioma '" + caso.idioma + "'");
     PrepararAsignat({{"1ESOMAT", "MAT", "Matemàtiques", "Matemáticas", "04:00"}});
-    Ejecutar(exportacion::ExportarAsignaturas, caso.idioma);
+    Ejecutar(exportacion::ExportarAsignaturas, exportacion::LeerIdioma(caso.idioma));
     EXPECT_EQ(LeerIntercambio("ASIGVALT", {"COD", "CODLARGO", "NOMBRE"}), (Filas{{"MAT", "MAT", caso.nombre}}));
     EXPECT_EQ(LeerIntercambio("ASIGNOMT"), (Filas{{"MAT", "MAT", caso.nombre}}));
   }

@@ -49,15 +49,15 @@ ExportacionTest::ExportacionTest() {
 void ExportacionTest::SeparadorDecimal(char separador) {
   tablas_.reset();
   engine_ = std::make_unique<storage::Engine>(separador);
-  tablas_ = std::make_unique<run::TablasVentana>(*engine_);
+  tablas_ = std::make_unique<run::TablasPreparadas>(*engine_);
 }
 
-void ExportacionTest::Ejecutar(Paso paso, const std::string& idioma) {
+void ExportacionTest::Ejecutar(Paso paso, Idioma idioma) {
   ContextoExportacion contexto{*engine_, *tablas_, idioma};
   paso(contexto);
 }
 
-std::string ExportacionTest::ErrorAlEjecutar(Paso paso, const std::string& idioma) {
+std::string ExportacionTest::ErrorAlEjecutar(Paso paso, Idioma idioma) {
   return ErrorDe([&] { Ejecutar(paso, idioma); });
 }
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "export/exportacion.h"
-#include "run/tablas_ventana.h"
+#include "run/tablas_preparadas.h"
 #include "storage/storage.h"
 #include "tests/support/tablas_de_prueba.h"
 #include "tests/support/temporary_drive.h"
@@ -18,6 +18,7 @@
 namespace exportacion_de_prueba {
 
 using exportacion::ContextoExportacion;
+using exportacion::Idioma;
 using storage::DataType;
 using storage::Table;
 
@@ -26,7 +27,6 @@ using testing_support::Fila;
 using testing_support::Filas;
 using Paso = void (*)(ContextoExportacion&);
 
-inline constexpr const char* kValenciano = "VALENCIÁ";
 inline constexpr const char* kSinError = "(sin error)";
 
 // ESCOLAN's tables as the steps read them, staged in C:\HTEMP\VALENCIA.
@@ -39,17 +39,17 @@ extern const Campos kAsigalum;               // CODIGO, CODASIG
 extern const Campos kGrupos;                 // TURNO, CODGRUP
 extern const Campos kHorgrup;                // CODGRUP, CODASIG, DNI
 
-// The school's drive, the engine with the user's decimal separator and the main window's table objects on it.
+// The school's drive, the engine with the user's decimal separator and the staged tables' objects on it.
 class ExportacionTest : public ::testing::Test {
  protected:
   ExportacionTest();
 
-  // A new engine (and new window tables) with the user's decimal separator `separador`.
+  // A new engine (and new staged tables' objects) with the user's decimal separator `separador`.
   void SeparadorDecimal(char separador);
 
-  void Ejecutar(Paso paso, const std::string& idioma = kValenciano);
+  void Ejecutar(Paso paso, Idioma idioma = Idioma::kValenciano);
   // The message with which the step ends, or kSinError.
-  std::string ErrorAlEjecutar(Paso paso, const std::string& idioma = kValenciano);
+  std::string ErrorAlEjecutar(Paso paso, Idioma idioma = Idioma::kValenciano);
 
   // Tables written from rows of text, as testing_support::CrearTabla writes them.
   // A staged ESCOLAN table, C:\HTEMP\VALENCIA\<nombre>.dbf.
@@ -73,7 +73,7 @@ class ExportacionTest : public ::testing::Test {
 
   testing_support::TemporaryDrive unidad_;
   std::unique_ptr<storage::Engine> engine_;
-  std::unique_ptr<run::TablasVentana> tablas_;
+  std::unique_ptr<run::TablasPreparadas> tablas_;
 };
 
 }  // namespace exportacion_de_prueba

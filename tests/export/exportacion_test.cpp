@@ -61,8 +61,8 @@ class ExportacionCompletaTest : public ExportacionTest {
 
   // The run as the application runs the button's handler: whether it ended without an error.
   bool Exportar(testing_support::InterfazGuionada& interfaz) {
-    ContextoExportacion contexto{*engine_, *tablas_, "CASTELLANO"};
-    return run::EjecutarManejador(interfaz, [&] { exportacion::BExportarClick(contexto, interfaz); });
+    ContextoExportacion contexto{*engine_, *tablas_, Idioma::kCastellano};
+    return run::EjecutarManejador(interfaz, [&] { exportacion::Exportar(contexto, interfaz); });
   }
 
   // Every field and record of the nine tables.

@@ -1,5 +1,6 @@
-// What the seven steps share: cutting codes and names by characters, trimming, and the form in which a text
-// reads back from an interchange table, against which the steps find what they already wrote.
+// What the seven steps share: the language of subject names, cutting codes and names by characters, trimming,
+// and the form in which a text reads back from an interchange table, against which the steps find what they
+// already wrote.
 #include "export/pasos.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,30 @@
 
 namespace exportacion_de_prueba {
 namespace {
+
+// The text of the language box is read once into a language, and the language names the field of asignat
+// that the subject names come from: only the box's own spelling of Castilian chooses it.
+TEST(PasosTest, OnlyTheExactTextCastellanoChoosesTheCastilianNameField) {
+  using exportacion::Idioma;
+  struct Caso {
+    std::string texto;
+    Idioma idioma;
+    std::string campo;
+  };
+  const std::vector<Caso> casos = {
+      {"CASTELLANO", Idioma::kCastellano, "Cliteasig"},  {"VALENCIÁ", Idioma::kValenciano, "Vliteasig"},
+      {"castellano", Idioma::kValenciano, "Vliteasig"},  {"Castellano", Idioma::kValenciano, "Vliteasig"},
+      {" CASTELLANO", Idioma::kValenciano, "Vliteasig"}, {"CASTELLANO ", Idioma::kValenciano, "Vliteasig"},
+      {"CASTELLANOS", Idioma::kValenciano, "Vliteasig"}, {"CASTELLAN", Idioma::kValenciano, "Vliteasig"},
+      {"", Idioma::kValenciano, "Vliteasig"},            {"INGLÉS", Idioma::kValenciano, "Vliteasig"},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE("texto '" + caso.texto + "'");
+    Idioma idioma = exportacion::LeerIdioma(caso.texto);
+    EXPECT_EQ(idioma, caso.idioma);
+    EXPECT_EQ(exportacion::CampoNombreAsignatura(idioma), caso.campo);
+  }
+}
 
 // Codes and names are cut by characters, not bytes: an accented letter is one character of two bytes.
 TEST(PasosTest, CodesAreCutByCharacters) {

@@ -416,7 +416,7 @@ void ExportarDatosTest::theExportRunsBoxesAndHourglass() {
   ventana_->Ventana().pasosExportacion.clear();
   for (const char* nombre : {"Uno", "Dos", "Tres"}) {
     ventana_->Ventana().pasosExportacion.push_back({nombre, [&, nombre](exportacion::ContextoExportacion& contexto) {
-                                            idiomas.push_back(contexto.idioma);
+                                            idiomas.push_back(exportacion::CampoNombreAsignatura(contexto.idioma));
                                             esperaEnCadaPaso = esperaEnCadaPaso && EsperaActiva();
                                             if (fallido == nombre) throw storage::DatabaseError("falla " + std::string(nombre));
                                             hechosEnLaRun << nombre;
@@ -431,7 +431,7 @@ void ExportarDatosTest::theExportRunsBoxesAndHourglass() {
 
   QCOMPARE(hechosEnLaRun, hechos);
   QVERIFY(esperaEnCadaPaso);
-  QCOMPARE(Lista(idiomas), QStringList(hechos.size() + (fallido.isEmpty() ? 0 : 1), "CASTELLANO"));
+  QCOMPARE(Lista(idiomas), QStringList(hechos.size() + (fallido.isEmpty() ? 0 : 1), "Cliteasig"));
   QVERIFY(QApplication::overrideCursor() == nullptr);
   QCOMPARE(contestador.cuadros.size(), std::size_t{2});
   QCOMPARE(contestador.cuadros[0].texto, QString::fromUtf8(exportacion::kMensajeInicioExportacion));

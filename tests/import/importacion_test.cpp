@@ -21,7 +21,7 @@
 #include "import/devolucion.h"
 #include "platform/platform.h"
 #include "run/registro_exportacion.h"
-#include "run/tablas_ventana.h"
+#include "run/tablas_preparadas.h"
 #include "storage/storage.h"
 #include "tests/support/interfaz_guionada.h"
 #include "tests/support/tablas_de_prueba.h"
@@ -136,12 +136,12 @@ class ImportacionTest : public ::testing::Test {
     EscribirColegio();
   }
 
-  // The main window's tables that a run may leave open.
+  // The staged tables that a run may leave open.
   void CerrarTablas() {
-    tablas_.wwTableHorGrup.Close();
-    tablas_.wwTableHorProf.Close();
-    tablas_.wwTableSoluc.Close();
-    tablas_.wwTableLhortipo.Close();
+    tablas_.horgrup.Close();
+    tablas_.horprof.Close();
+    tablas_.soluc.Close();
+    tablas_.lhortipo.Close();
   }
 
   // A table at `ruta` with the given fields and records, each record's values written as text in the order
@@ -194,7 +194,7 @@ class ImportacionTest : public ::testing::Test {
   // nothing when an error ended it (its message is then the last thing shown).
   std::optional<FinImportacion> Importar() {
     std::optional<FinImportacion> fin;
-    run::EjecutarManejador(interfaz_, [&] { fin = importacion::BImportarClick(contexto_); });
+    run::EjecutarManejador(interfaz_, [&] { fin = importacion::Importar(contexto_); });
     return fin;
   }
 
@@ -225,7 +225,7 @@ class ImportacionTest : public ::testing::Test {
 
   testing_support::TemporaryDrive unidad_;
   storage::Engine engine_{','};
-  run::TablasVentana tablas_{engine_};
+  run::TablasPreparadas tablas_{engine_};
   InterfazGuionada interfaz_;
   importacion::ContextoImportacion contexto_{engine_, tablas_, interfaz_, "C:\\ESCOLAN", "46001"};
 };
@@ -384,7 +384,7 @@ TEST_F(ImportacionTest, OnlyRecordsWhoseCentreReadsAsTheSameTextGiveTimes) {
   };
   for (const Caso& caso : casos) {
     SCOPED_TRACE("centre '" + caso.centro + (caso.codigoNumerico ? "', numeric CODCEN" : "', text CODCEN"));
-    tablas_.wwTableLhortipo.Close();
+    tablas_.lhortipo.Close();
     if (caso.codigoNumerico) {
       EscribirLhortipo(numericas, kLhortipo);
     } else {
@@ -566,9 +566,9 @@ TEST_F(ImportacionTest, AfterARunEscolanHoldsTheStagedTimetablesAndNothingElseCh
             (std::set<std::string>{"horgrup.dbf", "horgrup.mdx", "horprof.dbf", "horprof.mdx"}));
   EXPECT_FALSE(platform::FileExists("C:\\HTEMP\\VALENCIA\\horgrup.mdx"));
   // The run lets go of every table it used: the generator and ESCOLAN may take them again.
-  EXPECT_FALSE(tablas_.wwTableSoluc.Active());
-  EXPECT_FALSE(tablas_.wwTableHorGrup.Active());
-  EXPECT_FALSE(tablas_.wwTableHorProf.Active());
+  EXPECT_FALSE(tablas_.soluc.Active());
+  EXPECT_FALSE(tablas_.horgrup.Active());
+  EXPECT_FALSE(tablas_.horprof.Active());
   for (const char* ruta : {"C:\\HTEMP\\PROFT.DBF", "C:\\HTEMP\\ASIGVALT.DBF", "C:\\HTEMP\\SOLUC.DBF"}) {
     SCOPED_TRACE(ruta);
     Table tabla(engine_);
@@ -745,7 +745,8 @@ TEST_F(ImportacionTest, TheExportsTablesLeadTheSolutionBackToEscolansTeachersAnd
              {{"1ESOMAT", "Matemàtiques", "Matemáticas", "04", "MAT"},
               {"2ESOMAT", "Matemàtiques", "Matemáticas", "04", "MAT"},
               {"1ESOLEN", "Llengua", "Lengua", "03", "LEN"}});
-  exportacion::ContextoExportacion contextoExportacion{engine_, tablas_, ventana::kIdiomaInicial};
+  exportacion::ContextoExportacion contextoExportacion{engine_, tablas_,
+                                                       exportacion::LeerIdioma(ventana::kIdiomaInicial)};
   exportacion::ExportarAsignaturas(contextoExportacion);
   exportacion::ExportarProfesores(contextoExportacion);
   EscribirSoluc({{"1", "1", "A1", "GA2", "ESO", "2", "MAT", "B", ""},

@@ -69,10 +69,10 @@ TEST_F(VentanaPrincipalTest, StagingRemovesWhatTheSourceLacks) {
 TEST_F(VentanaPrincipalTest, StagingClosesTheTableObjectsFirst) {
   EscribirEscolan("ESCOLAN");
   ventana::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
-  ventana_.Tablas().wwTableCentro.Open();  // exclusive: its file could not be replaced while open
+  ventana_.Tablas().centro.Open();  // exclusive: its file could not be replaced while open
   EscribirCentro("ESCOLAN", {12345});
   ventana::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
-  EXPECT_FALSE(ventana_.Tablas().wwTableCentro.Active());
+  EXPECT_FALSE(ventana_.Tablas().centro.Active());
   EXPECT_EQ(drive_.ReadHostFile("HTEMP/VALENCIA/centro.dbf"), drive_.ReadHostFile("ESCOLAN/centro.dbf"));
 }
 
@@ -90,7 +90,7 @@ TEST_F(VentanaPrincipalTest, StartingElsewhereStagesTwiceAndListsEscolansCentres
   EXPECT_EQ(ventana_.Centros(), (std::vector<std::string>{"46010", "46010", "3001"}));
   EXPECT_EQ(ventana_.Centro(), "46010");
   EXPECT_FALSE(Preparado("lhortipo.dbf"));  // staged from INICIO, then gone with the staging from ESCOLAN
-  EXPECT_FALSE(ventana_.Tablas().wwTableCentro.Active());
+  EXPECT_FALSE(ventana_.Tablas().centro.Active());
 }
 
 TEST_F(VentanaPrincipalTest, StartingInEscolanStagesOnceWithoutAChangeEvent) {
@@ -153,7 +153,7 @@ std::vector<exportacion::PasoExportacion> Pasos(std::vector<std::string>& hechos
   std::vector<exportacion::PasoExportacion> pasos;
   for (const char* nombre : {"Uno", "Dos", "Tres"}) {
     pasos.push_back({nombre, [&hechos, fallido, nombre](exportacion::ContextoExportacion& contexto) {
-                       EXPECT_EQ(contexto.idioma, "CASTELLANO");
+                       EXPECT_EQ(contexto.idioma, exportacion::Idioma::kCastellano);
                        if (fallido == nombre) throw storage::DatabaseError("falla " + std::string(nombre));
                        hechos.push_back(nombre);
                      }});
