@@ -204,8 +204,7 @@ class ImportacionTest : public ::testing::Test {
   static void Corregir(storage::Engine& engine, const std::string& ruta, const std::string& clave,
                        const std::string& valor, const std::string& campo, const std::string& nuevo) {
     Table tabla(engine);
-    tabla.SetTableName(ruta);
-    tabla.SetExclusive(true);
+    tabla.SetTableName(ruta);  // shared, as the review that holds it open meanwhile
     tabla.Open();
     for (tabla.First(); !tabla.Eof(); tabla.Next()) {
       if (tabla.AsString(clave) != valor) continue;

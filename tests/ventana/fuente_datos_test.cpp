@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -358,6 +359,68 @@ TEST_F(FuenteDatosTest, RefreshReadsRecordsOtherObjectsAddedAndKeepsTheCurrentOn
   EXPECT_EQ(fuente_->FilaActual(), 2);
   EXPECT_EQ(tabla_.AsString("ABREV"), "P03");
   EXPECT_EQ(fuente_->Texto(3, kAbrev), "P04");
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The grid's editing rules, the same in every window
+
+// Three rows of three columns: Tab and Enter go through the cells row by row and stop at either end.
+TEST_F(FuenteDatosTest, TheNextCellGoesRowByRowAndStopsAtEitherEnd) {
+  Abrir(3);
+  using Celda = FuenteDatos::Celda;
+  struct Caso {
+    Celda desde;
+    int paso;
+    std::optional<Celda> hasta;
+  };
+  const std::vector<Caso> casos = {
+      {{0, 0}, 1, Celda{0, 1}},  {{0, 2}, 1, Celda{1, 0}},   {{1, 0}, -1, Celda{0, 2}},
+      {{0, 0}, -1, std::nullopt}, {{2, 2}, 1, std::nullopt}, {{2, 1}, 1, Celda{2, 2}},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(std::to_string(caso.desde.fila) + "," + std::to_string(caso.desde.columna) + " by " +
+                 std::to_string(caso.paso));
+    EXPECT_EQ(fuente_->CeldaSiguiente(caso.desde, caso.paso), caso.hasta);
+  }
+}
+
+// DNI is an integer field, ABREV a text field.
+TEST_F(FuenteDatosTest, AnIntegerCellTakesOnlyTheCharactersOfAnInteger) {
+  Abrir(1);
+  struct Caso {
+    int columna;
+    std::string texto;
+    bool admitido;
+  };
+  const std::vector<Caso> casos = {
+      {kDni, "12345678", true}, {kDni, "-12", true},   {kDni, "+7", true},      {kDni, "12-3", true},
+      {kDni, "", true},         {kDni, "12a", false},  {kDni, "1 2", false},    {kDni, "1,5", false},
+      {kDni, "1\xC3\xA9", false}, {kDni, "\b", true}, {kAbrev, "GA 2", true}, {kAbrev, "PEÑ", true},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(std::to_string(caso.columna) + " '" + caso.texto + "'");
+    EXPECT_EQ(fuente_->TextoAdmitido(caso.columna, caso.texto), caso.admitido);
+    bool cadaCaracter = true;
+    for (char c : caso.texto) cadaCaracter = cadaCaracter && fuente_->CaracterAdmitido(caso.columna, static_cast<unsigned char>(c));
+    EXPECT_EQ(cadaCaracter, caso.admitido);
+  }
+  EXPECT_FALSE(fuente_->CaracterAdmitido(kDni, U'é'));
+  EXPECT_TRUE(fuente_->CaracterAdmitido(kAbrev, U'é'));
+}
+
+// Escape drops the refused text: the cell shows its field again, and the record is still being edited.
+TEST_F(FuenteDatosTest, EscapeDropsARefusedTextAndKeepsTheRecordInEditMode) {
+  Abrir(2);
+  ASSERT_TRUE(fuente_->IrAFila(1));
+  ASSERT_FALSE(fuente_->EscribirCelda(kDni, "12-3"));
+  ASSERT_EQ(fuente_->ColumnaRechazada(), kDni);
+  fuente_->Escapar();
+  EXPECT_EQ(fuente_->ColumnaRechazada(), std::nullopt);
+  EXPECT_EQ(fuente_->Texto(1, kDni), "1002");
+  EXPECT_TRUE(fuente_->Editando());
+  fuente_->Escapar();  // nothing refused: nothing changes
+  EXPECT_TRUE(fuente_->Editando());
+  EXPECT_EQ(DnisPublicados(), (Fila{"1001", "1002"}));
 }
 
 }  // namespace

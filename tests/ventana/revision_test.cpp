@@ -365,4 +365,64 @@ TEST_F(ControlProfesoresTest, ARefusedTextStopsTheOperationWithTheEditorOpen) {
   EXPECT_EQ(Dnis(), (Fila{"1001", "0", "1003"}));
 }
 
+// ---------------------------------------------------------------------------------------------------------
+// Answers given without a dialog (the command line's --dni and --period)
+
+// The answers go through the dialog's own data source: a number is checked, refused and posted as if typed.
+TEST(ResponderTest, TheAnswersAreTypedIntoTheGridAndPosted) {
+  testing_support::TemporaryDrive drive;
+  drive.MakeHostFolder("HTEMP");
+  storage::Engine engine('.');
+  testing_support::EscribirProft(engine, {{"P01", "1001"}, {"P02", "0"}, {"P03", "0"}});
+  struct Caso {
+    const char* nombre;
+    std::vector<ventana::Respuesta> respuestas;
+    Fila dnis;
+    std::string fallo;  // the table layer's message, where the answers stop
+  };
+  auto dni = [](const char* abreviatura, const char* numero) {
+    return ventana::Respuesta{"ABREV", abreviatura, {{"DNI", numero}}};
+  };
+  const std::vector<Caso> casos = {
+      {"none", {}, {"1001", "0", "0"}, ""},
+      {"two teachers", {dni("P02", "12345678"), dni("P03", "7")}, {"1001", "12345678", "7"}, ""},
+      {"an abbreviation PROFT lacks", {dni("P09", "5")}, {"1001", "0", "0"}, ""},
+      {"a refused number", {dni("P02", "12"), dni("P03", "12-3")}, {"1001", "12", "0"}, kRechazo},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.nombre);
+    testing_support::EscribirProft(engine, {{"P01", "1001"}, {"P02", "0"}, {"P03", "0"}});
+    std::string fallo;
+    {
+      std::unique_ptr<run::Revision> revision = importacion::RevisionProfesores(engine);
+      try {
+        ventana::Responder(*ventana::DialogoDe(*revision), caso.respuestas);
+      } catch (const std::exception& error) {
+        fallo = error.what();
+      }
+    }
+    EXPECT_EQ(fallo, caso.fallo);
+    Fila dnis;
+    for (const Fila& fila : testing_support::LeerTabla(engine, kProft, {"DNI"})) dnis.push_back(fila[0]);
+    EXPECT_EQ(dnis, caso.dnis);
+  }
+}
+
+TEST(ResponderTest, APeriodsTimesGoToItsRowOfTheTemplate) {
+  testing_support::TemporaryDrive drive;
+  drive.MakeHostFolder("HTEMP/Valencia");
+  storage::Engine engine('.');
+  testing_support::CrearTabla(engine, kPlantilla,
+                              {{"HORA", storage::DataType::ftInteger},
+                               {"HORAINI", storage::DataType::ftString, 5},
+                               {"HORAFIN", storage::DataType::ftString, 5}},
+                              {{"1", "08:00", "08:55"}, {"2", "09:00", "09:55"}}, {"HORA"});
+  {
+    std::unique_ptr<run::Revision> revision = importacion::RevisionPlantilla(engine);
+    ventana::Responder(*ventana::DialogoDe(*revision), {{"HORA", "2", {{"HORAINI", "10:05"}, {"HORAFIN", ""}}}});
+  }
+  storage::Engine otro('.');
+  EXPECT_EQ(testing_support::LeerTabla(otro, kPlantilla), (Filas{{"1", "08:00", "08:55"}, {"2", "10:05", ""}}));
+}
+
 }  // namespace

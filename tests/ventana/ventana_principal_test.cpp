@@ -1,9 +1,11 @@
 // The main window without widgets: staging, start-up, folder changes and the export run's frame, on a
 // temporary drive C: with a scripted user.
+#include <algorithm>
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "platform/drive_map.h"
 #include "ventana/ventana_principal.h"
 #include "tests/support/interfaz_guionada.h"
 #include "tests/support/tablas_de_prueba.h"
@@ -181,6 +183,69 @@ TEST_F(VentanaPrincipalTest, AFailingStepEndsTheRunWithTheCursorBackAndNoClosing
   EXPECT_FALSE(interfaz_.cursorEspera);
   std::vector<std::string> finales(interfaz_.sucesos.end() - 3, interfaz_.sucesos.end());
   EXPECT_EQ(finales, (std::vector<std::string>{"paso: Dos", "cursor: normal", "error: falla Dos"}));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The rules of the window's controls, the same in both windows
+
+TEST(BotonPorDefectoTest, TheButtonWithTheFocusOrItsPanelsOrTheExportOne) {
+  namespace diseno = ventana::diseno;
+  struct Caso {
+    const ventana::Control* conFoco;
+    const ventana::Control* boton;
+  };
+  const std::vector<Caso> casos = {
+      {nullptr, &diseno::kBExportar},                       // no focus in the window
+      {&diseno::kEdNuevoDir, &diseno::kBExportar},          // the first panel has no default button of its own
+      {&diseno::kListaUnidades, &diseno::kBExportar},
+      {&diseno::kCBCentro, &diseno::kBExportar},
+      {&diseno::kBClose, &diseno::kBClose},                 // a button with the focus answers Enter itself
+      {&diseno::kComboBoxValCast, &diseno::kBExportar},     // the export panel's
+      {&diseno::kBExportar, &diseno::kBExportar},
+      {&diseno::kBImportar, &diseno::kBImportar},           // the import panel's
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.conFoco != nullptr ? std::string(caso.conFoco->nombre) : "no focus");
+    EXPECT_EQ(&ventana::BotonPorDefecto(caso.conFoco), caso.boton);
+  }
+}
+
+// A drive picked in the drive list: D: is mapped to a host folder that is not there, E: to one that is.
+TEST_F(VentanaPrincipalTest, APickedDriveMovesToItsCurrentFolderUnlessItIsTheListsOwnOrNotReady) {
+  EscribirEscolan("ESCOLAN");
+  EscribirCentro("unidad_e", {888});
+  platform::DriveMap unidades = platform::Drives();
+  unidades.Map('D', drive_.Host("no_esta"));
+  unidades.Map('E', drive_.Host("unidad_e"));
+  platform::SetDriveMap(unidades);
+  struct Caso {
+    char letra;
+    std::vector<std::string> sucesos;
+    std::string carpeta;
+    int cambios;
+  };
+  const std::vector<Caso> casos = {
+      {'C', {}, "C:\\ESCOLAN", 0},                           // the list's own drive: no change, no staging
+      {'D', {"error: Error de E/S 21"}, "C:\\ESCOLAN", 0},   // not ready: the error, and the list stays
+      {'E', {}, "E:\\", 1},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.letra);
+    InterfazGuionada interfaz;
+    ventana::VentanaPrincipal ventana(engine_, interfaz);
+    platform::SetCurrentFolder("C:\\ESCOLAN");
+    int cambios = 0;
+    ventana.alCambiarDirectorio = [&cambios] { ++cambios; };
+    const std::vector<char>& letras = ventana.Unidades();
+    const auto letra = std::find(letras.begin(), letras.end(), caso.letra);
+    ASSERT_NE(letra, letras.end());
+    ventana.ElegirUnidad(static_cast<int>(letra - letras.begin()));
+    EXPECT_EQ(interfaz.sucesos, caso.sucesos);
+    EXPECT_EQ(ventana.Directorio(), caso.carpeta);
+    EXPECT_EQ(letras[static_cast<std::size_t>(ventana.UnidadActual())], caso.carpeta.front());
+    EXPECT_EQ(cambios, caso.cambios);
+  }
+  EXPECT_EQ(ventana::VentanaPrincipal::NombreDeUnidad('E'), "e:");
 }
 
 }  // namespace
