@@ -14,7 +14,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "support"))
 import dbf
-import captura_xwd
+import xwd_crop
 import solucion_de_prueba
 
 BUILD, WORK, OUT = (os.path.abspath(a) for a in sys.argv[1:4])
@@ -55,7 +55,7 @@ def clicar(ventana, punto):
 
 def capturar(ventana, nombre):
     time.sleep(1)
-    captura_xwd.recortar(os.environ["WINE_SCREEN"], os.path.join(OUT, nombre), *caja(ventana))
+    xwd_crop.crop(os.environ["WINE_SCREEN"], os.path.join(OUT, nombre), *caja(ventana))
 
 
 def preparar():

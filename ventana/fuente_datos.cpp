@@ -315,6 +315,8 @@ bool RejillaConEditor::IrAFila(int fila) {
   return true;
 }
 
+bool RejillaConEditor::IrACelda(int fila) { return fila == fuente_.FilaActual() ? Entregar() : IrAFila(fila); }
+
 bool RejillaConEditor::Publicar() {
   if (!fuente_.Editando()) return true;
   if (!Entregar() || !fuente_.Publicar()) return false;

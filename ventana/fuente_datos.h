@@ -186,6 +186,9 @@ class RejillaConEditor {
   // The open editor hands its text over; false when the table refused it (the cell keeps it, refused).
   bool Entregar();
   bool IrAFila(int fila);
+  // The grid's cursor to another cell of row `fila`: of the current row once the open editor has handed its
+  // text over, of another row once the data source has moved there; a refused text keeps it where it is.
+  bool IrACelda(int fila);
   bool Publicar();
   void Cancelar();  // the editor closes without handing its text: its changes go with the record's
   // The navigator's button, when its action applies.

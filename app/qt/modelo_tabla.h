@@ -50,6 +50,7 @@ class ModeloTabla : public QAbstractTableModel, private ventana::FuenteDatos::Ob
   // record first let a cell being edited hand its text over; a refused text stops them. False when
   // refused or failed (the failure reported through `fallo`).
   bool IrAFila(int fila) { return Rejilla().IrAFila(fila); }
+  bool IrACelda(int fila) { return Rejilla().IrACelda(fila); }
   bool Editar() { return fuente_.Editar(); }
   bool Publicar() { return Rejilla().Publicar(); }
   void Cancelar() { Rejilla().Cancelar(); }

@@ -155,11 +155,8 @@ bool RejillaDatos::PuedeIrA(const QModelIndex& destino) {
   QModelIndex actual = currentIndex();
   if (moviendo_ || !destino.isValid() || !actual.isValid() || destino == actual) return true;
   if (actual.row() != modelo_.FilaActual()) return true;  // the data source moved first: the grid follows
-  RecogerEdicion();
-  if (modelo_.Rechazado()) return false;
-  if (destino.row() == actual.row()) return true;
   moviendo_ = true;
-  bool movido = modelo_.IrAFila(destino.row());
+  bool movido = modelo_.IrACelda(destino.row());
   moviendo_ = false;
   return movido;
 }

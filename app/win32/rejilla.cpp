@@ -266,22 +266,17 @@ bool Rejilla::Editable(int columna) const {
   return columna >= 0 && columna < Columnas() && fuente_.Columnas()[static_cast<std::size_t>(columna)].editable;
 }
 
-// Another row is reached only once the data source has moved there (storing or dropping the pending
-// record); another cell of the row once the cell being edited has handed its text over.
+// The cursor goes where ventana::RejillaConEditor::IrACelda lets it; the cell being edited closes once it has
+// handed its text over.
 bool Rejilla::IrACelda(int fila, int columna) {
   if (fila < 0 || fila >= fuente_.Filas() || columna < 0 || columna >= Columnas()) return false;
-  ventana::RejillaConEditor rejilla(fuente_, *this);
-  if (fila != fuente_.FilaActual()) {
-    if (!rejilla.IrAFila(fila)) {
+  const bool otraFila = fila != fuente_.FilaActual();
+  if (otraFila || columna != columnaActual_) {
+    if (!ventana::RejillaConEditor(fuente_, *this).IrACelda(fila)) {
       TomarFoco();
       return false;
     }
-  } else if (columna != columnaActual_ && Editando()) {
-    if (!rejilla.Entregar()) {
-      TomarFoco();
-      return false;
-    }
-    CerrarEditor();
+    if (!otraFila) CerrarEditor();
   }
   columnaActual_ = columna;
   RedibujarFila(fila);

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/control_plantilla.h"
-#include "app/win32/control_profesores.h"
+#include "app/win32/control_revision.h"
+#include "import/importacion.h"
 #include "platform/platform.h"
-#include "tests/support/pantalla_wine.h"
+#include "tests/support/wine_display.h"
 #include "tests/support/tablas_de_prueba.h"
 #include "tests/support/temporary_drive.h"
 
@@ -26,7 +26,7 @@ namespace {
 
 using testing_support::Fila;
 using testing_support::Filas;
-using testing_support::SinPantalla;
+using testing_support::NoDisplayUnderWine;
 
 constexpr const char* kProft = "C:\\HTEMP\\PROFT.DBF";
 constexpr const char* kPlantilla = "C:\\HTEMP\\VALENCIA\\PLANTILLA.DBF";
@@ -194,7 +194,7 @@ class Conductor {
 class RevisionWin32Test : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (SinPantalla()) GTEST_SKIP() << "Wine has no X display here: no window can be created";
+    if (NoDisplayUnderWine()) GTEST_SKIP() << "Wine has no X display here: no window can be created";
     drive_.MakeHostFolder("HTEMP/VALENCIA");
     Filas profesores;
     for (int fila = 0; fila < 30; ++fila) {
@@ -215,11 +215,11 @@ class RevisionWin32Test : public ::testing::Test {
   }
 
   bool Profesores(std::vector<Conductor::Paso> pasos) {
-    return Conductor::Conducir([this] { app::win32::MostrarControlProfesores(nullptr, engine_, Anotar()); },
+    return Conductor::Conducir([this] { app::win32::MostrarRevision(nullptr, *importacion::RevisionProfesores(engine_), Anotar()); },
                                std::move(pasos));
   }
   bool Plantilla(std::vector<Conductor::Paso> pasos) {
-    return Conductor::Conducir([this] { app::win32::MostrarControlPlantilla(nullptr, engine_, Anotar()); },
+    return Conductor::Conducir([this] { app::win32::MostrarRevision(nullptr, *importacion::RevisionPlantilla(engine_), Anotar()); },
                                std::move(pasos));
   }
   std::function<void(const std::string&)> Anotar() {
@@ -444,7 +444,7 @@ TEST_F(RevisionWin32Test, TheLayoutAt96Dpi) {
 TEST_F(RevisionWin32Test, AMissingTableIsTheTableLayersErrorAndNoWindowShows) {
   platform::RemoveFile(kProft);
   try {
-    app::win32::MostrarControlProfesores(nullptr, engine_, Anotar());
+    app::win32::MostrarRevision(nullptr, *importacion::RevisionProfesores(engine_), Anotar());
     FAIL() << "the dialog opened without PROFT";
   } catch (const storage::DatabaseError& error) {
     EXPECT_TRUE(std::string(error.what()).starts_with("La tabla no existe")) << error.what();

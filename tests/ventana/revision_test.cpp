@@ -310,6 +310,10 @@ TEST_F(ControlProfesoresTest, TheOperationsTakeTheEditorsTextFirstAndCloseItAfte
       {"navigator's cancel", [](ventana::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kCancelar); }, 1,
        antes, false},
       {"the same row", [](ventana::RejillaConEditor& r) { return r.IrAFila(1); }, 1, antes, true},
+      // The cursor to another cell: of the row, with the text handed over and the record still pending; of
+      // another row, as moving there.
+      {"another cell of the row", [](ventana::RejillaConEditor& r) { return r.IrACelda(1); }, 1, antes, true},
+      {"a cell of another row", [](ventana::RejillaConEditor& r) { return r.IrACelda(2); }, 2, cambiado, false},
   };
   ventana::FuenteDatos& fuente = control_->Fuente();
   for (const Operacion& operacion : operaciones) {
@@ -339,6 +343,7 @@ TEST_F(ControlProfesoresTest, ARefusedTextStopsTheOperationWithTheEditorOpen) {
   const std::vector<Operacion> operaciones = {
       {"post", [](ventana::RejillaConEditor& r) { return r.Publicar(); }, 1, {}, true},
       {"another row", [](ventana::RejillaConEditor& r) { return r.IrAFila(0); }, 1, {}, true},
+      {"another cell of the row", [](ventana::RejillaConEditor& r) { return r.IrACelda(1); }, 1, {}, true},
       {"navigator's last", [](ventana::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kUltimo); }, 1, {}, true},
       {"navigator's refresh", [](ventana::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kReleer); }, 1, {},
        true},

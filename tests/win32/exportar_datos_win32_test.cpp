@@ -16,23 +16,23 @@
 #include <string>
 #include <vector>
 
-#include "app/diseno_ventana.h"
 #include "app/win32/comun.h"
 #include "app/win32/exportar_datos.h"
 #include "export/exportacion.h"
 #include "import/importacion.h"
 #include "tests/support/interfaz_guionada.h"
-#include "tests/support/pantalla_wine.h"
+#include "tests/support/wine_display.h"
 #include "tests/support/tablas_de_prueba.h"
 #include "tests/support/temporary_drive.h"
+#include "ventana/diseno_principal.h"
 
 namespace {
 
-namespace diseno = app::diseno;
-using app::win32::Ancho;
+namespace diseno = ventana::diseno;
 using app::win32::Escalar;
 using app::win32::TExportarDatos;
-using app::win32::Utf8;
+using platform::Narrow;
+using platform::Wide;
 
 // A control's box in its parent's client area.
 RECT CajaEnPadre(HWND control) {
@@ -61,7 +61,7 @@ std::string CaraObtenida(HFONT fuente) {
   GetTextFaceW(dc, LF_FACESIZE, cara);
   SelectObject(dc, anterior);
   ReleaseDC(nullptr, dc);
-  return Utf8(cara);
+  return Narrow(cara);
 }
 
 bool EsPorDefecto(HWND boton) { return (GetWindowLongW(boton, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON; }
@@ -101,8 +101,8 @@ class Imagen {
   std::vector<std::uint32_t> pixeles_;
 };
 
-std::uint32_t Rgb(const diseno::Rgb& color) {
-  return static_cast<std::uint32_t>(color.rojo << 16 | color.verde << 8 | color.azul);
+std::uint32_t Rgb(const ventana::Color& color) {
+  return static_cast<std::uint32_t>(color.rgb.rojo << 16 | color.rgb.verde << 8 | color.rgb.azul);
 }
 
 int Diferencia(std::uint32_t a, std::uint32_t b) {
@@ -122,7 +122,7 @@ std::string Hex(std::uint32_t color) {
 class ExportarDatosWin32Test : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (testing_support::SinPantalla()) GTEST_SKIP() << "Wine has no X display here: no window can be created";
+    if (testing_support::NoDisplayUnderWine()) GTEST_SKIP() << "Wine has no X display here: no window can be created";
     drive_ = std::make_unique<testing_support::TemporaryDrive>();
     testing_support::EscribirCentro(*drive_, "ESCOLAN", {46010, 3001});
     drive_->MakeHostFolder("ESCOLAN/OTRO");
@@ -137,7 +137,7 @@ class ExportarDatosWin32Test : public ::testing::Test {
   // The window as the program opens it, shown; the export runs no step.
   void Abrir(run::InterfazUsuario* interfaz) {
     ventana_ = std::make_unique<TExportarDatos>(interfaz);
-    ventana_->pasosExportacion.clear();
+    ventana_->Ventana().pasosExportacion.clear();
     ventana_->Mostrar();
     Bombear();
   }
@@ -159,12 +159,12 @@ class ExportarDatosWin32Test : public ::testing::Test {
     Bombear();
   }
 
-  HWND Control(const diseno::Control& def) const { return ventana_->Control(def); }
+  HWND Control(const ventana::Control& def) const { return ventana_->Control(def); }
 
   // The control of the design that has the focus (the language box when its edit field has it).
-  const diseno::Control* ConElFoco() const {
+  const ventana::Control* ConElFoco() const {
     HWND foco = GetFocus();
-    for (const diseno::Control* def : diseno::kOrdenTabulacion) {
+    for (const ventana::Control* def : diseno::kOrdenTabulacion) {
       HWND control = Control(*def);
       if (foco == control || IsChild(control, foco)) return def;
     }
@@ -213,13 +213,13 @@ TEST_P(EnCadaDpi, ControlsSitAtTheirBoxesInTheirFonts) {
   EXPECT_EQ(cliente.right, Escalar(587, dpi));
   EXPECT_EQ(cliente.bottom, Escalar(431, dpi));
 
-  for (const diseno::Control* def : diseno::kOrdenTabulacion) {
+  for (const ventana::Control* def : diseno::kOrdenTabulacion) {
     SCOPED_TRACE(std::string(def->nombre));
     HWND control = Control(*def);
     ASSERT_NE(control, nullptr);
     EXPECT_EQ(Texto(CajaEnPadre(control)), Texto(Escalar(diseno::EnVentana(def->panel, def->caja), dpi)));
     const LOGFONTW letra = FuenteDe(control);
-    EXPECT_EQ(Utf8(letra.lfFaceName), def->letra.cara);
+    EXPECT_EQ(Narrow(letra.lfFaceName), def->letra.cara);
     EXPECT_EQ(letra.lfHeight, -MulDiv(def->letra.puntos, static_cast<int>(dpi), 72));
     EXPECT_EQ(letra.lfWeight, def->letra.negrita ? FW_BOLD : FW_NORMAL);
     EXPECT_EQ(CaraObtenida(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0))), def->letra.cara);
@@ -234,12 +234,12 @@ INSTANTIATE_TEST_SUITE_P(Dpi, EnCadaDpi, ::testing::Values(96u, 144u));
 TEST_F(ExportarDatosWin32Test, LabelsFitTheirText) {
   Abrir();
   HDC dc = GetDC(ventana_->Handle());
-  for (const diseno::Etiqueta& etiqueta : diseno::kEtiquetas) {
+  for (const ventana::Etiqueta& etiqueta : diseno::kEtiquetas) {
     SCOPED_TRACE(std::string(etiqueta.nombre));
     app::win32::Fuente fuente(etiqueta.letra, USER_DEFAULT_SCREEN_DPI);
     EXPECT_EQ(CaraObtenida(fuente.Handle()), etiqueta.letra.cara);
     HGDIOBJ anterior = SelectObject(dc, fuente.Handle());
-    const std::wstring texto = Ancho(etiqueta.texto);
+    const std::wstring texto = Wide(etiqueta.texto);
     RECT medida{0, 0, etiqueta.caja.ancho, etiqueta.caja.alto};
     const UINT forma = DT_CALCRECT | DT_LEFT | DT_TOP | DT_NOPREFIX | (etiqueta.ajustada ? DT_WORDBREAK : DT_SINGLELINE);
     DrawTextW(dc, texto.c_str(), static_cast<int>(texto.size()), &medida, forma);
@@ -253,7 +253,7 @@ TEST_F(ExportarDatosWin32Test, LabelsFitTheirText) {
 // The two parts of the title label go on a line each, as the blanks between them are meant to do.
 TEST_F(ExportarDatosWin32Test, TheTitleLabelBreaksBetweenItsTwoParts) {
   Abrir();
-  const diseno::Etiqueta& titulo = diseno::kEtiquetas[2];
+  const ventana::Etiqueta& titulo = diseno::kEtiquetas[2];
   ASSERT_EQ(titulo.nombre, "Label8");
   HDC dc = GetDC(ventana_->Handle());
   app::win32::Fuente fuente(titulo.letra, USER_DEFAULT_SCREEN_DPI);
@@ -261,7 +261,7 @@ TEST_F(ExportarDatosWin32Test, TheTitleLabelBreaksBetweenItsTwoParts) {
   TEXTMETRICW medidas{};
   GetTextMetricsW(dc, &medidas);
   RECT medida{0, 0, titulo.caja.ancho, 0};
-  const std::wstring texto = Ancho(titulo.texto);
+  const std::wstring texto = Wide(titulo.texto);
   DrawTextW(dc, texto.c_str(), static_cast<int>(texto.size()), &medida, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   SIZE primeraParte{};
   GetTextExtentPoint32W(dc, L"UTILIDAD TRANSFERENCIA DE DATOS", 31, &primeraParte);
@@ -276,7 +276,7 @@ TEST_F(ExportarDatosWin32Test, TheTitleLabelBreaksBetweenItsTwoParts) {
 TEST_F(ExportarDatosWin32Test, PanelsAndLabelsArePaintedInTheirColours) {
   Abrir();
   const Imagen imagen(ventana_->Handle());
-  for (const diseno::Panel& panel : diseno::kPaneles) {
+  for (const ventana::Panel& panel : diseno::kPaneles) {
     SCOPED_TRACE(std::string(panel.nombre));
     const int x = panel.caja.izquierda + 2;
     const int abajo = std::min(panel.caja.Abajo(), diseno::kAltoVentana) - 1;
@@ -288,9 +288,9 @@ TEST_F(ExportarDatosWin32Test, PanelsAndLabelsArePaintedInTheirColours) {
     }
     EXPECT_EQ(imagen.Pixel(x, mitad), imagen.Pixel(std::min(panel.caja.Derecha(), diseno::kAnchoVentana) - 1, mitad));
   }
-  for (const diseno::Etiqueta& etiqueta : diseno::kEtiquetas) {
+  for (const ventana::Etiqueta& etiqueta : diseno::kEtiquetas) {
     SCOPED_TRACE(std::string(etiqueta.nombre));
-    const diseno::Caja caja = diseno::EnVentana(etiqueta.panel, etiqueta.caja);
+    const ventana::Caja caja = diseno::EnVentana(etiqueta.panel, etiqueta.caja);
     const int bordePanel = diseno::kPaneles[etiqueta.panel].caja.izquierda + 2;
     std::uint32_t tinta = 0;
     int mayor = -1;
@@ -314,21 +314,21 @@ TEST_F(ExportarDatosWin32Test, TheChoiceControls) {
   ASSERT_EQ(SendMessageW(idioma, CB_GETCOUNT, 0, 0), 2);
   wchar_t elemento[32];
   SendMessageW(idioma, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(elemento));
-  EXPECT_EQ(Utf8(elemento), "VALENCIÁ");
+  EXPECT_EQ(Narrow(elemento), "VALENCIÁ");
   SendMessageW(idioma, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(elemento));
-  EXPECT_EQ(Utf8(elemento), "CASTELLANO");
+  EXPECT_EQ(Narrow(elemento), "CASTELLANO");
   EXPECT_EQ(app::win32::TextoDe(idioma), "VALENCIÁ");
 
   HWND centros = Control(diseno::kCBCentro);
   EXPECT_EQ(GetWindowLongW(centros, GWL_STYLE) & (3 | CBS_SORT), CBS_DROPDOWNLIST);  // not editable, not sorted
   ASSERT_EQ(SendMessageW(centros, CB_GETCOUNT, 0, 0), 2);
   SendMessageW(centros, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(elemento));
-  EXPECT_EQ(Utf8(elemento), "3001");
+  EXPECT_EQ(Narrow(elemento), "3001");
   EXPECT_EQ(SendMessageW(centros, CB_GETCURSEL, 0, 0), 0);
   EXPECT_EQ(ventana_->Ventana().Centro(), "46010");
 
   EXPECT_TRUE(GetWindowLongW(Control(diseno::kEdNuevoDir), GWL_STYLE) & ES_READONLY);
-  for (const diseno::Control* boton : {&diseno::kBClose, &diseno::kBExportar, &diseno::kBImportar}) {
+  for (const ventana::Control* boton : {&diseno::kBClose, &diseno::kBExportar, &diseno::kBImportar}) {
     SCOPED_TRACE(std::string(boton->nombre));
     EXPECT_EQ(app::win32::TextoDe(Control(*boton)), boton->texto);
     EXPECT_NE(SendMessageW(Control(*boton), BM_GETIMAGE, IMAGE_ICON, 0), 0);
@@ -346,7 +346,7 @@ TEST_F(ExportarDatosWin32Test, StartUpShowsEscolanItsSubfoldersAndItsDrive) {
   for (LRESULT i = 0; i < SendMessageW(lista, LB_GETCOUNT, 0, 0); ++i) {
     wchar_t texto[MAX_PATH] = {};
     SendMessageW(lista, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(texto));
-    entradas.push_back(Utf8(texto));
+    entradas.push_back(Narrow(texto));
   }
   EXPECT_EQ(entradas, (std::vector<std::string>{"C:\\", "ESCOLAN", "OTRO"}));
   EXPECT_EQ(SendMessageW(lista, LB_GETCURSEL, 0, 0), 1);
@@ -354,7 +354,7 @@ TEST_F(ExportarDatosWin32Test, StartUpShowsEscolanItsSubfoldersAndItsDrive) {
   wchar_t unidad[8] = {};
   SendMessageW(unidades, CB_GETLBTEXT, static_cast<WPARAM>(SendMessageW(unidades, CB_GETCURSEL, 0, 0)),
                reinterpret_cast<LPARAM>(unidad));
-  EXPECT_EQ(Utf8(unidad), "c:");
+  EXPECT_EQ(Narrow(unidad), "c:");
 }
 
 TEST_F(ExportarDatosWin32Test, AStartUpWithoutEscolanShowsTheErrorAndOpensTheWindow) {
@@ -411,20 +411,20 @@ TEST_F(ExportarDatosWin32Test, TabGoesThroughThePanelsInTurn) {
   SetFocus(Control(diseno::kEdNuevoDir));
   std::vector<std::string> recorrido;
   for (std::size_t i = 0; i < diseno::kOrdenTabulacion.size() + 1; ++i) {
-    const diseno::Control* def = ConElFoco();
+    const ventana::Control* def = ConElFoco();
     recorrido.push_back(def != nullptr ? std::string(def->nombre) : "?");
     Tecla(VK_TAB);
   }
   std::vector<std::string> esperado;
-  for (const diseno::Control* def : diseno::kOrdenTabulacion) esperado.emplace_back(def->nombre);
+  for (const ventana::Control* def : diseno::kOrdenTabulacion) esperado.emplace_back(def->nombre);
   esperado.push_back(esperado.front());  // and round again
   EXPECT_EQ(recorrido, esperado);
 }
 
 struct CasoEnter {
-  const diseno::Control* control;  // reached by Tab from the folder box
+  const ventana::Control* control;  // reached by Tab from the folder box
   std::string teclear;             // typed into it before Enter
-  const diseno::Control* porDefecto;
+  const ventana::Control* porDefecto;
   std::string primero;             // what Enter shows first; empty when it closes the window
   std::string idioma;              // the language an export took
 };
@@ -444,7 +444,7 @@ TEST_P(EnterEn, EnterClicksTheDefaultButtonOfTheFocusedPanel) {
   for (int tabs = 0; tabs < 10 && ConElFoco() != caso.control; ++tabs) Tecla(VK_TAB);
   ASSERT_EQ(ConElFoco(), caso.control);
   std::vector<std::string> porDefecto;
-  for (const diseno::Control* boton : {&diseno::kBClose, &diseno::kBExportar, &diseno::kBImportar}) {
+  for (const ventana::Control* boton : {&diseno::kBClose, &diseno::kBExportar, &diseno::kBImportar}) {
     if (EsPorDefecto(Control(*boton))) porDefecto.emplace_back(boton->nombre);
   }
   EXPECT_EQ(porDefecto, std::vector<std::string>{std::string(caso.porDefecto->nombre)});
@@ -594,10 +594,10 @@ TEST_F(ExportarDatosWin32Test, TheHourglassShowsOverTheWindowWhileARunWorks) {
 
 TEST(TextoWin32, Utf8AndUtf16RoundTrip) {
   const std::string texto = "ATENCIÓN. Código del centro: VALENCIÁ \xF0\x9F\x93\x81";  // and a folder emoji
-  const std::wstring ancho = Ancho(texto);
+  const std::wstring ancho = Wide(texto);
   EXPECT_EQ(ancho.size(), 40u);  // the emoji is two UTF-16 units
-  EXPECT_EQ(Utf8(ancho), texto);
-  EXPECT_EQ(Ancho(""), L"");
+  EXPECT_EQ(Narrow(ancho), texto);
+  EXPECT_EQ(Wide(""), L"");
 }
 
 }  // namespace

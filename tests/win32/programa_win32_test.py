@@ -18,7 +18,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 try:
     import dbfread
-    import captura_xwd
+    import xwd_crop
     import solucion_de_prueba
 except ImportError:
     print("python3-dbf or python3-dbfread missing")
@@ -107,7 +107,7 @@ def capturar(nombre, caja):
     if CAPTURAS is None:
         return
     time.sleep(1)  # painted
-    captura_xwd.recortar(os.environ["WINE_SCREEN"], os.path.join(CAPTURAS, nombre), *caja)
+    xwd_crop.crop(os.environ["WINE_SCREEN"], os.path.join(CAPTURAS, nombre), *caja)
 
 
 def profesores():
@@ -197,7 +197,7 @@ def main():
         fallos.append(str(fallo))
         pantalla = os.environ.get("WINE_SCREEN")
         if pantalla and os.path.exists(pantalla):
-            captura_xwd.recortar(pantalla, os.path.join(WORK, "pantalla.png"), 0, 0, 1280, 1024)
+            xwd_crop.crop(pantalla, os.path.join(WORK, "pantalla.png"), 0, 0, 1280, 1024)
             fallos.append(f"the screen at that moment: {os.path.join(WORK, 'pantalla.png')}")
     finally:
         if programa.poll() is None:

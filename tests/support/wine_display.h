@@ -6,7 +6,7 @@
 
 namespace testing_support {
 
-inline bool SinPantalla() {
+inline bool NoDisplayUnderWine() {
   HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
   bool wine = ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
   return wine && GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0 &&

@@ -4,7 +4,7 @@ import struct
 import zlib
 
 
-def recortar(xwd_path, png_path, left, top, width, height):
+def crop(xwd_path, png_path, left, top, width, height):
     data = open(xwd_path, "rb").read()
     header = struct.unpack(">25I", data[:100])
     header_size, byte_order, bits_per_pixel, bytes_per_line, colours = (header[0], header[7], header[11],
