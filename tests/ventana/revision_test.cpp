@@ -255,16 +255,21 @@ TEST(ControlesAbiertosTest, AMissingTableIsTheTableLayersError) {
   }
 }
 
+// The staging folder's PLANTILLA with these periods (HORA, HORAINI, HORAFIN), in this order.
+void EscribirPlantilla(storage::Engine& engine, const Filas& periodos) {
+  testing_support::CrearTabla(engine, kPlantilla,
+                              {{"HORA", storage::DataType::ftInteger},
+                               {"HORAINI", storage::DataType::ftString, 5},
+                               {"HORAFIN", storage::DataType::ftString, 5}},
+                              periodos, {"HORA"});
+}
+
 // The template review edits the staging folder's PLANTILLA in stored order; its period number is read-only.
 TEST(ControlPlantillaTest, EditsTheTimesOfTheStagedTemplate) {
   testing_support::TemporaryDrive drive;
   drive.MakeHostFolder("HTEMP/Valencia");
   storage::Engine engine('.');
-  testing_support::CrearTabla(engine, kPlantilla,
-                              {{"HORA", storage::DataType::ftInteger},
-                               {"HORAINI", storage::DataType::ftString, 5},
-                               {"HORAFIN", storage::DataType::ftString, 5}},
-                              {{"2", "09:00", "09:55"}, {"1", "08:00", "08:55"}}, {"HORA"});
+  EscribirPlantilla(engine, {{"2", "09:00", "09:55"}, {"1", "08:00", "08:55"}});
   {
     std::unique_ptr<run::Revision> revision = importacion::RevisionPlantilla(engine);
     ventana::ControlPlantilla control(*revision);
@@ -417,11 +422,7 @@ TEST(ResponderTest, APeriodsTimesGoToItsRowOfTheTemplate) {
   testing_support::TemporaryDrive drive;
   drive.MakeHostFolder("HTEMP/Valencia");
   storage::Engine engine('.');
-  testing_support::CrearTabla(engine, kPlantilla,
-                              {{"HORA", storage::DataType::ftInteger},
-                               {"HORAINI", storage::DataType::ftString, 5},
-                               {"HORAFIN", storage::DataType::ftString, 5}},
-                              {{"1", "08:00", "08:55"}, {"2", "09:00", "09:55"}}, {"HORA"});
+  EscribirPlantilla(engine, {{"1", "08:00", "08:55"}, {"2", "09:00", "09:55"}});
   {
     std::unique_ptr<run::Revision> revision = importacion::RevisionPlantilla(engine);
     ventana::Responder(*ventana::DialogoDe(*revision), {{"HORA", "2", {{"HORAINI", "10:05"}, {"HORAFIN", ""}}}});
