@@ -1,5 +1,8 @@
 #include "app/interfaz_consola.h"
 
+#include <string>
+#include <vector>
+
 #include "ventana/revision.h"
 
 namespace app {
@@ -16,7 +19,9 @@ void InterfazConsola::MostrarError(const std::string& texto) { errores_ << texto
 void InterfazConsola::Revisar(run::Revision& revision) {
   std::vector<ventana::Respuesta> respuestas;
   if (revision.Tipo() == run::TipoRevision::kProfesores) {
-    for (const auto& [abreviatura, dni] : dnis) respuestas.push_back({"ABREV", abreviatura, {{"DNI", std::to_string(dni)}}});
+    for (const auto& [abreviatura, dni] : dnis) {
+      respuestas.push_back({"ABREV", abreviatura, {{"DNI", std::to_string(dni)}}});
+    }
   } else {
     for (const auto& [periodo, horas] : periodos) {
       respuestas.push_back({"HORA", std::to_string(periodo), {{"HORAINI", horas.first}, {"HORAFIN", horas.second}}});

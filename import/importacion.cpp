@@ -4,6 +4,8 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "horarios/horarios.h"
 #include "import/devolucion.h"
@@ -157,8 +159,10 @@ FinImportacion ImportarConRelojDeArena(ContextoImportacion& contexto) {
 
 // Every column can be edited: the abbreviation as well, by which the transfer then looks the teacher up.
 std::unique_ptr<run::Revision> RevisionProfesores(storage::Engine& engine) {
-  return std::make_unique<run::Revision>(engine, run::TipoRevision::kProfesores, "wwTableProft", run::DirigirAProfesores,
-                                         std::vector<run::ColumnaDatos>{{"DNI", 10, "DNI"}, {"ABREV", 4, "ABREV"}, {"NOMBRE", 40, "NOMBRE"}, {"DEPART", 40, "DEPARTAMENTO"}});
+  std::vector<run::ColumnaDatos> columnas = {
+      {"DNI", 10, "DNI"}, {"ABREV", 4, "ABREV"}, {"NOMBRE", 40, "NOMBRE"}, {"DEPART", 40, "DEPARTAMENTO"}};
+  return std::make_unique<run::Revision>(engine, run::TipoRevision::kProfesores, "wwTableProft",
+                                         run::DirigirAProfesores, std::move(columnas));
 }
 
 FinImportacion Importar(ContextoImportacion& contexto) {

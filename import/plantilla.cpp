@@ -1,5 +1,9 @@
 // The import's class-period template: the centre's period times, confirmed by the user.
 #include "import/importacion.h"
+
+#include <utility>
+#include <vector>
+
 #include "platform/platform.h"
 #include "run/rutas.h"
 
@@ -67,8 +71,10 @@ TablaPeriodos LeerPlantilla(storage::Engine& engine) {
 
 // The period number is shown, never edited: the template keeps its periods 1 to 20.
 std::unique_ptr<run::Revision> RevisionPlantilla(storage::Engine& engine) {
-  return std::make_unique<run::Revision>(engine, run::TipoRevision::kPlantillaHoraria, "wwTablePlantilla", run::DirigirAPlantilla,
-                                         std::vector<run::ColumnaDatos>{{"HORA", 7, "HORA", false}, {"HORAINI", 20, "HORA INICIO CLASE"}, {"HORAFIN", 19, "HORA FINAL CLASE"}});
+  std::vector<run::ColumnaDatos> columnas = {
+      {"HORA", 7, "HORA", false}, {"HORAINI", 20, "HORA INICIO CLASE"}, {"HORAFIN", 19, "HORA FINAL CLASE"}};
+  return std::make_unique<run::Revision>(engine, run::TipoRevision::kPlantillaHoraria, "wwTablePlantilla",
+                                         run::DirigirAPlantilla, std::move(columnas));
 }
 
 TablaPeriodos PrepararPlantilla(ContextoImportacion& contexto) {

@@ -48,8 +48,9 @@ QStyle::StandardPixmap Icono(ventana::Glifo glifo) {
 }
 
 QPushButton* Boton(QWidget* panel, const ventana::Control& def) {
-  auto* boton = ColocarControl(new QPushButton(panel->style()->standardIcon(Icono(def.glifo)), TextoQt(def.texto), panel), def,
-                        QPalette::ButtonText);
+  auto* boton = ColocarControl(
+      new QPushButton(panel->style()->standardIcon(Icono(def.glifo)), TextoQt(def.texto), panel), def,
+      QPalette::ButtonText);
   boton->setFocusPolicy(Qt::StrongFocus);
   return boton;
 }

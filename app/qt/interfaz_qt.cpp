@@ -67,7 +67,8 @@ void InterfazQt::CursorEspera(bool activo) {
 }
 
 void InterfazQt::Revisar(run::Revision& revision) {
-  std::unique_ptr<TControlRevision> dialogo = DialogoDe(revision, ventana_, [this](const std::string& texto) { MostrarError(texto); });
+  std::unique_ptr<TControlRevision> dialogo =
+      DialogoDe(revision, ventana_, [this](const std::string& texto) { MostrarError(texto); });
   CursorEspera(false);
   dialogo->exec();
 }

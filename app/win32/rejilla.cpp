@@ -294,7 +294,8 @@ void Rejilla::Avanzar(int paso, bool seguirEditando) {
     }
     CerrarEditor();
   }
-  std::optional<ventana::FuenteDatos::Celda> siguiente = fuente_.CeldaSiguiente({fuente_.FilaActual(), columnaActual_}, paso);
+  std::optional<ventana::FuenteDatos::Celda> siguiente =
+      fuente_.CeldaSiguiente({fuente_.FilaActual(), columnaActual_}, paso);
   if (!siguiente) return;
   if (IrACelda(siguiente->fila, siguiente->columna) && seguirEditando && Editable(columnaActual_)) AbrirEditor();
 }
