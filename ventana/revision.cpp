@@ -221,22 +221,22 @@ int ColumnaDe(const FuenteDatos& fuente, const std::string& campo) {
 
 }  // namespace
 
-// As the user would: the grid takes the focus as the dialog opens, each answered row is reached and typed
-// into, and "Salir" leaves the grid.
+// Row by row as the user types into the grid: each answered row is reached, its cells written and the record
+// posted; rows without an answer are neither edited nor posted.
 void Responder(DialogoRevision& dialogo, const std::vector<Respuesta>& respuestas) {
   FuenteDatos& fuente = dialogo.Fuente();
   Fallos fallos(fuente);
-  dialogo.FocoMovido(true);
   for (const Respuesta& respuesta : respuestas) {
     const int clave = ColumnaDe(fuente, respuesta.campoClave);
     for (int fila = 0; fila < fuente.Registros(); ++fila) {
       if (fuente.Texto(fila, clave) != respuesta.clave) continue;
       fallos.Exigir(fuente.IrAFila(fila));
-      for (const auto& [campo, texto] : respuesta.celdas) fallos.Exigir(fuente.EscribirCelda(ColumnaDe(fuente, campo), texto));
+      for (const auto& [campo, texto] : respuesta.celdas) {
+        fallos.Exigir(fuente.EscribirCelda(ColumnaDe(fuente, campo), texto));
+      }
+      fallos.Exigir(fuente.Publicar());
     }
   }
-  dialogo.FocoMovido(false);
-  fallos.Exigir(!fuente.Editando());
 }
 
 }  // namespace ventana

@@ -142,8 +142,9 @@ std::unique_ptr<DialogoRevision> DialogoDe(run::Revision& revision);
 
 // Answers to a review given without a dialog (the command line's options): on every row whose `campoClave`
 // reads `clave`, each cell of `celdas` (field, text) is written as if typed into the grid, and the record
-// posted, through the dialog's own data source and its rules. Throws, with the table layer's message, when a
-// text is refused or a record cannot be stored; the rows before keep what was posted.
+// posted, through the dialog's own data source and its rules; no other row is edited or posted. Throws, with
+// the table layer's message, when a text is refused or a record cannot be stored; the rows before keep what
+// was posted.
 struct Respuesta {
   std::string campoClave;
   std::string clave;

@@ -418,6 +418,31 @@ TEST(ResponderTest, TheAnswersAreTypedIntoTheGridAndPosted) {
   }
 }
 
+// Only answered rows are posted: a PROFT the export wrote on another day keeps its bytes, the date of its last
+// change among them, when no answer names one of its teachers; an answer changes it.
+TEST(ResponderTest, OnlyTheAnsweredRowsArePosted) {
+  testing_support::TemporaryDrive drive;
+  drive.MakeHostFolder("HTEMP");
+  for (bool conRespuesta : {false, true}) {
+    SCOPED_TRACE(conRespuesta ? "an answer" : "no answer for a teacher of PROFT");
+    {
+      storage::Engine engine('.');
+      testing_support::EscribirProft(engine, {{"P01", "0"}});
+    }
+    std::string antes = drive.ReadHostFile("HTEMP/PROFT.DBF");
+    antes.replace(1, 3, std::string("\x5A\x01\x02", 3));  // last changed on 2 January 1990
+    drive.WriteHostFile("HTEMP/PROFT.DBF", antes);
+    {
+      storage::Engine engine('.');
+      std::unique_ptr<run::Revision> revision = importacion::RevisionProfesores(engine);
+      std::vector<ventana::Respuesta> respuestas = {{"ABREV", "P09", {{"DNI", "5"}}}};
+      if (conRespuesta) respuestas.push_back({"ABREV", "P01", {{"DNI", "5"}}});
+      ventana::Responder(*ventana::DialogoDe(*revision), respuestas);
+    }
+    EXPECT_EQ(drive.ReadHostFile("HTEMP/PROFT.DBF") == antes, !conRespuesta);
+  }
+}
+
 TEST(ResponderTest, APeriodsTimesGoToItsRowOfTheTemplate) {
   testing_support::TemporaryDrive drive;
   drive.MakeHostFolder("HTEMP/Valencia");
