@@ -40,9 +40,6 @@ class ModeloTabla : public QAbstractTableModel, private ventana::FuenteDatos::Ob
   const ventana::FuenteDatos& Fuente() const { return fuente_; }
   const std::vector<ColumnaRejilla>& Columnas() const { return fuente_.Columnas(); }
   int FilaActual() const { return fuente_.FilaActual(); }
-  bool Editando() const { return fuente_.Editando(); }
-  // Whether the current row holds a text that the table refused.
-  bool Rechazado() const { return fuente_.ColumnaRechazada().has_value(); }
   // The cell editor as the data source's operations and the dialog's handlers see it.
   ventana::EditorDeCelda& Editor() { return *this; }
 
@@ -55,8 +52,6 @@ class ModeloTabla : public QAbstractTableModel, private ventana::FuenteDatos::Ob
   bool Publicar() { return Rejilla().Publicar(); }
   void Cancelar() { Rejilla().Cancelar(); }
   bool Ejecutar(ventana::AccionNavegador accion) { return Rejilla().Ejecutar(accion); }
-  // The refused text is dropped: the cell shows its field again.
-  void DescartarRechazo() { fuente_.DescartarRechazo(); }
 
  signals:
   void filaActualCambiada(int fila);
