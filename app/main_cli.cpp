@@ -16,6 +16,7 @@
 #include "diagnostico/diagnostico.h"
 #include "export/exportacion.h"
 #include "horarios/horarios.h"
+#include "import/copias.h"
 #include "muestra/muestra_escolan.h"
 #include "platform/platform.h"
 #include "platform/drive_map.h"  // a host path typed for a folder
@@ -268,6 +269,30 @@ int Import(const ImportOptions& options) {
   return end == importacion::FinImportacion::kCompleta ? 0 : 1;
 }
 
+// The backups of the folder's timetables in C:\HTEMP\COPIAS, one line each, newest first.
+int Backups(const std::string& source) {
+  try {
+    storage::Engine engine;
+    for (const importacion::CopiaHorarios& copia : importacion::CopiasDeCarpeta(engine, WindowsFolder(source))) {
+      std::cout << importacion::LineaDeCopia(copia) << '\n';
+    }
+    return 0;
+  } catch (const std::exception& error) {
+    std::cerr << error.what() << '\n';
+    return 1;
+  }
+}
+
+// Puts a backup of the folder's timetables back into it, as the window's restore does: one run, after the
+// recovery of an interrupted copy back.
+int Restore(const std::string& source, const std::string& stamp) {
+  storage::Engine engine;
+  app::InterfazConsola interfaz(std::cout, std::cerr, false);
+  ventana::VentanaPrincipal principal(engine, interfaz);
+  if (!run::EjecutarManejador(interfaz, [&] { platform::SetCurrentFolder(WindowsFolder(source)); })) return 1;
+  return principal.RestaurarCopia(stamp) ? 0 : 1;
+}
+
 int MakeSample(const std::string& folder, const std::string& size) {
   try {
     std::string windowsFolder = WindowsFolder(folder);
@@ -390,6 +415,25 @@ int main(int argc, char** argv) {
                    "00:00 to 23:59 or left empty, the start not after the end")
       ->check(AnswerCheck(ParsePeriod));
 
+  std::string backupsSource;
+  CLI::App* backupsCommand = cli.add_subcommand(
+      "copias", "List the backups of a folder's timetables that the imports left in " +
+                    std::string(run::kCarpetaCopias) + ", newest first");
+  backupsCommand->add_option("--source", backupsSource, "ESCOLAN's folder: a Windows path or a host path")->required();
+
+  std::string restoreSource;
+  std::string restoreStamp;
+  CLI::App* restoreCommand = cli.add_subcommand(
+      "restaurar", "Put a backup of a folder's timetables back into it, after backing up the pair it replaces");
+  restoreCommand->add_option("--source", restoreSource, "ESCOLAN's folder: a Windows path or a host path")->required();
+  restoreCommand->add_option("--copia", restoreStamp, "The backup, by its name AAAAMMDD-HHMMSS (as `copias` lists it)")
+      ->required()
+      ->check(CLI::Validator(
+          [](std::string& stamp) {
+            return importacion::EsSelloDeCopia(stamp) ? std::string() : "expected AAAAMMDD-HHMMSS: " + stamp;
+          },
+          ""));
+
   std::string sampleFolder;
   std::string sampleSize = "small";
   CLI::App* sampleCommand =
@@ -429,6 +473,8 @@ int main(int argc, char** argv) {
   if (exportCommand->parsed()) return Export(source, language);
   if (reviewCommand->parsed()) return Review(reviewSource, reviewLanguage);
   if (sampleCommand->parsed()) return MakeSample(sampleFolder, sampleSize);
+  if (backupsCommand->parsed()) return Backups(backupsSource);
+  if (restoreCommand->parsed()) return Restore(restoreSource, restoreStamp);
   if (timetablesCommand->parsed()) {
     timetables.centreGiven = timetablesCommand->count("--centre") > 0;
     return Timetables(timetables);

@@ -92,6 +92,19 @@ int VentanaPrincipal::UnidadActual() const {
   return posicion == unidades_.end() ? -1 : static_cast<int>(posicion - unidades_.begin());
 }
 
+std::vector<importacion::CopiaHorarios> VentanaPrincipal::CopiasDeHorarios() {
+  return importacion::CopiasDeCarpeta(engine_, Directorio());
+}
+
+bool VentanaPrincipal::RestaurarCopia(const std::string& sello) {
+  return run::EjecutarManejador(interfaz_, [&] {
+    EnEjecucion([&] {
+      RecuperarCopiaInterrumpida();
+      interfaz_.MostrarMensaje(importacion::RestaurarCopia(engine_, Directorio(), sello));
+    });
+  });
+}
+
 void VentanaPrincipal::PrepararCarpeta(const std::string& carpeta) {
   EnEjecucion([&] {
     platform::SetCurrentFolder(carpeta);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "export/exportacion.h"
+#include "import/copias.h"
 #include "import/importacion.h"
 #include "run/bloqueo.h"
 #include "run/interfaz_usuario.h"
@@ -59,6 +60,13 @@ class VentanaPrincipal {
   const std::vector<char>& Unidades() const { return unidades_; }
   static std::string NombreDeUnidad(char letra);
   int UnidadActual() const;
+
+  // The backups of the timetables of the directory list's folder, newest first (import/copias.h).
+  std::vector<importacion::CopiaHorarios> CopiasDeHorarios();
+  // Puts the backup `sello` of the directory list's folder back into it, as one run, and tells the user where
+  // the replaced pair was kept; a refusal or a failure is the interface's error, with nothing changed. Whether
+  // it was restored.
+  bool RestaurarCopia(const std::string& sello);
 
   // Stages the tables of `carpeta` as a change of the directory list to it does, whether or not the list is
   // there already, without the change event (the command line's way to a folder).

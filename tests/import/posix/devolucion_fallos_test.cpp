@@ -656,4 +656,78 @@ TEST_F(DevolucionTest, WhileAWindowHoldsARunNoOtherWindowOrProcessStartsOne) {
   EXPECT_EQ(Temporales("HTEMP/VALENCIA"), Nombres{});
 }
 
+// ---------------------------------------------------------------------------------------------------------
+// Restoring a backup: the same copy back
+
+constexpr const char* kSelloViejo = "20260101-080000";
+
+// The school holds the new pair and C:\HTEMP\COPIAS a backup of the old one, as an earlier import left it.
+void PrepararRestauracion(testing_support::TemporaryDrive& unidad, const Par& viejo, const Par& nuevo) {
+  unidad.WriteHostFile("ESCOLAN/horgrup.dbf", nuevo.horgrup);
+  unidad.WriteHostFile("ESCOLAN/horprof.dbf", nuevo.horprof);
+  const std::string copia = std::string("HTEMP/COPIAS/") + kSelloViejo;
+  unidad.MakeHostFolder(copia);
+  unidad.WriteHostFile(copia + "/horgrup.dbf", viejo.horgrup);
+  unidad.WriteHostFile(copia + "/horprof.dbf", viejo.horprof);
+  unidad.WriteHostFile(copia + "/ORIGEN.TXT", "C:\\ESCOLAN\n");
+}
+
+// The restore of the old pair in a window of its own; `hook` sees its file operations.
+Sucesos Restaurar(platform::FileOperationHook hook = nullptr) {
+  storage::Engine engine(',');
+  InterfazGuionada interfaz;
+  ventana::VentanaPrincipal ventana(engine, interfaz);
+  platform::SetCurrentFolder("C:\\ESCOLAN");
+  platform::SetFileOperationHook(std::move(hook));
+  ventana.RestaurarCopia(kSelloViejo);
+  platform::SetFileOperationHook(nullptr);
+  return interfaz.sucesos;
+}
+
+// After a fault or a kill at each file operation of a restore, and the next start: the school's folder holds
+// the pair it had or the restored one, never one of each, with no temporary file or journal left, and the
+// backup restored is whole.
+TEST_F(DevolucionTest, ARestoreUnderAFaultOrAKillAnywhereLeavesThePairItHadOrTheRestoredOne) {
+  Reponer();
+  PrepararRestauracion(unidad_, viejo_, nuevo_);
+  std::vector<Operacion> operaciones;
+  Sucesos hecha = Restaurar([&](FileOperation tipo, std::string_view ruta) {
+    operaciones.push_back({tipo, std::string(ruta)});
+  });
+  ASSERT_EQ(Contar(hecha, "mensaje: Se han restaurado"), 1u) << Texto(hecha);
+  ASSERT_TRUE(ParDeEscolan() == viejo_) << Estado(ParDeEscolan());
+  ASSERT_GT(operaciones.size(), 10u);
+
+  for (bool matar : {false, true}) {
+    for (std::size_t numero = 1; numero <= operaciones.size(); ++numero) {
+      SCOPED_TRACE(std::string(matar ? "kill" : "fault") + " at " + NombreDe(operaciones[numero - 1].tipo) + " " +
+                   operaciones[numero - 1].ruta);
+      Reponer();
+      PrepararRestauracion(unidad_, viejo_, nuevo_);
+      if (matar) {
+        testing_support::RunInChild([&] {
+          std::size_t cuenta = 0;
+          Restaurar([&](FileOperation, std::string_view) {
+            if (++cuenta == numero) ::kill(::getpid(), SIGKILL);
+          });
+          return 0;
+        });
+      } else {
+        std::size_t cuenta = 0;
+        Sucesos sucesos = Restaurar([&](FileOperation, std::string_view) {
+          if (++cuenta == numero) throw platform::FileError(platform::kIoDevice);
+        });
+        EXPECT_EQ(Contar(sucesos, "error: ") + Contar(sucesos, "mensaje: Se han restaurado"), 1u) << Texto(sucesos);
+      }
+      Recuperar();
+      Par par = ParDeEscolan();
+      EXPECT_TRUE(par == viejo_ || par == nuevo_) << Estado(par);
+      EXPECT_EQ(Temporales("ESCOLAN"), Nombres{});
+      EXPECT_EQ(Diarios(), Nombres{});
+      EXPECT_TRUE(Leer(std::string("HTEMP/COPIAS/") + kSelloViejo + "/horgrup.dbf") == viejo_.horgrup);
+      EXPECT_TRUE(Leer(std::string("HTEMP/COPIAS/") + kSelloViejo + "/horprof.dbf") == viejo_.horprof);
+    }
+  }
+}
+
 }  // namespace

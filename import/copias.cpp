@@ -1,0 +1,152 @@
+// The backups of the school's timetables: listed from C:\HTEMP\COPIAS, and one put back through the import's
+// copy back.
+#include "import/copias.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <initializer_list>
+
+#include "import/devolucion.h"
+#include "run/copia.h"
+#include "run/rutas.h"
+
+namespace importacion {
+namespace {
+
+using run::EnCarpeta;
+
+constexpr std::string_view kOrigen = "ORIGEN.TXT";
+constexpr std::string_view kDiario = "DIARIO.TXT";
+
+bool Digitos(std::string_view texto) {
+  return !texto.empty() && std::all_of(texto.begin(), texto.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int Numero(std::string_view digitos) {
+  int numero = 0;
+  for (char c : digitos) numero = numero * 10 + (c - '0');
+  return numero;
+}
+
+// The date and time a backup's name writes.
+platform::LocalTime FechaDeSello(std::string_view sello) {
+  platform::LocalTime fecha;
+  fecha.date = {Numero(sello.substr(0, 4)), Numero(sello.substr(4, 2)), Numero(sello.substr(6, 2))};
+  fecha.hour = Numero(sello.substr(9, 2));
+  fecha.minute = Numero(sello.substr(11, 2));
+  fecha.second = Numero(sello.substr(13, 2));
+  return fecha;
+}
+
+// The school's folder that ORIGEN.TXT names: its first line.
+std::optional<std::string> OrigenDe(const std::string& carpeta) {
+  std::string ruta = EnCarpeta(carpeta, kOrigen);
+  if (!platform::FileExists(ruta)) return std::nullopt;
+  std::string texto = platform::ReadWholeFile(ruta);
+  texto = texto.substr(0, texto.find_first_of("\r\n"));
+  if (texto.empty()) return std::nullopt;
+  return texto;
+}
+
+bool MismaCarpeta(std::string_view a, std::string_view b) {
+  try {
+    return platform::SameName(platform::FullPath(a).Text(), platform::FullPath(b).Text());
+  } catch (const std::exception&) {
+    return false;  // a name that is no path names no folder of ours
+  }
+}
+
+// The lessons of a timetable of the backup: its records, walked as every reader of it walks them.
+std::optional<int> Clases(storage::Engine& engine, const std::string& ruta) {
+  if (!platform::FileExists(ruta)) return std::nullopt;
+  try {
+    storage::Table tabla(engine);
+    tabla.SetTableName(ruta);
+    tabla.Open();
+    int clases = 0;
+    for (tabla.First(); !tabla.Eof(); tabla.Next()) ++clases;
+    tabla.Close();
+    engine.Release(ruta);  // a backup is left as it was found, not held
+    return clases;
+  } catch (const std::exception&) {
+    engine.Release(ruta);
+    return std::nullopt;
+  }
+}
+
+// The message with its %1, %2... in order, each looked for after the values already put in, which may hold a
+// "%" of their own (a folder's name).
+std::string ConValores(std::string texto, std::initializer_list<std::string_view> valores) {
+  std::size_t desde = 0;
+  int numero = 1;
+  for (std::string_view valor : valores) {
+    const std::string marca = "%" + std::to_string(numero++);
+    const std::size_t donde = texto.find(marca, desde);
+    texto.replace(donde, marca.size(), valor);
+    desde = donde + valor.size();
+  }
+  return texto;
+}
+
+}  // namespace
+
+std::string LineaDeCopia(const CopiaHorarios& copia) {
+  char fecha[32];
+  std::snprintf(fecha, sizeof fecha, "%02d/%02d/%04d %02d:%02d:%02d", copia.fecha.date.day, copia.fecha.date.month,
+                copia.fecha.date.year, copia.fecha.hour, copia.fecha.minute, copia.fecha.second);
+  auto clases = [](const std::optional<int>& n) { return n ? std::to_string(*n) + " clases" : std::string("falta"); };
+  return copia.sello + "  " + fecha + "  horgrup: " + clases(copia.clasesHorgrup) +
+         "  horprof: " + clases(copia.clasesHorprof) + "  " + copia.origen;
+}
+
+bool EsSelloDeCopia(std::string_view texto) {
+  if (texto.size() < 15 || texto[8] != '-' || !Digitos(texto.substr(0, 8)) || !Digitos(texto.substr(9, 6))) {
+    return false;
+  }
+  std::string_view resto = texto.substr(15);
+  return resto.empty() || (resto.front() == '-' && Digitos(resto.substr(1)));
+}
+
+std::vector<CopiaHorarios> CopiasDeCarpeta(storage::Engine& engine, std::string_view carpetaOrigen) {
+  std::vector<CopiaHorarios> copias;
+  for (const std::string& nombre : platform::Subfolders(run::kCarpetaCopias)) {
+    if (!EsSelloDeCopia(nombre)) continue;
+    std::string carpeta = EnCarpeta(run::kCarpetaCopias, nombre);
+    if (platform::FileExists(EnCarpeta(carpeta, kDiario))) continue;
+    std::optional<std::string> origen = OrigenDe(carpeta);
+    if (!origen || !MismaCarpeta(*origen, carpetaOrigen)) continue;
+    CopiaHorarios copia{nombre, carpeta, *origen, FechaDeSello(nombre), {}, {}};
+    copia.clasesHorgrup = Clases(engine, EnCarpeta(carpeta, run::ArchivoEscolan(run::kHorgrup)));
+    copia.clasesHorprof = Clases(engine, EnCarpeta(carpeta, run::ArchivoEscolan(run::kHorprof)));
+    copias.push_back(std::move(copia));
+  }
+  // Names of one form sort as their dates; a second backup of one second (-2, -3...) after the first.
+  std::sort(copias.begin(), copias.end(), [](const CopiaHorarios& a, const CopiaHorarios& b) {
+    if (a.sello.substr(0, 15) != b.sello.substr(0, 15)) return a.sello.substr(0, 15) > b.sello.substr(0, 15);
+    return a.sello.size() != b.sello.size() ? a.sello.size() > b.sello.size() : a.sello > b.sello;
+  });
+  return copias;
+}
+
+std::string RestaurarCopia(storage::Engine& engine, std::string_view carpetaOrigen, std::string_view sello) {
+  std::vector<CopiaHorarios> copias = CopiasDeCarpeta(engine, carpetaOrigen);
+  auto copia = std::find_if(copias.begin(), copias.end(), [&](const CopiaHorarios& c) { return c.sello == sello; });
+  if (copia == copias.end()) throw storage::DatabaseError(ConValores(kMensajeCopiaDesconocida, {sello, carpetaOrigen}));
+  for (std::string_view horario : {run::kHorgrup, run::kHorprof}) {
+    const bool legible = horario == run::kHorgrup ? copia->clasesHorgrup.has_value() : copia->clasesHorprof.has_value();
+    if (!legible) throw storage::DatabaseError(ConValores(kMensajeCopiaIncompleta, {sello, run::ArchivoEscolan(horario)}));
+  }
+  // The backup's pair takes the place of the staged timetables, which the copy back puts into the folder.
+  if (!platform::FolderExists(run::kCarpetaTrabajo)) platform::CreateFolders(run::kCarpetaTrabajo);
+  for (std::string_view horario : {run::kHorgrup, run::kHorprof}) {
+    std::string archivo = run::ArchivoEscolan(horario);
+    engine.Release(EnCarpeta(run::kCarpetaTrabajo, archivo));
+    run::CopiarArchivoExistente(EnCarpeta(run::kCarpetaTrabajo, archivo), EnCarpeta(copia->carpeta, archivo),
+                                run::Durabilidad::kEnDisco);
+  }
+  std::string guardada = DevolverHorarios(carpetaOrigen);
+  return ConValores(kMensajeCopiaRestaurada, {sello, carpetaOrigen, guardada});
+}
+
+}  // namespace importacion
