@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
-#include <initializer_list>
 
 #include "import/devolucion.h"
+#include "import/mensajes.h"
 #include "run/copia.h"
 #include "run/rutas.h"
 
@@ -75,20 +75,6 @@ std::optional<int> Clases(storage::Engine& engine, const std::string& ruta) {
   }
 }
 
-// The message with its %1, %2... in order, each looked for after the values already put in, which may hold a
-// "%" of their own (a folder's name).
-std::string ConValores(std::string texto, std::initializer_list<std::string_view> valores) {
-  std::size_t desde = 0;
-  int numero = 1;
-  for (std::string_view valor : valores) {
-    const std::string marca = "%" + std::to_string(numero++);
-    const std::size_t donde = texto.find(marca, desde);
-    texto.replace(donde, marca.size(), valor);
-    desde = donde + valor.size();
-  }
-  return texto;
-}
-
 }  // namespace
 
 std::string LineaDeCopia(const CopiaHorarios& copia) {
@@ -132,10 +118,14 @@ std::vector<CopiaHorarios> CopiasDeCarpeta(storage::Engine& engine, std::string_
 std::string RestaurarCopia(storage::Engine& engine, std::string_view carpetaOrigen, std::string_view sello) {
   std::vector<CopiaHorarios> copias = CopiasDeCarpeta(engine, carpetaOrigen);
   auto copia = std::find_if(copias.begin(), copias.end(), [&](const CopiaHorarios& c) { return c.sello == sello; });
-  if (copia == copias.end()) throw storage::DatabaseError(ConValores(kMensajeCopiaDesconocida, {sello, carpetaOrigen}));
+  if (copia == copias.end()) {
+    throw storage::DatabaseError(ConValores(kMensajeCopiaDesconocida, {sello, carpetaOrigen}));
+  }
   for (std::string_view horario : {run::kHorgrup, run::kHorprof}) {
-    const bool legible = horario == run::kHorgrup ? copia->clasesHorgrup.has_value() : copia->clasesHorprof.has_value();
-    if (!legible) throw storage::DatabaseError(ConValores(kMensajeCopiaIncompleta, {sello, run::ArchivoEscolan(horario)}));
+    const bool legible = (horario == run::kHorgrup ? copia->clasesHorgrup : copia->clasesHorprof).has_value();
+    if (!legible) {
+      throw storage::DatabaseError(ConValores(kMensajeCopiaIncompleta, {sello, run::ArchivoEscolan(horario)}));
+    }
   }
   // The backup's pair takes the place of the staged timetables, which the copy back puts into the folder.
   if (!platform::FolderExists(run::kCarpetaTrabajo)) platform::CreateFolders(run::kCarpetaTrabajo);

@@ -9,6 +9,7 @@
 
 #include "horarios/horarios.h"
 #include "import/devolucion.h"
+#include "import/mensajes.h"
 #include "platform/platform.h"
 #include "run/copia.h"
 #include "run/identidad.h"
@@ -49,17 +50,8 @@ void EscribirPagina(ContextoImportacion& contexto, const std::string& copia) {
     horarios::EscribirPaginaHorarios(contexto.engine, kCarpetaTrabajo, contexto.centro, ruta);
     contexto.interfaz.PaginaHorariosEscrita(ruta);
   } catch (const std::exception& error) {
-    std::string mensaje = kMensajeSinPaginaHorarios;
-    mensaje.replace(mensaje.find("%1"), 2, ruta);
-    mensaje.replace(mensaje.find("%2"), 2, error.what());
-    contexto.interfaz.MostrarMensaje(mensaje);
+    contexto.interfaz.MostrarMensaje(ConValores(kMensajeSinPaginaHorarios, {ruta, error.what()}));
   }
-}
-
-std::string ConCarpetas(std::string texto, const std::string& exportada, const std::string& destino) {
-  texto.replace(texto.find("%1"), 2, exportada);
-  texto.replace(texto.find("%2"), 2, destino);
-  return texto;
 }
 
 // Why this solution must not reach the school's folder, or nothing when it may: it writes no lesson, or the
@@ -76,7 +68,7 @@ std::optional<std::string> MotivoDeRechazo(ContextoImportacion& contexto) {
     exportada = platform::FullPath(registro->origen).Text();
   } catch (const platform::FileError&) {
   }
-  if (!platform::SameName(exportada, destino)) return ConCarpetas(kMensajeOtraCarpeta, exportada, destino);
+  if (!platform::SameName(exportada, destino)) return ConValores(kMensajeOtraCarpeta, {exportada, destino});
   return std::nullopt;
 }
 
