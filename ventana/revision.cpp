@@ -225,16 +225,18 @@ int ColumnaDe(const FuenteDatos& fuente, const std::string& campo) {
 // posted; rows without an answer are neither edited nor posted.
 void Responder(DialogoRevision& dialogo, const std::vector<Respuesta>& respuestas) {
   FuenteDatos& fuente = dialogo.Fuente();
-  Fallos fallos(fuente);
+  // Held apart from the stack: the source keeps its address only while it lives, which the compiler cannot
+  // follow through the source's object and warns about for a local.
+  auto fallos = std::make_unique<Fallos>(fuente);
   for (const Respuesta& respuesta : respuestas) {
     const int clave = ColumnaDe(fuente, respuesta.campoClave);
     for (int fila = 0; fila < fuente.Registros(); ++fila) {
       if (fuente.Texto(fila, clave) != respuesta.clave) continue;
-      fallos.Exigir(fuente.IrAFila(fila));
+      fallos->Exigir(fuente.IrAFila(fila));
       for (const auto& [campo, texto] : respuesta.celdas) {
-        fallos.Exigir(fuente.EscribirCelda(ColumnaDe(fuente, campo), texto));
+        fallos->Exigir(fuente.EscribirCelda(ColumnaDe(fuente, campo), texto));
       }
-      fallos.Exigir(fuente.Publicar());
+      fallos->Exigir(fuente.Publicar());
     }
   }
 }
