@@ -35,8 +35,14 @@ class Revision {
  public:
   Revision(storage::Engine& engine, std::string_view carpeta) : engine_(engine), carpeta_(carpeta) {}
 
-  void Anotar(std::string_view archivo, std::uint32_t registro, std::string campo, std::string mensaje) {
-    problemas_.push_back({std::string(archivo), registro, std::move(campo), std::move(mensaje)});
+  void Anotar(std::string_view archivo, std::uint32_t registro, std::string campo, std::string mensaje,
+              std::string valor = {}) {
+    problemas_.push_back({std::string(archivo), registro, std::move(campo), std::move(mensaje), std::move(valor)});
+  }
+  // A problem of the field `campo` of the table's current record, with what the field holds.
+  void AnotarCampo(const storage::Table& tabla, std::string_view archivo, const std::string& campo,
+                   std::string mensaje) {
+    Anotar(archivo, tabla.RecNo(), campo, std::move(mensaje), tabla.DisplayText(campo));
   }
 
   // The table `nombre` of the folder, open on its first record, shared and only read; nothing, after
@@ -75,7 +81,7 @@ class Revision {
       lectura();
       return true;
     } catch (const storage::DatabaseError& error) {
-      Anotar(archivo, tabla.RecNo(), campo, std::string(error.what()) + ": " + efecto);
+      AnotarCampo(tabla, archivo, campo, std::string(error.what()) + ": " + efecto);
       return false;
     }
   }
@@ -118,7 +124,7 @@ Asignaturas RevisarAsignaturas(Revision& revision, exportacion::Idioma idioma) {
     asignaturas.codvalens.insert(codvalen);
     auto [primero, nuevo] = porCodigo.try_emplace(codvalen, registro);
     if (!nuevo) {
-      revision.Anotar(archivo, registro, "Codasig",
+      revision.AnotarCampo(*asignat, archivo, "Codasig",
                       "el código de asignatura " + codvalen + " ya es el " + DelRegistro(primero->second) +
                           ": los alumnos y la carga lectiva toman solo la primera");
     }
@@ -128,7 +134,7 @@ Asignaturas RevisarAsignaturas(Revision& revision, exportacion::Idioma idioma) {
                                                             ComoSeLee(asignat->AsString("Litresv"), 4)};
     auto [anterior, nueva] = porCodigoCorto.try_emplace(clave, registro);
     if (!nueva) {
-      revision.Anotar(archivo, registro, "Litresv",
+      revision.AnotarCampo(*asignat, archivo, "Litresv",
                       "la abreviatura " + std::get<2>(clave) + " de " + std::get<1>(clave) + std::get<0>(clave) +
                           " ya es la " + DelRegistro(anterior->second) +
                           ": la importación devuelve las clases de las dos a la primera");
@@ -145,6 +151,7 @@ void RevisarProfesores(Revision& revision) {
   std::string archivo = run::ArchivoEscolan(run::kProfesor);
   std::vector<std::string> abreviaturas;
   std::vector<std::uint32_t> registros;
+  std::vector<std::string> nombres;
   std::map<std::int32_t, std::uint32_t> porDni;
   for (; !profesor->Eof(); profesor->Next()) {
     std::uint32_t registro = profesor->RecNo();
@@ -160,15 +167,16 @@ void RevisarProfesores(Revision& revision) {
       continue;
     }
     if (!run::TieneDni(dni)) {
-      revision.Anotar(archivo, registro, "Dni",
+      revision.AnotarCampo(*profesor, archivo, "Dni",
                       "el profesor " + nombre + " no tiene D.N.I.: la importación se detendrá si no se le da uno");
     } else if (auto [primero, nuevo] = porDni.try_emplace(dni, registro); !nuevo) {
-      revision.Anotar(archivo, registro, "Dni",
+      revision.AnotarCampo(*profesor, archivo, "Dni",
                       "el D.N.I. " + std::to_string(dni) + " ya es el " + DelRegistro(primero->second) +
                           ": la carga lectiva da las clases de los dos a la abreviatura del primero");
     }
     abreviaturas.push_back(ComoSeLee(exportacion::Caracteres(nombre, 1, 2), exportacion::kTamanoAbreviatura));
     registros.push_back(registro);
+    nombres.push_back(profesor->DisplayText("Apenomprof"));
   }
   // The abbreviations as the export leaves them; one that stays repeated sends the import's lessons of both
   // teachers to the first.
@@ -179,7 +187,8 @@ void RevisarProfesores(Revision& revision) {
     if (nuevo) continue;
     revision.Anotar(archivo, registros[i], "Apenomprof",
                     "la abreviatura " + distintas[i] + " que le da la exportación ya es la " +
-                        DelRegistro(primero->second) + ": la importación da las clases de los dos al primero");
+                        DelRegistro(primero->second) + ": la importación da las clases de los dos al primero",
+                    nombres[i]);
   }
 }
 
@@ -218,7 +227,7 @@ std::vector<std::string> CamposDeMemo(Revision& revision, const storage::Table& 
 void RevisarMemos(Revision& revision, const storage::Table& alumnos, const std::vector<std::string>& campos) {
   for (const std::string& campo : campos) {
     if (alumnos.IsNull(campo) || alumnos.MemoText(campo)) continue;
-    revision.Anotar(run::kMemoAlumnos, alumnos.RecNo(), campo,
+    revision.AnotarCampo(alumnos, run::kMemoAlumnos, campo,
                     "la nota del registro de alumnos.dbf no está en alumnos.fpt o está dañada");
   }
 }
@@ -236,21 +245,21 @@ void RevisarAlumnos(Revision& revision, const Asignaturas& asignaturas) {
     RevisarMemos(revision, *alumnos, memos);
     std::string codgrup = alumnos->AsString("Codgrup");
     if (!CortarCodigoGrupo(codgrup).Completo()) {
-      revision.Anotar(archivo, registro, "Codgrup",
-                      "el código de grupo '" + codgrup + "' tiene menos de dos caracteres: la exportación deja fuera a este alumno");
+      revision.AnotarCampo(*alumnos, archivo, "Codgrup",
+                           "el código de grupo '" + codgrup + "' tiene menos de dos caracteres: la exportación deja fuera a este alumno");
       continue;
     }
     revision.Leer(*alumnos, archivo, "Repite", kDetieneExportacion, [&] { alumnos->AsInteger("Repite"); });
     std::string codigo = ComoSeLee(alumnos->AsString("Codigo"), exportacion::kTamanoExpediente);
     auto [primero, nuevo] = porCodigo.try_emplace(codigo, registro);
     if (!nuevo) {
-      revision.Anotar(archivo, registro, "Codigo",
+      revision.AnotarCampo(*alumnos, archivo, "Codigo",
                       "el código de alumno " + codigo + " ya es el " + DelRegistro(primero->second) +
                           ": la exportación da a cada uno las asignaturas de los dos");
     }
     auto matriculas = cuantas.find(codigo);
     if (matriculas != cuantas.end() && matriculas->second > exportacion::kAsignaturasPorAlumno) {
-      revision.Anotar(archivo, registro, "Codigo",
+      revision.AnotarCampo(*alumnos, archivo, "Codigo",
                       "el alumno " + codigo + " tiene " + std::to_string(matriculas->second) +
                           " asignaturas en asigalum y ALUMNOST solo tiene sitio para " +
                           std::to_string(exportacion::kAsignaturasPorAlumno) + ": No se encuentra el campo '" +
@@ -267,7 +276,7 @@ void RevisarGrupos(Revision& revision) {
   for (; !grupos->Eof(); grupos->Next()) {
     std::string codgrup = grupos->AsString("Codgrup");
     if (CortarCodigoGrupo(codgrup).Completo()) continue;
-    revision.Anotar(archivo, grupos->RecNo(), "Codgrup",
+    revision.AnotarCampo(*grupos, archivo, "Codgrup",
                     "el código de grupo '" + codgrup + "' tiene menos de dos caracteres: la exportación deja fuera este grupo");
   }
 }
@@ -282,7 +291,7 @@ void RevisarHorarioGrupos(Revision& revision) {
   for (; !horgrup->Eof(); horgrup->Next()) {
     std::string codgrup = horgrup->AsString("Codgrup");
     if (!CortarCodigoGrupo(codgrup).Completo()) {
-      revision.Anotar(archivo, horgrup->RecNo(), "Codgrup",
+      revision.AnotarCampo(*horgrup, archivo, "Codgrup",
                       "el código de grupo '" + codgrup +
                           "' tiene menos de dos caracteres: la carga lectiva escribe esta clase sin nivel o sin curso");
     }
@@ -317,7 +326,8 @@ void RevisarCentros(Revision& revision) {
     if (conHoras.contains(codigo)) continue;
     revision.Anotar(run::ArchivoEscolan(run::kCentro), registro, "Codcen",
                     "el centro " + codigo +
-                        " no tiene ninguna hora en lhortipo con ese mismo código: la importación le propondrá una plantilla de horas vacía");
+                        " no tiene ninguna hora en lhortipo con ese mismo código: la importación le propondrá una plantilla de horas vacía",
+                    codigo);
   }
 }
 

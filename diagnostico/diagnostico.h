@@ -20,6 +20,7 @@ struct Problema {
   std::uint32_t registro = 0;  // the record number; 0 for the file as a whole
   std::string campo;          // the field, as the runs name it; empty for the file or record as a whole
   std::string mensaje;
+  std::string valor;          // what the field holds, as the user would see it; empty without a field
 };
 
 // Every problem of the ESCOLAN folder `carpeta` (a Windows path), file by file in the order the export reads

@@ -129,8 +129,11 @@ std::vector<std::string> CentrosDeCarpeta(storage::Engine& engine, std::string_v
 // Reads the centre's timetables from `carpeta`: horgrup.dbf and horprof.dbf (a table layer's error when they
 // cannot be read), the names of asignat, profesor, aulas, grupos and centro and the times of lhortipo where
 // those tables are there, and the template C:\HTEMP\VALENCIA\PLANTILLA.DBF where it is. Every table is opened
-// shared and only read: ESCOLAN may have them open, and nothing of the folder changes.
-HorarioCentro LeerHorario(storage::Engine& engine, std::string_view carpeta, const std::string& centro);
+// shared and only read: ESCOLAN may have them open, and nothing of the folder changes. With `carpetaClases`,
+// horgrup.dbf and horprof.dbf come from that folder instead (a backup of the timetables, which holds only
+// those two), and everything else from `carpeta`.
+HorarioCentro LeerHorario(storage::Engine& engine, std::string_view carpeta, const std::string& centro,
+                          std::string_view carpetaClases = {});
 
 // ---------------------------------------------------------------------------------------------------------
 // The page
@@ -147,8 +150,9 @@ std::string PaginaHtml(const HorarioCentro& horario);
 void PaginaHtmlPorPartes(const HorarioCentro& horario, std::size_t tamano,
                          const std::function<void(std::string_view)>& parte);
 
-// Reads the centre's timetables from `carpeta` and writes their page at `ruta` (a Windows path).
+// Reads the centre's timetables from `carpeta` (the lessons from `carpetaClases`, when given: see LeerHorario)
+// and writes their page at `ruta` (a Windows path).
 void EscribirPaginaHorarios(storage::Engine& engine, std::string_view carpeta, const std::string& centro,
-                            std::string_view ruta);
+                            std::string_view ruta, std::string_view carpetaClases = {});
 
 }  // namespace horarios

@@ -157,14 +157,18 @@ std::vector<std::string> CentrosDeCarpeta(storage::Engine& engine, std::string_v
   return centros;
 }
 
-HorarioCentro LeerHorario(storage::Engine& engine, std::string_view carpeta, const std::string& centro) {
+HorarioCentro LeerHorario(storage::Engine& engine, std::string_view carpeta, const std::string& centro,
+                          std::string_view carpetaClases) {
   HorarioCentro horario;
   horario.centro = centro;
   auto ruta = [&](std::string_view tabla) { return EnCarpeta(carpeta, ArchivoEscolan(tabla)); };
+  auto rutaClases = [&](std::string_view tabla) {
+    return EnCarpeta(carpetaClases.empty() ? carpeta : carpetaClases, ArchivoEscolan(tabla));
+  };
 
   // The optional fields are looked for once per walk, not once per record.
   std::vector<RegistroHorgrup> horgrup;
-  RecorrerPreparado(engine, ruta(run::kHorgrup), [&](const storage::Table& tabla) {
+  RecorrerPreparado(engine, rutaClases(run::kHorgrup), [&](const storage::Table& tabla) {
     bool conDesde = tabla.HasField("Hordiades"), conHasta = tabla.HasField("Hordiahas");
     horgrup.reserve(tabla.RecordCount());
     return [&, conDesde, conHasta, delCentro = DelCentro(tabla, centro)](storage::Table& t) mutable {
@@ -177,7 +181,7 @@ HorarioCentro LeerHorario(storage::Engine& engine, std::string_view carpeta, con
   });
   std::vector<RegistroHorprof> horprof;
   int anchoOcupa = 0;
-  RecorrerPreparado(engine, ruta(run::kHorprof), [&](const storage::Table& tabla) {
+  RecorrerPreparado(engine, rutaClases(run::kHorprof), [&](const storage::Table& tabla) {
     bool conCodaula = tabla.HasField("CODAULA"), conDesde = tabla.HasField("Horad"), conHasta = tabla.HasField("Horah");
     int ancho = Ancho(tabla, "Ocupa");
     horprof.reserve(tabla.RecordCount());
@@ -222,8 +226,8 @@ HorarioCentro LeerHorario(storage::Engine& engine, std::string_view carpeta, con
 constexpr std::size_t kTamanoParte = 256 * 1024;
 
 void EscribirPaginaHorarios(storage::Engine& engine, std::string_view carpeta, const std::string& centro,
-                            std::string_view ruta) {
-  HorarioCentro horario = LeerHorario(engine, carpeta, centro);
+                            std::string_view ruta, std::string_view carpetaClases) {
+  HorarioCentro horario = LeerHorario(engine, carpeta, centro, carpetaClases);
   // Written as it is built, part after part: the page is megabytes for thousands of lessons.
   platform::File archivo = platform::File::Create(ruta, platform::Share::kExclusive);
   // A page that could not be written whole does not stay behind as if it were one.

@@ -77,13 +77,26 @@ std::optional<int> Clases(storage::Engine& engine, const std::string& ruta) {
 
 }  // namespace
 
+std::string TextoFecha(const platform::LocalTime& fecha) {
+  char texto[40];
+  std::snprintf(texto, sizeof texto, "%02d/%02d/%04d", fecha.date.day, fecha.date.month, fecha.date.year);
+  return texto;
+}
+
+std::string TextoHora(const platform::LocalTime& fecha) {
+  char texto[40];
+  std::snprintf(texto, sizeof texto, "%02d:%02d:%02d", fecha.hour, fecha.minute, fecha.second);
+  return texto;
+}
+
+std::string TextoClases(const std::optional<int>& clases) {
+  return clases ? std::to_string(*clases) + " clases" : std::string("falta");
+}
+
 std::string LineaDeCopia(const CopiaHorarios& copia) {
-  char fecha[32];
-  std::snprintf(fecha, sizeof fecha, "%02d/%02d/%04d %02d:%02d:%02d", copia.fecha.date.day, copia.fecha.date.month,
-                copia.fecha.date.year, copia.fecha.hour, copia.fecha.minute, copia.fecha.second);
-  auto clases = [](const std::optional<int>& n) { return n ? std::to_string(*n) + " clases" : std::string("falta"); };
-  return copia.sello + "  " + fecha + "  horgrup: " + clases(copia.clasesHorgrup) +
-         "  horprof: " + clases(copia.clasesHorprof) + "  " + copia.origen;
+  return copia.sello + "  " + TextoFecha(copia.fecha) + " " + TextoHora(copia.fecha) +
+         "  horgrup: " + TextoClases(copia.clasesHorgrup) + "  horprof: " + TextoClases(copia.clasesHorprof) + "  " +
+         copia.origen;
 }
 
 bool EsSelloDeCopia(std::string_view texto) {

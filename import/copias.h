@@ -39,6 +39,12 @@ std::vector<CopiaHorarios> CopiasDeCarpeta(storage::Engine& engine, std::string_
 // for a file missing or unreadable).
 std::string LineaDeCopia(const CopiaHorarios& copia);
 
+// A backup's parts as the backups' list shows them: its date ("11/12/2026"), its time ("04:35:12"), and the
+// lessons of one of its timetables ("120 clases", or "falta").
+std::string TextoFecha(const platform::LocalTime& fecha);
+std::string TextoHora(const platform::LocalTime& fecha);
+std::string TextoClases(const std::optional<int>& clases);
+
 // Whether `texto` is a backup's name: AAAAMMDD-HHMMSS, with -N after it.
 bool EsSelloDeCopia(std::string_view texto);
 

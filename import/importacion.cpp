@@ -48,6 +48,7 @@ void EscribirPagina(ContextoImportacion& contexto, const std::string& copia) {
   std::string ruta = EnCarpeta(copia, run::kPaginaHorarios);
   try {
     horarios::EscribirPaginaHorarios(contexto.engine, kCarpetaTrabajo, contexto.centro, ruta);
+    contexto.paginaHorarios = ruta;
     contexto.interfaz.PaginaHorariosEscrita(ruta);
   } catch (const std::exception& error) {
     contexto.interfaz.MostrarMensaje(ConValores(kMensajeSinPaginaHorarios, {ruta, error.what()}));
@@ -141,6 +142,7 @@ FinImportacion ImportarConRelojDeArena(ContextoImportacion& contexto) {
 
   // ESCOLAN's own files change here and only here, both together or neither.
   std::string copia = DevolverHorarios(origen);
+  contexto.copiaHorarios = copia;
   EscribirPagina(contexto, copia);
   interfaz.CursorEspera(false);
   interfaz.MostrarMensaje(MensajeFinal(incidencias));

@@ -55,6 +55,10 @@ struct ContextoImportacion {
   run::InterfazUsuario& interfaz;
   std::string carpetaOrigen;
   std::string centro;
+  // Set by a complete import: the backup of the pair it replaced (C:\HTEMP\COPIAS\<date and time>), and the
+  // printable page of the new timetables beside it (empty when the page could not be written).
+  std::string copiaHorarios = {};
+  std::string paginaHorarios = {};
 };
 
 enum class FinImportacion {

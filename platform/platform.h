@@ -282,6 +282,12 @@ struct LocalTime {
 };
 LocalTime Now();
 
+// Opens the document at `windowsPath` (a page, a text file) with the program the system associates with it,
+// as a double click on it would: the shell's "open" on Windows; on POSIX xdg-open, or the program named by
+// ESCOLAN_HORVANE_OPENER, started apart from this process. Whether it was handed over: false when the file is
+// missing or nothing could be started.
+bool OpenWithDefaultProgram(std::string_view windowsPath);
+
 // Whether the program's standard error goes to a terminal (rather than a file or a pipe).
 bool StandardErrorIsTerminal();
 

@@ -33,6 +33,18 @@ class InterfazUsuario {
   virtual void PaginaHorariosEscrita(const std::string& /*ruta*/) {}
 };
 
+// The hourglass on while it lives.
+class CursorEsperaActivo {
+ public:
+  explicit CursorEsperaActivo(InterfazUsuario& interfaz) : interfaz_(interfaz) { interfaz_.CursorEspera(true); }
+  ~CursorEsperaActivo() { interfaz_.CursorEspera(false); }
+  CursorEsperaActivo(const CursorEsperaActivo&) = delete;
+  CursorEsperaActivo& operator=(const CursorEsperaActivo&) = delete;
+
+ private:
+  InterfazUsuario& interfaz_;
+};
+
 // Runs an event handler the way the application runs every handler: an error ends it, and its message
 // goes to the default error handler. Returns whether the handler ended without an error.
 bool EjecutarManejador(InterfazUsuario& interfaz, const std::function<void()>& manejador);

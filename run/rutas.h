@@ -25,6 +25,10 @@ inline constexpr std::string_view kPrefijoTemporal = "~copia-";
 // The printable page of the timetables: written by each import beside its backup, and by the command line's
 // `horarios` in the current folder unless told otherwise.
 inline constexpr std::string_view kPaginaHorarios = "horarios.html";
+// The pages the window writes when asked to show timetables: a folder's current ones (kPaginaHorarios) and a
+// backup's ("copia-<backup's name>.html"). Never in ESCOLAN's folder.
+inline constexpr std::string_view kCarpetaPaginas = "C:\\HTEMP\\HORARIOS";
+inline constexpr std::string_view kPrefijoPaginaCopia = "copia-";
 
 // The interchange tables, named without extension: each is <name>.DBF (with <name>.MDX where it has
 // indexes) in the interchange folder.

@@ -206,6 +206,10 @@ class Table {
   double AsFloat(std::string_view field) const;
   Date AsDate(std::string_view field) const;
   bool AsBoolean(std::string_view field) const;
+  // A field's value for showing to the user, even when it does not read as its type ("3:30" in a numeric
+  // field): a text field or a value that reads as its type as AsString gives it, else the field's stored
+  // characters without the blanks around them (empty for a binary field that does not read).
+  std::string DisplayText(std::string_view field) const;
   // A memo field's text from the memo file, when it is there.
   std::optional<std::string> MemoText(std::string_view field) const;
   // The stored value with text converted to UTF-8 (for inspecting tables).

@@ -742,6 +742,18 @@ std::string Table::AsString(std::string_view field) const {
   }
 }
 
+std::string Table::DisplayText(std::string_view field) const {
+  try {
+    return AsString(field);
+  } catch (const DatabaseError&) {
+  }
+  const dbf::Field& descriptor = Descriptor(FieldIndex(field));
+  if (!std::strchr("CNFDL", descriptor.type)) return {};
+  std::string_view stored = WithoutPadding(dbf::FieldBytes(descriptor, CurrentRecord()));
+  while (!stored.empty() && stored.front() == ' ') stored.remove_prefix(1);
+  return data_->codePage->Decode(stored);
+}
+
 std::int32_t Table::AsInteger(std::string_view field) const {
   std::size_t index = FieldIndex(field);
   const dbf::Field& descriptor = Descriptor(index);

@@ -2,11 +2,15 @@
 
 #include <algorithm>
 
+#include "horarios/horarios.h"
 #include "import/devolucion.h"
+#include "import/mensajes.h"
 #include "platform/platform.h"
 #include "run/copia.h"
 #include "run/rutas.h"
 #include "util/ascii.h"
+#include "ventana/copias.h"
+#include "ventana/version.h"
 
 namespace ventana {
 namespace {
@@ -34,6 +38,14 @@ void CopiarDatosCentro(run::TablasPreparadas& tablas, const std::string& carpeta
     if (archivo.tabla) archivo.tabla->Close();
     run::CopiarReemplazando(run::EnCarpeta(run::kCarpetaTrabajo, archivo.nombre), run::EnCarpeta(carpetaOrigen, archivo.nombre));
   }
+}
+
+std::string TextoAcercaDe() {
+  return std::string(kNombreProducto) + "  " + kVersion +
+         "\n\nExporta los datos de ESCOLAN para Horvane e importa los horarios que Horvane genera." +
+         "\n\nCopias de los horarios que cada importación sustituye: " + std::string(run::kCarpetaCopias) +
+         " (una carpeta con la fecha y la hora de cada una, con la página de los horarios importados)." +
+         "\nPáginas de los horarios que se piden desde esta ventana: " + std::string(run::kCarpetaPaginas) + ".";
 }
 
 const Control& BotonPorDefecto(const Control* conFoco) {
@@ -74,11 +86,82 @@ void VentanaPrincipal::ElegirUnidad(int indice) {
 
 void VentanaPrincipal::PulsarExportar(const std::string& textoIdioma) {
   idioma = textoIdioma;
-  run::EjecutarManejador(interfaz_, [this] { BExportarClick(); });
+  if (run::EjecutarManejador(interfaz_, [this] { BExportarClick(); }) || dialogos == nullptr) return;
+  // The stop message has been shown; every problem of the folder follows it, when there is any (an export
+  // stopped by something else, a full disk say, has none to show).
+  std::optional<DialogoProblemas> problemas;
+  run::EjecutarManejador(interfaz_, [&] { problemas.emplace(ProblemasDeDatos()); });
+  if (problemas && !problemas->Filas().empty()) dialogos->MostrarProblemas(*problemas);
 }
 
 void VentanaPrincipal::PulsarImportar() {
-  run::EjecutarManejador(interfaz_, [this] { BImportarClick(); });
+  importacion::FinImportacion fin = importacion::FinImportacion::kRechazada;
+  if (!run::EjecutarManejador(interfaz_, [&] { fin = BImportarClick(); })) return;
+  if (fin != importacion::FinImportacion::kCompleta || dialogos == nullptr || paginaUltimaImportacion_.empty()) return;
+  const std::string pagina = paginaUltimaImportacion_;
+  if (!dialogos->Preguntar(importacion::ConValores(kPreguntaVerHorarios, {copiaUltimaImportacion_, pagina}))) return;
+  run::EjecutarManejador(interfaz_, [&] { AbrirPagina(pagina); });
+}
+
+void VentanaPrincipal::EjecutarOrden(OrdenMenu orden) {
+  if (dialogos == nullptr) return;
+  switch (orden) {
+    case OrdenMenu::kRevisarDatos: {
+      std::optional<DialogoProblemas> problemas;
+      if (run::EjecutarManejador(interfaz_, [&] { problemas.emplace(ProblemasDeDatos()); })) {
+        dialogos->MostrarProblemas(*problemas);
+      }
+      return;
+    }
+    case OrdenMenu::kVerHorarios:
+      run::EjecutarManejador(interfaz_, [this] { AbrirPagina(EscribirPaginaCarpeta()); });
+      return;
+    case OrdenMenu::kCopiasHorarios: {
+      DialogoCopias copias(*this, *dialogos);
+      dialogos->MostrarCopias(copias);
+      return;
+    }
+    case OrdenMenu::kAcercaDe:
+      interfaz_.MostrarMensaje(TextoAcercaDe());
+      return;
+  }
+}
+
+DialogoProblemas VentanaPrincipal::ProblemasDeDatos() {
+  const std::string carpeta = Directorio();
+  run::CursorEsperaActivo espera(interfaz_);
+  return DialogoProblemas(interfaz_, carpeta,
+                          diagnostico::RevisarCarpeta(engine_, carpeta, exportacion::LeerIdioma(idioma)));
+}
+
+namespace {
+
+// A page under C:\HTEMP\HORARIOS, that folder made when it is missing.
+std::string RutaDePagina(std::string_view archivo) {
+  if (!platform::FolderExists(run::kCarpetaPaginas)) platform::CreateFolders(run::kCarpetaPaginas);
+  return run::EnCarpeta(run::kCarpetaPaginas, archivo);
+}
+
+}  // namespace
+
+std::string VentanaPrincipal::EscribirPaginaCarpeta() {
+  std::string ruta = RutaDePagina(run::kPaginaHorarios);
+  run::CursorEsperaActivo espera(interfaz_);
+  horarios::EscribirPaginaHorarios(engine_, Directorio(), Centro(), ruta);
+  return ruta;
+}
+
+std::string VentanaPrincipal::EscribirPaginaCopia(const importacion::CopiaHorarios& copia) {
+  std::string ruta = RutaDePagina(std::string(run::kPrefijoPaginaCopia) + copia.sello + ".html");
+  run::CursorEsperaActivo espera(interfaz_);
+  horarios::EscribirPaginaHorarios(engine_, copia.origen, Centro(), ruta, copia.carpeta);
+  return ruta;
+}
+
+void VentanaPrincipal::AbrirPagina(const std::string& ruta) {
+  if (!platform::OpenWithDefaultProgram(ruta)) {
+    throw std::runtime_error(importacion::ConValores(kMensajeSinNavegador, {ruta}));
+  }
 }
 
 std::string VentanaPrincipal::NombreDeUnidad(char letra) {
@@ -184,9 +267,13 @@ void VentanaPrincipal::ListaDirectoriosChange() {
 
 importacion::FinImportacion VentanaPrincipal::BImportarClick() {
   importacion::FinImportacion fin = importacion::FinImportacion::kCompleta;
+  copiaUltimaImportacion_.clear();
+  paginaUltimaImportacion_.clear();
   EnEjecucion([&] {
     importacion::ContextoImportacion contexto{engine_, tablas_, interfaz_, Directorio(), Centro()};
     fin = importacion::Importar(contexto);
+    copiaUltimaImportacion_ = contexto.copiaHorarios;
+    paginaUltimaImportacion_ = contexto.paginaHorarios;
   });
   return fin;
 }

@@ -16,7 +16,10 @@
 #include "run/bloqueo.h"
 #include "run/interfaz_usuario.h"
 #include "run/tablas_preparadas.h"
+#include "ventana/dialogos.h"
 #include "ventana/diseno_principal.h"
+#include "ventana/menu_ventana.h"
+#include "ventana/problemas.h"
 
 namespace ventana {
 
@@ -29,6 +32,17 @@ inline constexpr const char* kIdiomaInicial = exportacion::kTextoValenciano;
 // dialog; the first panel has none, and there, as with no focus, Enter clicks the window's first default
 // button in tab order, BExportar. A button with the focus answers Enter itself.
 const Control& BotonPorDefecto(const Control* conFoco);
+
+// After an import's closing message: %1 the backup of the replaced pair, %2 the new timetables' page.
+inline constexpr const char* kPreguntaVerHorarios =
+    "Los horarios que había están guardados en %1.\nLa página para imprimir los horarios nuevos es %2.\n\n"
+    "¿Desea ver los horarios ahora?";
+// A page written that no program could open: %1 the page.
+inline constexpr const char* kMensajeSinNavegador =
+    "No se ha podido abrir %1 con el navegador. Ábrala desde el navegador para verla o imprimirla.";
+
+// "Acerca de…": the program, its version, and where its backups and pages are.
+std::string TextoAcercaDe();
 
 // Copies ESCOLAN's ten files from `carpetaOrigen` into the staging folder, each after closing the table
 // object on it; a file the source lacks disappears from the staging folder.
@@ -51,8 +65,10 @@ class VentanaPrincipal {
   // current folder; the list's own drive again is no change, a drive that is not ready an error. The drive
   // list then shows UnidadActual() again.
   void ElegirUnidad(int indice);
-  // The export button, with the language box's text.
+  // The export button, with the language box's text. When the export stops and the folder has problems, the
+  // problems dialog follows the stop message.
   void PulsarExportar(const std::string& textoIdioma);
+  // The import button. After a complete import, the question whether to see the new timetables' page.
   void PulsarImportar();
 
   // The drive list: the letters of the drives, in order; the list's item for each ("c:"); the item of the
@@ -60,6 +76,28 @@ class VentanaPrincipal {
   const std::vector<char>& Unidades() const { return unidades_; }
   static std::string NombreDeUnidad(char letra);
   int UnidadActual() const;
+
+  // An order of the window menu, run as the application runs an event handler. It needs `dialogos`.
+  void EjecutarOrden(OrdenMenu orden);
+
+  // The toolkit's dialogs: the window menu's dialogs, the problems after an export that stopped, the question
+  // after an import. Without them (the command line, most tests) none of those is shown.
+  Dialogos* dialogos = nullptr;
+
+  // Every problem of the directory list's folder for the language box's language, as the problems dialog
+  // lists them.
+  DialogoProblemas ProblemasDeDatos();
+  // The page of the timetables of the directory list's folder, for the centre list's centre, written at
+  // C:\HTEMP\HORARIOS\horarios.html; its path.
+  std::string EscribirPaginaCarpeta();
+  // The page of a backup's timetables (the names from the folder it was made from), at
+  // C:\HTEMP\HORARIOS\copia-<its name>.html; its path.
+  std::string EscribirPaginaCopia(const importacion::CopiaHorarios& copia);
+  // Opens a page in the system's browser; throws kMensajeSinNavegador when nothing could open it.
+  void AbrirPagina(const std::string& ruta);
+  // The last complete import of this window: its backup of the replaced pair and its page (empty when none).
+  const std::string& CopiaUltimaImportacion() const { return copiaUltimaImportacion_; }
+  const std::string& PaginaUltimaImportacion() const { return paginaUltimaImportacion_; }
 
   // The backups of the timetables of the directory list's folder, newest first (import/copias.h).
   std::vector<importacion::CopiaHorarios> CopiasDeHorarios();
@@ -144,6 +182,8 @@ class VentanaPrincipal {
   std::vector<std::string> centros_;
   int seleccionado_ = -1;
   std::optional<run::BloqueoEjecucion> bloqueo_;  // while a run of this window lasts
+  std::string copiaUltimaImportacion_;
+  std::string paginaUltimaImportacion_;
 };
 
 }  // namespace ventana
