@@ -57,20 +57,13 @@ bool MismaCarpeta(std::string_view a, std::string_view b) {
   }
 }
 
-// The lessons of a timetable of the backup: its records, walked as every reader of it walks them.
+// The lessons of a timetable of the backup: its records that are not deleted. A backup is left as it was
+// found, not held.
 std::optional<int> Clases(storage::Engine& engine, const std::string& ruta) {
   if (!platform::FileExists(ruta)) return std::nullopt;
   try {
-    storage::Table tabla(engine);
-    tabla.SetTableName(ruta);
-    tabla.Open();
-    int clases = 0;
-    for (tabla.First(); !tabla.Eof(); tabla.Next()) ++clases;
-    tabla.Close();
-    engine.Release(ruta);  // a backup is left as it was found, not held
-    return clases;
+    return static_cast<int>(engine.CountRecords(ruta));
   } catch (const std::exception&) {
-    engine.Release(ruta);
     return std::nullopt;
   }
 }

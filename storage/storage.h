@@ -83,6 +83,10 @@ class Engine {
   // The same for every table file the engine holds.
   void ReleaseAll();
 
+  // The records of the table at `path` (a full Windows path) that are not deleted: what a walk of it in
+  // stored order visits, counted without loading its records (for listing many tables at once). Throws as an
+  // opening of it would; the file is not kept.
+  std::uint32_t CountRecords(const std::string& path);
   // Throws the table layer's error ("La tabla está en uso", ...) when the existing table file at `path` could
   // not be opened exclusively now, because another program has it open; reads nothing and keeps nothing.
   void RequireNotInUse(const std::string& path);

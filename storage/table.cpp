@@ -214,6 +214,20 @@ Engine::~Engine() {
   }
 }
 
+namespace {
+
+// A table file that could not be opened, in the table layer's words.
+[[noreturn]] void ThrowOpeningError(const platform::FileError& error, const std::string& path) {
+  switch (error.code()) {
+    case platform::kFileNotFound:
+    case platform::kPathNotFound: ThrowTableError("La tabla no existe", path);
+    case platform::kSharingViolation: ThrowTableError("La tabla está en uso", path);
+    default: ThrowFileError(error, path);
+  }
+}
+
+}  // namespace
+
 HeldTable& Engine::Hold(const std::string& path, bool exclusive, bool withRecords) {
   std::unique_ptr<HeldTable>& slot = tables_[platform::FoldedName(path)];
   if (!slot) slot = std::make_unique<HeldTable>();
@@ -234,12 +248,7 @@ HeldTable& Engine::Hold(const std::string& path, bool exclusive, bool withRecord
       held.Refresh(path, withRecords);
     } catch (const platform::FileError& error) {
       held.Close();
-      switch (error.code()) {
-        case platform::kFileNotFound:
-        case platform::kPathNotFound: ThrowTableError("La tabla no existe", path);
-        case platform::kSharingViolation: ThrowTableError("La tabla está en uso", path);
-        default: ThrowFileError(error, path);
-      }
+      ThrowOpeningError(error, path);
     } catch (...) {
       held.Close();
       throw;
@@ -248,6 +257,42 @@ HeldTable& Engine::Hold(const std::string& path, bool exclusive, bool withRecord
   ++held.users;
   held.exclusiveUser = held.exclusiveUser || exclusive;
   return held;
+}
+
+std::uint32_t Engine::CountRecords(const std::string& path) {
+  auto found = tables_.find(platform::FoldedName(path));
+  if (found != tables_.end() && found->second->users > 0) {
+    const TableData& data = *found->second->data;
+    std::uint32_t visible = 0;
+    for (std::uint32_t record = 1; record <= data.recordCount; ++record) visible += !dbf::IsDeleted(data.Record(record));
+    return visible;
+  }
+  platform::File file;
+  try {
+    file = platform::File::OpenExisting(path, platform::Access::kRead, platform::Share::kDenyNone);
+  } catch (const platform::FileError& error) {
+    ThrowOpeningError(error, path);
+  }
+  // The header checked as an opening checks it; then the records read a block at a time into one buffer,
+  // only their deletion flags looked at.
+  std::uint32_t visible = 0;
+  try {
+    const dbf::Layout layout = TableFile::Load(path, file, file.CurrentStamp(), false)->layout;
+    const std::size_t length = layout.recordLength;
+    if (length == 0) return 0;
+    std::vector<std::byte> block(length * std::max<std::size_t>(1, (64 * 1024) / length));
+    std::uint64_t at = layout.headerLength;
+    const std::uint64_t end = at + std::uint64_t{layout.recordCount} * length;
+    while (at < end) {
+      std::span<std::byte> part(block.data(), static_cast<std::size_t>(std::min<std::uint64_t>(block.size(), end - at)));
+      if (file.ReadAt(at, part) < part.size()) ThrowTableError("La tabla está dañada (el archivo es más corto de lo que indica la cabecera)", path);
+      for (std::size_t record = 0; record < part.size(); record += length) visible += part[record] != std::byte{'*'};
+      at += part.size();
+    }
+  } catch (const platform::FileError& error) {
+    ThrowFileError(error, path);
+  }
+  return visible;
 }
 
 void Engine::RequireNotInUse(const std::string& path) {

@@ -1,11 +1,14 @@
 // Speed and memory of the runs on a large secondary school: the export, staging included, of one school
-// and of ten such schools in one folder; the import of a 10,000-lesson solution, copy back included.
+// and of ten such schools in one folder; the import of a 10,000-lesson solution, copy back included; the
+// window's problems dialog and the review it is built from; the backups dialog's list of 200 backups.
 // Not a test: run it by hand, build-bench/tests/runs_bench.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 #include <cstring>
+#include <filesystem>
 
+#include "diagnostico/diagnostico.h"
 #include "ventana/ventana_principal.h"
 #include "muestra/muestra_escolan.h"
 #include "platform/platform.h"
@@ -134,6 +137,60 @@ void BM_ImportTenThousandLessons(benchmark::State& state) {
   state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 BENCHMARK(BM_ImportTenThousandLessons)->Unit(benchmark::kMillisecond);
+
+// The problems dialog of the large school as the window menu builds it, against the review alone (what the
+// command line's revisar does besides printing).
+void BM_ProblemsDialogLargeSchool(benchmark::State& state) {
+  Drive();
+  std::string source = School(1);
+  storage::Engine engine(',');
+  testing_support::InterfazGuionada interfaz;
+  ventana::VentanaPrincipal ventana(engine, interfaz);
+  platform::SetCurrentFolder(source);
+  for (auto _ : state) {
+    ventana::DialogoProblemas dialogo = ventana.ProblemasDeDatos();
+    benchmark::DoNotOptimize(dialogo.Filas().size());
+    state.counters["problems"] = static_cast<double>(dialogo.Filas().size());
+  }
+}
+BENCHMARK(BM_ProblemsDialogLargeSchool)->Unit(benchmark::kMillisecond);
+
+void BM_ReviewLargeSchool(benchmark::State& state) {
+  Drive();
+  std::string source = School(1);
+  storage::Engine engine(',');
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(diagnostico::RevisarCarpeta(engine, source, exportacion::Idioma::kValenciano).size());
+  }
+}
+BENCHMARK(BM_ReviewLargeSchool)->Unit(benchmark::kMillisecond);
+
+// The backups dialog's list with 200 backups of the large school's timetables in C:\HTEMP\COPIAS.
+void BM_BackupListTwoHundred(benchmark::State& state) {
+  Drive();
+  std::string source = School(1);
+  namespace fs = std::filesystem;
+  for (int i = 0; i < 200; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "HTEMP/COPIAS/2026%02d%02d-%06d", 1 + i / 28, 1 + i % 28, i);
+    Drive().MakeHostFolder(name);
+    for (const char* table : {"horgrup.dbf", "horprof.dbf"}) {
+      fs::copy_file(Drive().Host("ESCUELA1/" + std::string(table)), Drive().Host(std::string(name) + "/" + table),
+                    fs::copy_options::overwrite_existing);
+    }
+    Drive().WriteHostFile(std::string(name) + "/ORIGEN.TXT", source + "\r\n");
+  }
+  storage::Engine engine(',');
+  testing_support::InterfazGuionada interfaz;
+  ventana::VentanaPrincipal ventana(engine, interfaz);
+  platform::SetCurrentFolder(source);
+  for (auto _ : state) {
+    std::vector<importacion::CopiaHorarios> copias = ventana.CopiasDeHorarios();
+    if (copias.size() != 200) state.SkipWithError("not every backup listed");
+    state.counters["lessons_per_backup"] = copias.empty() ? 0 : static_cast<double>(*copias[0].clasesHorgrup);
+  }
+}
+BENCHMARK(BM_BackupListTwoHundred)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

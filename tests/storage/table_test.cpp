@@ -651,6 +651,38 @@ TEST_F(TableTest, ADamagedHeaderIsTheEnginesError) {
   EXPECT_EQ(ErrorOf([&] { table.Open(); }), "La tabla está dañada (la cabecera está incompleta): C:\\HTEMP\\ROTA.DBF");
 }
 
+// Counting a table's records without loading them gives what a walk visits: deleted records left out, records
+// posted by a table object still open counted, and an opening's errors for a file that is no table.
+TEST_F(TableTest, CountingRecordsGivesWhatAWalkVisits) {
+  CreateSample();
+  {
+    auto table = OpenSample();
+    AddRecords(*table, {{"A", 1}, {"B", 2}, {"C", 3}, {"D", 4}, {"E", 5}});
+  }
+  engine_.ReleaseAll();
+  // Records 2 and 5 deleted, as another program marks them.
+  std::string bytes = drive_.ReadHostFile("HTEMP/MUESTRA.DBF");
+  const std::size_t header = static_cast<unsigned char>(bytes[8]) | static_cast<unsigned char>(bytes[9]) << 8;
+  const std::size_t length = static_cast<unsigned char>(bytes[10]) | static_cast<unsigned char>(bytes[11]) << 8;
+  for (std::size_t record : {2u, 5u}) bytes[header + (record - 1) * length] = '*';
+  drive_.WriteHostFile("HTEMP/MUESTRA.DBF", bytes);
+
+  EXPECT_EQ(engine_.CountRecords("C:\\HTEMP\\MUESTRA.DBF"), 3u);
+  {
+    auto table = OpenSample();
+    EXPECT_EQ(Walk(*table), (std::vector<std::string>{"A", "C", "D"}));
+    AddRecords(*table, {{"F", 6}});
+    EXPECT_EQ(engine_.CountRecords("C:\\HTEMP\\MUESTRA.DBF"), 4u);
+  }
+  engine_.ReleaseAll();
+  EXPECT_EQ(engine_.CountRecords("C:\\HTEMP\\MUESTRA.DBF"), 4u);
+
+  drive_.WriteHostFile("HTEMP/CORTA.DBF", drive_.ReadHostFile("HTEMP/MUESTRA.DBF").substr(0, header + length));
+  EXPECT_EQ(ErrorOf([&] { engine_.CountRecords("C:\\HTEMP\\CORTA.DBF"); }),
+            "La tabla está dañada (el archivo es más corto de lo que indica la cabecera): C:\\HTEMP\\CORTA.DBF");
+  EXPECT_EQ(ErrorOf([&] { engine_.CountRecords("C:\\HTEMP\\NINGUNA.DBF"); }), "La tabla no existe: C:\\HTEMP\\NINGUNA.DBF");
+}
+
 TEST_F(TableTest, EmptyingRemovesEveryRecordAndTruncatesTheFile) {
   CreateSample();
   {
