@@ -103,8 +103,13 @@ void BorrarDiario(const Diario& diario) {
   platform::RemoveFile(EnCarpeta(diario.copia, kDiarioNuevo));
 }
 
+// A school's file replaced by `nuevo`; an error names the school's file.
+void Reemplazar(const std::string& nuevo, const std::string& destino) {
+  platform::OnFile(destino, [&] { platform::MoveReplacing(nuevo, destino); });
+}
+
 void BorrarSiExiste(const std::string& ruta) {
-  if (platform::FileExists(ruta) && !platform::RemoveFile(ruta)) throw platform::FileError(platform::kSharingViolation);
+  if (platform::FileExists(ruta) && !platform::RemoveFile(ruta)) throw platform::FileError(platform::kSharingViolation, ruta);
 }
 
 // The way back before the point of no return: the school's files were never touched.
@@ -115,7 +120,7 @@ void DeshacerPreparada(const Diario& diario) {
 // The way forward: every new file that is still beside its target goes over it.
 void Completar(const Diario& diario) {
   for (const Archivo& a : diario.archivos) {
-    if (platform::FileExists(diario.Temporal(a))) platform::MoveReplacing(diario.Temporal(a), diario.Destino(a));
+    if (platform::FileExists(diario.Temporal(a))) Reemplazar(diario.Temporal(a), diario.Destino(a));
   }
 }
 
@@ -128,7 +133,7 @@ void Deshacer(const Diario& diario) {
       BorrarSiExiste(diario.Temporal(a));
     } else if (a.existia) {
       run::CopiarArchivoExistente(diario.Restauracion(a), diario.Respaldo(a), run::Durabilidad::kEnDisco);
-      platform::MoveReplacing(diario.Restauracion(a), diario.Destino(a));
+      Reemplazar(diario.Restauracion(a), diario.Destino(a));
     } else {
       BorrarSiExiste(diario.Destino(a));
     }
@@ -166,7 +171,7 @@ std::string DevolverHorarios(std::string_view carpetaOrigen) {
     if (!platform::FileExists(EnCarpeta(run::kCarpetaTrabajo, a.nombre))) {
       throw platform::FileError(platform::kFileNotFound);
     }
-    if (platform::IsReadOnly(diario.Destino(a))) throw platform::FileError(platform::kAccessDenied);
+    if (platform::IsReadOnly(diario.Destino(a))) throw platform::FileError(platform::kAccessDenied, diario.Destino(a));
     a.existia = platform::FileExists(diario.Destino(a));
     diario.archivos.push_back(a);
   }
@@ -198,7 +203,7 @@ std::string DevolverHorarios(std::string_view carpetaOrigen) {
   }
 
   try {
-    for (const Archivo& a : diario.archivos) platform::MoveReplacing(diario.Temporal(a), diario.Destino(a));
+    for (const Archivo& a : diario.archivos) Reemplazar(diario.Temporal(a), diario.Destino(a));
   } catch (...) {
     // The journal says "back" before anything goes back, so that a crash in between is undone too.
     diario.estado = Estado::kDeshaciendo;

@@ -73,6 +73,20 @@ std::optional<std::string> MotivoDeRechazo(ContextoImportacion& contexto) {
   return std::nullopt;
 }
 
+// Each of the school's two timetables can be replaced now: opened for writing without sharing, then closed.
+// One that another program holds (ESCOLAN keeps its tables open while it runs) or that is read-only stops the
+// import here, before the user types anything into the reviews, with nothing changed; the error names the
+// file. The copy back still handles a file opened in between.
+void ComprobarHorariosReemplazables(const std::string& origen) {
+  for (std::string_view horario : {run::kHorgrup, run::kHorprof}) {
+    const std::string ruta = run::EnCarpeta(origen, run::ArchivoEscolan(horario));
+    if (!platform::FileExists(ruta)) continue;
+    platform::OnFile(ruta, [&] {
+      platform::File::OpenExisting(ruta, platform::Access::kReadWrite, platform::Share::kExclusive).Close();
+    });
+  }
+}
+
 // A PROFT table open on its first record with a zero DNI, or at its end when every teacher has one.
 std::unique_ptr<storage::Table> PrimerProfesorSinDni(storage::Engine& engine) {
   auto proft = std::make_unique<storage::Table>(engine);
@@ -118,6 +132,7 @@ FinImportacion ImportarConRelojDeArena(ContextoImportacion& contexto) {
     interfaz.MostrarMensaje(*motivo);
     return FinImportacion::kRechazada;
   }
+  ComprobarHorariosReemplazables(origen);
   PrepararHorario(contexto.engine, contexto.tablas.horgrup, origen, run::kHorgrup);
   PrepararHorario(contexto.engine, contexto.tablas.horprof, origen, run::kHorprof);
 

@@ -15,4 +15,7 @@ std::string FileErrorMessage(int code) {
 
 FileError::FileError(int code) : std::runtime_error(FileErrorMessage(code)), code_(code) {}
 
+FileError::FileError(int code, std::string path)
+    : std::runtime_error(FileErrorMessage(code)), code_(code), path_(std::move(path)) {}
+
 }  // namespace platform

@@ -62,11 +62,26 @@ std::string FileErrorMessage(int code);
 class FileError : public std::runtime_error {
  public:
   explicit FileError(int code);
+  // The same error, naming the file it happened to (a Windows path); the message stays the code's.
+  FileError(int code, std::string path);
   int code() const { return code_; }
+  const std::string& path() const { return path_; }
 
  private:
   int code_;
+  std::string path_;
 };
+
+// Runs `operation` on the file `path`: a FileError it raises that names no file is raised again naming `path`.
+template <typename Operation>
+decltype(auto) OnFile(std::string_view path, Operation&& operation) {
+  try {
+    return operation();
+  } catch (const FileError& error) {
+    if (!error.path().empty()) throw;
+    throw FileError(error.code(), std::string(path));
+  }
+}
 
 // ---------------------------------------------------------------------------------------------------------
 // Windows paths

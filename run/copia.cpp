@@ -31,8 +31,8 @@ std::string CompletedTarget(std::string target, std::string_view source) {
 }  // namespace
 
 void CopiarArchivoExistente(std::string_view target, std::string_view source, Durabilidad durabilidad) {
-  File input = File::OpenExisting(source, Access::kRead, Share::kDenyNone);
-  File output = File::Create(target, Share::kDenyNone);
+  File input = platform::OnFile(source, [&] { return File::OpenExisting(source, Access::kRead, Share::kDenyNone); });
+  File output = platform::OnFile(target, [&] { return File::Create(target, Share::kDenyNone); });
   platform::CopyRest(input, output);
   if (durabilidad == Durabilidad::kEnDisco) output.Flush();
   output.Close();
@@ -55,7 +55,7 @@ void CopiarReemplazando(std::string_view targetPath, std::string_view source) {
   try {
     // A source that vanishes now is an error: an empty copy must never replace the target.
     CopiarArchivoExistente(temporary, source);
-    platform::MoveReplacing(temporary, target, platform::Replacement::kWorkingCopy);
+    platform::OnFile(target, [&] { platform::MoveReplacing(temporary, target, platform::Replacement::kWorkingCopy); });
   } catch (...) {
     platform::RemoveFile(temporary);
     throw;

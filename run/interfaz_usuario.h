@@ -2,6 +2,7 @@
 // the command line, the tests) implements.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -45,8 +46,16 @@ class CursorEsperaActivo {
   InterfazUsuario& interfaz_;
 };
 
+// The message the user reads for an error: its own; for a file held open by another program (code 32, a table
+// in use), a line after it that names the file and what to do (LineaArchivoEnUso).
+std::string MensajeDeError(const std::exception& error);
+// "C:\ESCOLAN\horprof.dbf está abierto en otro programa. Cierre ESCOLAN y vuelva a intentarlo.": ESCOLAN for a
+// file of a school's folder, Horvane for one of C:\HTEMP (the generator's tables), and the program that
+// holds it for the program's own folders under C:\HTEMP.
+std::string LineaArchivoEnUso(std::string_view ruta);
+
 // Runs an event handler the way the application runs every handler: an error ends it, and its message
-// goes to the default error handler. Returns whether the handler ended without an error.
+// (MensajeDeError) goes to the default error handler. Returns whether the handler ended without an error.
 bool EjecutarManejador(InterfazUsuario& interfaz, const std::function<void()>& manejador);
 
 }  // namespace run

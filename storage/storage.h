@@ -39,6 +39,16 @@ inline constexpr std::uint8_t kLanguageDriverOfNewTables = 0x57;
 class DatabaseError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+  // An error of the table file `path` (a Windows path) that a file error code stands behind: the file layer's
+  // own, or kSharingViolation for a table in use.
+  DatabaseError(const std::string& message, int fileErrorCode, std::string path)
+      : std::runtime_error(message), fileErrorCode_(fileErrorCode), path_(std::move(path)) {}
+  int fileErrorCode() const { return fileErrorCode_; }  // 0 when none
+  const std::string& path() const { return path_; }
+
+ private:
+  int fileErrorCode_ = 0;
+  std::string path_;
 };
 
 struct TableData;

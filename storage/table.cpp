@@ -221,7 +221,7 @@ namespace {
   switch (error.code()) {
     case platform::kFileNotFound:
     case platform::kPathNotFound: ThrowTableError("La tabla no existe", path);
-    case platform::kSharingViolation: ThrowTableError("La tabla está en uso", path);
+    case platform::kSharingViolation: ThrowTableHeldElsewhere(path);
     default: ThrowFileError(error, path);
   }
 }
@@ -301,7 +301,7 @@ void Engine::RequireNotInUse(const std::string& path) {
   try {
     platform::File::OpenExisting(path, platform::Access::kRead, platform::Share::kExclusive);
   } catch (const platform::FileError& error) {
-    if (error.code() == platform::kSharingViolation) ThrowTableError("La tabla está en uso", path);
+    if (error.code() == platform::kSharingViolation) ThrowTableHeldElsewhere(path);
     ThrowFileError(error, path);
   }
 }

@@ -72,7 +72,7 @@ void WriteTableFile(const std::string& path, std::span<const std::byte> bytes) {
   try {
     platform::WriteWholeFile(path, bytes);
   } catch (const platform::FileError& error) {
-    if (error.code() == platform::kSharingViolation) ThrowTableError("La tabla está en uso", path);
+    if (error.code() == platform::kSharingViolation) ThrowTableHeldElsewhere(path);
     ThrowFileError(error, path);
   }
 }
@@ -81,8 +81,12 @@ void WriteTableFile(const std::string& path, std::span<const std::byte> bytes) {
 
 void ThrowTableError(const std::string& what, const std::string& path) { throw DatabaseError(what + ": " + path); }
 
+void ThrowTableHeldElsewhere(const std::string& path) {
+  throw DatabaseError("La tabla está en uso: " + path, platform::kSharingViolation, path);
+}
+
 void ThrowFileError(const platform::FileError& error, const std::string& path) {
-  throw DatabaseError(std::string(error.what()) + ": " + path);
+  throw DatabaseError(std::string(error.what()) + ": " + path, error.code(), path);
 }
 
 std::string SiblingPath(const std::string& dataPath, std::string_view extension) {

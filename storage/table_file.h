@@ -17,6 +17,9 @@ namespace storage {
 
 // The engine's messages about a table file, which name it by its Windows path.
 [[noreturn]] void ThrowTableError(const std::string& what, const std::string& path);
+// The table file is held by another program (a sharing violation): "La tabla está en uso", its path, and the
+// code behind it.
+[[noreturn]] void ThrowTableHeldElsewhere(const std::string& path);
 // A file error while working on a table: the file layer's message, then the table's path.
 [[noreturn]] void ThrowFileError(const platform::FileError& error, const std::string& path);
 

@@ -273,7 +273,10 @@ class Revisar(unittest.TestCase):
             export = run("export", "--source", "C:\\OCUPADA")
         self.assertEqual(review.returncode, 1, review.stdout)
         self.assertEqual(export.returncode, 1, export.stdout)
-        stopped = cause(export.stderr.strip().splitlines()[-1])
+        lines = export.stderr.strip().splitlines()
+        self.assertEqual(lines[-1], "C:\\HTEMP\\PROFT.DBF está abierto en otro programa. Cierre Horvane y vuelva a "
+                                    "intentarlo.")
+        stopped = cause(lines[-2])
         self.assertIn("La tabla está en uso", stopped)
         self.assertTrue(any(stopped in cause(line) for line in review.stdout.splitlines()), review.stdout)
 
