@@ -235,7 +235,7 @@ class DevolucionTest : public ::testing::Test {
     std::vector<std::string> diarios;
     if (!fs::exists(unidad_.Host("HTEMP/COPIAS"))) return diarios;
     for (const auto& entrada : fs::recursive_directory_iterator(unidad_.Host("HTEMP/COPIAS"))) {
-      if (platform::SameName(entrada.path().filename().string(), "DIARIO.TXT")) diarios.push_back(entrada.path());
+      if (platform::SameName(entrada.path().filename().string(), "DIARIO.TXT")) diarios.push_back(entrada.path().string());
     }
     return diarios;
   }
