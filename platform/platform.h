@@ -45,6 +45,7 @@ enum ErrorCode : int {
   kNotReady = 21,
   kGeneralFailure = 31,
   kSharingViolation = 32,
+  kLockViolation = 33,
   kFileExists = 80,
   kInvalidParameter = 87,
   kDiskFull = 112,

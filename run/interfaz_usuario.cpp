@@ -25,14 +25,20 @@ std::string LineaArchivoEnUso(std::string_view ruta) {
   return std::string(ruta) + " está abierto en otro programa. Cierre " + quien + " y vuelva a intentarlo.";
 }
 
+namespace {
+
+// Another program has the file open without sharing it (32), or holds a lock on the part read (33).
+bool EnUso(int codigo) { return codigo == platform::kSharingViolation || codigo == platform::kLockViolation; }
+
+}  // namespace
+
 std::string MensajeDeError(const std::exception& error) {
   std::string mensaje = error.what();
   std::string ruta;
-  if (const auto* archivo = dynamic_cast<const platform::FileError*>(&error);
-      archivo != nullptr && archivo->code() == platform::kSharingViolation) {
+  if (const auto* archivo = dynamic_cast<const platform::FileError*>(&error); archivo != nullptr && EnUso(archivo->code())) {
     ruta = archivo->path();
   } else if (const auto* tabla = dynamic_cast<const storage::DatabaseError*>(&error);
-             tabla != nullptr && tabla->fileErrorCode() == platform::kSharingViolation) {
+             tabla != nullptr && EnUso(tabla->fileErrorCode())) {
     ruta = tabla->path();
   }
   if (!ruta.empty()) mensaje += "\n" + LineaArchivoEnUso(ruta);

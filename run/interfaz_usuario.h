@@ -47,7 +47,7 @@ class CursorEsperaActivo {
 };
 
 // The message the user reads for an error: its own; for a file held open by another program (code 32, a table
-// in use), a line after it that names the file and what to do (LineaArchivoEnUso).
+// in use, or 33, a part of it locked), a line after it that names the file and what to do (LineaArchivoEnUso).
 std::string MensajeDeError(const std::exception& error);
 // "C:\ESCOLAN\horprof.dbf está abierto en otro programa. Cierre ESCOLAN y vuelva a intentarlo.": ESCOLAN for a
 // file of a school's folder, Horvane for one of C:\HTEMP (the generator's tables), and the program that
