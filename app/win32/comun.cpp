@@ -186,7 +186,9 @@ class PrepararPregunta {
       auto cuadro = reinterpret_cast<HWND>(wParam);
       wchar_t clase[16] = {};
       GetClassNameW(cuadro, clase, 16);
-      if (std::wcscmp(clase, L"#32770") == 0 && GetDlgItem(cuadro, IDYES) != nullptr && GetDlgItem(cuadro, IDNO) != nullptr) {
+      const bool pregunta = std::wcscmp(clase, L"#32770") == 0 && GetDlgItem(cuadro, IDYES) != nullptr &&
+                            GetDlgItem(cuadro, IDNO) != nullptr;
+      if (pregunta) {
         SetDlgItemTextW(cuadro, IDYES, L"&S\u00ED");
         SetDlgItemTextW(cuadro, IDNO, L"&No");
         SetWindowSubclass(cuadro, &PrepararPregunta::EscapeEsNo, kSubclase, 0);

@@ -81,7 +81,9 @@ class DialogoLista {
 };
 
 DialogoLista::DialogoLista(HWND propietario, const Diseno& diseno)
-    : propietario_(propietario), diseno_(diseno), dpi_(propietario != nullptr ? DpiDe(propietario) : GetDpiForSystem()) {
+    : propietario_(propietario),
+      diseno_(diseno),
+      dpi_(propietario != nullptr ? DpiDe(propietario) : GetDpiForSystem()) {
   INITCOMMONCONTROLSEX controles{};
   controles.dwSize = sizeof controles;
   controles.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES;
@@ -113,7 +115,8 @@ DialogoLista::DialogoLista(HWND propietario, const Diseno& diseno)
   // In tab order: the list, then the buttons.
   HINSTANCE instancia = GetModuleHandleW(nullptr);
   resumen_ = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, 0, 0,
-                             0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdResumen)), instancia, nullptr);
+                             0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdResumen)), instancia,
+                             nullptr);
   lista_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 0, 0,
                            0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdLista)), instancia, nullptr);
@@ -168,7 +171,11 @@ void DialogoLista::PonerFilas(const std::vector<Fila>& filas, int seleccionada) 
       item.iItem = static_cast<int>(f);
       item.iSubItem = static_cast<int>(c);
       item.pszText = texto.data();
-      SendMessageW(lista_, c == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, c == 0 ? 0 : f, reinterpret_cast<LPARAM>(&item));
+      if (c == 0) {
+        SendMessageW(lista_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+      } else {
+        SendMessageW(lista_, LVM_SETITEMTEXTW, f, reinterpret_cast<LPARAM>(&item));
+      }
     }
   }
   if (seleccionada >= 0 && static_cast<std::size_t>(seleccionada) < filas.size()) {

@@ -85,6 +85,11 @@ void Pulsar(HWND ventana, HWND boton) {
   SendMessageW(ventana, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(boton), BN_CLICKED), reinterpret_cast<LPARAM>(boton));
 }
 
+// A click on a dialog's button by its id (a message box's IDOK, IDYES or IDNO).
+void PulsarId(HWND ventana, int id) {
+  SendMessageW(ventana, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(ventana, id)));
+}
+
 // A list dialog as the user sees it.
 struct Lista {
   std::string titulo;
@@ -169,7 +174,7 @@ class Contestador {
     alVerLista = [](HWND dialogo) { Pulsar(dialogo, Boton(dialogo, "Cerrar")); };
     alVerCuadro = [](HWND cuadro) {
       const int boton = GetDlgItem(cuadro, IDOK) != nullptr ? IDOK : IDYES;
-      SendMessageW(cuadro, WM_COMMAND, MAKEWPARAM(boton, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(cuadro, boton)));
+      PulsarId(cuadro, boton);
     };
     cuadros.clear();
     listas.clear();
@@ -302,8 +307,9 @@ TEST_F(MenuDialogosWin32Test, TheSystemMenuEndsWithTheFourItemsAndTheirShortcuts
   ASSERT_GT(elementos.size(), 5u);
   std::vector<std::string> textos;
   for (std::size_t i = elementos.size() - 5; i < elementos.size(); ++i) textos.push_back(elementos[i].texto);
-  EXPECT_EQ(textos, (std::vector<std::string>{"-", "Revisar los datos de ESCOLAN…\tCtrl+R", "Ver los horarios…\tCtrl+H",
-                                              "Copias de los horarios…\tCtrl+K", "Acerca de…\tCtrl+I"}));
+  EXPECT_EQ(textos, (std::vector<std::string>{"-", "Revisar los datos de ESCOLAN…\tCtrl+R",
+                                              "Ver los horarios…\tCtrl+H", "Copias de los horarios…\tCtrl+K",
+                                              "Acerca de…\tCtrl+I"}));
   // The system's own items are still there before them.
   bool cerrar = false;
   for (const Elemento& elemento : elementos) cerrar = cerrar || elemento.id == SC_CLOSE;
@@ -491,7 +497,7 @@ struct DialogoDeArchivo {
             SetWindowTextW(nombre, escribir.c_str());
           }
           const int boton = primeraVez ? IDOK : IDCANCEL;
-          SendMessageW(ventana, WM_COMMAND, MAKEWPARAM(boton, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(ventana, boton)));
+          PulsarId(ventana, boton);
           return FALSE;
         },
         0);
@@ -527,7 +533,9 @@ TEST_F(MenuDialogosWin32Test, GuardarWritesTheFileTheUserNames) {
   EXPECT_EQ(DialogoDeArchivo::propuesto, "problemas.txt");
   EXPECT_EQ(DialogoDeArchivo::tipo, "Texto (*.txt)");
   EXPECT_EQ(interfaz_.sucesos, std::vector<std::string>{});
-  for (const Contestador::Cuadro& cuadro : Contestador::cuadros) ADD_FAILURE() << ::testing::PrintToString(cuadro.textos);
+  for (const Contestador::Cuadro& cuadro : Contestador::cuadros) {
+    ADD_FAILURE() << "a message box: " << ::testing::PrintToString(cuadro.textos);
+  }
   EXPECT_EQ(ventana_->Ventana().Directorio(), antes);
   ASSERT_EQ(drive_->HostEntries("EscolanHorvanePruebaGuardar"), std::vector<std::string>{"lista.txt"});
   EXPECT_EQ(drive_->ReadHostFile("EscolanHorvanePruebaGuardar/lista.txt"), "\xEF\xBB\xBF" + problemas.Texto());
@@ -608,11 +616,11 @@ TEST_F(MenuDialogosWin32Test, RestaurarAsksThenRestoresAndReadsTheListAgain) {
     std::vector<Lista> vistas;
     Contestador::alVerCuadro = [si](HWND cuadro) {
       if (GetDlgItem(cuadro, IDYES) == nullptr) {  // the message that follows a restore
-        SendMessageW(cuadro, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(cuadro, IDOK)));
+        PulsarId(cuadro, IDOK);
         return;
       }
       const int boton = si ? IDYES : IDNO;
-      SendMessageW(cuadro, WM_COMMAND, MAKEWPARAM(boton, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(cuadro, boton)));
+      PulsarId(cuadro, boton);
     };
     Contestador::alVerLista = [&](HWND dialogo) {
       vistas.push_back(Leer(dialogo));
@@ -626,7 +634,8 @@ TEST_F(MenuDialogosWin32Test, RestaurarAsksThenRestoresAndReadsTheListAgain) {
     ASSERT_FALSE(Contestador::cuadros.empty());
     const Contestador::Cuadro& pregunta = Contestador::cuadros.front();
     EXPECT_EQ(pregunta.titulo, "Exportar e importar datos ");
-    const std::string inicio = "¿Desea restaurar los horarios de la copia del 01/12/2026 a las 10:10:10 en C:\\ESCOLAN?";
+    const std::string inicio =
+        "¿Desea restaurar los horarios de la copia del 01/12/2026 a las 10:10:10 en C:\\ESCOLAN?";
     EXPECT_TRUE(std::any_of(pregunta.textos.begin(), pregunta.textos.end(),
                             [&](const std::string& texto) { return texto.rfind(inicio, 0) == 0; }))
         << ::testing::PrintToString(pregunta.textos);
@@ -646,7 +655,8 @@ TEST_F(MenuDialogosWin32Test, RestaurarAsksThenRestoresAndReadsTheListAgain) {
     EXPECT_EQ(vistas[1].seleccionada, 0);
     EXPECT_EQ(vistas[1].filas[0][2], "falta");  // the replaced "horgrup" was no table
     ASSERT_FALSE(interfaz_.sucesos.empty());
-    EXPECT_EQ(interfaz_.sucesos.back().rfind("mensaje: Se han restaurado los horarios de la copia 20261201-101010", 0), 0u)
+    const std::string hecho = "mensaje: Se han restaurado los horarios de la copia 20261201-101010";
+    EXPECT_EQ(interfaz_.sucesos.back().rfind(hecho, 0), 0u)
         << interfaz_.sucesos.back();
   }
 }
@@ -664,7 +674,7 @@ TEST_F(MenuDialogosWin32Test, TheQuestionIsAYesNoBoxAndOnlySiIsYes) {
   };
   auto pulsar = [](int boton) {
     return [boton](HWND cuadro) {
-      SendMessageW(cuadro, WM_COMMAND, MAKEWPARAM(boton, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(cuadro, boton)));
+      PulsarId(cuadro, boton);
     };
   };
   const std::vector<Caso> casos = {
