@@ -7,6 +7,7 @@
 #include <array>
 #include <cstring>
 #include <cwchar>
+#include <exception>
 #include <functional>
 #include <stdexcept>
 #include <type_traits>
@@ -243,7 +244,13 @@ LRESULT CALLBACK DialogoLista::Procedimiento(HWND ventana, UINT mensaje, WPARAM 
     dialogo->cerrado_ = true;
     return DefWindowProcW(ventana, mensaje, wParam, lParam);
   }
-  return dialogo->Atender(mensaje, wParam, lParam);
+  try {
+    return dialogo->Atender(mensaje, wParam, lParam);
+  } catch (const std::exception& error) {
+    // Nothing may leave a window procedure: the models report their own errors, and anything else shows here.
+    MostrarMensaje(ventana, error.what(), true);
+    return 0;
+  }
 }
 
 LRESULT DialogoLista::Atender(UINT mensaje, WPARAM wParam, LPARAM lParam) {

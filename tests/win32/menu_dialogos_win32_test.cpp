@@ -448,6 +448,69 @@ TEST_F(MenuDialogosWin32Test, TheProblemsDialogListsTheRowsInTheDesignedColumns)
                                {"Copiar", true}, {"Guardar…", true}, {"Cerrar", true}}));
 }
 
+// A control's box in its parent's client area.
+RECT CajaEnPadre(HWND control) {
+  RECT caja{};
+  GetWindowRect(control, &caja);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&caja), 2);
+  return caja;
+}
+
+// The summary, the list with its columns and the buttons at their designed boxes in the design's font, at 96
+// dpi and, once the dialog has moved to a monitor at 150 %, at 144 dpi.
+TEST_F(MenuDialogosWin32Test, TheDialogsControlsSitAtTheirBoxesAtEachDpi) {
+  for (UINT dpi : {96u, 144u}) {
+    SCOPED_TRACE("dpi " + std::to_string(dpi));
+    ventana::DialogoProblemas problemas(interfaz_, "C:\\ESCOLAN", DosProblemas());
+    app::win32::DialogosWin32 dialogos(Principal());
+    Contestador contestador;
+    std::vector<std::string> cajas;
+    std::vector<std::string> esperadas;
+    std::vector<int> anchos;
+    LONG altoDeLetra = 0;
+    Contestador::alVerLista = [&](HWND dialogo) {
+      if (dpi != USER_DEFAULT_SCREEN_DPI) {
+        RECT ahora{};
+        GetWindowRect(dialogo, &ahora);
+        RECT sugerido{ahora.left, ahora.top, ahora.left + app::win32::Escalar(800, dpi),
+                      ahora.top + app::win32::Escalar(480, dpi)};
+        SendMessageW(dialogo, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&sugerido));
+      }
+      auto texto = [](const RECT& caja) {
+        return std::to_string(caja.left) + "," + std::to_string(caja.top) + " " +
+               std::to_string(caja.right - caja.left) + "x" + std::to_string(caja.bottom - caja.top);
+      };
+      const ventana::DisenoLista<5, 3>& diseno = ventana::kDisenoProblemas;
+      std::vector<std::pair<HWND, ventana::Caja>> controles = {
+          {HijaDeClase(dialogo, "Static"), diseno.resumen}, {HijaDeClase(dialogo, "SysListView32"), diseno.lista}};
+      for (const ventana::Control& boton : diseno.botones) {
+        controles.emplace_back(Boton(dialogo, std::string(boton.texto)), boton.caja);
+      }
+      for (const auto& [control, caja] : controles) {
+        cajas.push_back(texto(CajaEnPadre(control)));
+        esperadas.push_back(texto(app::win32::Escalar(caja, dpi)));
+      }
+      HWND vista = HijaDeClase(dialogo, "SysListView32");
+      for (int c = 0; c < 5; ++c) {
+        anchos.push_back(static_cast<int>(SendMessageW(vista, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(c), 0)));
+      }
+      LOGFONTW letra{};
+      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(vista, WM_GETFONT, 0, 0)), sizeof letra, &letra);
+      altoDeLetra = letra.lfHeight;
+      Pulsar(dialogo, Boton(dialogo, "Cerrar"));
+    };
+    dialogos.MostrarProblemas(problemas);
+
+    EXPECT_EQ(cajas, esperadas);
+    std::vector<int> disenados;
+    for (const ventana::Columna& columna : ventana::kDisenoProblemas.columnas) {
+      disenados.push_back(app::win32::Escalar(columna.ancho, dpi));
+    }
+    EXPECT_EQ(anchos, disenados);
+    EXPECT_EQ(altoDeLetra, -MulDiv(ventana::kLetraDialogos.puntos, static_cast<int>(dpi), 72));
+  }
+}
+
 // "Copiar" puts the whole text on the clipboard as Unicode text, the dialog staying open; Escape closes it.
 TEST_F(MenuDialogosWin32Test, CopiarPutsTheTextOnTheClipboardAndEscapeCloses) {
   ventana::DialogoProblemas problemas(interfaz_, "C:\\ESCOLAN", DosProblemas());
