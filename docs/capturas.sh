@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the screenshots in docs/: the main window and the two review dialogs of an import, of the Linux (Qt)
 # window and of the Windows (Win32) window under Wine, over the invented school, on one virtual display at
-# 96 dpi. Needs both builds with their windows:
+# 96 dpi; and the Windows window menu's problems and backups dialogs (win32-problemas.png, win32-copias.png). Needs both builds with their windows:
 #   docs/capturas.sh LINUX_BUILD WINDOWS_BUILD
 set -euo pipefail
 cd "$(dirname "$0")/.."

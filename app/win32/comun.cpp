@@ -1,5 +1,7 @@
 #include "app/win32/comun.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cwchar>
 
@@ -164,6 +166,50 @@ class RenombrarBotonDelCuadro {
   HHOOK gancho_;
 };
 
+// Names the two buttons of each question box this thread opens while it lives "Sí" and "No", and makes Escape
+// (IDCANCEL, which a box without a cancel button ignores) press "No".
+class PrepararPregunta {
+ public:
+  PrepararPregunta()
+      : gancho_(SetWindowsHookExW(WH_CBT, &PrepararPregunta::AlActivar, nullptr, GetCurrentThreadId())) {}
+  ~PrepararPregunta() {
+    if (gancho_ != nullptr) UnhookWindowsHookEx(gancho_);
+  }
+  PrepararPregunta(const PrepararPregunta&) = delete;
+  PrepararPregunta& operator=(const PrepararPregunta&) = delete;
+
+ private:
+  static constexpr UINT_PTR kSubclase = 1;
+
+  static LRESULT CALLBACK AlActivar(int codigo, WPARAM wParam, LPARAM lParam) {
+    if (codigo == HCBT_ACTIVATE) {
+      auto cuadro = reinterpret_cast<HWND>(wParam);
+      wchar_t clase[16] = {};
+      GetClassNameW(cuadro, clase, 16);
+      const bool pregunta = std::wcscmp(clase, L"#32770") == 0 && GetDlgItem(cuadro, IDYES) != nullptr &&
+                            GetDlgItem(cuadro, IDNO) != nullptr;
+      if (pregunta) {
+        SetDlgItemTextW(cuadro, IDYES, L"&S\u00ED");
+        SetDlgItemTextW(cuadro, IDNO, L"&No");
+        SetWindowSubclass(cuadro, &PrepararPregunta::EscapeEsNo, kSubclase, 0);
+      }
+    }
+    return CallNextHookEx(nullptr, codigo, wParam, lParam);
+  }
+
+  static LRESULT CALLBACK EscapeEsNo(HWND cuadro, UINT mensaje, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                                     DWORD_PTR /*datos*/) {
+    if (mensaje == WM_NCDESTROY) RemoveWindowSubclass(cuadro, &PrepararPregunta::EscapeEsNo, kSubclase);
+    if (mensaje == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+      HWND no = GetDlgItem(cuadro, IDNO);
+      return DefSubclassProc(cuadro, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), reinterpret_cast<LPARAM>(no));
+    }
+    return DefSubclassProc(cuadro, mensaje, wParam, lParam);
+  }
+
+  HHOOK gancho_;
+};
+
 }  // namespace
 
 void RegistrarClase(const wchar_t* nombre, WNDPROC procedimiento, HBRUSH fondo, UINT estilos) {
@@ -185,6 +231,12 @@ void MostrarMensaje(HWND propietario, const std::string& texto, bool error) {
   RenombrarBotonDelCuadro renombrar;
   UINT estilo = MB_OK | (error ? MB_ICONHAND : 0u) | (propietario != nullptr ? MB_APPLMODAL : MB_TASKMODAL);
   MessageBoxW(propietario, Wide(texto).c_str(), Wide(ventana::kTituloAplicacion).c_str(), estilo);
+}
+
+bool Preguntar(HWND propietario, const std::string& texto) {
+  PrepararPregunta preparar;
+  UINT estilo = MB_YESNO | MB_ICONQUESTION | (propietario != nullptr ? MB_APPLMODAL : MB_TASKMODAL);
+  return MessageBoxW(propietario, Wide(texto).c_str(), Wide(ventana::kTituloAplicacion).c_str(), estilo) == IDYES;
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -129,6 +129,9 @@ void RegistrarClase(const wchar_t* nombre, WNDPROC procedimiento, HBRUSH fondo =
 // A modal message box captioned with the application's title whose one button reads "Aceptar" whatever
 // the language of Windows; `error` shows the stop icon, otherwise no icon.
 void MostrarMensaje(HWND propietario, const std::string& texto, bool error);
+// A modal question box captioned with the application's title, with the question icon and the buttons "Sí"
+// and "No" whatever the language of Windows; Escape answers No. Whether the user answered Sí.
+bool Preguntar(HWND propietario, const std::string& texto);
 
 // The hourglass for the whole application while an object lives (SetCursor + capture of WM_SETCURSOR).
 class CursorEspera {

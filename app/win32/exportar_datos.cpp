@@ -28,6 +28,21 @@ int IdDe(const ventana::Control& def) {
   return 100 + static_cast<int>(posicion - diseno::kOrdenTabulacion.begin());
 }
 
+// The window menu's items in the system menu: ids below the system's own (0xF000 and up), multiples of 16
+// since Windows uses the low four bits of a WM_SYSCOMMAND's id itself.
+constexpr UINT kIdPrimeraOrden = 0x1000;
+constexpr UINT kPasoOrden = 0x10;
+
+UINT IdDeOrden(std::size_t indice) { return kIdPrimeraOrden + kPasoOrden * static_cast<UINT>(indice); }
+
+const ventana::ElementoMenu* ElementoDeId(WPARAM comando) {
+  const WPARAM id = comando & 0xFFF0;
+  for (std::size_t i = 0; i < ventana::kMenuVentana.size(); ++i) {
+    if (id == IdDeOrden(i)) return &ventana::kMenuVentana[i];
+  }
+  return nullptr;
+}
+
 TExportarDatos* VentanaDe(HWND ventana) {
   return reinterpret_cast<TExportarDatos*>(GetWindowLongPtrW(ventana, GWLP_USERDATA));
 }
@@ -103,6 +118,9 @@ TExportarDatos::TExportarDatos(run::InterfazUsuario* interfaz)
       blanco_(CreateSolidBrush(ColorDe(diseno::kBlanco))) {
   CrearVentana();
   if (interfazPropia_) interfazPropia_->AsignarVentana(ventana_);
+  dialogos_.AsignarPropietario(ventana_);
+  principal_.dialogos = &dialogos_;
+  CrearMenuVentana();
   CrearControles();
   Maquetar();
   principal_.alCambiarDirectorio = [this] { MostrarDirectorio(); };
@@ -125,6 +143,26 @@ void TExportarDatos::CrearVentana() {
                              nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (ventana_ == nullptr) throw std::runtime_error("No se puede crear la ventana");
   dpi_ = DpiDe(ventana_);  // the monitor's it opened on
+}
+
+// The window menu's items, each with its shortcut after a tab, after a separator at the end of the system menu.
+void TExportarDatos::CrearMenuVentana() {
+  HMENU menu = GetSystemMenu(ventana_, FALSE);
+  if (menu == nullptr) return;
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  for (std::size_t i = 0; i < ventana::kMenuVentana.size(); ++i) {
+    const ventana::ElementoMenu& elemento = ventana::kMenuVentana[i];
+    const std::wstring texto = Wide(std::string(elemento.texto) + "\t" + ventana::TextoAtajo(elemento));
+    AppendMenuW(menu, MF_STRING, IdDeOrden(i), texto.c_str());
+  }
+}
+
+// A WM_SYSCOMMAND of a window menu's item runs its order; whether it was one.
+bool TExportarDatos::OrdenDelMenu(WPARAM comando) {
+  const ventana::ElementoMenu* elemento = ElementoDeId(comando);
+  if (elemento == nullptr) return false;
+  principal_.EjecutarOrden(elemento->orden);
+  return true;
 }
 
 HWND TExportarDatos::CrearControl(const ventana::Control& def, const wchar_t* clase, DWORD estilo, DWORD estiloExtendido) {
@@ -345,6 +383,18 @@ void TExportarDatos::PulsarBotonPorDefecto() {
 
 bool TExportarDatos::PreTraducirMensaje(MSG& mensaje) {
   if (ventana_ == nullptr || (mensaje.hwnd != ventana_ && !IsChild(ventana_, mensaje.hwnd))) return false;
+  if (mensaje.message == WM_KEYDOWN && IsWindowEnabled(ventana_)) {
+    // The window menu's shortcuts, Ctrl and a letter without Alt, wherever the focus is in the window: the
+    // key goes no further (an edit box would take Ctrl+H and Ctrl+I as characters).
+    const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0 && (GetKeyState(VK_MENU) & 0x8000) == 0;
+    if (control && mensaje.wParam >= 'A' && mensaje.wParam <= 'Z') {
+      if (const ventana::ElementoMenu* elemento = ventana::ElementoDeAtajo(static_cast<char>(mensaje.wParam))) {
+        const auto indice = static_cast<std::size_t>(elemento - ventana::kMenuVentana.data());
+        SendMessageW(ventana_, WM_SYSCOMMAND, IdDeOrden(indice), 0);
+        return true;
+      }
+    }
+  }
   if (mensaje.message == WM_KEYDOWN) {
     borrandoIdioma_ = mensaje.wParam == VK_BACK || mensaje.wParam == VK_DELETE;
     const ventana::Control* def = DisenoDe(GetFocus());
@@ -473,6 +523,9 @@ LRESULT TExportarDatos::Procesar(UINT mensaje, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       CambiarDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_SYSCOMMAND:
+      if (OrdenDelMenu(wParam)) return 0;
+      break;
     case WM_NCDESTROY: {
       SetWindowLongPtrW(ventana_, GWLP_USERDATA, 0);
       ventana_ = nullptr;

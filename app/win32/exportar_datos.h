@@ -1,7 +1,9 @@
 // The program's main window on Windows: the window library's main window (ventana::VentanaPrincipal) drawn
 // with Win32 controls laid out by its design (ventana/diseno_principal.h), with the directory and drive lists,
 // the centre list, the language box and the export and import buttons, at the dpi of the monitor it is on;
-// the controls' notifications go to it.
+// the controls' notifications go to it. The window menu's orders (ventana/menu_ventana.h) are items of the
+// window's system menu, after a separator, and answer their Ctrl+letter shortcuts; its dialogs are
+// DialogosWin32's.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +16,7 @@
 #include "ventana/diseno_principal.h"
 #include "ventana/ventana_principal.h"
 #include "app/win32/comun.h"
+#include "app/win32/dialogos_win32.h"
 #include "app/win32/lista_carpetas.h"
 
 namespace app::win32 {
@@ -38,7 +41,8 @@ class TExportarDatos {
 
   // For the message loop, before a message is translated and dispatched: the keys the window answers
   // itself (Enter clicks the default button of the focused panel or opens the directory list's entry; Tab
-  // moves through the controls; Alt+S). True when the message was handled.
+  // moves through the controls; Alt+S; the window menu's Ctrl+letter shortcuts). True when the message was
+  // handled.
   bool PreTraducirMensaje(MSG& mensaje);
   // The button Enter clicks now, the one drawn as the default.
   HWND BotonPorDefecto() const;
@@ -54,6 +58,8 @@ class TExportarDatos {
   LRESULT Procesar(UINT mensaje, WPARAM wParam, LPARAM lParam);
 
   void CrearVentana();
+  void CrearMenuVentana();
+  bool OrdenDelMenu(WPARAM comando);
   void CrearControles();
   HWND CrearControl(const ventana::Control& def, const wchar_t* clase, DWORD estilo, DWORD estiloExtendido = 0);
   void LlenarIdiomas();
@@ -87,6 +93,7 @@ class TExportarDatos {
 
   std::unique_ptr<InterfazWin32> interfazPropia_;
   ventana::VentanaPrincipal principal_;
+  DialogosWin32 dialogos_;
 
   HWND ventana_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;

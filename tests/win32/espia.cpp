@@ -6,6 +6,10 @@
 //   espia celda TITULO FILA COLUMNA   the centre of a cell (from 0) of the window's grid: "x y"
 //   espia mensaje TITULO              the text of the message box with that title
 //   espia aceptar TITULO              the centre of that message box's button: "x y"
+//   espia boton TITULO TEXTO          the centre of the message box's button with that text: "x y"
+//   espia filas TITULO                the number of rows of the window's list
+//   espia menu                        the box of the open popup menu: "x y ancho alto"
+//   espia activa TITULO               "1" when that window is the active one of the desktop
 #include <windows.h>
 
 #include <commctrl.h>
@@ -118,6 +122,33 @@ int Celda(const std::wstring& titulo, int fila, int columna) {
   return 0;
 }
 
+int Filas(const std::wstring& titulo) {
+  HWND ventana = Ventana(titulo, false);
+  HWND lista = ventana != nullptr ? HijaDeClase(ventana, WC_LISTVIEWW) : nullptr;
+  if (lista == nullptr) return 1;
+  std::printf("%ld\n", static_cast<long>(SendMessageW(lista, LVM_GETITEMCOUNT, 0, 0)));
+  return 0;
+}
+
+// The popup menu that is open (the system menu's, say): a window of the menus' class.
+int Menu() {
+  HWND menu = nullptr;
+  EnumWindows(
+      [](HWND ventana, LPARAM dato) -> BOOL {
+        wchar_t clase[64] = {};
+        GetClassNameW(ventana, clase, 64);
+        if (!IsWindowVisible(ventana) || std::wstring(clase) != L"#32768") return TRUE;
+        *reinterpret_cast<HWND*>(dato) = ventana;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&menu));
+  if (menu == nullptr) return 1;
+  RECT caja{};
+  GetWindowRect(menu, &caja);
+  std::printf("%ld %ld %ld %ld\n", caja.left, caja.top, caja.right - caja.left, caja.bottom - caja.top);
+  return 0;
+}
+
 int Mensaje(const std::wstring& titulo) {
   HWND cuadro = Ventana(titulo, true);
   if (cuadro == nullptr) return 1;
@@ -140,8 +171,17 @@ int wmain(int argc, wchar_t** argv) {
     return Control(Ventana(a[1], false), a[2], a.size() == 4 ? std::stoi(a[3]) : 1);
   }
   if (a.size() == 2 && a[0] == L"aceptar") return Control(Ventana(a[1], true), L"Aceptar", 1);
+  if (a.size() == 3 && a[0] == L"boton") return Control(Ventana(a[1], true), a[2], 1);
+  if (a.size() == 2 && a[0] == L"filas") return Filas(a[1]);
+  if (a.size() == 1 && a[0] == L"menu") return Menu();
+  if (a.size() == 2 && a[0] == L"activa") {
+    HWND ventana = Ventana(a[1], false);
+    if (ventana == nullptr || GetForegroundWindow() != ventana) return 1;
+    std::puts("1");
+    return 0;
+  }
   if (a.size() == 4 && a[0] == L"celda") return Celda(a[1], std::stoi(a[2]), std::stoi(a[3]));
   if (a.size() == 2 && a[0] == L"mensaje") return Mensaje(a[1]);
-  std::fputs("espia ventana|control|celda|mensaje|aceptar TITULO ...\n", stderr);
+  std::fputs("espia ventana|control|celda|mensaje|aceptar|boton|filas|activa TITULO ..., espia menu\n", stderr);
   return 2;
 }
