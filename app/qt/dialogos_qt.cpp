@@ -52,6 +52,7 @@ TDialogoLista::TDialogoLista(const ventana::DisenoLista<5, 3>& diseno, QWidget* 
     botones_[i]->setFont(FuenteQt(def.letra));
   }
   connect(botones_.back(), &QPushButton::clicked, this, &QDialog::reject);
+  lista_->setFocus();  // the first control, as the dialog opens
 }
 
 void TDialogoLista::Mostrar(const std::string& resumen, const std::vector<std::array<std::string, 5>>& filas) {
