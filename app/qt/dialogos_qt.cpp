@@ -24,10 +24,9 @@ TDialogoLista::TDialogoLista(const ventana::DisenoLista<5, 3>& diseno, QWidget* 
   setFixedSize(diseno.ancho, diseno.alto);
   setFont(FuenteQt(diseno.letra));
 
-  auto* resumen = Colocar(new QLabel(this), "Resumen", diseno.resumen);
-  resumen->setTextFormat(Qt::PlainText);
-  resumen->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  resumen_ = resumen;
+  resumen_ = Colocar(new QLabel(this), "Resumen", diseno.resumen);
+  resumen_->setTextFormat(Qt::PlainText);
+  resumen_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
   lista_ = Colocar(new QTreeWidget(this), "Lista", diseno.lista);
   lista_->setRootIsDecorated(false);
@@ -56,7 +55,7 @@ TDialogoLista::TDialogoLista(const ventana::DisenoLista<5, 3>& diseno, QWidget* 
 }
 
 void TDialogoLista::Mostrar(const std::string& resumen, const std::vector<std::array<std::string, 5>>& filas) {
-  static_cast<QLabel*>(resumen_)->setText(QString::fromStdString(resumen));
+  resumen_->setText(QString::fromStdString(resumen));
   lista_->clear();
   QList<QTreeWidgetItem*> elementos;
   for (const std::array<std::string, 5>& celdas : filas) {

@@ -13,6 +13,7 @@
 #include "ventana/dialogos.h"
 #include "ventana/problemas.h"
 
+class QLabel;
 class QPushButton;
 class QTreeWidget;
 
@@ -34,7 +35,7 @@ class TDialogoLista : public QDialog {
   void Mostrar(const std::string& resumen, const std::vector<std::array<std::string, 5>>& filas);
 
  private:
-  QWidget* resumen_ = nullptr;
+  QLabel* resumen_ = nullptr;
   QTreeWidget* lista_ = nullptr;
   std::array<QPushButton*, 3> botones_{};
 };
