@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Takes the screenshots in docs/: the main window and the two review dialogs of an import, of the Linux (Qt)
 # window and of the Windows (Win32) window under Wine, over the invented school, on one virtual display at
-# 96 dpi; and the Windows window menu's problems and backups dialogs (win32-problemas.png, win32-copias.png). Needs both builds with their windows:
+# 96 dpi; and the window menu's problems and backups dialogs of both windows (win32-problemas.png,
+# win32-copias.png; qt-problemas.png, qt-copias.png, which the Qt real-input test saves on a display of its
+# own). Needs both builds with their windows:
 #   docs/capturas.sh LINUX_BUILD WINDOWS_BUILD
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,4 +17,8 @@ trap 'stop_wine; rm -rf "$work"' EXIT
 /usr/bin/python3 tests/win32/programa_win32_test.py wine "$windows/app/escolan-horvane.exe" \
   "$windows/app/escolan-horvane-cli.exe" "$windows/tests/espia.exe" "$work/win32" --capturas docs
 /usr/bin/python3 docs/capturas_qt.py "$linux" "$work/qt" docs
+mkdir -p "$work/menu"
+ESCOLAN_CAPTURAS="$PWD/docs" ESCOLAN_HORVANE_DRIVE_C="$work/menu" ESCOLAN_HORVANE_OPENER=/bin/true \
+  "$linux/tests/gui_menu_entrada_real_tests" anExportStoppedByTheDataShowsTheProblemsAfterTheStop \
+  aBackupRestoredFromTheContextMenu >/dev/null
 ls -l docs/*.png

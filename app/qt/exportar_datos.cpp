@@ -1,12 +1,16 @@
 #include "app/qt/exportar_datos.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QStyle>
 
+#include "app/qt/dialogos_qt.h"
 #include "app/qt/diseno_qt.h"
 #include "app/qt/interfaz_qt.h"
 #include "app/qt/lista_carpetas.h"
@@ -66,7 +70,9 @@ PanelDegradado* Panel(QWidget* padre, diseno::IndicePanel indice) {
 TExportarDatos::TExportarDatos(run::InterfazUsuario* interfaz, QWidget* parent)
     : QWidget(parent, kBordeFijo),
       interfazPropia_(interfaz ? nullptr : std::make_unique<InterfazQt>(this)),
-      ventana_(interfaz ? *interfaz : *interfazPropia_) {
+      ventana_(interfaz ? *interfaz : *interfazPropia_),
+      dialogos_(std::make_unique<DialogosQt>(this, ventana_.Interfaz())) {
+  ventana_.dialogos = dialogos_.get();
   setObjectName(TextoQt(diseno::kNombreVentana));
   setWindowTitle(QString::fromUtf8(ventana::kTituloAplicacion));  // the window carries the application's title
   setFixedSize(diseno::kAnchoVentana, diseno::kAltoVentana);
@@ -79,6 +85,7 @@ TExportarDatos::TExportarDatos(run::InterfazUsuario* interfaz, QWidget* parent)
   CrearPanelImportacion(Panel(this, diseno::kPanelImportacion));
   OrdenarTabulacion();
   LlenarUnidades();
+  CrearMenuVentana();
   bExportar_->setDefault(true);  // until the focus is somewhere in the window
   seguimientoDelFoco_ = connect(qApp, &QApplication::focusChanged, this,
                                 [this](QWidget* /*antes*/, QWidget* ahora) { FocoCambiado(ahora); });
@@ -154,6 +161,31 @@ void TExportarDatos::LlenarUnidades() {
   for (char letra : ventana_.Unidades()) {
     listaUnidades_->addItem(icono, QString::fromStdString(ventana::VentanaPrincipal::NombreDeUnidad(letra)));
   }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The window menu
+
+// Each order is an action of the window, so that its shortcut works wherever the focus is in it, and an item
+// of the context menu, which shows the shortcut beside it.
+void TExportarDatos::CrearMenuVentana() {
+  menuVentana_ = new QMenu(this);
+  menuVentana_->setObjectName(QStringLiteral("MenuVentana"));
+  for (const ventana::ElementoMenu& elemento : ventana::kMenuVentana) {
+    auto* accion = new QAction(QString::fromUtf8(elemento.texto), this);
+    accion->setShortcut(QKeySequence(QString::fromStdString(ventana::TextoAtajo(elemento)), QKeySequence::PortableText));
+    accion->setShortcutContext(Qt::WindowShortcut);
+    accion->setShortcutVisibleInContextMenu(true);
+    connect(accion, &QAction::triggered, this, [this, orden = elemento.orden] { ventana_.EjecutarOrden(orden); });
+    addAction(accion);
+    menuVentana_->addAction(accion);
+  }
+}
+
+// A right click on a panel or on a control that has no menu of its own.
+void TExportarDatos::contextMenuEvent(QContextMenuEvent* event) {
+  menuVentana_->popup(event->globalPos());
+  event->accept();
 }
 
 // ---------------------------------------------------------------------------------------------------------

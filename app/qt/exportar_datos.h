@@ -1,6 +1,7 @@
 // The program's main window in Qt: the window library's main window (ventana::VentanaPrincipal) drawn with Qt
 // widgets, with the directory and drive lists, the centre list, the language box and the export and import
-// buttons; the widgets' events go to it.
+// buttons, and its window menu, a context menu of its panels whose orders also answer their shortcuts anywhere
+// in the window; the widgets' events go to it.
 #pragma once
 
 #include <QWidget>
@@ -12,13 +13,17 @@
 #include "run/interfaz_usuario.h"
 #include "ventana/ventana_principal.h"
 
+class QAction;
 class QComboBox;
+class QContextMenuEvent;
 class QKeyEvent;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 
 namespace app {
 
+class DialogosQt;
 class ListaCarpetas;
 
 class TExportarDatos : public QWidget {
@@ -35,11 +40,14 @@ class TExportarDatos : public QWidget {
 
   ventana::VentanaPrincipal& Ventana() { return ventana_; }
   const ventana::VentanaPrincipal& Ventana() const { return ventana_; }
+  // The window menu, as a right click on a panel shows it.
+  QMenu& MenuVentana() const { return *menuVentana_; }
 
  protected:
   // Enter that no control took: the default button of the panel with the focus clicks.
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* objeto, QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void CrearPanelOrigen(QWidget* panel);
@@ -47,6 +55,7 @@ class TExportarDatos : public QWidget {
   void CrearPanelImportacion(QWidget* panel);
   void OrdenarTabulacion();
   void LlenarUnidades();
+  void CrearMenuVentana();
   void FocoCambiado(QWidget* ahora);
   const ventana::Control* DisenoDe(const QWidget* foco) const;
   QPushButton* BotonPorDefecto(const QWidget* foco) const;
@@ -58,6 +67,7 @@ class TExportarDatos : public QWidget {
 
   std::unique_ptr<run::InterfazUsuario> interfazPropia_;
   ventana::VentanaPrincipal ventana_;
+  std::unique_ptr<DialogosQt> dialogos_;
 
   QLineEdit* edNuevoDir_ = nullptr;
   ListaCarpetas* listaDirectorios_ = nullptr;
@@ -67,6 +77,7 @@ class TExportarDatos : public QWidget {
   QPushButton* bClose_ = nullptr;
   QPushButton* bExportar_ = nullptr;
   QPushButton* bImportar_ = nullptr;
+  QMenu* menuVentana_ = nullptr;
   QMetaObject::Connection seguimientoDelFoco_;
 };
 

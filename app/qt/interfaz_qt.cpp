@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpacerItem>
 #include <QStyle>
 #include <QWidget>
@@ -49,6 +50,19 @@ void CuadroModal(QWidget* padre, QMessageBox::Icon icono, const std::string& tex
 }
 
 }  // namespace
+
+bool PreguntarSiNo(QWidget* padre, const std::string& texto) {
+  QMessageBox cuadro(QMessageBox::Question, QString::fromUtf8(ventana::kTituloAplicacion), QString::fromStdString(texto),
+                     QMessageBox::NoButton, padre);
+  cuadro.setTextFormat(Qt::PlainText);
+  QPushButton* si = cuadro.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
+  QPushButton* no = cuadro.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+  cuadro.setDefaultButton(si);
+  cuadro.setEscapeButton(no);
+  AnchoParaElTitulo(cuadro);
+  cuadro.exec();
+  return cuadro.clickedButton() == si;
+}
 
 InterfazQt::~InterfazQt() { CursorEspera(false); }
 

@@ -2,6 +2,8 @@
 // and the application-wide hourglass.
 #pragma once
 
+#include <string>
+
 #include "run/interfaz_usuario.h"
 
 class QWidget;
@@ -11,6 +13,10 @@ namespace app {
 // The boxes' caption is the application's title, not Qt's application display name, which some window
 // systems append to the title of every window (a review dialog would show "Control de Profesores — Exportar
 // e importar datos ").
+
+// A modal question captioned with the application's title, with the buttons "Sí" and "No" (Escape is No):
+// whether the user answered Sí.
+bool PreguntarSiNo(QWidget* padre, const std::string& texto);
 
 class InterfazQt : public run::InterfazUsuario {
  public:
