@@ -17,11 +17,20 @@ DialogoProblemas::DialogoProblemas(run::InterfazUsuario& interfaz, std::string c
   lineas_.reserve(problemas.size());
   for (const diagnostico::Problema& problema : problemas) {
     filas_.push_back(FilaDe(problema));
+    mensajes_.push_back(problema.mensaje);
     // The review's own line, with the value the field holds after the field.
     diagnostico::Problema conValor = problema;
     if (!problema.campo.empty()) conValor.campo += " ('" + problema.valor + "')";
     lineas_.push_back(diagnostico::Linea(conValor));
   }
+}
+
+bool DialogoProblemas::Explica(const std::string& parada) const {
+  if (parada.empty()) return false;
+  for (const std::string& mensaje : mensajes_) {
+    if (mensaje.rfind(parada + ": ", 0) == 0) return true;
+  }
+  return false;
 }
 
 std::string DialogoProblemas::Resumen() const { return carpeta_ + ": " + diagnostico::Resumen(filas_.size()); }

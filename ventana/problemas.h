@@ -40,6 +40,9 @@ class DialogoProblemas {
   // The dialog's title and summary, then one line per problem with its value, with `finDeLinea` after each
   // line (CR LF for a Windows text file and clipboard).
   std::string Texto(std::string_view finDeLinea = "\r\n") const;
+  // Whether one of its problems is the one a run stopped on with the message `parada`: the problem's message is
+  // the run's own, followed by what the run does there.
+  bool Explica(const std::string& parada) const;
   // "Guardar…": the text at `ruta` (a Windows path), UTF-8 with its byte order mark, as Windows' Notepad
   // recognises it. A failure is the interface's error; whether it was saved.
   bool Guardar(const std::string& ruta);
@@ -49,6 +52,7 @@ class DialogoProblemas {
   std::string carpeta_;
   std::vector<FilaProblema> filas_;
   std::vector<std::string> lineas_;
+  std::vector<std::string> mensajes_;
 };
 
 }  // namespace ventana

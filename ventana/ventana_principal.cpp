@@ -86,12 +86,21 @@ void VentanaPrincipal::ElegirUnidad(int indice) {
 
 void VentanaPrincipal::PulsarExportar(const std::string& textoIdioma) {
   idioma = textoIdioma;
-  if (run::EjecutarManejador(interfaz_, [this] { BExportarClick(); }) || dialogos == nullptr) return;
-  // The stop message has been shown; every problem of the folder follows it, when there is any (an export
-  // stopped by something else, a full disk say, has none to show).
+  std::string parada;
+  const bool exportada = run::EjecutarManejador(interfaz_, [&] {
+    try {
+      BExportarClick();
+    } catch (const std::exception& error) {
+      parada = error.what();
+      throw;
+    }
+  });
+  if (exportada || dialogos == nullptr) return;
+  // The stop message has been shown; when the export stopped on a problem of the data, every problem of the
+  // folder follows it (an export stopped by something else, a full disk say, shows none).
   std::optional<DialogoProblemas> problemas;
   run::EjecutarManejador(interfaz_, [&] { problemas.emplace(ProblemasDeDatos()); });
-  if (problemas && !problemas->Filas().empty()) dialogos->MostrarProblemas(*problemas);
+  if (problemas && problemas->Explica(parada)) dialogos->MostrarProblemas(*problemas);
 }
 
 void VentanaPrincipal::PulsarImportar() {

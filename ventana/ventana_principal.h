@@ -65,8 +65,8 @@ class VentanaPrincipal {
   // current folder; the list's own drive again is no change, a drive that is not ready an error. The drive
   // list then shows UnidadActual() again.
   void ElegirUnidad(int indice);
-  // The export button, with the language box's text. When the export stops and the folder has problems, the
-  // problems dialog follows the stop message.
+  // The export button, with the language box's text. When the export stops on a problem of the folder's data,
+  // the problems dialog follows the stop message.
   void PulsarExportar(const std::string& textoIdioma);
   // The import button. After a complete import, the question whether to see the new timetables' page.
   void PulsarImportar();

@@ -4,6 +4,7 @@
 // for the browser that notes what it was given.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -198,6 +199,20 @@ TEST_F(DialogosTest, AnExportThatEndsShowsNoDialog) {
   ventana_.PulsarExportar(ventana::kIdiomaInicial);
   EXPECT_EQ(Texto(interfaz_.sucesos).find("problemas"), std::string::npos) << Texto(interfaz_.sucesos);
   EXPECT_EQ(Texto(interfaz_.sucesos).find("error"), std::string::npos) << Texto(interfaz_.sucesos);
+}
+
+// An export stopped by something other than the data (a full disk) shows its message only, although the
+// folder has problems of its own (the sample's teachers without an identity number).
+TEST_F(DialogosTest, AnExportStoppedByAnythingElseShowsOnlyItsMessage) {
+  HorasQueDetienenLaExportacion();
+  ventana_.PrepararCarpeta("C:\\ESCOLAN");
+  ventana_.pasosExportacion = {{"ExportarAsignaturas", [](exportacion::ContextoExportacion&) {
+                                  throw storage::DatabaseError("Error de E/S 112: C:\\HTEMP\\ASIGVALT.DBF");
+                                }}};
+  ventana_.PulsarExportar(ventana::kIdiomaInicial);
+  EXPECT_EQ(std::count(interfaz_.sucesos.begin(), interfaz_.sucesos.end(), "error: Error de E/S 112: C:\\HTEMP\\ASIGVALT.DBF"), 1)
+      << Texto(interfaz_.sucesos);
+  EXPECT_EQ(Texto(interfaz_.sucesos).find("problemas"), std::string::npos) << Texto(interfaz_.sucesos);
 }
 
 // From the menu at any time, for the folder and language of the window; nothing in the folder changes.
