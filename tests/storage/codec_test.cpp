@@ -326,6 +326,13 @@ std::vector<std::byte> VisualFoxProHeader() {
   return header;
 }
 
+std::string Zeros(std::size_t count) { return std::string(count, '\0'); }
+std::string Stored(std::initializer_list<std::string> fields) {
+  std::string record;
+  for (const std::string& field : fields) record += field;
+  return record;
+}
+
 TEST(DbfFields, VarcharsEndWhereTheirLengthByteSaysWhenTheirBitIsSet) {
   dbf::Layout layout = dbf::ParseHeader(VisualFoxProHeader());
   ASSERT_EQ(layout.fields.size(), 3u);
@@ -334,13 +341,12 @@ TEST(DbfFields, VarcharsEndWhereTheirLengthByteSaysWhenTheirBitIsSet) {
     std::string record;  // the fields, after the deletion flag: V(5) C(3) Q(4) flags(1)
     dbf::Value v, c, q;
   } cases[] = {
-      {"full values, no bit", std::string("abcdeXYZ1234\x00", 13), std::string("abcde"), std::string("XYZ"),
+      {"full values, no bit", Stored({"abcde", "XYZ", "1234", Zeros(1)}), std::string("abcde"), std::string("XYZ"),
        std::string("1234")},
-      {"shorter values", std::string("ab  \x02XY \x00\x00\x01\x09", 13), std::string("ab  "), std::string("XY"),
-       std::string("\x00")},
-      {"empty varchar", std::string("\0\0\0\0\x00   \0\0\0\x00\x09", 13), std::string(), std::string(),
-       std::string()},
-      {"null varchar and character", std::string("\0\0\0\0\x00\0\0\01234\x06", 13), dbf::Value(), dbf::Value(),
+      {"shorter values", Stored({"ab  \x04", "XY ", Zeros(3) + "\x01", "\x09"}), std::string("ab  "), std::string("XY"),
+       Zeros(1)},
+      {"empty varchars", Stored({Zeros(5), "   ", Zeros(4), "\x09"}), std::string(), std::string(), std::string()},
+      {"null varchar and character", Stored({Zeros(5), Zeros(3), "1234", "\x06"}), dbf::Value(), dbf::Value(),
        std::string("1234")},
   };
   for (const Case& c : cases) {
@@ -356,7 +362,7 @@ TEST(DbfFields, VarcharsEndWhereTheirLengthByteSaysWhenTheirBitIsSet) {
 
 TEST(DbfFields, AVarcharLengthPastItsFieldIsRefused) {
   dbf::Layout layout = dbf::ParseHeader(VisualFoxProHeader());
-  std::string stored("abcd\x05XYZ1234\x01", 13);
+  std::string stored = Stored({"abcd\x05", "XYZ", "1234", "\x01"});
   std::vector<std::byte> record(1 + stored.size());
   std::memcpy(record.data() + 1, stored.data(), stored.size());
   EXPECT_THROW(dbf::DecodeField(layout.fields[0], record), dbf::DbfFormatError);
@@ -427,7 +433,7 @@ TEST(DbfFields, DBase7BinaryNumbersAreBigEndianWithTheSignFlipped) {
       {0, std::string("\0\0\0\0", 4), dbf::Value()},
       {1, std::string("\x80\0\x01\x00", 4), 256.0},
       {2, std::string("\xBF\xF8\0\0\0\0\0\0", 8), 1.5},    // 1.5 is 3FF8..., its sign bit set
-      {2, std::string("\x3F\xF7\xFF\xFF\xFF\xFF\xFF\xFF", 8), -1.5},  // C00 8... with every bit inverted
+      {2, std::string("\x40\x07\xFF\xFF\xFF\xFF\xFF\xFF", 8), -1.5},  // BFF8... with every bit inverted
       {2, std::string(8, '\0'), dbf::Value()},
   };
   for (const Case& c : cases) {
