@@ -859,9 +859,24 @@ bool Table::AsBoolean(std::string_view field) const {
 // ---------------------------------------------------------------------------------------------------------
 // Writing fields of the pending record
 
+namespace {
+
+// Whether the engine writes a field as its table's program would: the text forms of dBase, not the binary
+// numbers, dates and times, varchars or null flags that only other programs write.
+bool WrittenHere(const dbf::Field& field) {
+  return std::strchr("CNFLDM", field.type) != nullptr && !field.lengthBit && !field.nullBit;
+}
+
+}  // namespace
+
 std::size_t Table::WritableFieldIndex(std::string_view field) {
   std::size_t index = FieldIndex(field);
   if (mode_ == Mode::kBrowse) Fail(kNotEditing);
+  const dbf::Field& descriptor = Descriptor(index);
+  if (!WrittenHere(descriptor)) {
+    throw DatabaseError("No se puede escribir en el campo " + Quoted(descriptor.name) + " de tipo " +
+                        std::string(1, descriptor.type) + (descriptor.nullBit ? " que admite nulos" : ""));
+  }
   return index;
 }
 

@@ -866,6 +866,40 @@ TEST_F(ForeignTableTest, AVarcharWithoutItsLengthBitIsRefusedNamingItsType) {
   }
 }
 
+// Stored forms that only their own program writes are not written here: a value written as text into them
+// would read back as something else in that program.
+TEST_F(ForeignTableTest, FieldsInFormsOnlyTheirProgramWritesAreNotWritten) {
+  struct Case {
+    std::string bytes;
+    const char* field;
+    const char* message;
+  } cases[] = {
+      {XBaseTable(0x32, {{"NOMBRE", 'V', 10}, {"_NullFlags", '0', 1, 0, 0x05}}, {}), "NOMBRE",
+       "No se puede escribir en el campo 'NOMBRE' de tipo V"},
+      {XBaseTable(0x30, {{"CODIGO", 'C', 4, 0, 0x02}, {"_NullFlags", '0', 1, 0, 0x05}}, {}), "CODIGO",
+       "No se puede escribir en el campo 'CODIGO' de tipo C que admite nulos"},
+      {XBaseTable(0x30, {{"ALTA", 'T', 8}}, {}), "ALTA", "No se puede escribir en el campo 'ALTA' de tipo T"},
+      {DBase7Table(0x04, {{"PUNTOS", 'I', 4}}, {}), "PUNTOS", "No se puede escribir en el campo 'PUNTOS' de tipo I"},
+  };
+  for (const Case& c : cases) {
+    storage::Engine engine('.');
+    Table table(engine);
+    drive_.WriteHostFile("HTEMP/OTRO.DBF", c.bytes);
+    table.SetTableName("C:\\HTEMP\\OTRO.DBF");
+    table.Open();
+    table.Append();
+    for (const char* value : {"1", ""}) {
+      try {
+        table.SetAsString(c.field, value);
+        ADD_FAILURE() << c.field << ": written";
+      } catch (const storage::DatabaseError& error) {
+        EXPECT_STREQ(error.what(), c.message);
+      }
+    }
+    table.Cancel();
+  }
+}
+
 // dBase 7, with a memo file (0x8C) and without (0x04): its long field names, the common types and its own
 // binary numbers.
 TEST_F(ForeignTableTest, DBase7TablesReadTheirCommonAndTheirOwnTypes) {
