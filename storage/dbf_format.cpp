@@ -276,7 +276,9 @@ Value DecodeVariable(const Field& field, std::span<const std::byte> bytes, std::
   std::size_t length = bytes.size();
   if (field.lengthBit && field.lengthBit->In(record)) {
     length = U8(bytes, bytes.size() - 1);
-    if (length >= bytes.size()) throw DbfFormatError("longitud de texto variable no válida: " + std::to_string(length));
+    if (length >= bytes.size()) {
+      throw DbfFormatError("longitud de texto variable no válida: " + std::to_string(length));
+    }
   }
   return std::string(AsText(bytes.first(length)));
 }
@@ -292,7 +294,9 @@ std::uint64_t BigEndian(std::span<const std::byte> bytes) {
 std::optional<Value> DecodeDBase7Binary(const Field& field, std::span<const std::byte> bytes) {
   std::size_t size = field.type == 'O' ? 8 : field.type == 'I' || field.type == '+' ? 4 : 0;
   if (size == 0) return field.type == 'B' ? std::optional<Value>(DecodeMemo(field, bytes)) : std::nullopt;
-  if (bytes.size() != size) throw DbfFormatError("longitud no válida para un campo de tipo " + std::string(1, field.type));
+  if (bytes.size() != size) {
+    throw DbfFormatError("longitud no válida para un campo de tipo " + std::string(1, field.type));
+  }
   std::uint64_t raw = BigEndian(bytes);
   if (raw == 0) return Value{};
   if (size == 4) return static_cast<double>(static_cast<std::int32_t>(static_cast<std::uint32_t>(raw) ^ 0x80000000u));

@@ -779,7 +779,8 @@ std::string Table::AsString(std::string_view field) const {
       const dbf::DateTime& stamp = std::get<dbf::DateTime>(value);
       int seconds = stamp.milliseconds / 1000;
       char time[24];
-      int length = std::snprintf(time, sizeof time, " %02d:%02d:%02d", seconds / 3600 % 100, seconds / 60 % 60, seconds % 60);
+      int length = std::snprintf(time, sizeof time, " %02d:%02d:%02d", seconds / 3600 % 100, seconds / 60 % 60,
+                                 seconds % 60);
       if (int milliseconds = stamp.milliseconds % 1000; milliseconds != 0) {
         std::snprintf(time + length, sizeof time - static_cast<std::size_t>(length), ".%03d", milliseconds);
       }
