@@ -271,16 +271,13 @@ Value DecodeMemo(const Field& field, std::span<const std::byte> bytes) {
   return block == 0 ? Value{} : Value{MemoRef{block}};
 }
 
-// A varchar's or varbinary's bytes: the whole field, or as many as its last byte says when its length bit is set.
-Value DecodeVariable(const Field& field, std::span<const std::byte> bytes, std::span<const std::byte> record) {
-  std::size_t length = bytes.size();
-  if (field.lengthBit && field.lengthBit->In(record)) {
-    length = U8(bytes, bytes.size() - 1);
-    if (length >= bytes.size()) {
-      throw DbfFormatError("longitud de texto variable no válida: " + std::to_string(length));
-    }
+Value DecodeVariable(const Field& field, std::span<const std::byte> record) {
+  auto bytes = VariableBytes(field, record);
+  if (!bytes) {
+    auto stored = static_cast<unsigned>(U8(record, field.offset + field.length - 1));
+    throw DbfFormatError("longitud de texto variable no válida: " + std::to_string(stored));
   }
-  return std::string(AsText(bytes.first(length)));
+  return std::string(*bytes);
 }
 
 // dBase 7 keeps binary numbers big-endian with the sign bit flipped (and all the bits of a negative double
@@ -457,7 +454,7 @@ Value DecodeField(const Field& field, std::span<const std::byte> record) {
     if (auto value = DecodeDBase7Binary(field, bytes)) return *value;
   }
   switch (field.type) {
-    case 'V': case 'Q': return DecodeVariable(field, bytes, record);
+    case 'V': case 'Q': return DecodeVariable(field, record);
     case 'C': return std::string(util::TrimTrailingBlanksAndNuls(AsText(bytes)));
     case 'N': case 'F': return DecodeNumber(AsText(bytes));
     case 'D': return DecodeDate(AsText(bytes));
@@ -467,6 +464,14 @@ Value DecodeField(const Field& field, std::span<const std::byte> record) {
       return bytes.size() >= (field.type == 'I' ? 4u : 8u) ? DecodeBinary(field, bytes) : Value{};
     default: return std::monostate{};
   }
+}
+
+std::optional<std::string_view> VariableBytes(const Field& field, std::span<const std::byte> record) {
+  std::string_view bytes = FieldBytes(field, record);
+  if (!field.lengthBit || !field.lengthBit->In(record)) return bytes;
+  std::size_t length = static_cast<unsigned char>(bytes.back());
+  if (length >= bytes.size()) return std::nullopt;
+  return bytes.substr(0, length);
 }
 
 void EncodeEmpty(const Field& field, std::span<std::byte> record) { Fill(FieldSpan(field, record), ' '); }

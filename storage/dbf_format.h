@@ -142,6 +142,9 @@ inline std::string_view FieldBytes(const Field& field, std::span<const std::byte
   return {reinterpret_cast<const char*>(record.data()) + field.offset, field.length};
 }
 Value DecodeField(const Field& field, std::span<const std::byte> record);
+// The bytes of a varchar's or varbinary's value: the whole field, or as many as its last byte says when its
+// length bit is set; nothing when that byte says more than the field holds.
+std::optional<std::string_view> VariableBytes(const Field& field, std::span<const std::byte> record);
 
 // Writing a field of a record. Text is cut or blank-padded to the field's width. A number is written with
 // the field's decimals, right-justified; EncodeNumber returns false, and writes nothing, when it does not

@@ -851,6 +851,14 @@ TEST_F(ForeignTableTest, VisualFoxProVarcharsReadAsTheirText) {
     EXPECT_EQ(table.Value(2), c.key ? storage::dbf::Value(*c.key) : storage::dbf::Value());
     table.Next();
   }
+  // A filter compares a varchar's value, not the bytes after it in the field.
+  for (auto [filter, record] : {std::pair{"NOMBRE = 'Anaña'", 1u}, std::pair{"NOMBRE = 'Ciencias10'", 2u}}) {
+    table.SetFilter(filter);
+    table.SetFiltered(true);
+    std::vector<std::uint32_t> visited;
+    for (table.First(); !table.Eof(); table.Next()) visited.push_back(table.RecNo());
+    EXPECT_EQ(visited, std::vector<std::uint32_t>{record}) << filter;
+  }
 }
 
 TEST_F(ForeignTableTest, AVarcharWithoutItsLengthBitIsRefusedNamingItsType) {
