@@ -763,7 +763,7 @@ bool Table::IsNull(std::string_view field) const {
 std::string Table::AsString(std::string_view field) const {
   std::size_t index = FieldIndex(field);
   const dbf::Field& descriptor = Descriptor(index);
-  if (descriptor.type == 'C') {  // the common case, read without building a stored value
+  if (descriptor.type == 'C' && !descriptor.nullBit) {  // the common case, read without building a stored value
     return data_->codePage->Decode(WithoutPadding(dbf::FieldBytes(descriptor, CurrentRecord())));
   }
   dbf::Value value = Stored(index);
@@ -814,7 +814,9 @@ std::int32_t Table::AsInteger(std::string_view field) const {
     return *number;
   }
   if (!IsIntegerType(type) && type != DataType::ftFloat) Unsupported(index, "entero");
-  if (auto whole = PlainWholeNumber(dbf::FieldBytes(descriptor, CurrentRecord()))) return *whole;
+  if (auto whole = descriptor.nullBit ? std::nullopt : PlainWholeNumber(dbf::FieldBytes(descriptor, CurrentRecord()))) {
+    return *whole;
+  }
   dbf::Value value = Stored(index);
   if (std::holds_alternative<std::monostate>(value)) return 0;
   double rounded = RoundHalfEven(std::get<double>(value));

@@ -832,7 +832,9 @@ TEST_F(ForeignTableTest, VisualFoxProVarcharsReadAsTheirText) {
       {" " + std::string("Ana\xF1" "a  ") + zeros.substr(0, 2) + "\x07" + "1ESO" + "\x01\x02" + zeros.substr(0, 3) + "\x02" + "\x09",
        "Anaña  ", "1ESO", std::string("\x01\x02", 2)},
       {" " + std::string("Ciencias10") + "2BAC" + "abcdef" + std::string(1, '\0'), "Ciencias10", "2BAC", "abcdef"},
-      {" " + zeros + zeros.substr(0, 4) + "x" + zeros.substr(0, 4) + "\x01" + "\x0F", std::nullopt, std::nullopt, "x"},
+      // A null value's bytes are whatever was there before.
+      {" " + std::string("Anterior\0\x08", 10) + "OLD1" + "x" + zeros.substr(0, 4) + "\x01" + "\x0F", std::nullopt,
+       std::nullopt, "x"},
       {" " + zeros + "    " + zeros.substr(0, 6) + "\x09", "", "", ""},
   };
   std::vector<std::string> records;
@@ -845,6 +847,7 @@ TEST_F(ForeignTableTest, VisualFoxProVarcharsReadAsTheirText) {
     SCOPED_TRACE("record " + std::to_string(table.RecNo()));
     ASSERT_FALSE(table.Eof());
     EXPECT_EQ(table.IsNull("NOMBRE"), !c.name || c.name->empty());
+    EXPECT_EQ(table.IsNull("CODIGO"), !c.code || c.code->empty());
     EXPECT_EQ(table.AsString("NOMBRE"), c.name.value_or(""));
     EXPECT_EQ(table.AsString("CODIGO"), c.code.value_or(""));
     EXPECT_EQ(table.Value(0), c.name ? storage::dbf::Value(*c.name) : storage::dbf::Value());
