@@ -952,6 +952,23 @@ TEST_F(ForeignTableTest, DBase7TablesReadTheirCommonAndTheirOwnTypes) {
   }
 }
 
+// dBase 7 keeps its memos in a .DBT as dBase IV does: the block size at byte 20 of the header, and each memo
+// after FF FF 08 00 and its length (with those 8 bytes), little-endian.
+TEST_F(ForeignTableTest, ADBase7TableReadsItsMemosFromItsDbt) {
+  std::string text = "Tutoría de 2º ESO\r\nsegunda línea";
+  std::string memo(512, '\0');
+  memo.replace(20, 2, Le(512, 2));
+  std::string stored = Recode(text, "UTF-8", "CP1252");  // the table's language driver
+  memo += "\xFF\xFF\x08" + std::string(1, '\0') + Le(8 + stored.size(), 4) + stored;
+  drive_.WriteHostFile("HTEMP/OTRO.DBT", memo);
+  Table& table =
+      Open(DBase7Table(0x8C, {{"CURSO", 'C', 4}, {"NOTAS", 'M', 10}}, {" 2ESO         1", " 1ESO          "}));
+  table.First();
+  EXPECT_EQ(table.MemoText("NOTAS"), text);
+  table.Next();
+  EXPECT_EQ(table.MemoText("NOTAS"), std::nullopt);
+}
+
 TEST_F(ForeignTableTest, ADBase7TimestampIsRefusedNamingDBase7) {
   drive_.WriteHostFile("HTEMP/OTRO.DBF", DBase7Table(0x04, {{"ALTA", '@', 8}}, {" " + std::string(8, '\0')}));
   table_.SetTableName("C:\\HTEMP\\OTRO.DBF");
