@@ -18,10 +18,14 @@ std::string IsoDate(const storage::Date& date) {
   return text;
 }
 
+// With the milliseconds when there are any (Visual FoxPro keeps them).
 std::string IsoDateTime(const storage::dbf::DateTime& stamp) {
   int seconds = stamp.milliseconds / 1000;
-  char time[16];
-  std::snprintf(time, sizeof time, "T%02d:%02d:%02d", seconds / 3600 % 100, seconds / 60 % 60, seconds % 60);
+  char time[24];
+  int length = std::snprintf(time, sizeof time, "T%02d:%02d:%02d", seconds / 3600 % 100, seconds / 60 % 60, seconds % 60);
+  if (int milliseconds = stamp.milliseconds % 1000; milliseconds != 0) {
+    std::snprintf(time + length, sizeof time - static_cast<std::size_t>(length), ".%03d", milliseconds);
+  }
   return IsoDate(stamp.date) + time;
 }
 

@@ -15,6 +15,8 @@ constexpr std::size_t kDescriptorLength = 32;
 constexpr std::byte kHeaderTerminator{0x0D};
 constexpr std::uint8_t kVersionDBase3{0x03};
 constexpr std::uint8_t kVersionFoxPro2{0xF5};
+constexpr std::uint8_t kVersionDBase7{0x04};
+constexpr std::uint8_t kVersionDBase7Memo{0x8C};
 
 // Where the fields of the header's first 32 bytes lie.
 namespace header_at {
@@ -35,17 +37,48 @@ constexpr std::size_t kType = 11;
 constexpr std::size_t kOffset = 12;  // FoxPro: the field's offset in the record
 constexpr std::size_t kLength = 16;
 constexpr std::size_t kDecimals = 17;  // character fields: the high byte of the length
+constexpr std::size_t kFlags = 18;     // Visual FoxPro: hidden, may be null, binary
 constexpr std::size_t kIndexed = 31;   // dBase IV: the field has a tag in the production index
 }  // namespace descriptor_at
 constexpr std::size_t kNameSpace = descriptor_at::kType - descriptor_at::kName;  // the name and its NUL
 constexpr std::size_t kMaxNameLength = kNameSpace - 1;
 
+// dBase 7: after the first 32 bytes, the name of the language driver and 4 reserved bytes; then descriptors
+// of 48 bytes, with names of up to 31 characters.
+namespace dbase7_header_at {
+constexpr std::size_t kFirstDescriptor = 68;
+}  // namespace dbase7_header_at
+constexpr std::size_t kDBase7DescriptorLength = 48;
+namespace dbase7_descriptor_at {
+constexpr std::size_t kName = 0;  // NUL-padded
+constexpr std::size_t kType = 32;
+constexpr std::size_t kLength = 33;
+constexpr std::size_t kDecimals = 34;
+constexpr std::size_t kIndexed = 37;
+}  // namespace dbase7_descriptor_at
+
+// Visual FoxPro field flags (descriptor byte 18).
+constexpr std::uint8_t kMayBeNull = 0x02;
+constexpr char kNullFlagsType = '0';
+
+// Where descriptors start and how long each is, by the kind of table.
+struct DescriptorList {
+  std::size_t first = kPrefixLength;
+  std::size_t length = kDescriptorLength;
+};
+DescriptorList DescriptorListOf(std::uint8_t version) {
+  if (version == kVersionDBase7 || version == kVersionDBase7Memo) {
+    return {dbase7_header_at::kFirstDescriptor, kDBase7DescriptorLength};
+  }
+  return {};
+}
+
 std::uint8_t U8(std::span<const std::byte> bytes, std::size_t at) { return std::to_integer<std::uint8_t>(bytes[at]); }
 
 bool KnownVersion(std::uint8_t version) {
   switch (version) {
-    case 0x02: case 0x03: case 0x30: case 0x31: case 0x32: case 0x43: case 0x63: case 0x83:
-    case 0x8B: case 0x8E: case 0xCB: case 0xE5: case 0xF5: case 0xFB:
+    case 0x02: case 0x03: case 0x04: case 0x30: case 0x31: case 0x32: case 0x43: case 0x63: case 0x83:
+    case 0x8B: case 0x8C: case 0x8E: case 0xCB: case 0xE5: case 0xF5: case 0xFB:
       return true;
     default:
       return false;
@@ -56,12 +89,20 @@ std::string_view AsText(std::span<const std::byte> bytes) {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-Field ParseDescriptor(std::span<const std::byte> descriptor, std::uint32_t offset) {
-  Field field;
-  std::string_view name = AsText(descriptor.subspan(descriptor_at::kName, kNameSpace));
+std::string NameIn(std::span<const std::byte> space) {
+  std::string_view name = AsText(space);
   name = util::TrimTrailingBlanks(name.substr(0, name.find('\0')));
   if (name.empty()) throw DbfFormatError("un campo no tiene nombre");
-  field.name = std::string(name);
+  return std::string(name);
+}
+
+void RequireLength(const Field& field) {
+  if (field.length == 0) throw DbfFormatError("el campo " + field.name + " tiene longitud 0");
+}
+
+Field ParseDescriptor(std::span<const std::byte> descriptor, std::uint32_t offset) {
+  Field field;
+  field.name = NameIn(descriptor.subspan(descriptor_at::kName, kNameSpace));
   field.type = util::ToUpperAscii(static_cast<char>(U8(descriptor, descriptor_at::kType)));
   field.offset = offset;
   field.length = U8(descriptor, descriptor_at::kLength);
@@ -70,10 +111,69 @@ Field ParseDescriptor(std::span<const std::byte> descriptor, std::uint32_t offse
     field.length |= static_cast<std::uint32_t>(field.decimals) << 8;
     field.decimals = 0;
   }
-  if (field.length == 0) throw DbfFormatError("el campo " + field.name + " tiene longitud 0");
+  RequireLength(field);
+  field.flags = U8(descriptor, descriptor_at::kFlags);
   field.indexed = U8(descriptor, descriptor_at::kIndexed) == 0x01;
   field.dataType = DataTypeOf(field.type, field.length, field.decimals);
   return field;
+}
+
+// dBase 7's own field types: I a long, + an autoincrement long, O a double; B and G are memo references.
+DataType DBase7DataTypeOf(char type, std::uint32_t length, std::uint8_t decimals) {
+  switch (type) {
+    case 'I': case '+': return DataType::ftInteger;
+    case 'O': return DataType::ftFloat;
+    case 'B': return DataType::ftMemo;
+    default: return DataTypeOf(type, length, decimals);
+  }
+}
+
+Field ParseDBase7Descriptor(std::span<const std::byte> descriptor, std::uint32_t offset) {
+  Field field;
+  field.name = NameIn(descriptor.subspan(dbase7_descriptor_at::kName, dbase7_descriptor_at::kType));
+  field.type = util::ToUpperAscii(static_cast<char>(U8(descriptor, dbase7_descriptor_at::kType)));
+  field.offset = offset;
+  field.length = U8(descriptor, dbase7_descriptor_at::kLength);
+  field.decimals = U8(descriptor, dbase7_descriptor_at::kDecimals);
+  RequireLength(field);
+  field.indexed = U8(descriptor, dbase7_descriptor_at::kIndexed) == 0x01;
+  field.dBase7 = true;
+  // A timestamp (@) is not read: its stored form is not known well enough here to give its value exactly.
+  if (field.type == '@') throw DbfUnreadableError("el campo " + field.name + " es de tipo @, fecha y hora de dBase 7");
+  field.dataType = DBase7DataTypeOf(field.type, field.length, field.decimals);
+  return field;
+}
+
+bool VariableLength(const Field& field) { return field.type == 'V' || field.type == 'Q'; }
+
+// The bits Visual FoxPro keeps in _NullFlags, from the lowest bit of its first byte on, in field order: one
+// for each varchar or varbinary field, then, for a field that may be null, one for that. Without _NullFlags
+// no value is null (and no varchar is read).
+void PlaceFlagBits(Layout& layout) {
+  if (!layout.nullFlags) return;
+  std::uint32_t next = 0;
+  auto take = [&](const Field& field) {
+    if (next >= layout.nullFlags->length * 8) {
+      throw DbfFormatError("falta el indicador de nulo o de longitud del campo " + field.name);
+    }
+    FlagBit bit{layout.nullFlags->offset + next / 8, static_cast<std::uint8_t>(1u << (next % 8))};
+    ++next;
+    return bit;
+  };
+  for (Field& field : layout.fields) {
+    if (VariableLength(field)) field.lengthBit = take(field);
+    if (field.flags & kMayBeNull) field.nullBit = take(field);
+  }
+}
+
+// Varchar and varbinary fields are read only with the bit that says where their value ends.
+void RequireLengthBits(const Layout& layout) {
+  for (const Field& field : layout.fields) {
+    if (VariableLength(field) && !field.lengthBit) {
+      throw DbfUnreadableError(std::string("el campo ") + field.name + " es de tipo " + field.type +
+                               " sin indicador de longitud");
+    }
+  }
 }
 
 bool DigitsOnly(std::string_view text) {
@@ -171,6 +271,39 @@ Value DecodeMemo(const Field& field, std::span<const std::byte> bytes) {
   return block == 0 ? Value{} : Value{MemoRef{block}};
 }
 
+Value DecodeVariable(const Field& field, std::span<const std::byte> record) {
+  auto bytes = VariableBytes(field, record);
+  if (!bytes) {
+    auto stored = static_cast<unsigned>(U8(record, field.offset + field.length - 1));
+    throw DbfFormatError("longitud de texto variable no válida: " + std::to_string(stored));
+  }
+  return std::string(*bytes);
+}
+
+// dBase 7 keeps binary numbers big-endian with the sign bit flipped (and all the bits of a negative double
+// inverted), so that their bytes sort as their values; all bytes zero is an empty value.
+std::uint64_t BigEndian(std::span<const std::byte> bytes) {
+  std::uint64_t value = 0;
+  for (std::byte b : bytes) value = value << 8 | std::to_integer<std::uint64_t>(b);
+  return value;
+}
+
+std::optional<Value> DecodeDBase7Binary(const Field& field, std::span<const std::byte> bytes) {
+  std::size_t size = field.type == 'O' ? 8 : field.type == 'I' || field.type == '+' ? 4 : 0;
+  if (size == 0) return field.type == 'B' ? std::optional<Value>(DecodeMemo(field, bytes)) : std::nullopt;
+  if (bytes.size() != size) {
+    throw DbfFormatError("longitud no válida para un campo de tipo " + std::string(1, field.type));
+  }
+  std::uint64_t raw = BigEndian(bytes);
+  if (raw == 0) return Value{};
+  if (size == 4) return static_cast<double>(static_cast<std::int32_t>(static_cast<std::uint32_t>(raw) ^ 0x80000000u));
+  constexpr std::uint64_t kSign = std::uint64_t{1} << 63;
+  raw = (raw & kSign) != 0 ? raw ^ kSign : ~raw;
+  double value = 0;
+  std::memcpy(&value, &raw, sizeof value);
+  return value;
+}
+
 void Fill(std::span<std::byte> bytes, char c) { std::fill(bytes.begin(), bytes.end(), std::byte(c)); }
 
 std::span<std::byte> FieldSpan(const Field& field, std::span<std::byte> record) {
@@ -187,9 +320,12 @@ void WriteRightJustified(const Field& field, std::string_view text, std::span<st
 
 std::uint16_t HeaderLengthOf(std::span<const std::byte> prefix) {
   if (prefix.size() < kPrefixLength) throw DbfFormatError("la cabecera está incompleta");
-  if (!KnownVersion(U8(prefix, header_at::kVersion))) throw DbfFormatError("no es una tabla dBase");
+  std::uint8_t version = U8(prefix, header_at::kVersion);
+  if (!KnownVersion(version)) throw DbfFormatError("no es una tabla dBase");
   std::uint16_t length = util::DecodeFixed16(&prefix[header_at::kHeaderLength]);
-  if (length < kPrefixLength + kDescriptorLength + 1) throw DbfFormatError("la longitud de la cabecera no es válida");
+  // A table without fields (GIS tools write one for shapes without attributes) is the part before the
+  // descriptors and the terminator.
+  if (length < DescriptorListOf(version).first + 1) throw DbfFormatError("la longitud de la cabecera no es válida");
   return length;
 }
 
@@ -203,14 +339,20 @@ Layout ParseHeader(std::span<const std::byte> header) {
   layout.productionIndexFlag = U8(header, header_at::kProductionIndex);
   layout.languageDriver = U8(header, header_at::kLanguageDriver);
 
-  // Descriptors follow one another from byte 32 up to the terminator, which must lie inside the header
-  // length: a descriptor is only read when the header leaves room for it and a terminator after it.
+  // Descriptors follow one another from their first place up to the terminator, which must lie inside the
+  // header length: a descriptor is only read when the header leaves room for it and a terminator after it.
+  DescriptorList list = DescriptorListOf(layout.version);
   std::uint32_t offset = 1;
-  std::size_t at = kPrefixLength;  // below the header length at every step (HeaderLengthOf: at least 65)
-  for (; at + kDescriptorLength < layout.headerLength && header[at] != kHeaderTerminator; at += kDescriptorLength) {
-    Field field = ParseDescriptor(header.subspan(at, kDescriptorLength), offset);
+  std::size_t at = list.first;  // below the header length at every step (HeaderLengthOf)
+  for (; at + list.length < layout.headerLength && header[at] != kHeaderTerminator; at += list.length) {
+    std::span<const std::byte> descriptor = header.subspan(at, list.length);
+    Field field = layout.DBase7() ? ParseDBase7Descriptor(descriptor, offset) : ParseDescriptor(descriptor, offset);
     offset += field.length;
-    if (field.type != '0') layout.fields.push_back(std::move(field));  // '0': Visual FoxPro's hidden null flags
+    if (field.type == kNullFlagsType) {
+      layout.nullFlags = std::move(field);
+    } else {
+      layout.fields.push_back(std::move(field));
+    }
   }
   if (header[at] != kHeaderTerminator) throw DbfFormatError("falta el fin de la lista de campos");
   // Writers may leave bytes between the terminator and the first record (dBase III a NUL, Visual FoxPro
@@ -223,14 +365,17 @@ Layout ParseHeader(std::span<const std::byte> header) {
       throw DbfFormatError("la longitud de la cabecera no es válida");
     }
   }
-  if (layout.fields.empty()) throw DbfFormatError("la tabla no tiene campos");
+  // Without fields, a record is its deletion flag alone; a longer one is a field list that went missing.
+  if (layout.fields.empty() && layout.recordLength != 1) throw DbfFormatError("la tabla no tiene campos");
   if (offset > layout.recordLength) throw DbfFormatError("los campos no caben en la longitud del registro");
+  if (layout.VisualFoxPro()) PlaceFlagBits(layout);
+  RequireLengthBits(layout);
   return layout;
 }
 
 DataType DataTypeOf(char type, std::uint32_t length, std::uint8_t decimals) {
   switch (type) {
-    case 'C': return DataType::ftString;
+    case 'C': case 'V': case 'Q': return DataType::ftString;
     case 'N':
       if (decimals > 0 || length >= 10) return DataType::ftFloat;
       return length < 5 ? DataType::ftSmallint : DataType::ftInteger;
@@ -294,11 +439,22 @@ void MarkAsFoxPro2(std::span<std::byte> header, const Layout& layout) {
 }
 
 
-std::vector<std::byte> BlankRecord(const Layout& layout) { return std::vector<std::byte>(layout.recordLength, std::byte{' '}); }
+std::vector<std::byte> BlankRecord(const Layout& layout) {
+  std::vector<std::byte> record(layout.recordLength, std::byte{' '});
+  if (layout.nullFlags) {
+    std::fill_n(record.begin() + layout.nullFlags->offset, layout.nullFlags->length, std::byte{0});
+  }
+  return record;
+}
 
 Value DecodeField(const Field& field, std::span<const std::byte> record) {
   std::span<const std::byte> bytes = record.subspan(field.offset, field.length);
+  if (field.nullBit && field.nullBit->In(record)) return std::monostate{};
+  if (field.dBase7) {
+    if (auto value = DecodeDBase7Binary(field, bytes)) return *value;
+  }
   switch (field.type) {
+    case 'V': case 'Q': return DecodeVariable(field, record);
     case 'C': return std::string(util::TrimTrailingBlanksAndNuls(AsText(bytes)));
     case 'N': case 'F': return DecodeNumber(AsText(bytes));
     case 'D': return DecodeDate(AsText(bytes));
@@ -308,6 +464,14 @@ Value DecodeField(const Field& field, std::span<const std::byte> record) {
       return bytes.size() >= (field.type == 'I' ? 4u : 8u) ? DecodeBinary(field, bytes) : Value{};
     default: return std::monostate{};
   }
+}
+
+std::optional<std::string_view> VariableBytes(const Field& field, std::span<const std::byte> record) {
+  std::string_view bytes = FieldBytes(field, record);
+  if (!field.lengthBit || !field.lengthBit->In(record)) return bytes;
+  std::size_t length = static_cast<unsigned char>(bytes.back());
+  if (length >= bytes.size()) return std::nullopt;
+  return bytes.substr(0, length);
 }
 
 void EncodeEmpty(const Field& field, std::span<std::byte> record) { Fill(FieldSpan(field, record), ' '); }

@@ -23,6 +23,12 @@ class DbfFormatError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A sound table with something this engine does not read (a field type of another program); what() names it.
+class DbfUnreadableError : public DbfFormatError {
+ public:
+  using DbfFormatError::DbfFormatError;
+};
+
 // A date field's value; empty for a blank field.
 using Date = util::Date;
 
@@ -45,6 +51,14 @@ struct MemoRef {
 // time, or memo reference.
 using Value = std::variant<std::monostate, std::string, double, bool, Date, DateTime, MemoRef>;
 
+// A bit of a record: Visual FoxPro's hidden _NullFlags field holds one for each field that may be null and
+// one for each varchar or varbinary field.
+struct FlagBit {
+  std::uint32_t at = 0;  // the byte, from the start of the record
+  std::uint8_t mask = 0;
+  bool In(std::span<const std::byte> record) const { return (std::to_integer<std::uint8_t>(record[at]) & mask) != 0; }
+};
+
 struct Field {
   std::string name;  // as stored
   char type = 'C';
@@ -53,6 +67,12 @@ struct Field {
   std::uint8_t decimals = 0;
   bool indexed = false;  // the field has a tag in the production index (dBase IV)
   DataType dataType = DataType::ftUnknown;
+  std::uint8_t flags = 0;  // Visual FoxPro: 0x01 hidden, 0x02 may be null, 0x04 binary
+  // Visual FoxPro varchar and varbinary: set when the value is shorter than the field, whose last byte then
+  // holds its length.
+  std::optional<FlagBit> lengthBit = std::nullopt;
+  std::optional<FlagBit> nullBit = std::nullopt;  // set when the value is null
+  bool dBase7 = false;  // binary numbers big-endian, with the sign bit flipped
 };
 
 struct Layout {
@@ -63,8 +83,10 @@ struct Layout {
   std::uint8_t productionIndexFlag = 0;  // byte 28
   std::uint8_t languageDriver = 0;       // byte 29
   std::vector<Field> fields;
+  std::optional<Field> nullFlags;  // Visual FoxPro's hidden _NullFlags field, which `fields` leaves out
 
   bool VisualFoxPro() const { return version == 0x30 || version == 0x31 || version == 0x32; }
+  bool DBase7() const { return version == 0x04 || version == 0x8C; }
 };
 
 inline constexpr std::size_t kPrefixLength = 32;
@@ -111,7 +133,8 @@ void MarkAsFoxPro2(std::span<std::byte> header, const Layout& layout);
 
 // Records.
 inline bool IsDeleted(std::span<const std::byte> record) { return !record.empty() && record[0] == std::byte{'*'}; }
-std::vector<std::byte> BlankRecord(const Layout& layout);  // live, every field blank (empty)
+// Live, every field blank (empty); no bit of _NullFlags set.
+std::vector<std::byte> BlankRecord(const Layout& layout);
 
 // A field's stored bytes, and its value. DecodeField throws DbfFormatError for a stored value that no
 // dBase writer makes (letters in a number, an impossible date).
@@ -119,6 +142,9 @@ inline std::string_view FieldBytes(const Field& field, std::span<const std::byte
   return {reinterpret_cast<const char*>(record.data()) + field.offset, field.length};
 }
 Value DecodeField(const Field& field, std::span<const std::byte> record);
+// The bytes of a varchar's or varbinary's value: the whole field, or as many as its last byte says when its
+// length bit is set; nothing when that byte says more than the field holds.
+std::optional<std::string_view> VariableBytes(const Field& field, std::span<const std::byte> record);
 
 // Writing a field of a record. Text is cut or blank-padded to the field's width. A number is written with
 // the field's decimals, right-justified; EncodeNumber returns false, and writes nothing, when it does not

@@ -79,7 +79,7 @@ std::optional<Kind> KindOfVersion(std::uint8_t version) {
   switch (version) {
     case 0xF5: case 0x30: case 0x31: case 0x32: case 0xFB: return Kind::kFoxPro;
     case 0x83: return Kind::kDBase3;
-    case 0x8B: case 0x8E: case 0xCB: return Kind::kDBase4;
+    case 0x8B: case 0x8C: case 0x8E: case 0xCB: return Kind::kDBase4;  // 0x8C: dBase 7
     default: return std::nullopt;
   }
 }

@@ -763,7 +763,7 @@ bool Table::IsNull(std::string_view field) const {
 std::string Table::AsString(std::string_view field) const {
   std::size_t index = FieldIndex(field);
   const dbf::Field& descriptor = Descriptor(index);
-  if (descriptor.type == 'C') {  // the common case, read without building a stored value
+  if (descriptor.type == 'C' && !descriptor.nullBit) {  // the common case, read without building a stored value
     return data_->codePage->Decode(WithoutPadding(dbf::FieldBytes(descriptor, CurrentRecord())));
   }
   dbf::Value value = Stored(index);
@@ -778,8 +778,12 @@ std::string Table::AsString(std::string_view field) const {
     case DataType::ftDateTime: {
       const dbf::DateTime& stamp = std::get<dbf::DateTime>(value);
       int seconds = stamp.milliseconds / 1000;
-      char time[16];
-      std::snprintf(time, sizeof time, " %02d:%02d:%02d", seconds / 3600 % 100, seconds / 60 % 60, seconds % 60);
+      char time[24];
+      int length = std::snprintf(time, sizeof time, " %02d:%02d:%02d", seconds / 3600 % 100, seconds / 60 % 60,
+                                 seconds % 60);
+      if (int milliseconds = stamp.milliseconds % 1000; milliseconds != 0) {
+        std::snprintf(time + length, sizeof time - static_cast<std::size_t>(length), ".%03d", milliseconds);
+      }
       return FormatDate(stamp.date) + time;
     }
     case DataType::ftMemo: return MemoText(field).value_or("");
@@ -810,7 +814,9 @@ std::int32_t Table::AsInteger(std::string_view field) const {
     return *number;
   }
   if (!IsIntegerType(type) && type != DataType::ftFloat) Unsupported(index, "entero");
-  if (auto whole = PlainWholeNumber(dbf::FieldBytes(descriptor, CurrentRecord()))) return *whole;
+  if (auto whole = descriptor.nullBit ? std::nullopt : PlainWholeNumber(dbf::FieldBytes(descriptor, CurrentRecord()))) {
+    return *whole;
+  }
   dbf::Value value = Stored(index);
   if (std::holds_alternative<std::monostate>(value)) return 0;
   double rounded = RoundHalfEven(std::get<double>(value));
@@ -856,9 +862,24 @@ bool Table::AsBoolean(std::string_view field) const {
 // ---------------------------------------------------------------------------------------------------------
 // Writing fields of the pending record
 
+namespace {
+
+// Whether the engine writes a field as its table's program would: the text forms of dBase, not the binary
+// numbers, dates and times, varchars or null flags that only other programs write.
+bool WrittenHere(const dbf::Field& field) {
+  return std::strchr("CNFLDM", field.type) != nullptr && !field.lengthBit && !field.nullBit;
+}
+
+}  // namespace
+
 std::size_t Table::WritableFieldIndex(std::string_view field) {
   std::size_t index = FieldIndex(field);
   if (mode_ == Mode::kBrowse) Fail(kNotEditing);
+  const dbf::Field& descriptor = Descriptor(index);
+  if (!WrittenHere(descriptor)) {
+    throw DatabaseError("No se puede escribir en el campo " + Quoted(descriptor.name) + " de tipo " +
+                        std::string(1, descriptor.type) + (descriptor.nullBit ? " que admite nulos" : ""));
+  }
   return index;
 }
 

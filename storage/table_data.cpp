@@ -145,6 +145,9 @@ bool TableData::KeyEquals(std::size_t field, std::uint32_t recordNumber, std::sp
 std::string_view TableData::MatchKey(std::size_t field, std::span<const std::byte> record) const {
   const dbf::Field& descriptor = layout.fields[field];
   std::string_view bytes = dbf::FieldBytes(descriptor, record);
+  if (descriptor.type == 'V' || descriptor.type == 'Q') {  // the value alone, without what lies after it
+    return util::TrimTrailingBlanks(dbf::VariableBytes(descriptor, record).value_or(bytes));
+  }
   return descriptor.type == 'C' ? util::TrimTrailingBlanks(bytes) : util::TrimBlanks(bytes);
 }
 

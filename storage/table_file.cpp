@@ -111,6 +111,8 @@ std::shared_ptr<TableData> TableFile::Load(const std::string& path, const platfo
     std::uint64_t recordsEnd = std::uint64_t{data->layout.headerLength} +
                                std::uint64_t{data->layout.recordCount} * data->layout.recordLength;
     if (recordsEnd > stamp.size) throw dbf::DbfFormatError("el archivo es más corto de lo que indica la cabecera");
+  } catch (const dbf::DbfUnreadableError& error) {
+    ThrowTableError(std::string("No se puede leer la tabla (") + error.what() + ")", path);
   } catch (const dbf::DbfFormatError& error) {
     ThrowTableError(std::string("La tabla está dañada (") + error.what() + ")", path);
   }

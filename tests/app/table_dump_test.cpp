@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "app/table_dump.h"
+#include "tests/storage/foreign_tables.h"
 #include "tests/support/temporary_drive.h"
 
 namespace {
@@ -115,6 +116,40 @@ TEST_F(StoredNumbers, NoNumberAndBeyondEveryDoubleAreTheEnginesError) {
       EXPECT_EQ(std::string(error.what()), std::string("Valor no válido en el campo 'DNI' (valor numérico no válido: ") +
                                                stored + "): C:\\HTEMP\\PROFT.DBF");
     }
+  }
+}
+
+// Tables other programs write: each value as its program stored it.
+TEST_F(TableDump, ShowsVarcharsMillisecondsAndTablesWithoutFields) {
+  using foreign_tables::StoredField;
+  // Julian day 2460370 is 2024-02-29; 49,507,123 ms is 13:45:07.123.
+  std::string day = foreign_tables::Le(2460370, 4);
+  std::vector<StoredField> visualFoxPro = {
+      {"NOMBRE", 'V', 8, 0, 0x02}, {"ALTA", 'T', 8}, {"_NullFlags", '0', 1, 0, 0x05}};
+  std::vector<StoredField> dBase7 = {{"NOMBRE_COMPLETO", 'C', 4}, {"PUNTOS", 'I', 4}, {"MEDIA", 'O', 8}};
+  struct Case {
+    const char* what;
+    std::string bytes;
+    const char* dump;
+  } cases[] = {
+      {"Visual FoxPro",
+       foreign_tables::XBaseTable(
+           0x32, visualFoxPro,
+           {" " + std::string("Mar\xEDn \0\x06", 8) + day + foreign_tables::Le(49507123, 4) + "\x01",
+            " " + std::string("Completo") + day + foreign_tables::Le(49507000, 4) + std::string(1, '\0'),
+            " " + std::string(8, '\0') + std::string(8, '\0') + "\x02"}),
+       "{\"NOMBRE\":\"Marín \",\"ALTA\":\"2024-02-29T13:45:07.123\"}\n"
+       "{\"NOMBRE\":\"Completo\",\"ALTA\":\"2024-02-29T13:45:07\"}\n"
+       "{\"NOMBRE\":null,\"ALTA\":null}\n"},
+      {"dBase 7",
+       foreign_tables::DBase7Table(0x04, dBase7,
+                                   {" Ana " + foreign_tables::DBase7Long(-7) + foreign_tables::DBase7Double(2.25)}),
+       "{\"NOMBRE_COMPLETO\":\"Ana\",\"PUNTOS\":-7,\"MEDIA\":2.25}\n"},
+      {"without fields", foreign_tables::XBaseTable(0x03, {}, {" ", "*", " "}), "{}\n{}\n"},
+  };
+  for (const Case& c : cases) {
+    drive_.WriteHostFile("HTEMP/OTRO.DBF", c.bytes);
+    EXPECT_EQ(Dump({"C:\\HTEMP\\OTRO.DBF", "", ""}), c.dump) << c.what;
   }
 }
 

@@ -141,6 +141,19 @@ std::vector<std::byte> Header(std::uint8_t version, std::vector<std::tuple<std::
   return header;
 }
 
+std::vector<std::byte> WithRecordLength(std::vector<std::byte> header, int recordLength) {
+  header[10] = std::byte(recordLength & 0xFF);
+  header[11] = std::byte(recordLength >> 8);
+  return header;
+}
+
+TEST(DbfHeader, ATableWithoutFieldsIsItsPrefixAndTerminator) {
+  dbf::Layout layout = dbf::ParseHeader(Header(0x03, {}));
+  EXPECT_EQ(layout.headerLength, 33);
+  EXPECT_EQ(layout.recordLength, 1);
+  EXPECT_TRUE(layout.fields.empty());
+}
+
 TEST(DbfHeader, ReadsTheVersionsOfEveryDBaseWriter) {
   for (int version : {0x03, 0x83, 0x8B, 0xF5, 0x30, 0x31}) {
     dbf::Layout layout = dbf::ParseHeader(Header(static_cast<std::uint8_t>(version), {{"CODCEN", 'N', 10, 0}, {"LITCEN", 'C', 45, 0}}, 263));
@@ -190,8 +203,8 @@ TEST(DbfHeader, RefusesWhatNoWriterMakes) {
   } cases[] = {
       {"short", Bytes({0x03, 0, 0, 0})},
       {"unknown version", Header(0x42, {{"A", 'C', 1, 0}})},
-      {"dBase 7", Header(0x04, {{"A", 'C', 1, 0}})},
-      {"no fields", Header(0x03, {})},
+      {"dBase 7 with descriptors of 32 bytes", Header(0x04, {{"A", 'C', 1, 0}})},
+      {"no fields, yet records longer than their flag", WithRecordLength(Header(0x03, {}), 11)},
       {"zero width", Header(0x03, {{"A", 'C', 0, 0}})},
       {"nameless field", Header(0x03, {{"", 'C', 3, 0}})},
   };
@@ -298,6 +311,141 @@ TEST(DbfFields, RefuseStoredValuesNoWriterMakes) {
   EXPECT_THROW(Decode(FieldOf('N', 5), "*****"), dbf::DbfFormatError);
   EXPECT_THROW(Decode(FieldOf('D', 8), "20230229"), dbf::DbfFormatError);
   EXPECT_THROW(Decode(FieldOf('D', 8), "2024-1-1"), dbf::DbfFormatError);
+}
+
+// Visual FoxPro's varchar and varbinary fields and its null flags. The table: V(5) that may be null, C(3)
+// that may be null, Q(4), then the hidden _NullFlags 0(1). Its bits, from the lowest: V's length, V's null,
+// C's null, Q's length.
+std::vector<std::byte> VisualFoxProHeader() {
+  auto header = Header(0x32, {{"V", 'V', 5, 0}, {"C", 'C', 3, 0}, {"Q", 'Q', 4, 0}, {"_NullFlags", '0', 1, 0}}, 263);
+  auto flags = [&](std::size_t field, int value) { header[32 + 32 * field + 18] = std::byte(value); };
+  flags(0, 0x02);
+  flags(1, 0x02);
+  flags(2, 0x04);
+  flags(3, 0x05);
+  return header;
+}
+
+std::string Zeros(std::size_t count) { return std::string(count, '\0'); }
+std::string Stored(std::initializer_list<std::string> fields) {
+  std::string record;
+  for (const std::string& field : fields) record += field;
+  return record;
+}
+
+TEST(DbfFields, VarcharsEndWhereTheirLengthByteSaysWhenTheirBitIsSet) {
+  dbf::Layout layout = dbf::ParseHeader(VisualFoxProHeader());
+  ASSERT_EQ(layout.fields.size(), 3u);
+  struct Case {
+    const char* what;
+    std::string record;  // the fields, after the deletion flag: V(5) C(3) Q(4) flags(1)
+    dbf::Value v, c, q;
+  } cases[] = {
+      {"full values, no bit", Stored({"abcde", "XYZ", "1234", Zeros(1)}), std::string("abcde"), std::string("XYZ"),
+       std::string("1234")},
+      {"shorter values", Stored({"ab  \x04", "XY ", Zeros(3) + "\x01", "\x09"}), std::string("ab  "), std::string("XY"),
+       Zeros(1)},
+      {"empty varchars", Stored({Zeros(5), "   ", Zeros(4), "\x09"}), std::string(), std::string(), std::string()},
+      {"null varchar and character", Stored({Zeros(5), Zeros(3), "1234", "\x06"}), dbf::Value(), dbf::Value(),
+       std::string("1234")},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::byte> record(1 + c.record.size(), std::byte{' '});
+    std::memcpy(record.data() + 1, c.record.data(), c.record.size());
+    EXPECT_EQ(dbf::DecodeField(layout.fields[0], record), c.v) << c.what;
+    EXPECT_EQ(dbf::DecodeField(layout.fields[1], record), c.c) << c.what;
+    EXPECT_EQ(dbf::DecodeField(layout.fields[2], record), c.q) << c.what;
+  }
+  EXPECT_EQ(dbf::DecodeField(layout.fields[0], dbf::BlankRecord(layout)), dbf::Value(std::string("     ")))
+      << "a blank record sets no flag";
+}
+
+TEST(DbfFields, AVarcharLengthPastItsFieldIsRefused) {
+  dbf::Layout layout = dbf::ParseHeader(VisualFoxProHeader());
+  std::string stored = Stored({"abcd\x05", "XYZ", "1234", "\x01"});
+  std::vector<std::byte> record(1 + stored.size());
+  std::memcpy(record.data() + 1, stored.data(), stored.size());
+  EXPECT_THROW(dbf::DecodeField(layout.fields[0], record), dbf::DbfFormatError);
+}
+
+TEST(DbfHeader, VarcharsWithoutRoomForTheirBitsAreRefusedNamingTheType) {
+  struct Case {
+    const char* what;
+    std::vector<std::byte> header;
+  } cases[] = {
+      {"no _NullFlags", Header(0x32, {{"V", 'V', 5, 0}})},
+      {"varchar in a dBase III table", Header(0x03, {{"V", 'V', 5, 0}, {"_NullFlags", '0', 1, 0}})},
+  };
+  for (const Case& c : cases) {
+    try {
+      dbf::ParseHeader(c.header);
+      ADD_FAILURE() << c.what << ": read";
+    } catch (const dbf::DbfUnreadableError& error) {
+      EXPECT_EQ(std::string(error.what()), "el campo V es de tipo V sin indicador de longitud") << c.what;
+    }
+  }
+  // Nine fields that may be null, one byte of flags.
+  std::vector<std::tuple<std::string, char, int, int>> nine;
+  for (char name = 'A'; name <= 'I'; ++name) nine.emplace_back(std::string(1, name), 'C', 1, 0);
+  nine.emplace_back("_NullFlags", '0', 1, 0);
+  auto header = Header(0x30, nine);
+  for (std::size_t i = 0; i < 9; ++i) header[32 + 32 * i + 18] = std::byte{0x02};
+  EXPECT_THROW(dbf::ParseHeader(header), dbf::DbfFormatError);
+}
+
+// dBase 7: 68 bytes before 48-byte descriptors (name 0-31, type 32, length 33, decimals 34).
+std::vector<std::byte> DBase7Header(std::vector<std::tuple<std::string, char, int, int>> fields) {
+  std::size_t length = 68 + 48 * fields.size() + 1;
+  std::vector<std::byte> header(length, std::byte{0});
+  header[0] = std::byte{0x04};
+  header[8] = std::byte(length & 0xFF);
+  header[9] = std::byte(length >> 8);
+  int recordLength = 1;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    auto& [name, type, width, decimals] = fields[i];
+    std::memcpy(&header[68 + 48 * i], name.data(), name.size());
+    header[68 + 48 * i + 32] = std::byte(type);
+    header[68 + 48 * i + 33] = std::byte(width);
+    header[68 + 48 * i + 34] = std::byte(decimals);
+    recordLength += width;
+  }
+  header[10] = std::byte(recordLength & 0xFF);
+  header[11] = std::byte(recordLength >> 8);
+  header[length - 1] = std::byte{0x0D};
+  return header;
+}
+
+TEST(DbfFields, DBase7BinaryNumbersAreBigEndianWithTheSignFlipped) {
+  dbf::Layout layout = dbf::ParseHeader(
+      DBase7Header({{"UN_NOMBRE_DE_MAS_DE_DIEZ_LETRAS", 'I', 4, 0}, {"ID", '+', 4, 0}, {"REAL", 'O', 8, 0}}));
+  ASSERT_EQ(layout.fields.size(), 3u);
+  EXPECT_EQ(layout.fields[0].name, "UN_NOMBRE_DE_MAS_DE_DIEZ_LETRAS");
+  EXPECT_EQ(layout.fields[0].dataType, dbf::DataType::ftInteger);
+  EXPECT_EQ(layout.fields[2].dataType, dbf::DataType::ftFloat);
+  struct Case {
+    std::size_t field;
+    std::string stored;
+    dbf::Value value;
+  } cases[] = {
+      {0, std::string("\x80\0\0\x2A", 4), 42.0},
+      {0, std::string("\x7F\xFF\xFF\xFE", 4), -2.0},
+      {0, std::string("\x80\0\0\0", 4), 0.0},
+      {0, std::string("\0\0\0\0", 4), dbf::Value()},
+      {1, std::string("\x80\0\x01\x00", 4), 256.0},
+      {2, std::string("\xBF\xF8\0\0\0\0\0\0", 8), 1.5},    // 1.5 is 3FF8..., its sign bit set
+      {2, std::string("\x40\x07\xFF\xFF\xFF\xFF\xFF\xFF", 8), -1.5},  // BFF8... with every bit inverted
+      {2, std::string(8, '\0'), dbf::Value()},
+  };
+  for (const Case& c : cases) {
+    const dbf::Field& field = layout.fields[c.field];
+    std::vector<std::byte> record(layout.recordLength, std::byte{' '});
+    std::memcpy(record.data() + field.offset, c.stored.data(), c.stored.size());
+    EXPECT_EQ(dbf::DecodeField(field, record), c.value) << field.name << " " << c.field;
+  }
+}
+
+TEST(DbfHeader, DBase7TimestampsAreRefusedNamingTheType) {
+  EXPECT_THROW(dbf::ParseHeader(DBase7Header({{"CUANDO", '@', 8, 0}})), dbf::DbfUnreadableError);
 }
 
 std::string Encoded(const dbf::Field& field, double value) {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "storage/storage.h"
+#include "tests/storage/foreign_tables.h"
 #include "tests/support/temporary_drive.h"
 
 namespace {
@@ -221,6 +222,82 @@ TEST_F(DamagedFiles, WhatOtherWritersLeaveAroundTheFieldsAndRecordsStillOpens) {
       continue;
     }
     EXPECT_EQ(*records, OriginRecords(c.records)) << c.what;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Tables of other programs: Visual FoxPro's varchars and null flags, dBase 7's longer descriptors
+
+using foreign_tables::DBase7Table;
+using foreign_tables::StoredField;
+using foreign_tables::XBaseTable;
+
+// NOMBRE V(6) that may be null, then _NullFlags: bit 0 NOMBRE's length, bit 1 its null.
+const std::vector<StoredField> kVarcharFields = {{"NOMBRE", 'V', 6, 0, 0x02}, {"_NullFlags", '0', 1, 0, 0x05}};
+const std::vector<StoredField> kDBase7Fields = {{"NOMBRE_COMPLETO", 'C', 6}, {"PUNTOS", 'I', 4}};
+
+std::string VarcharTable(const std::string& record) { return XBaseTable(0x32, kVarcharFields, {record}); }
+std::string DBase7Of(const std::vector<std::string>& records) { return DBase7Table(0x04, kDBase7Fields, records); }
+
+// A table's value of its first field in every record, or the message that opening or reading gives.
+std::variant<std::vector<std::string>, std::string> FirstFieldOf(const std::string& path) {
+  storage::Engine engine('.');
+  storage::Table table(engine);
+  table.SetTableName(path);
+  std::vector<std::string> values;
+  try {
+    table.Open();
+    for (table.First(); !table.Eof(); table.Next()) values.push_back(table.AsString(table.Fields()[0].name));
+  } catch (const storage::DatabaseError& error) {
+    return error.what();
+  }
+  return values;
+}
+
+TEST_F(DamagedFiles, DamagedTablesOfOtherProgramsAreRefusedWithOneMessage) {
+  std::string dBase7 = DBase7Of({" Marín\x80\0\0\x01"});
+  std::string cutInDescriptors = dBase7.substr(0, 68 + 48 + 20);
+  std::string shortDBase7 = dBase7;
+  shortDBase7[8] = 68;  // a header length that leaves no room for the terminator after the 68 first bytes
+  shortDBase7[9] = 0;
+  std::string tooFewFlags = XBaseTable(0x30, {{"A", 'C', 1, 0, 0x02}, {"B", 'V', 1, 0, 0x02}, {"C", 'C', 1, 0, 0x02},
+                                              {"D", 'C', 1, 0, 0x02}, {"E", 'C', 1, 0, 0x02}, {"F", 'C', 1, 0, 0x02},
+                                              {"G", 'C', 1, 0, 0x02}, {"H", 'C', 1, 0, 0x02},
+                                              {"_NullFlags", '0', 1, 0, 0x05}},
+                                       {});
+  struct Case {
+    const char* what;
+    std::string bytes;
+    const char* message;  // after the file's name has been cut off
+  } cases[] = {
+      {"a varchar's length byte past its field", VarcharTable(std::string(" Ana\0\0\x07\x01", 8)),
+       "Valor no válido en el campo 'NOMBRE' (longitud de texto variable no válida: 7)"},
+      {"a varchar's length byte the size of its field", VarcharTable(std::string(" Ana\0\0\x06\x01", 8)),
+       "Valor no válido en el campo 'NOMBRE' (longitud de texto variable no válida: 6)"},
+      {"nine bits for a _NullFlags of one byte", tooFewFlags,
+       "La tabla está dañada (falta el indicador de nulo o de longitud del campo H)"},
+      {"a dBase 7 table cut in its descriptors", cutInDescriptors, "La tabla está dañada (la cabecera está incompleta)"},
+      {"a dBase 7 header too short for its first bytes", shortDBase7,
+       "La tabla está dañada (la longitud de la cabecera no es válida)"},
+      {"a dBase 7 header cut before its descriptors", dBase7.substr(0, 50), "La tabla está dañada (la cabecera está incompleta)"},
+  };
+  for (const Case& c : cases) {
+    drive_.WriteHostFile("HTEMP/OTRO.DBF", c.bytes);
+    auto result = FirstFieldOf("C:\\HTEMP\\OTRO.DBF");
+    const auto* message = std::get_if<std::string>(&result);
+    if (!message) {
+      ADD_FAILURE() << c.what << ": read";
+      continue;
+    }
+    EXPECT_EQ(*message, std::string(c.message) + ": C:\\HTEMP\\OTRO.DBF") << c.what;
+  }
+}
+
+TEST_F(DamagedFiles, TablesOfOtherProgramsTruncatedAtEveryLength) {
+  for (const std::string& whole : {VarcharTable(std::string(" Ana\0\0\x03\x01", 8)), DBase7Of({" Marín\x80\0\0\x01"})}) {
+    for (std::size_t length = 0; length < whole.size(); ++length) {
+      ExpectOnlyEngineErrors(whole.substr(0, length), index_, "cut at " + std::to_string(length));
+    }
   }
 }
 

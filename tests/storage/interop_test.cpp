@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,6 +30,7 @@
 
 #include "platform/platform.h"
 #include "storage/storage.h"
+#include "tests/storage/foreign_tables.h"
 #include "tests/support/temporary_drive.h"
 
 namespace storage::dbf {
@@ -774,6 +776,242 @@ std::vector<PythonTableCase> WithMemoFile() {
 
 INSTANTIATE_TEST_SUITE_P(Tables, PythonDbfMemoTableTest, ::testing::ValuesIn(WithMemoFile()),
                          CaseName<PythonTableCase>);
+
+// =========================================================================================================
+// Tables of other programs that the tools here do not write: built byte by byte as those programs write them
+// =========================================================================================================
+
+using namespace foreign_tables;
+
+class ForeignTableTest : public ::testing::Test {
+ protected:
+  void SetUp() override { drive_.MakeHostFolder("HTEMP"); }
+
+  Table& Open(const std::string& bytes) {
+    drive_.WriteHostFile("HTEMP/OTRO.DBF", bytes);
+    table_.SetTableName("C:\\HTEMP\\OTRO.DBF");
+    table_.Open();
+    return table_;
+  }
+
+  testing_support::TemporaryDrive drive_;
+  storage::Engine engine_{'.'};
+  Table table_{engine_};
+};
+
+// As GIS tools write the attributes of shapes that have none.
+TEST_F(ForeignTableTest, ATableWithoutFieldsReadsItsLiveRecords) {
+  std::string bytes = XBaseTable(0x03, {}, {" ", "*", " "});
+  ASSERT_EQ(bytes.size(), 33u + 3 + 1);
+  Table& table = Open(bytes);
+  EXPECT_TRUE(table.Fields().empty());
+  EXPECT_EQ(table.RecordCount(), 3u);
+  std::vector<std::uint32_t> visited;
+  for (table.First(); !table.Eof(); table.Next()) visited.push_back(table.RecNo());
+  EXPECT_EQ(visited, (std::vector<std::uint32_t>{1, 3}));
+  // python-dbfread, which shares nothing with us, reads the same records from these bytes.
+  if (auto python = PythonWith("dbfread")) {
+    auto read = ReadWithDbfread(*python, drive_.Host("HTEMP/OTRO.DBF"));
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(read->fields.empty());
+    EXPECT_EQ(read->live.size(), 2u);
+    EXPECT_EQ(read->deleted.size(), 1u);
+  }
+}
+
+// Visual FoxPro 9: NOMBRE V(10) that may be null, CODIGO C(4) that may be null, CLAVE Q(6), then _NullFlags.
+// Its bits, from the lowest: NOMBRE's length, NOMBRE's null, CODIGO's null, CLAVE's length.
+TEST_F(ForeignTableTest, VisualFoxProVarcharsReadAsTheirText) {
+  std::vector<StoredField> fields = {
+      {"NOMBRE", 'V', 10, 0, 0x02}, {"CODIGO", 'C', 4, 0, 0x02}, {"CLAVE", 'Q', 6, 0, 0x04}, {"_NullFlags", '0', 1, 0, 0x05}};
+  std::string zeros(10, '\0');
+  struct Case {
+    std::string record;
+    std::optional<std::string> name, code, key;  // nothing for a null value
+  } cases[] = {
+      {" " + std::string("Ana\xF1" "a  ") + zeros.substr(0, 2) + "\x07" + "1ESO" + "\x01\x02" + zeros.substr(0, 3) + "\x02" + "\x09",
+       "Anaña  ", "1ESO", std::string("\x01\x02", 2)},
+      {" " + std::string("Ciencias10") + "2BAC" + "abcdef" + std::string(1, '\0'), "Ciencias10", "2BAC", "abcdef"},
+      // A null value's bytes are whatever was there before.
+      {" " + std::string("Anterior\0\x08", 10) + "OLD1" + "x" + zeros.substr(0, 4) + "\x01" + "\x0F", std::nullopt,
+       std::nullopt, "x"},
+      {" " + zeros + "    " + zeros.substr(0, 6) + "\x09", "", "", ""},
+  };
+  std::vector<std::string> records;
+  for (const Case& c : cases) records.push_back(c.record);
+  Table& table = Open(XBaseTable(0x32, fields, records));
+  ASSERT_EQ(table.Fields().size(), 3u) << "_NullFlags is not one of the table's fields";
+  EXPECT_EQ(table.Fields()[0].dataType, DataType::ftString);
+  table.First();
+  for (const Case& c : cases) {
+    SCOPED_TRACE("record " + std::to_string(table.RecNo()));
+    ASSERT_FALSE(table.Eof());
+    EXPECT_EQ(table.IsNull("NOMBRE"), !c.name || c.name->empty());
+    EXPECT_EQ(table.IsNull("CODIGO"), !c.code || c.code->empty());
+    EXPECT_EQ(table.AsString("NOMBRE"), c.name.value_or(""));
+    EXPECT_EQ(table.AsString("CODIGO"), c.code.value_or(""));
+    EXPECT_EQ(table.Value(0), c.name ? storage::dbf::Value(*c.name) : storage::dbf::Value());
+    EXPECT_EQ(table.Value(2), c.key ? storage::dbf::Value(*c.key) : storage::dbf::Value());
+    table.Next();
+  }
+  // A filter compares a varchar's value, not the bytes after it in the field.
+  for (auto [filter, record] : {std::pair{"NOMBRE = 'Anaña'", 1u}, std::pair{"NOMBRE = 'Ciencias10'", 2u}}) {
+    table.SetFilter(filter);
+    table.SetFiltered(true);
+    std::vector<std::uint32_t> visited;
+    for (table.First(); !table.Eof(); table.Next()) visited.push_back(table.RecNo());
+    EXPECT_EQ(visited, std::vector<std::uint32_t>{record}) << filter;
+  }
+}
+
+TEST_F(ForeignTableTest, AVarcharWithoutItsLengthBitIsRefusedNamingItsType) {
+  // A varchar in a FoxPro 2 table, which has no _NullFlags to say where its value ends.
+  drive_.WriteHostFile("HTEMP/OTRO.DBF", XBaseTable(0xF5, {{"NOMBRE", 'V', 10}}, {" Ana\x03      "}));
+  table_.SetTableName("C:\\HTEMP\\OTRO.DBF");
+  try {
+    table_.Open();
+    ADD_FAILURE() << "opened";
+  } catch (const storage::DatabaseError& error) {
+    EXPECT_STREQ(error.what(),
+                 "No se puede leer la tabla (el campo NOMBRE es de tipo V sin indicador de longitud): C:\\HTEMP\\OTRO.DBF");
+  }
+}
+
+// Stored forms that only their own program writes are not written here: a value written as text into them
+// would read back as something else in that program.
+TEST_F(ForeignTableTest, FieldsInFormsOnlyTheirProgramWritesAreNotWritten) {
+  struct Case {
+    std::string bytes;
+    const char* field;
+    const char* message;
+  } cases[] = {
+      {XBaseTable(0x32, {{"NOMBRE", 'V', 10}, {"_NullFlags", '0', 1, 0, 0x05}}, {}), "NOMBRE",
+       "No se puede escribir en el campo 'NOMBRE' de tipo V"},
+      {XBaseTable(0x30, {{"CODIGO", 'C', 4, 0, 0x02}, {"_NullFlags", '0', 1, 0, 0x05}}, {}), "CODIGO",
+       "No se puede escribir en el campo 'CODIGO' de tipo C que admite nulos"},
+      {XBaseTable(0x30, {{"ALTA", 'T', 8}}, {}), "ALTA", "No se puede escribir en el campo 'ALTA' de tipo T"},
+      {DBase7Table(0x04, {{"PUNTOS", 'I', 4}}, {}), "PUNTOS", "No se puede escribir en el campo 'PUNTOS' de tipo I"},
+  };
+  for (const Case& c : cases) {
+    storage::Engine engine('.');
+    Table table(engine);
+    drive_.WriteHostFile("HTEMP/OTRO.DBF", c.bytes);
+    table.SetTableName("C:\\HTEMP\\OTRO.DBF");
+    table.Open();
+    table.Append();
+    for (const char* value : {"1", ""}) {
+      try {
+        table.SetAsString(c.field, value);
+        ADD_FAILURE() << c.field << ": written";
+      } catch (const storage::DatabaseError& error) {
+        EXPECT_STREQ(error.what(), c.message);
+      }
+    }
+    table.Cancel();
+  }
+}
+
+// dBase 7, with a memo file (0x8C) and without (0x04): its long field names, the common types and its own
+// binary numbers.
+TEST_F(ForeignTableTest, DBase7TablesReadTheirCommonAndTheirOwnTypes) {
+  std::vector<StoredField> fields = {{"NOMBRE_DEL_ALUMNO_COMPLETO", 'C', 12}, {"NOTA", 'N', 5, 1}, {"REPITE", 'L', 1},
+                                     {"NACIDO", 'D', 8},  {"PUNTOS", 'I', 4}, {"NUMERO", '+', 4},
+                                     {"MEDIA", 'O', 8}};
+  std::vector<std::string> records = {
+      " " + std::string("Mar\xEDn       ") + "  7.5" + "T" + "20100315" + DBase7Long(-123456) + DBase7Long(1) +
+          DBase7Double(-0.1),
+      "*" + std::string("Borrado     ") + "  1.0" + "F" + "20000101" + DBase7Long(0) + DBase7Long(2) + DBase7Double(1),
+      " " + std::string(12, ' ') + "     " + "?" + "        " + std::string(4, '\0') + DBase7Long(3) +
+          DBase7Double(123456789.25),
+  };
+  for (std::uint8_t version : {std::uint8_t{0x04}, std::uint8_t{0x8C}}) {
+    SCOPED_TRACE("version " + std::to_string(version));
+    storage::Engine engine('.');
+    Table table(engine);
+    drive_.WriteHostFile("HTEMP/DB7.DBF", DBase7Table(version, fields, records));
+    table.SetTableName("C:\\HTEMP\\DB7.DBF");
+    table.Open();
+    ASSERT_EQ(table.Fields().size(), fields.size());
+    EXPECT_EQ(table.Fields()[0].name, "NOMBRE_DEL_ALUMNO_COMPLETO");
+    table.First();
+    EXPECT_EQ(table.AsString("NOMBRE_DEL_ALUMNO_COMPLETO"), "Marín");
+    EXPECT_EQ(table.AsFloat("NOTA"), 7.5);
+    EXPECT_TRUE(table.AsBoolean("REPITE"));
+    EXPECT_EQ(table.AsDate("NACIDO"), (Date{2010, 3, 15}));
+    EXPECT_EQ(table.AsInteger("PUNTOS"), -123456);
+    EXPECT_EQ(table.AsInteger("NUMERO"), 1);
+    EXPECT_EQ(table.AsFloat("MEDIA"), -0.1);
+    table.Next();  // the deleted record is skipped
+    EXPECT_EQ(table.RecNo(), 3u);
+    EXPECT_TRUE(table.IsNull("PUNTOS"));
+    EXPECT_TRUE(table.IsNull("NOMBRE_DEL_ALUMNO_COMPLETO"));
+    EXPECT_EQ(table.AsInteger("NUMERO"), 3);
+    EXPECT_EQ(table.AsFloat("MEDIA"), 123456789.25);
+    table.Next();
+    EXPECT_TRUE(table.Eof());
+  }
+}
+
+// dBase 7 keeps its memos in a .DBT as dBase IV does: the block size at byte 20 of the header, and each memo
+// after FF FF 08 00 and its length (with those 8 bytes), little-endian.
+TEST_F(ForeignTableTest, ADBase7TableReadsItsMemosFromItsDbt) {
+  std::string text = "Tutoría de 2º ESO\r\nsegunda línea";
+  std::string memo(512, '\0');
+  memo.replace(20, 2, Le(512, 2));
+  std::string stored = Recode(text, "UTF-8", "CP1252");  // the table's language driver
+  memo += "\xFF\xFF\x08" + std::string(1, '\0') + Le(8 + stored.size(), 4) + stored;
+  drive_.WriteHostFile("HTEMP/OTRO.DBT", memo);
+  Table& table =
+      Open(DBase7Table(0x8C, {{"CURSO", 'C', 4}, {"NOTAS", 'M', 10}}, {" 2ESO         1", " 1ESO          "}));
+  table.First();
+  EXPECT_EQ(table.MemoText("NOTAS"), text);
+  table.Next();
+  EXPECT_EQ(table.MemoText("NOTAS"), std::nullopt);
+}
+
+TEST_F(ForeignTableTest, ADBase7TimestampIsRefusedNamingDBase7) {
+  drive_.WriteHostFile("HTEMP/OTRO.DBF", DBase7Table(0x04, {{"ALTA", '@', 8}}, {" " + std::string(8, '\0')}));
+  table_.SetTableName("C:\\HTEMP\\OTRO.DBF");
+  try {
+    table_.Open();
+    ADD_FAILURE() << "opened";
+  } catch (const storage::DatabaseError& error) {
+    EXPECT_STREQ(error.what(),
+                 "No se puede leer la tabla (el campo ALTA es de tipo @, fecha y hora de dBase 7): C:\\HTEMP\\OTRO.DBF");
+  }
+}
+
+// Visual FoxPro keeps the milliseconds of a date and time; python-dbf writes them.
+TEST_F(ForeignTableTest, VisualFoxProDateTimesKeepTheirMilliseconds) {
+  auto python = PythonWith("dbf");
+  if (!python) GTEST_SKIP() << "python3-dbf is not installed";
+  drive_.WriteHostFile("plan.json", "{\"path\": " + JsonString(drive_.Host("HTEMP/VFP.DBF")) +
+                                        ", \"type\": \"vfp\", \"codepage\": \"cp1252\", \"fields\": \"ALTA T; N C(2)\", "
+                                        "\"records\": [{\"values\": [\"20240229134507.123\", \"a\"]}, "
+                                        "{\"values\": [\"20240229134507.000\", \"b\"]}, "
+                                        "{\"values\": [\"19991231235959.999\", \"c\"]}]}\n");
+  ToolRun run = RunCommand(*python + " " + ShellQuoted((kHelpers / "write_table.py").string()) + " " +
+                           ShellQuoted(drive_.Host("plan.json")));
+  ASSERT_EQ(run.status, 0) << "python-dbf could not write the table: " << Describe(run);
+  ASSERT_EQ(Byte(drive_.ReadHostFile("HTEMP/VFP.DBF"), 0), 0x30u) << "python-dbf wrote another kind of table";
+  table_.SetTableName("C:\\HTEMP\\VFP.DBF");
+  table_.Open();
+  struct Case {
+    storage::dbf::DateTime value;
+    const char* text;  // as AsString gives it: the seconds alone when there are no milliseconds
+  } cases[] = {
+      {{{2024, 2, 29}, 49507123}, "29/02/2024 13:45:07.123"},
+      {{{2024, 2, 29}, 49507000}, "29/02/2024 13:45:07"},
+      {{{1999, 12, 31}, 86399999}, "31/12/1999 23:59:59.999"},
+  };
+  table_.First();
+  for (const Case& c : cases) {
+    ASSERT_FALSE(table_.Eof());
+    EXPECT_EQ(table_.Value(0), storage::dbf::Value(c.value)) << c.text;
+    EXPECT_EQ(table_.AsString("ALTA"), c.text);
+    table_.Next();
+  }
+}
 
 // =========================================================================================================
 // Tables we create, read by the other readers

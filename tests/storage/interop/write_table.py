@@ -1,8 +1,9 @@
 """Writes a dBase table with python-dbf from a JSON plan, for the interop tests.
 
-The plan: {"path": ..., "type": "db3" | "fp", "codepage": "cp850", "fields": "NAME C(12); ...",
+The plan: {"path": ..., "type": "db3" | "fp" | "vfp", "codepage": "cp850", "fields": "NAME C(12); ...",
 "records": [{"deleted": false, "values": [...]}, ...]}. Values come as JSON: text for C and M fields,
-"YYYYMMDD" for D, true / false for L, a decimal string for N and F, null for an empty value.
+"YYYYMMDD" for D, "YYYYMMDDhhmmss.fff" for T, true / false for L, a decimal string for N and F, null for an
+empty value.
 """
 import datetime
 import decimal
@@ -17,6 +18,8 @@ def converted(kind, value):
         return None
     if kind == 'D':
         return datetime.date(int(value[:4]), int(value[4:6]), int(value[6:8]))
+    if kind == 'T':
+        return datetime.datetime.strptime(value, '%Y%m%d%H%M%S.%f')
     if kind in 'NF':
         return decimal.Decimal(value) if '.' in value else int(value)
     return value
