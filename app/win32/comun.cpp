@@ -51,9 +51,14 @@ COLORREF ColorDe(const ventana::Color& color) {
 // ---------------------------------------------------------------------------------------------------------
 // Fonts
 
-Fuente::Fuente(const ventana::Letra& diseno, UINT dpi) {
+std::wstring CaraADpi(std::string_view cara, UINT dpi) {
+  if (dpi > USER_DEFAULT_SCREEN_DPI && cara == "MS Sans Serif") return L"Microsoft Sans Serif";
+  return Wide(cara);
+}
+
+Fuente::Fuente(const ventana::Letra& diseno, UINT dpi, int alto) {
   LOGFONTW letra{};
-  letra.lfHeight = -MulDiv(diseno.puntos, static_cast<int>(dpi), 72);
+  letra.lfHeight = alto > 0 ? -alto : -MulDiv(diseno.puntos, static_cast<int>(dpi), 72);
   letra.lfWeight = diseno.negrita ? FW_BOLD : FW_NORMAL;
   letra.lfUnderline = diseno.subrayada ? TRUE : FALSE;
   letra.lfCharSet = DEFAULT_CHARSET;
@@ -61,10 +66,49 @@ Fuente::Fuente(const ventana::Letra& diseno, UINT dpi) {
   letra.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   letra.lfQuality = DEFAULT_QUALITY;
   letra.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  const std::wstring cara = Wide(diseno.cara);
+  const std::wstring cara = CaraADpi(diseno.cara, dpi);
   const std::size_t largo = std::min(cara.size(), static_cast<std::size_t>(LF_FACESIZE - 1));
   std::wmemcpy(letra.lfFaceName, cara.data(), largo);
   handle_ = CreateFontIndirectW(&letra);
+}
+
+namespace {
+
+// The box a text takes in the font selected into `dc`, wrapped at `ancho` with DT_WORDBREAK; and its lines.
+struct Medida {
+  int ancho = 0;
+  int alto = 0;
+  int lineas = 0;
+};
+
+Medida Medir(HDC dc, HFONT fuente, std::wstring_view texto, int ancho, UINT forma) {
+  HGDIOBJ anterior = SelectObject(dc, fuente);
+  RECT caja{0, 0, ancho, 0};
+  DrawTextW(dc, texto.data(), static_cast<int>(texto.size()), &caja, forma | DT_CALCRECT);
+  TEXTMETRICW medidas{};
+  GetTextMetricsW(dc, &medidas);
+  SelectObject(dc, anterior);
+  const int linea = std::max<int>(1, medidas.tmHeight);
+  return {caja.right - caja.left, caja.bottom - caja.top, (caja.bottom - caja.top + linea - 1) / linea};
+}
+
+}  // namespace
+
+Fuente FuenteQueCabe(HDC dc, const ventana::Letra& letra, std::wstring_view texto, const ventana::Caja& caja96,
+                     UINT forma, UINT dpi) {
+  Fuente fuente(letra, dpi);
+  if (dpi == USER_DEFAULT_SCREEN_DPI) return fuente;
+  const int lineas96 = Medir(dc, Fuente(letra, USER_DEFAULT_SCREEN_DPI).Handle(), texto, caja96.ancho, forma).lineas;
+  const int ancho = Escalar(caja96.ancho, dpi);
+  const int alto = Escalar(caja96.alto, dpi);
+  const int altoDiseno = MulDiv(letra.puntos, static_cast<int>(dpi), 72);
+  // Never below the 96-dpi size: a text that fits nowhere keeps a readable font.
+  for (int pixeles = altoDiseno; pixeles > MulDiv(letra.puntos, USER_DEFAULT_SCREEN_DPI, 72); --pixeles) {
+    Fuente prueba(letra, dpi, pixeles);
+    const Medida medida = Medir(dc, prueba.Handle(), texto, ancho, forma);
+    if (medida.lineas <= lineas96 && medida.ancho <= ancho && medida.alto <= alto) return prueba;
+  }
+  return fuente;
 }
 
 Fuente::~Fuente() {

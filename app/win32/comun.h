@@ -32,11 +32,13 @@ UINT DpiDe(HWND ventana);
 // A colour of a design; a system colour as the system reports it.
 COLORREF ColorDe(const ventana::Color& color);
 
-// A font of a design at `dpi`, destroyed with the object.
+// A font of a design at `dpi`, destroyed with the object. A bitmap face of the design ("MS Sans Serif", which
+// has no sizes above 96 dpi) gives its scalable counterpart above 96 dpi. With `alto`, the font's character
+// height in pixels instead of the design's points at `dpi`.
 class Fuente {
  public:
   Fuente() = default;
-  Fuente(const ventana::Letra& letra, UINT dpi);
+  Fuente(const ventana::Letra& letra, UINT dpi, int alto = 0);
   ~Fuente();
   Fuente(Fuente&& otra) noexcept;
   Fuente& operator=(Fuente&& otra) noexcept;
@@ -47,6 +49,15 @@ class Fuente {
  private:
   HFONT handle_ = nullptr;
 };
+
+// The face a design's font is drawn in at `dpi`.
+std::wstring CaraADpi(std::string_view cara, UINT dpi);
+
+// A text drawn by the window in a box (`forma`: DrawText's flags, with or without DT_WORDBREAK), in the font of
+// its design at `dpi`, made a pixel smaller at a time until it fits its box at `dpi` on no more lines than at
+// 96 dpi: a font's width does not grow exactly with the dpi, and a wrapped text would take another line.
+Fuente FuenteQueCabe(HDC dc, const ventana::Letra& letra, std::wstring_view texto, const ventana::Caja& caja96,
+                     UINT forma, UINT dpi);
 
 // A GDI object (brush, bitmap) or an icon, destroyed with the object.
 template <class Handle, class Destruir>

@@ -230,6 +230,15 @@ HWND TExportarDatos::Control(const ventana::Control& control) const {
 // ---------------------------------------------------------------------------------------------------------
 // Layout at the window's dpi
 
+namespace {
+
+// How a label's text is drawn: at the top left of its box, wrapped at word boundaries or on one line.
+UINT FormaDeEtiqueta(const ventana::Etiqueta& etiqueta) {
+  return DT_LEFT | DT_TOP | DT_NOPREFIX | (etiqueta.ajustada ? DT_WORDBREAK : DT_SINGLELINE);
+}
+
+}  // namespace
+
 // The window's size for a client area of the design's, then every control at its place, in its font.
 void TExportarDatos::Maquetar() {
   // The frame as the system draws it now (on a dpi change, already at the new dpi).
@@ -251,6 +260,13 @@ void TExportarDatos::Maquetar() {
     MoveWindow(creado.hwnd, caja.left, caja.top, caja.right - caja.left, alto, FALSE);
     if (combo) AjustarAltoDelCombo(creado.hwnd, caja.bottom - caja.top);
   }
+  fuentesEtiquetas_.clear();
+  HDC dc = GetDC(ventana_);
+  for (const ventana::Etiqueta& etiqueta : diseno::kEtiquetas) {
+    fuentesEtiquetas_.push_back(FuenteQueCabe(dc, etiqueta.letra, Wide(etiqueta.texto), etiqueta.caja,
+                                              FormaDeEtiqueta(etiqueta), dpi_));
+  }
+  ReleaseDC(ventana_, dc);
   listaDirectorios_.CambiarDpi(dpi_);
   SendMessageW(listaUnidades_, CB_SETITEMHEIGHT, 0, ListaCarpetas::AltoDeFila(dpi_));
   CrearGlifos();
@@ -301,15 +317,15 @@ void TExportarDatos::Pintar(HDC dc, const RECT& zona) {
     PintarDegradado(dc, Escalar(panel.caja, dpi_), ColorDe(panel.inicio), ColorDe(panel.medio), ColorDe(panel.fin));
   }
   SetBkMode(dc, TRANSPARENT);
-  for (const ventana::Etiqueta& etiqueta : diseno::kEtiquetas) {
+  for (std::size_t i = 0; i < diseno::kEtiquetas.size(); ++i) {
+    const ventana::Etiqueta& etiqueta = diseno::kEtiquetas[i];
     RECT caja = Escalar(diseno::EnVentana(etiqueta.panel, etiqueta.caja), dpi_);
     RECT comun{};
     if (!IntersectRect(&comun, &caja, &zona)) continue;
-    Seleccion fuente(dc, FuenteDe(etiqueta.letra));
+    Seleccion fuente(dc, i < fuentesEtiquetas_.size() ? fuentesEtiquetas_[i].Handle() : FuenteDe(etiqueta.letra));
     SetTextColor(dc, ColorDe(etiqueta.color));
     const std::wstring texto = Wide(etiqueta.texto);
-    const UINT forma = DT_LEFT | DT_TOP | DT_NOPREFIX | (etiqueta.ajustada ? DT_WORDBREAK : DT_SINGLELINE);
-    DrawTextW(dc, texto.c_str(), static_cast<int>(texto.size()), &caja, forma);
+    DrawTextW(dc, texto.c_str(), static_cast<int>(texto.size()), &caja, FormaDeEtiqueta(etiqueta));
   }
 }
 

@@ -38,6 +38,8 @@ class TExportarDatos {
   HWND Handle() const { return ventana_; }
   // A control of the design; null for a label (labels are painted on their panel).
   HWND Control(const ventana::Control& control) const;
+  // The font the window draws the label of the design's position `etiqueta` in, at its dpi.
+  HFONT FuenteDeEtiqueta(std::size_t etiqueta) const { return fuentesEtiquetas_.at(etiqueta).Handle(); }
 
   // For the message loop, before a message is translated and dispatched: the keys the window answers
   // itself (Enter clicks the default button of the focused panel or opens the directory list's entry; Tab
@@ -116,6 +118,8 @@ class TExportarDatos {
     Fuente fuente;
   };
   std::vector<FuenteCreada> fuentes_;
+  // Each label's font at the window's dpi, fitted to its box (FuenteQueCabe), in the design's order.
+  std::vector<Fuente> fuentesEtiquetas_;
   Pincel blanco_;
   Icono glifoCerrar_;
   Icono glifoAceptar_;

@@ -64,6 +64,34 @@ std::string CaraObtenida(HFONT fuente) {
   return Narrow(cara);
 }
 
+// Whether a font grew with the dpi: scalable above 96 dpi, and at least `decimos` tenths as high as its face at
+// the design's size at 96 dpi, scaled. Why not, when it did not.
+std::string Escala(HFONT fuente, const ventana::Letra& letra, UINT dpi, int decimos) {
+  if (dpi == USER_DEFAULT_SCREEN_DPI) return {};
+  HDC dc = GetDC(nullptr);
+  auto alto = [&](HFONT f, BYTE* familia) {
+    HGDIOBJ anterior = SelectObject(dc, f);
+    TEXTMETRICW m{};
+    GetTextMetricsW(dc, &m);
+    SelectObject(dc, anterior);
+    if (familia != nullptr) *familia = m.tmPitchAndFamily;
+    return static_cast<int>(m.tmHeight);
+  };
+  BYTE familia = 0;
+  const int aqui = alto(fuente, &familia);
+  LOGFONTW a96{};
+  GetObjectW(fuente, sizeof a96, &a96);
+  a96.lfHeight = -MulDiv(letra.puntos, USER_DEFAULT_SCREEN_DPI, 72);
+  HFONT misma = CreateFontIndirectW(&a96);
+  const int base = alto(misma, nullptr);
+  DeleteObject(misma);
+  ReleaseDC(nullptr, dc);
+  const bool escalable = (familia & (TMPF_VECTOR | TMPF_TRUETYPE)) != 0;
+  if (escalable && aqui * 10 >= MulDiv(base, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI) * decimos) return {};
+  return CaraObtenida(fuente) + (escalable ? "" : " (not scalable)") + ", " + std::to_string(aqui) +
+         " px high against " + std::to_string(base) + " px at 96 dpi";
+}
+
 bool EsPorDefecto(HWND boton) { return (GetWindowLongW(boton, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON; }
 
 // What the window paints itself (the panels and the labels, not its controls) at its own size, as 0xRRGGBB.
@@ -219,15 +247,62 @@ TEST_P(EnCadaDpi, ControlsSitAtTheirBoxesInTheirFonts) {
     ASSERT_NE(control, nullptr);
     EXPECT_EQ(Texto(CajaEnPadre(control)), Texto(Escalar(diseno::EnVentana(def->panel, def->caja), dpi)));
     const LOGFONTW letra = FuenteDe(control);
-    EXPECT_EQ(Narrow(letra.lfFaceName), def->letra.cara);
+    EXPECT_EQ(letra.lfFaceName, app::win32::CaraADpi(def->letra.cara, dpi));
     EXPECT_EQ(letra.lfHeight, -MulDiv(def->letra.puntos, static_cast<int>(dpi), 72));
     EXPECT_EQ(letra.lfWeight, def->letra.negrita ? FW_BOLD : FW_NORMAL);
-    EXPECT_EQ(CaraObtenida(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0))), def->letra.cara);
+    const HFONT fuente = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    if (dpi == USER_DEFAULT_SCREEN_DPI) {
+      EXPECT_EQ(CaraObtenida(fuente), def->letra.cara);
+    }
+    EXPECT_EQ(Escala(fuente, def->letra, dpi, 9), "");
+    // Inside its panel, and clear of every other control of the panel.
+    const RECT caja = CajaEnPadre(control);
+    const RECT panel = Escalar(diseno::kPaneles[def->panel].caja, dpi);
+    RECT dentro{};
+    IntersectRect(&dentro, &caja, &panel);
+    EXPECT_TRUE(EqualRect(&dentro, &caja)) << Texto(caja) << " panel " << Texto(panel);
+    for (const ventana::Control* otro : diseno::kOrdenTabulacion) {
+      if (otro == def || otro->panel != def->panel) continue;
+      const RECT suya = CajaEnPadre(Control(*otro));
+      RECT comun{};
+      EXPECT_FALSE(IntersectRect(&comun, &caja, &suya)) << otro->nombre;
+    }
   }
   EXPECT_EQ(SendMessageW(Control(diseno::kListaDirectorios), LB_GETITEMHEIGHT, 0, 0), Escalar(16, dpi));
+
+  // Each label's text, in the font the window draws it in, whole in its box and on no more lines than at 96 dpi,
+  // in a font that grew with the dpi.
+  HDC dc = GetDC(ventana);
+  for (std::size_t i = 0; i < diseno::kEtiquetas.size(); ++i) {
+    const ventana::Etiqueta& etiqueta = diseno::kEtiquetas[i];
+    SCOPED_TRACE(std::string(etiqueta.nombre));
+    const UINT forma = DT_CALCRECT | DT_LEFT | DT_TOP | DT_NOPREFIX | (etiqueta.ajustada ? DT_WORDBREAK : DT_SINGLELINE);
+    const std::wstring texto = Wide(etiqueta.texto);
+    auto lineas = [&](HFONT fuente, int ancho, RECT& medida) {
+      HGDIOBJ anterior = SelectObject(dc, fuente);
+      medida = RECT{0, 0, ancho, 0};
+      DrawTextW(dc, texto.c_str(), static_cast<int>(texto.size()), &medida, forma);
+      TEXTMETRICW medidas{};
+      GetTextMetricsW(dc, &medidas);
+      SelectObject(dc, anterior);
+      return static_cast<int>((medida.bottom + medidas.tmHeight - 1) / medidas.tmHeight);
+    };
+    app::win32::Fuente de96(etiqueta.letra, USER_DEFAULT_SCREEN_DPI);
+    RECT medida96{};
+    const int lineas96 = lineas(de96.Handle(), etiqueta.caja.ancho, medida96);
+    RECT medida{};
+    const HFONT fuente = ventana_->FuenteDeEtiqueta(i);
+    EXPECT_LE(lineas(fuente, Escalar(etiqueta.caja.ancho, dpi), medida), lineas96);
+    EXPECT_LE(medida.right, Escalar(etiqueta.caja.ancho, dpi)) << Texto(medida);
+    EXPECT_LE(medida.bottom, Escalar(etiqueta.caja.alto, dpi)) << Texto(medida);
+    // A label's font may be a little smaller than scaled, to keep its text on its lines.
+    EXPECT_EQ(Escala(fuente, etiqueta.letra, dpi, 8), "");
+  }
+  ReleaseDC(ventana, dc);
 }
 
-INSTANTIATE_TEST_SUITE_P(Dpi, EnCadaDpi, ::testing::Values(96u, 144u));
+// 96 dpi, and the scalings of many school laptops: 125 %, 150 % and 200 %.
+INSTANTIATE_TEST_SUITE_P(Dpi, EnCadaDpi, ::testing::Values(96u, 120u, 144u, 192u));
 
 // Each label's text, in the label's font as this system renders it, wrapped where the label wraps, must show
 // whole in its box: a face that is wider than designed would cut a line or push one below the box.
