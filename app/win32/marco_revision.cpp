@@ -185,6 +185,16 @@ void MarcoRevision::CrearControles() {
 // ---------------------------------------------------------------------------------------------------------
 // Size and look
 
+namespace {
+
+// How a label's text is drawn in its box: at the top, wrapped or on one line, left or centred.
+UINT FormatoDeEtiqueta(const ventana::Etiqueta& etiqueta) {
+  return DT_NOPREFIX | DT_TOP | (etiqueta.ajustada ? DT_WORDBREAK : DT_SINGLELINE) |
+         (etiqueta.alineacion == ventana::Alineacion::kCentrada ? DT_CENTER : DT_LEFT);
+}
+
+}  // namespace
+
 RECT MarcoRevision::EnElCliente(const ventana::Caja& enElPanel) const {
   const ventana::Caja& panel = diseno_.panel.caja;
   return Escalar(ventana::Caja{panel.izquierda + enElPanel.izquierda, panel.arriba + enElPanel.arriba, enElPanel.ancho,
@@ -200,7 +210,12 @@ void MarcoRevision::Colocar() {
   letraTitulos_ = Fuente(titulos, dpi_);
   letraSalir_ = Fuente(diseno_.salir.letra, dpi_);
   letrasEtiquetas_.clear();
-  for (const ventana::Etiqueta& etiqueta : diseno_.etiquetas) letrasEtiquetas_.emplace_back(etiqueta.letra, dpi_);
+  HDC dc = GetDC(hwnd_);
+  for (const ventana::Etiqueta& etiqueta : diseno_.etiquetas) {
+    letrasEtiquetas_.push_back(FuenteQueCabe(dc, etiqueta.letra, Wide(etiqueta.texto), etiqueta.caja,
+                                             FormatoDeEtiqueta(etiqueta), dpi_));
+  }
+  ReleaseDC(hwnd_, dc);
 
   rejilla_->Colocar(EnElCliente(diseno_.rejilla.caja), letra_.Handle(), letraTitulos_.Handle());
   navegador_->Colocar(EnElCliente(diseno_.navegador.caja), dpi_);
@@ -231,9 +246,8 @@ void MarcoRevision::PintarEtiquetas(HDC dc) const {
     if (etiqueta.fondo) Rellenar(dc, caja, ColorDe(*etiqueta.fondo));
     Seleccion letra(dc, letrasEtiquetas_[i].Handle());
     SetTextColor(dc, ColorDe(etiqueta.color));
-    // A wrapped text that needs another line in this font shows it below the box rather than losing it.
-    UINT formato = DT_NOPREFIX | DT_TOP | (etiqueta.ajustada ? DT_WORDBREAK | DT_NOCLIP : DT_SINGLELINE);
-    formato |= etiqueta.alineacion == ventana::Alineacion::kCentrada ? DT_CENTER : DT_LEFT;
+    // A wrapped text that still needs another line in this font shows it below the box rather than losing it.
+    const UINT formato = FormatoDeEtiqueta(etiqueta) | (etiqueta.ajustada ? DT_NOCLIP : 0);
     std::wstring texto = Wide(etiqueta.texto);
     DrawTextW(dc, texto.c_str(), static_cast<int>(texto.size()), &caja, formato);
   }
@@ -426,6 +440,15 @@ LRESULT MarcoRevision::Atender(HWND ventana, UINT mensaje, WPARAM wParam, LPARAM
       const RECT& sugerido = *reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(ventana, nullptr, sugerido.left, sugerido.top, sugerido.right - sugerido.left,
                    sugerido.bottom - sugerido.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      // The client area exactly the design's at the new dpi, whatever frame the suggestion counted on.
+      RECT exterior{};
+      RECT cliente{};
+      GetWindowRect(ventana, &exterior);
+      GetClientRect(ventana, &cliente);
+      SetWindowPos(ventana, nullptr, 0, 0,
+                   Escalar(diseno_.ventana.ancho, dpi_) + (exterior.right - exterior.left) - cliente.right,
+                   Escalar(diseno_.ventana.alto, dpi_) + (exterior.bottom - exterior.top) - cliente.bottom,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       Colocar();
       return 0;
     }

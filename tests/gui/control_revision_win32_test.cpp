@@ -17,6 +17,7 @@
 
 #include "app/win32/control_revision.h"
 #include "import/importacion.h"
+#include "ventana/revision.h"
 #include "platform/platform.h"
 #include "tests/support/wine_display.h"
 #include "tests/support/tablas_de_prueba.h"
@@ -440,6 +441,75 @@ TEST_F(RevisionWin32Test, TheLayoutAt96Dpi) {
   EXPECT_EQ(cliente.bottom, 499);
   for (const Control& control : controles) EXPECT_EQ(control.medida, control.esperada) << control.nombre;
 }
+
+// At 120, 144 and 192 dpi (the dialog told its monitor's dpi changed) the client area, the grid, the navigator and
+// "Salir" grow with it inside the panel, the fonts are scalable and grown, and the grid's rows and titles hold
+// their font.
+class RevisionEnCadaDpi : public RevisionWin32Test, public ::testing::WithParamInterface<UINT> {};
+
+TEST_P(RevisionEnCadaDpi, TheLayoutGrowsWithTheDpi) {
+  const UINT dpi = GetParam();
+  auto escalar = [&](LONG pixeles) { return MulDiv(pixeles, static_cast<int>(dpi), 96); };
+  RECT cliente{};
+  std::vector<std::pair<std::string, RECT>> cajas;
+  LONG altoFila = 0;
+  LONG altoTitulos = 0;
+  TEXTMETRICW letraRejilla{};
+  TEXTMETRICW letraSalir{};
+  auto medir = [&] {
+    // The frame Windows suggests: the window's, grown with its client area.
+    RECT ahora{};
+    GetWindowRect(Dialogo(), &ahora);
+    RECT sugerido{0, 0, escalar(726), escalar(499)};
+    AdjustWindowRectExForDpi(&sugerido, static_cast<DWORD>(GetWindowLongW(Dialogo(), GWL_STYLE)), FALSE,
+                             static_cast<DWORD>(GetWindowLongW(Dialogo(), GWL_EXSTYLE)), dpi);
+    OffsetRect(&sugerido, ahora.left - sugerido.left, ahora.top - sugerido.top);
+    SendMessageW(Dialogo(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&sugerido));
+    GetClientRect(Dialogo(), &cliente);
+    for (auto [nombre, control] : {std::pair{"grid", Rejilla()}, std::pair{"navigator", Navegador()},
+                                   std::pair{"Salir", Salir()}}) {
+      RECT caja{};
+      GetWindowRect(control, &caja);
+      MapWindowPoints(nullptr, Dialogo(), reinterpret_cast<POINT*>(&caja), 2);
+      cajas.emplace_back(nombre, caja);
+    }
+    RECT fila{LVIR_BOUNDS, 0, 0, 0};
+    SendMessageW(Rejilla(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&fila));
+    altoFila = fila.bottom - fila.top;
+    RECT titulos{};
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageW(Rejilla(), LVM_GETHEADER, 0, 0)), &titulos);
+    altoTitulos = titulos.bottom - titulos.top;
+    HDC dc = GetDC(Rejilla());
+    auto medidas = [&](HWND control, TEXTMETRICW& m) {
+      HGDIOBJ anterior = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+      GetTextMetricsW(dc, &m);
+      SelectObject(dc, anterior);
+    };
+    medidas(Rejilla(), letraRejilla);
+    medidas(Salir(), letraSalir);
+    ReleaseDC(Rejilla(), dc);
+  };
+  ASSERT_TRUE(Profesores({medir, ClicarSalir}));
+  EXPECT_EQ(cliente.right, escalar(726));
+  EXPECT_EQ(cliente.bottom, escalar(499));
+  const ventana::Caja& disenoPanel = ventana::DisenoControlProfesores().panel.caja;
+  const RECT panel{escalar(disenoPanel.izquierda), escalar(disenoPanel.arriba), escalar(disenoPanel.Derecha()),
+                   escalar(disenoPanel.Abajo())};
+  for (const auto& [nombre, caja] : cajas) {
+    RECT dentro{};
+    IntersectRect(&dentro, &caja, &panel);
+    EXPECT_TRUE(EqualRect(&dentro, &caja)) << nombre;
+  }
+  EXPECT_EQ(cajas[0].second.right - cajas[0].second.left, escalar(504));
+  for (const TEXTMETRICW* letra : {&letraRejilla, &letraSalir}) {
+    EXPECT_NE(letra->tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE), 0);
+    EXPECT_GE(letra->tmHeight, MulDiv(8, static_cast<int>(dpi), 72));  // 8 pt at this dpi, whole
+  }
+  EXPECT_GE(altoFila, letraRejilla.tmHeight);
+  EXPECT_GE(altoTitulos, 2 * letraRejilla.tmHeight);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, RevisionEnCadaDpi, ::testing::Values(120u, 144u, 192u));
 
 TEST_F(RevisionWin32Test, AMissingTableIsTheTableLayersErrorAndNoWindowShows) {
   platform::RemoveFile(kProft);
