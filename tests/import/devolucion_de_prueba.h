@@ -105,6 +105,12 @@ inline bool EnCarpeta(const std::string& ruta, std::string_view carpeta) {
          (ruta.size() == carpeta.size() || ruta[carpeta.size()] == '\\');
 }
 
+inline bool EnCarpetaCopias(const std::string& ruta) { return EnCarpeta(ruta, run::kCarpetaCopias); }
+// One of the school's own files (not a temporary one beside them).
+inline bool EsDestino(const std::string& ruta) {
+  return EnCarpeta(ruta, run::kCarpetaEscolan) && !EsTemporal(std::string(platform::FileNamePart(ruta)));
+}
+
 // How one import ended, as the user saw it.
 struct Resultado {
   std::optional<FinImportacion> fin;  // nothing when an error ended it
@@ -122,7 +128,7 @@ class DevolucionTest : public ::testing::Test {
       platform::SetCurrentFolder("C:\\ESCOLAN");
       ventana.ListaDirectoriosChange();
       ASSERT_TRUE(run::EjecutarManejador(interfaz, [&] { ventana.BExportarClick(); })) << Texto(interfaz.sucesos);
-      DarDniATodos(engine);
+      testing_support::DarDniATodos(engine);
       EscribirSolucion(engine);
     }
     viejo_ = ParDeEscolan();
@@ -143,20 +149,6 @@ class DevolucionTest : public ::testing::Test {
 
   void TearDown() override { platform::SetFileOperationHook(nullptr); }
 
-  // The sample has teachers without an identity number, which the import stops on: each gets one.
-  static void DarDniATodos(storage::Engine& engine) {
-    storage::Table proft(engine);
-    proft.SetTableName(run::RutaIntercambio(run::kProft));
-    proft.Open();
-    std::int32_t siguiente = 70000001;
-    for (proft.First(); !proft.Eof(); proft.Next()) {
-      if (proft.AsInteger("DNI") != 0) continue;
-      proft.Edit();
-      proft.SetAsInteger("DNI", siguiente++);
-      proft.Post();
-    }
-    proft.Close();
-  }
 
   // The generator's solution: kClases lessons, one per record of the exported teaching load.
   static void EscribirSolucion(storage::Engine& engine) {
@@ -262,6 +254,33 @@ class DevolucionTest : public ::testing::Test {
   }
 
 
+  // Where an import's copy back stands among its file operations (numbered from 1): its first operation (its
+  // backup folder), the first after both backups are on disk (the folder's ORIGEN.TXT), the journal's
+  // confirmation just before the first move over the school's files, that move, and the journal cleared (the
+  // copy back is over; what the run does after it, the printable page, leaves nothing for the next start).
+  struct PuntosDeLaCopia {
+    std::size_t primeraDeLaCopia = 0;
+    std::size_t respaldoHecho = 0;
+    std::size_t confirmacion = 0;
+    std::size_t primerMovimiento = 0;
+    std::size_t diarioBorrado = 0;
+  };
+  static void BuscarPuntosDeLaCopia(const std::vector<Operacion>& operaciones, PuntosDeLaCopia& puntos) {
+    auto esDiario = [](const std::string& ruta) { return platform::SameName(platform::FileNamePart(ruta), "DIARIO.TXT"); };
+    puntos.primeraDeLaCopia = Buscar(operaciones, FileOperation::kCreateFolder, EnCarpetaCopias);
+    puntos.respaldoHecho = Buscar(operaciones, FileOperation::kCreate, [](const std::string& ruta) {
+      return EnCarpetaCopias(ruta) && platform::SameName(platform::FileNamePart(ruta), "ORIGEN.TXT");
+    });
+    puntos.primerMovimiento = Buscar(operaciones, FileOperation::kRename, EsDestino);
+    ASSERT_TRUE(puntos.primeraDeLaCopia != 0 && puntos.respaldoHecho > puntos.primeraDeLaCopia &&
+                puntos.primerMovimiento > puntos.respaldoHecho);
+    ASSERT_EQ(operaciones[puntos.primerMovimiento - 2].tipo, FileOperation::kRename);
+    ASSERT_TRUE(esDiario(operaciones[puntos.primerMovimiento - 2].ruta));
+    puntos.confirmacion = puntos.primerMovimiento - 1;
+    puntos.diarioBorrado = Buscar(operaciones, FileOperation::kDelete, esDiario, puntos.primerMovimiento);
+    ASSERT_GT(puntos.diarioBorrado, puntos.primerMovimiento);
+  }
+
   // The next start after a kill. Its recovery must leave both old or both new timetables, no temporary file
   // in the school's folder or the staging folder and no journal, and tell the user which way it went when a
   // journal was there; with none, the school's folder was never touched. A second start finds nothing to do.
@@ -306,11 +325,6 @@ class DevolucionTest : public ::testing::Test {
   std::map<std::string, std::string> preparados_;
 };
 
-inline bool EnCarpetaCopias(const std::string& ruta) { return EnCarpeta(ruta, run::kCarpetaCopias); }
-// One of the school's own files (not a temporary one beside them).
-inline bool EsDestino(const std::string& ruta) {
-  return EnCarpeta(ruta, run::kCarpetaEscolan) && !EsTemporal(std::string(platform::FileNamePart(ruta)));
-}
 
 // ---------------------------------------------------------------------------------------------------------
 // Restoring a backup: the same copy back

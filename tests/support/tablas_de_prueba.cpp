@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "platform/drive_map.h"
+#include "run/rutas.h"
 #include "tests/support/temporary_drive.h"
 
 namespace testing_support {
@@ -130,6 +131,20 @@ void EscribirCentro(const TemporaryDrive& drive, const std::string& carpeta, con
   for (double codigo : codigos) filas.push_back({std::to_string(codigo), ""});
   CrearTabla(engine, platform::WindowsPathOfHost(drive.Host(carpeta + "/centro.dbf")),
              {{"CODCEN", storage::DataType::ftFloat}, {"LITCEN", storage::DataType::ftString, 45}}, filas);
+}
+
+void DarDniATodos(storage::Engine& engine) {
+  storage::Table proft(engine);
+  proft.SetTableName(run::RutaIntercambio(run::kProft));
+  proft.Open();
+  std::int32_t siguiente = 70000001;
+  for (proft.First(); !proft.Eof(); proft.Next()) {
+    if (proft.AsInteger("DNI") != 0) continue;
+    proft.Edit();
+    proft.SetAsInteger("DNI", siguiente++);
+    proft.Post();
+  }
+  proft.Close();
 }
 
 }  // namespace testing_support

@@ -35,6 +35,9 @@ void EscribirAsigvalt(storage::Engine& engine, const Filas& filas);
 // C:\HTEMP\PROFT.DBF, the teachers, from records of ABREV and DNI: each named "Profesor <ABREV>", of the
 // department "Departamento".
 void EscribirProft(storage::Engine& engine, const Filas& filas);
+// An identity number for every teacher of an exported C:\HTEMP\PROFT.DBF without one (70000001, 70000002...),
+// as the user gives them in the review: the import then goes through.
+void DarDniATodos(storage::Engine& engine);
 
 // C:\HTEMP\SOLUC.DBF as the generator leaves it, made from the exported teaching load C:\HTEMP\ASIGT.DBF:
 // `clases` lessons, one per ASIGT record in stored order (walking it again when it has fewer), on days 1 to

@@ -122,24 +122,9 @@ TEST_F(DevolucionTest, AKillAnywhereIsFinishedOrUndoneByTheNextStart) {
     for (std::size_t i = 0; i < otra.size(); ++i) ASSERT_EQ(otra[i].tipo, operaciones[i].tipo) << i + 1;
   }
   const std::size_t total = operaciones.size();
-  // The copy back's first operation (its backup folder), the first after both backups are on disk (the
-  // folder's ORIGEN.TXT), and the journal's confirmation just before the first move over the school's files.
-  const std::size_t primeraDeLaCopia = Buscar(operaciones, FileOperation::kCreateFolder, EnCarpetaCopias);
-  const std::size_t respaldoHecho = Buscar(operaciones, FileOperation::kCreate, [](const std::string& ruta) {
-    return EnCarpetaCopias(ruta) && platform::SameName(platform::FileNamePart(ruta), "ORIGEN.TXT");
-  });
-  const std::size_t primerMovimiento = Buscar(operaciones, FileOperation::kRename, EsDestino);
-  ASSERT_TRUE(primeraDeLaCopia != 0 && respaldoHecho > primeraDeLaCopia && primerMovimiento > respaldoHecho);
-  ASSERT_EQ(operaciones[primerMovimiento - 2].tipo, FileOperation::kRename);
-  ASSERT_TRUE(platform::SameName(platform::FileNamePart(operaciones[primerMovimiento - 2].ruta), "DIARIO.TXT"));
-  const std::size_t confirmacion = primerMovimiento - 1;
-  // The journal cleared: the copy back is over, and what the run does after it (the printable page of the
-  // timetables) leaves nothing for the next start to settle.
-  const std::size_t diarioBorrado = Buscar(
-      operaciones, FileOperation::kDelete,
-      [](const std::string& ruta) { return platform::SameName(platform::FileNamePart(ruta), "DIARIO.TXT"); },
-      primerMovimiento);
-  ASSERT_GT(diarioBorrado, primerMovimiento);
+  PuntosDeLaCopia puntos;
+  ASSERT_NO_FATAL_FAILURE(BuscarPuntosDeLaCopia(operaciones, puntos));
+  const auto [primeraDeLaCopia, respaldoHecho, confirmacion, primerMovimiento, diarioBorrado] = puntos;
 
   std::vector<std::size_t> muertes;
   for (std::size_t n = primeraDeLaCopia; n <= total; ++n) muertes.push_back(n);

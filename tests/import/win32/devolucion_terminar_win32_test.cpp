@@ -112,18 +112,9 @@ TEST_F(TerminarTest, AnImportEndedAnywhereIsFinishedOrUndoneByTheNextStart) {
   const std::vector<Operacion> operaciones = OperacionesDeUnaImportacion();
   Reponer();
   const std::size_t total = operaciones.size();
-  const std::size_t primeraDeLaCopia = Buscar(operaciones, FileOperation::kCreateFolder, EnCarpetaCopias);
-  const std::size_t respaldoHecho = Buscar(operaciones, FileOperation::kCreate, [](const std::string& ruta) {
-    return EnCarpetaCopias(ruta) && platform::SameName(platform::FileNamePart(ruta), "ORIGEN.TXT");
-  });
-  const std::size_t primerMovimiento = Buscar(operaciones, FileOperation::kRename, EsDestino);
-  ASSERT_TRUE(primeraDeLaCopia != 0 && respaldoHecho > primeraDeLaCopia && primerMovimiento > respaldoHecho);
-  const std::size_t confirmacion = primerMovimiento - 1;
-  const std::size_t diarioBorrado = Buscar(
-      operaciones, FileOperation::kDelete,
-      [](const std::string& ruta) { return platform::SameName(platform::FileNamePart(ruta), "DIARIO.TXT"); },
-      primerMovimiento);
-  ASSERT_GT(diarioBorrado, primerMovimiento);
+  PuntosDeLaCopia puntos;
+  ASSERT_NO_FATAL_FAILURE(BuscarPuntosDeLaCopia(operaciones, puntos));
+  const auto [primeraDeLaCopia, respaldoHecho, confirmacion, primerMovimiento, diarioBorrado] = puntos;
 
   int terminados = 0;
   std::size_t nuevos = 0;

@@ -134,17 +134,7 @@ class DialogosTest : public ::testing::Test {
     ventana_.LeerCentros();
     ventana_.PulsarExportar(ventana::kIdiomaInicial);
     ASSERT_EQ(Texto(interfaz_.sucesos).find("error"), std::string::npos) << Texto(interfaz_.sucesos);
-    storage::Table proft(engine_);
-    proft.SetTableName(run::RutaIntercambio(run::kProft));
-    proft.Open();
-    std::int32_t siguiente = 70000001;
-    for (proft.First(); !proft.Eof(); proft.Next()) {
-      if (proft.AsInteger("DNI") != 0) continue;
-      proft.Edit();
-      proft.SetAsInteger("DNI", siguiente++);
-      proft.Post();
-    }
-    proft.Close();
+    testing_support::DarDniATodos(engine_);
     ASSERT_EQ(testing_support::EscribirSolucionDesdeAsigt(engine_, 12), 12);
     engine_.ReleaseAll();
     antes_ = Par();
