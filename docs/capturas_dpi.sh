@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Takes docs/ventana-principal-win32-144dpi.png: the Windows window under Wine with the display scaled to 150 %
-# (LogPixels 144, as a school laptop's default), over the invented school, in a Wine prefix of its own.
+# Takes the Windows window's pictures with the display scaled (144 dpi: 150 %, a school laptop's default):
+# docs/ventana-principal-win32-144dpi.png, control-profesores-win32-144dpi.png, control-plantilla-win32-144dpi.png
+# (and the window menu's two dialogs), under Wine in a prefix of its own whose LogPixels is set, through the same
+# real-input run as the 96-dpi pictures.
 #   docs/capturas_dpi.sh WINDOWS_BUILD [DPI]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,18 +19,6 @@ wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\F
 wineserver -k; sleep 1
 wineserver -p >/dev/null 2>&1 </dev/null
 wineboot >/dev/null 2>&1 </dev/null
-mkdir -p "$work/c"
-export ESCOLAN_HORVANE_DRIVE_C="Z:${work//\//\\}\\c"
-wine "$windows/app/escolan-horvane-cli.exe" make-sample 'C:\ESCOLAN' >/dev/null 2>&1
-wine "$windows/app/escolan-horvane.exe" >/dev/null 2>&1 &
-for _ in $(seq 60); do
-  geometry=$(xwininfo -root -tree 2>/dev/null | grep '"Exportar e importar datos "' | head -1 |
-             grep -o '[0-9]*x[0-9]*+[0-9]*+[0-9]*' | head -1 || true)
-  [ -n "$geometry" ] && break
-  sleep 0.5
-done
-sleep 3  # painted
-read -r w h x y <<<"$(echo "$geometry" | tr 'x+' '  ')"
-python3 -c "import sys; sys.path.insert(0, 'tests/support'); import xwd_crop
-xwd_crop.crop('$WINE_SCREEN', 'docs/ventana-principal-win32-${dpi}dpi.png', $x, $y, $w, $h)"
-ls -l "docs/ventana-principal-win32-${dpi}dpi.png"
+/usr/bin/python3 tests/win32/programa_win32_test.py wine "$windows/app/escolan-horvane.exe" \
+  "$windows/app/escolan-horvane-cli.exe" "$windows/tests/espia.exe" "$work/win32" --capturas docs --dpi "$dpi"
+ls -l docs/*-"${dpi}"dpi.png

@@ -9,9 +9,11 @@ stops with its message and the problems dialog lists the record; the system menu
 dialog, whose "Restaurar" and "Sí" put the backup back, byte for byte. espia.exe, a spy program, says where the
 windows and controls are.
 
-Usage: programa_win32_test.py WINE PROGRAM CLI ESPIA WORK_FOLDER [--capturas FOLDER]
-With --capturas, the main window and the two dialogs are also kept as PNG files in FOLDER, from the screen
-that Xvfb keeps in the file $WINE_SCREEN (scripts/wine.sh's display). Exits 77 (skipped) without an X display,
+Usage: programa_win32_test.py WINE PROGRAM CLI ESPIA WORK_FOLDER [--capturas FOLDER [--dpi N]]
+With --capturas, the main window and the dialogs are also kept as PNG files in FOLDER, from the screen that
+Xvfb keeps in the file $WINE_SCREEN (scripts/wine.sh's display). With --dpi, the Wine prefix is set to N dots
+per inch (its LogPixels) by the caller: the window's client area is expected that much larger, and the
+pictures' names end in "-Ndpi". Exits 77 (skipped) without an X display,
 xdotool or python3-dbf."""
 import os
 import shutil
@@ -35,6 +37,15 @@ if not os.environ.get("DISPLAY") or shutil.which("xdotool") is None or shutil.wh
 WINE = sys.argv[1]
 PROGRAM, CLI, ESPIA, WORK = (os.path.abspath(a) for a in sys.argv[2:6])
 CAPTURAS = sys.argv[7] if len(sys.argv) > 7 and sys.argv[6] == "--capturas" else None
+DPI = int(sys.argv[9]) if len(sys.argv) > 9 and sys.argv[8] == "--dpi" else 96
+
+
+def a_dpi(*medidas):
+    """Lengths designed at 96 dpi, at the display's dpi (as Windows' MulDiv rounds)."""
+    return tuple((medida * DPI + 48) // 96 for medida in medidas)
+
+
+CLIENTE = a_dpi(587, 431)
 DRIVE_C = os.path.join(WORK, "drive_c")
 HTEMP = os.path.join(DRIVE_C, "HTEMP")
 ENV = dict(os.environ, ESCOLAN_HORVANE_DRIVE_C="Z:" + DRIVE_C.replace("/", "\\"))
@@ -131,6 +142,8 @@ def capturar(nombre, caja):
     if CAPTURAS is None:
         return
     time.sleep(1)  # painted
+    if DPI != 96:
+        nombre = nombre.replace(".png", f"-{DPI}dpi.png")
     xwd_crop.crop(os.environ["WINE_SCREEN"], os.path.join(CAPTURAS, nombre), *caja)
 
 
@@ -141,8 +154,8 @@ def profesores():
 def comprobar_ventana(fallos):
     caja = esperar("the main window", "ventana", TITULO)
     cx, cy, cancho, calto = caja[4:8]
-    if (cancho, calto) != (587, 431):
-        fallos.append(f"client area {cancho}x{calto}, expected 587x431")
+    if (cancho, calto) != CLIENTE:
+        fallos.append(f"client area {cancho}x{calto}, expected {CLIENTE[0]}x{CLIENTE[1]}")
     ids = subprocess.run(["xdotool", "search", "--name", f"^{TITULO}$"], capture_output=True, text=True).stdout.split()
     if len(ids) != 1:
         fallos.append(f"X windows named '{TITULO}': {len(ids)}")
@@ -150,8 +163,8 @@ def comprobar_ventana(fallos):
         # Without a window manager, Wine leaves the frame undrawn: the X window is the client area.
         info = subprocess.run(["xwininfo", "-id", ids[0]], capture_output=True, text=True).stdout
         medidas = {k.strip(): v.strip() for k, _, v in (l.partition(":") for l in info.splitlines()) if v}
-        if (int(medidas["Width"]), int(medidas["Height"])) != (587, 431):
-            fallos.append(f"the X window is {medidas['Width']}x{medidas['Height']}, expected 587x431")
+        if (int(medidas["Width"]), int(medidas["Height"])) != CLIENTE:
+            fallos.append(f"the X window is {medidas['Width']}x{medidas['Height']}, expected {CLIENTE[0]}x{CLIENTE[1]}")
     preparadas = {n.lower() for n in os.listdir(os.path.join(HTEMP, "VALENCIA"))}
     for tabla in ("asignat.dbf", "centro.dbf", "profesor.dbf", "asigalum.dbf", "aulas.dbf", "grupos.dbf",
                   "alumnos.dbf", "alumnos.fpt", "lhortipo.dbf"):
@@ -263,8 +276,8 @@ def problemas_de_la_exportacion(fallos):
     clicar(esperar("the stop message's Aceptar", "aceptar", TITULO))
 
     dialogo = esperar("the problems dialog", "ventana", PROBLEMAS)
-    if tuple(dialogo[6:8]) != (780, 440):
-        fallos.append(f"the problems dialog's client area is {dialogo[6]}x{dialogo[7]}, expected 780x440")
+    if tuple(dialogo[6:8]) != a_dpi(780, 440):
+        fallos.append(f"the problems dialog's client area is {dialogo[6]}x{dialogo[7]}, expected {a_dpi(780, 440)}")
     filas = esperar("its list", "filas", PROBLEMAS)[0]
     if filas < 1:
         fallos.append("the problems dialog lists no problem")
@@ -283,8 +296,8 @@ def restaurar_una_copia(fallos, copia):
     esperar("the system menu", "menu")
     xdotool("key", "--delay", "150", "End", "Up", "Return")
     dialogo = esperar("the backups dialog", "ventana", COPIAS)
-    if tuple(dialogo[6:8]) != (720, 360):
-        fallos.append(f"the backups dialog's client area is {dialogo[6]}x{dialogo[7]}, expected 720x360")
+    if tuple(dialogo[6:8]) != a_dpi(720, 360):
+        fallos.append(f"the backups dialog's client area is {dialogo[6]}x{dialogo[7]}, expected {a_dpi(720, 360)}")
     filas = esperar("its list", "filas", COPIAS)[0]
     if filas != 1:
         fallos.append(f"the backups dialog lists {filas} backups, expected 1")
