@@ -31,6 +31,8 @@ class DialogoCopias {
   std::string Celda(std::size_t fila, std::size_t columna) const;
   // Whether a row's backup can be shown and restored: it has both timetables.
   bool Completa(std::size_t fila) const;
+  // Whether "Ver horarios" and "Restaurar" can be pressed: a row is selected and its backup is complete.
+  bool SeleccionadaCompleta() const { return seleccionada >= 0 && Completa(static_cast<std::size_t>(seleccionada)); }
 
   // The selected row, or -1: the first row after each reading, none without rows.
   int seleccionada = -1;

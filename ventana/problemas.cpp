@@ -17,7 +17,6 @@ DialogoProblemas::DialogoProblemas(run::InterfazUsuario& interfaz, std::string c
   lineas_.reserve(problemas.size());
   for (const diagnostico::Problema& problema : problemas) {
     filas_.push_back(FilaDe(problema));
-    mensajes_.push_back(problema.mensaje);
     // The review's own line, with the value the field holds after the field.
     diagnostico::Problema conValor = problema;
     if (!problema.campo.empty()) conValor.campo += " ('" + problema.valor + "')";
@@ -27,8 +26,8 @@ DialogoProblemas::DialogoProblemas(run::InterfazUsuario& interfaz, std::string c
 
 bool DialogoProblemas::Explica(const std::string& parada) const {
   if (parada.empty()) return false;
-  for (const std::string& mensaje : mensajes_) {
-    if (mensaje.rfind(parada + ": ", 0) == 0) return true;
+  for (const FilaProblema& fila : filas_) {
+    if (fila.queOcurre.rfind(parada + ": ", 0) == 0) return true;
   }
   return false;
 }

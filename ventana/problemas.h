@@ -52,7 +52,6 @@ class DialogoProblemas {
   std::string carpeta_;
   std::vector<FilaProblema> filas_;
   std::vector<std::string> lineas_;
-  std::vector<std::string> mensajes_;
 };
 
 }  // namespace ventana

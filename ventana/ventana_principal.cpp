@@ -98,8 +98,7 @@ void VentanaPrincipal::PulsarExportar(const std::string& textoIdioma) {
   if (exportada || dialogos == nullptr) return;
   // The stop message has been shown; when the export stopped on a problem of the data, every problem of the
   // folder follows it (an export stopped by something else, a full disk say, shows none).
-  std::optional<DialogoProblemas> problemas;
-  run::EjecutarManejador(interfaz_, [&] { problemas.emplace(ProblemasDeDatos()); });
+  std::optional<DialogoProblemas> problemas = LeerProblemas();
   if (problemas && problemas->Explica(parada)) dialogos->MostrarProblemas(*problemas);
 }
 
@@ -116,10 +115,7 @@ void VentanaPrincipal::EjecutarOrden(OrdenMenu orden) {
   if (dialogos == nullptr) return;
   switch (orden) {
     case OrdenMenu::kRevisarDatos: {
-      std::optional<DialogoProblemas> problemas;
-      if (run::EjecutarManejador(interfaz_, [&] { problemas.emplace(ProblemasDeDatos()); })) {
-        dialogos->MostrarProblemas(*problemas);
-      }
+      if (std::optional<DialogoProblemas> problemas = LeerProblemas()) dialogos->MostrarProblemas(*problemas);
       return;
     }
     case OrdenMenu::kVerHorarios:
@@ -134,6 +130,12 @@ void VentanaPrincipal::EjecutarOrden(OrdenMenu orden) {
       interfaz_.MostrarMensaje(TextoAcercaDe());
       return;
   }
+}
+
+std::optional<DialogoProblemas> VentanaPrincipal::LeerProblemas() {
+  std::optional<DialogoProblemas> problemas;
+  run::EjecutarManejador(interfaz_, [&] { problemas.emplace(ProblemasDeDatos()); });
+  return problemas;
 }
 
 DialogoProblemas VentanaPrincipal::ProblemasDeDatos() {

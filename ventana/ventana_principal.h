@@ -181,6 +181,9 @@ class VentanaPrincipal {
   std::string edNuevoDir_;
   std::vector<std::string> centros_;
   int seleccionado_ = -1;
+  // ProblemasDeDatos as a handler runs it: nothing, after the error is shown, when the folder cannot be read.
+  std::optional<DialogoProblemas> LeerProblemas();
+
   std::optional<run::BloqueoEjecucion> bloqueo_;  // while a run of this window lasts
   std::string copiaUltimaImportacion_;
   std::string paginaUltimaImportacion_;

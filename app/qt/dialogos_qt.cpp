@@ -129,7 +129,7 @@ void TDialogoCopias::Llenar() {
 void TDialogoCopias::Seleccionar() {
   const QList<QTreeWidgetItem*> elegidos = Lista().selectedItems();
   dialogo_.seleccionada = elegidos.isEmpty() ? -1 : Lista().indexOfTopLevelItem(elegidos.front());
-  const bool completa = dialogo_.seleccionada >= 0 && dialogo_.Completa(static_cast<std::size_t>(dialogo_.seleccionada));
+  const bool completa = dialogo_.SeleccionadaCompleta();
   Boton(0).setEnabled(completa);
   Boton(1).setEnabled(completa);
 }

@@ -320,4 +320,28 @@ bool PonerCursorEspera() {
   return true;
 }
 
+void MostrarModal(HWND dialogo, HWND propietario, const bool& cerrado, const std::function<void()>& enfocar) {
+  const bool desactivado = propietario != nullptr && IsWindowEnabled(propietario);
+  if (desactivado) EnableWindow(propietario, FALSE);
+  ShowWindow(dialogo, SW_SHOW);
+  SetForegroundWindow(dialogo);
+  enfocar();
+  UpdateWindow(dialogo);
+  MSG mensaje{};
+  while (!cerrado) {
+    const BOOL leido = GetMessageW(&mensaje, nullptr, 0, 0);
+    if (leido == 0) {
+      PostQuitMessage(static_cast<int>(mensaje.wParam));
+      break;
+    }
+    if (leido < 0) break;
+    if (!IsDialogMessageW(dialogo, &mensaje)) {
+      TranslateMessage(&mensaje);
+      DispatchMessageW(&mensaje);
+    }
+  }
+  if (desactivado) EnableWindow(propietario, TRUE);
+  ShowWindow(dialogo, SW_HIDE);
+}
+
 }  // namespace app::win32

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -139,6 +140,11 @@ void RegistrarClase(const wchar_t* nombre, WNDPROC procedimiento, HBRUSH fondo =
 
 // A modal message box captioned with the application's title whose one button reads "Aceptar" whatever
 // the language of Windows; `error` shows the stop icon, otherwise no icon.
+// Shows `dialogo` modally over `propietario` until `cerrado` becomes true: the owner disabled meanwhile and
+// enabled again before the dialog hides, so that it is the window that becomes active then; `enfocar` puts the
+// focus in the dialog once it shows. A WM_QUIT met on the way is left for the program's own loop.
+void MostrarModal(HWND dialogo, HWND propietario, const bool& cerrado, const std::function<void()>& enfocar);
+
 void MostrarMensaje(HWND propietario, const std::string& texto, bool error);
 // A modal question box captioned with the application's title, with the question icon and the buttons "Sí"
 // and "No" whatever the language of Windows; Escape answers No. Whether the user answered Sí.

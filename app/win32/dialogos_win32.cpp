@@ -196,30 +196,8 @@ void DialogoLista::SeleccionCambiada() {
   alSeleccionar(static_cast<int>(SendMessageW(lista_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
 }
 
-// The owner is disabled while the dialog is shown and enabled again before the dialog goes, so that it is
-// the window that becomes active then. A WM_QUIT met on the way is left for the program's own loop.
 void DialogoLista::Mostrar() {
-  const bool desactivado = propietario_ != nullptr && IsWindowEnabled(propietario_);
-  if (desactivado) EnableWindow(propietario_, FALSE);
-  ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
-  SetFocus(lista_);
-  UpdateWindow(hwnd_);
-  MSG mensaje{};
-  while (!cerrado_) {
-    const BOOL leido = GetMessageW(&mensaje, nullptr, 0, 0);
-    if (leido == 0) {
-      PostQuitMessage(static_cast<int>(mensaje.wParam));
-      break;
-    }
-    if (leido < 0) break;
-    if (!IsDialogMessageW(hwnd_, &mensaje)) {
-      TranslateMessage(&mensaje);
-      DispatchMessageW(&mensaje);
-    }
-  }
-  if (desactivado) EnableWindow(propietario_, TRUE);
-  ShowWindow(hwnd_, SW_HIDE);
+  MostrarModal(hwnd_, propietario_, cerrado_, [this] { SetFocus(lista_); });
 }
 
 void DialogoLista::Reactivar() {
@@ -390,7 +368,7 @@ void DialogosWin32::MostrarCopias(ventana::DialogoCopias& dialogo) {
   DialogoLista lista(propietario_, ventana::kDisenoCopias);
   // "Ver horarios" and "Restaurar" only for a selected backup that has both timetables.
   auto habilitar = [&] {
-    const bool completa = dialogo.seleccionada >= 0 && dialogo.Completa(static_cast<std::size_t>(dialogo.seleccionada));
+    const bool completa = dialogo.SeleccionadaCompleta();
     lista.Habilitar(0, completa);
     lista.Habilitar(1, completa);
   };

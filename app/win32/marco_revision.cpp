@@ -256,31 +256,10 @@ void MarcoRevision::PintarEtiquetas(HDC dc) const {
 // ---------------------------------------------------------------------------------------------------------
 // The modal loop
 
-// The owner is disabled while the dialog is shown and enabled again before the dialog goes, so that it is
-// the window that becomes active then. A WM_QUIT met on the way is left for the program's own loop.
 void MarcoRevision::Mostrar() {
-  HWND ventana = hwnd_;
-  bool desactivado = propietario_ != nullptr && IsWindowEnabled(propietario_);
-  if (desactivado) EnableWindow(propietario_, FALSE);
-  ShowWindow(ventana, SW_SHOW);
-  SetForegroundWindow(ventana);
-  if (!rejilla_->Contiene(GetFocus())) RestaurarFoco();
-  UpdateWindow(ventana);
-  MSG mensaje{};
-  while (!cerrado_) {
-    BOOL leido = GetMessageW(&mensaje, nullptr, 0, 0);
-    if (leido == 0) {
-      PostQuitMessage(static_cast<int>(mensaje.wParam));
-      break;
-    }
-    if (leido < 0) break;
-    if (!IsDialogMessageW(ventana, &mensaje)) {
-      TranslateMessage(&mensaje);
-      DispatchMessageW(&mensaje);
-    }
-  }
-  if (desactivado) EnableWindow(propietario_, TRUE);
-  ShowWindow(ventana, SW_HIDE);
+  MostrarModal(hwnd_, propietario_, cerrado_, [this] {
+    if (!rejilla_->Contiene(GetFocus())) RestaurarFoco();
+  });
 }
 
 // ---------------------------------------------------------------------------------------------------------
