@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, then runs every test: first the Linux build (with AddressSanitizer and
-# UndefinedBehaviorSanitizer), then the Windows build, cross-built with mingw-w64 and run under Wine.
+# UndefinedBehaviorSanitizer), then a short fuzzing of every reader of outside bytes (clang and libFuzzer, in a
+# build of its own), then the Windows build, cross-built with mingw-w64 and run under Wine.
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$PWD
 source scripts/packages.sh
-ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
 ensure_spanish_locale
 
 echo "== Linux =="
@@ -13,6 +14,12 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DESCOLAN_SANITIZE=ON
 cmake --build build-test
 (cd build-test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600)
 echo "== Linux: ${SECONDS} s =="
+
+echo "== Fuzzing =="
+# About 20 s a target: a finding stops the job, its input kept in build-fuzz/hallazgos.
+fuzz_start=$SECONDS
+scripts/fuzz.sh 20
+echo "== Fuzzing: $((SECONDS - fuzz_start)) s =="
 
 echo "== Windows (under Wine) =="
 # One Wine prefix of the build's own and one wineserver kept up for the whole job: test discovery at build

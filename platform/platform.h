@@ -322,7 +322,7 @@ class Utf8Console {
   Utf8Console& operator=(const Utf8Console&) = delete;
 
  private:
-  unsigned previousCodePage_ = 0;  // 0: nothing to put back
+  [[maybe_unused]] unsigned previousCodePage_ = 0;  // 0: nothing to put back (Windows only)
 };
 
 // The decimal separator of the user's numeric settings, and of a named locale ("" = the user's).

@@ -12,6 +12,10 @@ TEST_PACKAGES=(python3 python3-dbfread python3-dbf libdbd-xbase-perl gdal-bin xv
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix mingw-w64-tools googletest libcli11-dev nlohmann-json3-dev
                   wine wine64 nsis fonts-liberation fonts-wine)
 
+# Packages only scripts/fuzz.sh needs: clang with libFuzzer and the sanitizers' runtimes, and shapelib's tools
+# for seed tables written by another program (python3-dbf and GDAL come with the tests' packages).
+FUZZ_PACKAGES=(clang libclang-rt-14-dev shapelib)
+
 # Packages only docs/horarios.sh needs, to take the picture of the timetables' page: installed by that script
 # when it runs, never by the builds or the tests.
 DOCS_PACKAGES=(chromium)
