@@ -92,7 +92,18 @@ std::optional<Diario> LeerDiario(const std::string& copia) {
       }
     }
   }
-  if (!conEstado || diario.origen.empty()) {
+  // A copy back journals only the school's pair, each once: a journal that names any other file is damaged,
+  // and following it would replace or delete that file.
+  bool archivosDelPar = diario.archivos.size() <= 2;
+  for (std::size_t i = 0; i < diario.archivos.size(); ++i) {
+    const std::string& nombre = diario.archivos[i].nombre;
+    bool delPar = false;
+    for (std::string_view horario : {run::kHorgrup, run::kHorprof}) {
+      delPar = delPar || nombre == run::ArchivoEscolan(horario);
+    }
+    archivosDelPar = archivosDelPar && delPar && (i == 0 || nombre != diario.archivos[0].nombre);
+  }
+  if (!conEstado || diario.origen.empty() || !archivosDelPar) {
     throw std::runtime_error("El diario de la copia de los horarios está dañado: " + ruta);
   }
   return diario;

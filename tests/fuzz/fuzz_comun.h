@@ -203,6 +203,19 @@ inline bool Contiene(std::string_view texto, std::string_view parte) {
   return false;
 }
 
+// Whether an error's message names the damaged file `nombre`, or is one of the table layer's messages about a
+// field or a value of a table, which say which field or value instead, word for word as the user has always
+// read them ("'X' no es un valor entero válido").
+inline bool NombraElArchivo(std::string_view mensaje, std::string_view nombre) {
+  if (mensaje.empty()) return false;
+  if (Contiene(mensaje, nombre)) return true;
+  for (std::string_view campo : {"no es un valor", "no es una fecha válida", "No se encuentra el campo '",
+                                 "No se puede acceder al campo '"}) {
+    if (Contiene(mensaje, campo)) return true;
+  }
+  return false;
+}
+
 // Runs `leer`: the table layer's error is what a damaged file may end in (with a message); any other is not.
 template <typename Accion>
 void SoloErroresDeTabla(Accion&& leer) {
@@ -232,18 +245,21 @@ inline void LeerCampos(storage::Table& tabla) {
   }
 }
 
-// The table at `ruta` (a Windows path) opened, every record walked and every field read, in stored order or
-// in the order of the tag `indice`.
-inline void LeerTabla(storage::Engine& engine, const std::string& ruta, const std::string& indice = "") {
+// The table at `ruta` (a Windows path) opened and every record walked, in stored order or in the order of the
+// tag `indice`; every field read of the first `leidos` records (past them the same code reads the same way,
+// and a run stays cheap on a table of thousands of records).
+inline void LeerTabla(storage::Engine& engine, const std::string& ruta, const std::string& indice = "",
+                      int leidos = 24) {
   SoloErroresDeTabla([&] {
     storage::Table tabla(engine);
     tabla.SetTableName(ruta);
     tabla.SetIndexName(indice);
     tabla.Open();
     tabla.RecordCount();
+    int n = 0;
     for (tabla.First(); !tabla.Eof(); tabla.Next()) {
       tabla.RecNo();
-      LeerCampos(tabla);
+      if (n++ < leidos) LeerCampos(tabla);
     }
   });
 }

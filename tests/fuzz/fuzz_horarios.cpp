@@ -3,7 +3,8 @@
 // the window menu's order does.
 //
 // What the program promises: the page is written, or the run stops with the program's own error whose message
-// names the damaged timetable; the school's folder is never changed (the tables are only read).
+// names the damaged timetable (or is the table layer's word-for-word message about one of its fields or values);
+// the school's folder is never changed (the tables are only read).
 //
 // The input: a byte choosing the file (its value modulo 3: horgrup, horprof, both) and the centre (its top
 // bit: every record of the folder rather than the first centre's); for both, two bytes (little-endian) whose
@@ -29,6 +30,7 @@ const Inicio& ElInicio() {
   static const Inicio inicio = [] {
     fuzz::Unidad& unidad = fuzz::LaUnidad();
     muestra::EscribirMuestraEscolan("C:\\ESCOLAN", muestra::TamanoMuestra::kPequena);
+    platform::CreateFolders("C:\\HTEMP\\HORARIOS");  // as the window menu's order makes it first
     storage::Engine engine(',');
     std::vector<std::string> centros = horarios::CentrosDeCarpeta(engine, "C:\\ESCOLAN");
     if (centros.empty()) fuzz::Fallo("the sample school has no centre");
@@ -75,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::ErrorAjeno(e);
   }
   if (fallida) {
-    if (!fuzz::Contiene(error, "horgrup") && !fuzz::Contiene(error, "horprof")) {
+    if (!fuzz::NombraElArchivo(error, "horgrup") && !fuzz::NombraElArchivo(error, "horprof")) {
       fuzz::Fallo("an error that does not name the damaged timetable: " + error);
     }
   }

@@ -3,7 +3,8 @@
 // first import) by the import button, with a user who accepts both reviews as they are.
 //
 // What the program promises on a damaged solution: the import ends, or it stops with the program's own error
-// (the table layer's or the file layer's, as the run layer reports them) whose message names the solution; and
+// (the table layer's or the file layer's, as the run layer reports them) whose message names the solution (or
+// is the table layer's word-for-word message about one of its fields or values); and
 // an import that does not end complete leaves the school's folder byte for byte as it was, with no file of its
 // own left there.
 #include <cstddef>
@@ -85,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   if (!fin) {
-    if (!fuzz::Contiene(error, "soluc")) FalloConSucesos("an error that does not name the solution: " + error, interfaz);
+    if (!fuzz::NombraElArchivo(error, "soluc")) FalloConSucesos("an error that does not name the solution: " + error, interfaz);
   }
   if (fin != FinImportacion::kCompleta) {
     std::string diferencia;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "import/copias.h"
+#include "import/devolucion.h"
 #include "run/bloqueo.h"
 #include "tests/support/interfaz_guionada.h"
 #include "tests/support/tablas_de_prueba.h"
@@ -152,6 +153,38 @@ TEST_F(CopiasTest, ARestoreOrItsRefusal) {
                                     "mensaje: Se han restaurado los horarios de la copia 20261201-101010 en "
                                     "C:\\ESCOLAN. Los que había están guardados en C:\\HTEMP\\COPIAS\\" +
                                     copias[0].sello + "."}));
+  }
+}
+
+// An interrupted copy back journals only the school's pair: a journal that names another file, or one of the
+// pair twice, is damaged, and the recovery stops with its message without touching any file it names.
+TEST_F(CopiasTest, AJournalNamingOtherFilesIsDamagedAndItsFilesAreLeftAlone) {
+  const std::string sello = "20261201-101010";
+  const std::vector<std::string> archivos = {"archivo=alumnos.dbf;0\n", "archivo=horgrup.d;1\n",
+                                             "archivo=..\\ESCOLAN\\alumnos.dbf;0\n",
+                                             "archivo=horgrup.dbf;1\narchivo=horgrup.dbf;0\n"};
+  for (const char* estado : {"PREPARADA", "CONFIRMADA", "DESHACIENDO"}) {
+    for (const std::string& archivo : archivos) {
+      SCOPED_TRACE(std::string(estado) + " " + archivo);
+      unidad_.WriteHostFile("ESCOLAN/alumnos.dbf", "alumnos");
+      unidad_.WriteHostFile("ESCOLAN/horgrup.d", "otro");
+      unidad_.WriteHostFile("ESCOLAN/~copia-alumnos-" + sello + ".tmp", "temporal");
+      unidad_.WriteHostFile("ESCOLAN/~copia-horgrup-" + sello + ".tmp", "temporal");
+      unidad_.WriteHostFile("HTEMP/COPIAS/" + sello + "/DIARIO.TXT",
+                            std::string("estado=") + estado + "\norigen=C:\\ESCOLAN\n" + archivo);
+      std::string error;
+      try {
+        importacion::RecuperarDevolucionInterrumpida();
+      } catch (const std::runtime_error& e) {
+        error = e.what();
+      }
+      EXPECT_EQ(error, "El diario de la copia de los horarios está dañado: C:\\HTEMP\\COPIAS\\" + sello + "\\DIARIO.TXT");
+      EXPECT_EQ(unidad_.ReadHostFile("ESCOLAN/alumnos.dbf"), "alumnos");
+      EXPECT_EQ(unidad_.ReadHostFile("ESCOLAN/horgrup.d"), "otro");
+      EXPECT_EQ(unidad_.HostEntries("ESCOLAN"),
+                (std::vector<std::string>{"alumnos.dbf", "horgrup.d", "~copia-alumnos-" + sello + ".tmp",
+                                          "~copia-horgrup-" + sello + ".tmp"}));
+    }
   }
 }
 
