@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tabla.SetFilter(expresion);
     tabla.SetFiltered(true);
     tabla.Open();
-    for (tabla.First(); !tabla.Eof(); tabla.Next()) fuzz::LeerCampos(tabla);
+    for (tabla.First(); !tabla.Eof(); tabla.Next()) fuzz::LeerCampos(tabla, false);
   });
   fuzz::SoloErroresDeTabla([&] {
     storage::Table tabla(engine);
