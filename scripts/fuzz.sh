@@ -8,7 +8,7 @@
 # promise), with the input saved in build-fuzz/hallazgos/<target>/: copy it into
 # tests/fuzz/regresiones/<target>/ with the fix.
 #
-# Usage: scripts/fuzz.sh SECONDS [TARGET...]
+# Usage: scripts/fuzz.sh SECONDS [TARGET...]   (ESCOLAN_FUZZ_BUILD names another build folder)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -17,7 +17,7 @@ shift
 source scripts/packages.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
 
-build=$root/build-fuzz
+build=${ESCOLAN_FUZZ_BUILD:-$root/build-fuzz}
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(tabla memo mdx filtro claves importacion horarios)
 
@@ -54,7 +54,8 @@ for target in "${targets[@]}"; do
   for carpeta in "$semillas/$target" tests/fuzz/semillas/$target tests/fuzz/regresiones/$target; do
     [ -d "$carpeta" ] && fuentes+=("$carpeta")
   done
-  opciones=(-timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=2048 -print_final_stats=1
+  # Inputs of at most 8 KB: a few records reach every path of a reader, and each run stays cheap.
+  opciones=(-timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=2048 -max_len=8192 -print_final_stats=1
             -artifact_prefix="$hallazgos/")
   [ -f "tests/fuzz/diccionarios/$target.dict" ] && opciones+=(-dict="tests/fuzz/diccionarios/$target.dict")
   echo "== fuzz: $target, $segundos s =="
