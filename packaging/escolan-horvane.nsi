@@ -31,6 +31,8 @@ BrandingText "${PRODUCT} ${VERSION}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEPAGE_TITLE_3LINES
+!define MUI_FINISHPAGE_TITLE_3LINES
 !define MUI_COMPONENTSPAGE_NODESC
 ; The language chosen is remembered for the uninstaller and for the next installation.
 !define MUI_LANGDLL_REGISTRY_ROOT HKLM

@@ -84,8 +84,8 @@ echo "apuntes de otro" > "$folder/notas.txt"
 "$wine" "$setup" /S || fail "the installer over an installed version exited with $?"
 [ -s "$folder/escolan-horvane-cli.exe" ] || fail "the installation over the installed version did not overwrite the programs"
 [ ! -e "$(unix "$default_folder")" ] || fail "the installation over the installed version went to $default_folder"
-entries=$("$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /f 'ESCOLAN - Horvane' /d \
-          | tr -d '\r' | grep -c 'DisplayName' || true)
+entries=$("$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s | tr -d '\r' \
+          | grep -Ec '^ *DisplayName +REG_SZ +ESCOLAN - Horvane$' || true)
 [ "$entries" -eq 1 ] || fail "$entries entries in the list of installed programs"
 [ "$(registry_value InstallLocation)" = "$programs" ] || fail "the entry's folder is '$(registry_value InstallLocation)'"
 for shortcut in 'Exportar i importar dades' "Manual d'ús" 'Desinstal·lar'; do
