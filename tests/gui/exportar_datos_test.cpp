@@ -531,12 +531,18 @@ namespace {
 // with the application's display name appended, when one is set.
 // A window's title, and the sizes of its icon, as the widget, its window and (on X11) the window system have them.
 QStringList Titulos(QWidget& ventana) {
+  // Sizes in order of width, whatever order they were added or sent in.
+  const auto enOrden = [](QStringList tamanos) {
+    std::sort(tamanos.begin(), tamanos.end(),
+              [](const QString& a, const QString& b) { return a.section('x', 0, 0).toInt() < b.section('x', 0, 0).toInt(); });
+    return tamanos.join(' ');
+  };
   QStringList tamanos;
   for (const QSize& tamano : ventana.windowHandle()->icon().availableSizes()) {
     tamanos << QString::number(tamano.width()) + "x" + QString::number(tamano.height());
   }
   QStringList titulos = {"widget: " + ventana.windowTitle(), "window: " + ventana.windowHandle()->title(),
-                         "icon: " + tamanos.join(' ')};
+                         "icon: " + enOrden(tamanos)};
   if (QGuiApplication::platformName() != QLatin1String("xcb")) return titulos;
   QProcess xprop;
   xprop.start(QStringLiteral("xprop"), {"-id", QString::number(ventana.winId()), "_NET_WM_NAME", "WM_NAME"});
@@ -546,15 +552,16 @@ QStringList Titulos(QWidget& ventana) {
     QRegularExpressionMatch valor = propiedad.match(linea);
     titulos << (valor.hasMatch() ? valor.captured(1) + ": " + valor.captured(2) : linea);
   }
-  // The icon the window manager draws: xprop names each picture of _NET_WM_ICON by its size.
-  xprop.start(QStringLiteral("xprop"), {"-id", QString::number(ventana.winId()), "_NET_WM_ICON"});
+  // The icon the window manager draws: xprop names each picture of _NET_WM_ICON by its size (all of them read,
+  // 256 px included).
+  xprop.start(QStringLiteral("xprop"), {"-len", "2000000", "-id", QString::number(ventana.winId()), "_NET_WM_ICON"});
   if (!xprop.waitForFinished(10000)) return titulos << "xprop did not answer";
   static const QRegularExpression imagen(QStringLiteral(R"re(Icon \((\d+) x (\d+)\):)re"));
   QStringList enviados;
   for (const QRegularExpressionMatch& m : imagen.globalMatch(QString::fromUtf8(xprop.readAllStandardOutput()))) {
     enviados << m.captured(1) + "x" + m.captured(2);
   }
-  return titulos << "_NET_WM_ICON: " + enviados.join(' ');
+  return titulos << "_NET_WM_ICON: " + enOrden(enviados);
 }
 
 }  // namespace
