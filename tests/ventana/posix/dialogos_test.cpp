@@ -340,6 +340,7 @@ TEST_F(DialogosTest, TheManualOpenedFromWhereTheProgramIsInstalled) {
     EXPECT_EQ(interfaz_.sucesos, std::vector<std::string>{});
   }
 
+  fs::remove(unidad_.Root() + "/abiertos.txt");
   NavegadorDePrueba navegador(unidad_);
   ventana_.manual = "C:\\Archivos de programa\\ESCOLAN-Horvane\\manual\\index.html";
   ventana_.EjecutarOrden(ventana::OrdenMenu::kManual);
