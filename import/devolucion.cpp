@@ -2,6 +2,8 @@
 // the moves, and the journal cleared. See devolucion.h for the promise.
 #include "import/devolucion.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <stdexcept>
 #include <vector>
@@ -71,6 +73,18 @@ void EscribirDiario(const Diario& diario) {
   platform::MoveReplacing(nuevo, EnCarpeta(diario.copia, kDiario));
 }
 
+// The journal is the program's own, but a damaged one must never send a move anywhere else: its folder is
+// a full path with a drive, and its files are the two timetables.
+bool DiarioCoherente(const Diario& diario) {
+  const std::string& origen = diario.origen;
+  bool conUnidad = origen.size() >= 3 && std::isalpha(static_cast<unsigned char>(origen[0])) != 0 && origen[1] == ':' && origen[2] == '\\';
+  if (!conUnidad || diario.archivos.empty()) return false;
+  return std::all_of(diario.archivos.begin(), diario.archivos.end(), [](const Archivo& a) {
+    return platform::SameName(a.nombre, run::ArchivoEscolan(run::kHorgrup)) ||
+           platform::SameName(a.nombre, run::ArchivoEscolan(run::kHorprof));
+  });
+}
+
 std::optional<Diario> LeerDiario(const std::string& copia) {
   std::string ruta = EnCarpeta(copia, kDiario);
   if (!platform::FileExists(ruta)) return std::nullopt;
@@ -92,7 +106,7 @@ std::optional<Diario> LeerDiario(const std::string& copia) {
       }
     }
   }
-  if (!conEstado || diario.origen.empty()) {
+  if (!conEstado || !DiarioCoherente(diario)) {
     throw std::runtime_error("El diario de la copia de los horarios está dañado: " + ruta);
   }
   return diario;
