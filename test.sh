@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 root=$PWD
 source scripts/packages.sh
-ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" \
+                "${DEB_PACKAGES[@]}"
 ensure_spanish_locale
 
 echo "== Linux =="

@@ -349,6 +349,25 @@ int Timetables(const TimetableOptions& options) {
   }
 }
 
+// The end of the help: where the user manual is installed, and how the window opens it. In Spanish, as the
+// manual itself.
+std::string ManualFooter() {
+  std::string manual;
+  try {
+    manual = ventana::RutaManual();
+  } catch (const std::exception& error) {
+    manual = std::string("(no se sabe dónde: ") + error.what() + ")";
+  }
+  std::string orden;
+  for (const ventana::ElementoMenu& elemento : ventana::kMenuVentana) {
+    if (elemento.orden == ventana::OrdenMenu::kManual) {
+      orden = "«" + std::string(elemento.texto) + "» (" + ventana::TextoAtajo(elemento) + ")";
+    }
+  }
+  return "Manual de uso, en español: " + manual + "\nEn la ventana lo abre " + orden +
+         ", en el menú de la ventana.";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -359,6 +378,7 @@ int main(int argc, char** argv) {
                    ": moves a school's data between ESCOLAN and the Horvane timetable generator",
                "escolan-horvane-cli"};
   cli.set_version_flag("--version", std::string("escolan-horvane-cli ") + ventana::kVersion);
+  cli.footer(ManualFooter);
   cli.require_subcommand(0, 1);
   // "/x" is a path on every system, never an option (CLI11 would take it for one on Windows).
   cli.allow_windows_style_options(false);

@@ -21,4 +21,6 @@ mkdir -p "$work/menu"
 ESCOLAN_CAPTURAS="$PWD/docs" ESCOLAN_HORVANE_DRIVE_C="$work/menu" ESCOLAN_HORVANE_OPENER=/bin/true \
   "$linux/tests/gui_menu_entrada_real_tests" anExportStoppedByTheDataShowsTheProblemsAfterTheStop \
   aBackupRestoredFromTheContextMenu >/dev/null
+# The user manual shows some of them: its copies follow.
+for copia in docs/manual/imagenes/*.png; do cp "docs/$(basename "$copia")" "$copia"; done
 ls -l docs/*.png

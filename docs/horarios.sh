@@ -60,4 +60,5 @@ PYTHON
 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --window-size=1400,1000 \
   --screenshot="$PWD/docs/horarios.png" "file://$work/rejilla.html" 2>/dev/null
 [ -n "$keep" ] && cp "$work/horarios.html" "$keep"
+cp docs/horarios.png docs/manual/imagenes/horarios.png  # the user manual's copy
 ls -l docs/horarios.png

@@ -2,6 +2,8 @@
 // the moves, and the journal cleared. See devolucion.h for the promise.
 #include "import/devolucion.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <stdexcept>
 #include <vector>
@@ -71,6 +73,20 @@ void EscribirDiario(const Diario& diario) {
   platform::MoveReplacing(nuevo, EnCarpeta(diario.copia, kDiario));
 }
 
+// The journal is the program's own, but a damaged one must never send a move anywhere else: its folder is
+// a full path with a drive, and its files are the two timetables, each once (a timetable named twice, once as
+// there and once as not, would be put back and then deleted).
+bool DiarioCoherente(const Diario& diario) {
+  const std::string& origen = diario.origen;
+  bool conUnidad = origen.size() >= 3 && std::isalpha(static_cast<unsigned char>(origen[0])) != 0 && origen[1] == ':' && origen[2] == '\\';
+  if (!conUnidad || diario.archivos.empty()) return false;
+  if (diario.archivos.size() == 2 && platform::SameName(diario.archivos[0].nombre, diario.archivos[1].nombre)) return false;
+  return diario.archivos.size() <= 2 && std::all_of(diario.archivos.begin(), diario.archivos.end(), [](const Archivo& a) {
+    return platform::SameName(a.nombre, run::ArchivoEscolan(run::kHorgrup)) ||
+           platform::SameName(a.nombre, run::ArchivoEscolan(run::kHorprof));
+  });
+}
+
 std::optional<Diario> LeerDiario(const std::string& copia) {
   std::string ruta = EnCarpeta(copia, kDiario);
   if (!platform::FileExists(ruta)) return std::nullopt;
@@ -92,18 +108,7 @@ std::optional<Diario> LeerDiario(const std::string& copia) {
       }
     }
   }
-  // A copy back journals only the school's pair, each once: a journal that names any other file is damaged,
-  // and following it would replace or delete that file.
-  bool archivosDelPar = diario.archivos.size() <= 2;
-  for (std::size_t i = 0; i < diario.archivos.size(); ++i) {
-    const std::string& nombre = diario.archivos[i].nombre;
-    bool delPar = false;
-    for (std::string_view horario : {run::kHorgrup, run::kHorprof}) {
-      delPar = delPar || nombre == run::ArchivoEscolan(horario);
-    }
-    archivosDelPar = archivosDelPar && delPar && (i == 0 || nombre != diario.archivos[0].nombre);
-  }
-  if (!conEstado || diario.origen.empty() || !archivosDelPar) {
+  if (!conEstado || !DiarioCoherente(diario)) {
     throw std::runtime_error("El diario de la copia de los horarios está dañado: " + ruta);
   }
   return diario;

@@ -304,6 +304,15 @@ LocalTime Now();
 // missing or nothing could be started.
 bool OpenWithDefaultProgram(std::string_view windowsPath);
 
+// The folder of the running program's executable, as a Windows path: on Windows the folder GetModuleFileNameW
+// names; on POSIX the folder of /proc/self/exe, shown through the drive map (WindowsPathOfHost: with Z: as "/",
+// "/usr/bin" is "Z:\usr\bin"). FileError when the host cannot say.
+std::string ProgramFolder();
+// The folder of the read-only files installed with the program (its manual), as a Windows path: on Windows the
+// program's own folder; on POSIX "../share/escolan-horvane" from it, as an installation under a prefix lays
+// them out ("/usr/bin" -> "/usr/share/escolan-horvane"). The build tree copies them to the same places.
+std::string InstalledFilesFolder();
+
 // Whether the program's standard error goes to a terminal (rather than a file or a pipe).
 bool StandardErrorIsTerminal();
 

@@ -384,7 +384,7 @@ DataType DataTypeOf(char type, std::uint32_t length, std::uint8_t decimals) {
     case 'L': return DataType::ftBoolean;
     case 'D': return DataType::ftDate;
     case 'T': return DataType::ftDateTime;
-    case 'M': case 'G': case 'P': return DataType::ftMemo;
+    case 'M': case 'G': case 'P': case 'W': return DataType::ftMemo;
     default: return DataType::ftUnknown;
   }
 }
@@ -459,10 +459,11 @@ Value DecodeField(const Field& field, std::span<const std::byte> record) {
     case 'N': case 'F': return DecodeNumber(AsText(bytes));
     case 'D': return DecodeDate(AsText(bytes));
     case 'L': return DecodeLogical(AsText(bytes));
-    case 'M': case 'G': case 'P': return DecodeMemo(field, bytes);
+    case 'M': case 'G': case 'P': case 'W': return DecodeMemo(field, bytes);
     case 'I': case 'B': case 'Y': case 'T':
       return bytes.size() >= (field.type == 'I' ? 4u : 8u) ? DecodeBinary(field, bytes) : Value{};
-    default: return std::monostate{};
+    // A type no dBase or FoxPro writer uses: a damaged descriptor, never read as an empty value.
+    default: throw DbfFormatError(std::string("el tipo de campo '") + field.type + "' no es de dBase");
   }
 }
 

@@ -734,7 +734,7 @@ dbf::Value Table::Stored(std::size_t index) const {
 }
 
 void Table::Unsupported(std::size_t index, const char* kind) const {
-  throw DatabaseError("No se puede acceder al campo " + Quoted(Descriptor(index).name) + " como " + kind);
+  ThrowTableError("No se puede acceder al campo " + Quoted(Descriptor(index).name) + " como " + kind, file_->Path());
 }
 
 dbf::Value Table::Value(std::size_t fieldIndex) const {
@@ -877,8 +877,9 @@ std::size_t Table::WritableFieldIndex(std::string_view field) {
   if (mode_ == Mode::kBrowse) Fail(kNotEditing);
   const dbf::Field& descriptor = Descriptor(index);
   if (!WrittenHere(descriptor)) {
-    throw DatabaseError("No se puede escribir en el campo " + Quoted(descriptor.name) + " de tipo " +
-                        std::string(1, descriptor.type) + (descriptor.nullBit ? " que admite nulos" : ""));
+    ThrowTableError("No se puede escribir en el campo " + Quoted(descriptor.name) + " de tipo " +
+                        std::string(1, descriptor.type) + (descriptor.nullBit ? " que admite nulos" : ""),
+                    file_->Path());
   }
   return index;
 }

@@ -40,6 +40,10 @@ void CopiarDatosCentro(run::TablasPreparadas& tablas, const std::string& carpeta
   }
 }
 
+std::string RutaManual() {
+  return platform::FullPath(platform::InstalledFilesFolder() + "\\manual\\index.html").Text();
+}
+
 std::string TextoAcercaDe() {
   return std::string(kNombreProducto) + "  " + kVersion +
          "\n\nExporta los datos de ESCOLAN para Horvane e importa los horarios que Horvane genera." +
@@ -126,6 +130,9 @@ void VentanaPrincipal::EjecutarOrden(OrdenMenu orden) {
       dialogos->MostrarCopias(copias);
       return;
     }
+    case OrdenMenu::kManual:
+      run::EjecutarManejador(interfaz_, [this] { AbrirManual(); });
+      return;
     case OrdenMenu::kAcercaDe:
       interfaz_.MostrarMensaje(TextoAcercaDe());
       return;
@@ -173,6 +180,12 @@ void VentanaPrincipal::AbrirPagina(const std::string& ruta) {
   if (!platform::OpenWithDefaultProgram(ruta)) {
     throw std::runtime_error(importacion::ConValores(kMensajeSinNavegador, {ruta}));
   }
+}
+
+void VentanaPrincipal::AbrirManual() {
+  const std::string ruta = manual.empty() ? RutaManual() : manual;
+  if (!platform::FileExists(ruta)) throw std::runtime_error(importacion::ConValores(kMensajeSinManual, {ruta}));
+  AbrirPagina(ruta);
 }
 
 std::string VentanaPrincipal::NombreDeUnidad(char letra) {

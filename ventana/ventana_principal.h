@@ -41,6 +41,13 @@ inline constexpr const char* kPreguntaVerHorarios =
 inline constexpr const char* kMensajeSinNavegador =
     "No se ha podido abrir %1 con el navegador. Ábrala desde el navegador para verla o imprimirla.";
 
+// The manual that "Ayuda" opens: its index page, under the folder of the files installed with the program
+// (platform::InstalledFilesFolder), where the installation and the build tree both put it.
+std::string RutaManual();
+// The manual missing where it is looked for: %1 its index page.
+inline constexpr const char* kMensajeSinManual =
+    "No se encuentra el manual de uso: falta %1. Vuelva a instalar el programa para recuperarlo.";
+
 // "Acerca de…": the program, its version, and where its backups and pages are.
 std::string TextoAcercaDe();
 
@@ -95,6 +102,10 @@ class VentanaPrincipal {
   std::string EscribirPaginaCopia(const importacion::CopiaHorarios& copia);
   // Opens a page in the system's browser; throws kMensajeSinNavegador when nothing could open it.
   void AbrirPagina(const std::string& ruta);
+  // Opens the manual's index page in the system's browser; throws kMensajeSinManual when it is missing.
+  void AbrirManual();
+  // The manual's index page that AbrirManual opens: RutaManual() while this is empty.
+  std::string manual;
   // The last complete import of this window: its backup of the replaced pair and its page (empty when none).
   const std::string& CopiaUltimaImportacion() const { return copiaUltimaImportacion_; }
   const std::string& PaginaUltimaImportacion() const { return paginaUltimaImportacion_; }

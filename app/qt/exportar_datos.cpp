@@ -12,6 +12,7 @@
 
 #include "app/qt/dialogos_qt.h"
 #include "app/qt/diseno_qt.h"
+#include "app/qt/icono.h"
 #include "app/qt/interfaz_qt.h"
 #include "app/qt/lista_carpetas.h"
 #include "app/qt/panel_degradado.h"
@@ -75,6 +76,7 @@ TExportarDatos::TExportarDatos(run::InterfazUsuario* interfaz, QWidget* parent)
   ventana_.dialogos = dialogos_.get();
   setObjectName(TextoQt(diseno::kNombreVentana));
   setWindowTitle(QString::fromUtf8(ventana::kTituloAplicacion));  // the window carries the application's title
+  setWindowIcon(IconoPrograma());  // and the program's icon, which its dialogs take from it
   setFixedSize(diseno::kAnchoVentana, diseno::kAltoVentana);
   move(diseno::kIzquierdaVentana, diseno::kArribaVentana);
   setFont(FuenteQt(diseno::kLetraVentana));

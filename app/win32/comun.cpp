@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "app/win32/recursos.h"
 #include "ventana/diseno_principal.h"
 
 namespace app::win32 {
@@ -256,6 +257,11 @@ class PrepararPregunta {
 
 }  // namespace
 
+HICON IconoPrograma(int metricaAncho, int metricaAlto) {
+  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAMA), IMAGE_ICON,
+                                       GetSystemMetrics(metricaAncho), GetSystemMetrics(metricaAlto), LR_SHARED));
+}
+
 void RegistrarClase(const wchar_t* nombre, WNDPROC procedimiento, HBRUSH fondo, UINT estilos) {
   HINSTANCE instancia = GetModuleHandleW(nullptr);
   WNDCLASSEXW clase{};
@@ -266,6 +272,10 @@ void RegistrarClase(const wchar_t* nombre, WNDPROC procedimiento, HBRUSH fondo, 
   clase.lpfnWndProc = procedimiento;
   clase.hInstance = instancia;
   clase.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  // The program's icon on the title bar and the taskbar button of each of its top-level windows (a child
+  // window's class icon is never shown); none in a module without it, such as a test's.
+  clase.hIcon = IconoPrograma(SM_CXICON, SM_CYICON);
+  clase.hIconSm = IconoPrograma(SM_CXSMICON, SM_CYSMICON);
   clase.hbrBackground = fondo;
   clase.lpszClassName = nombre;
   RegisterClassExW(&clase);

@@ -134,8 +134,12 @@ void PintarDegradado(HDC dc, const RECT& caja, COLORREF desde, COLORREF hasta, b
 // A vertical gradient through three colours: `inicio` at the top, `medio` halfway, `fin` at the bottom.
 void PintarDegradado(HDC dc, const RECT& caja, COLORREF inicio, COLORREF medio, COLORREF fin);
 
-// Registers a window class of this program once (later calls find it registered): the arrow cursor, and the
-// background brush and class styles given.
+// The program's icon (recursos.h) at the size of two system metrics (SM_CXICON and SM_CYICON, or the small
+// ones), shared and never destroyed; null in a module without it.
+HICON IconoPrograma(int metricaAncho, int metricaAlto);
+
+// Registers a window class of this program once (later calls find it registered): the arrow cursor, the
+// program's icon, and the background brush and class styles given.
 void RegistrarClase(const wchar_t* nombre, WNDPROC procedimiento, HBRUSH fondo = nullptr, UINT estilos = 0);
 
 // A modal message box captioned with the application's title whose one button reads "Aceptar" whatever

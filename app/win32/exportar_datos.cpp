@@ -400,15 +400,21 @@ void TExportarDatos::PulsarBotonPorDefecto() {
 bool TExportarDatos::PreTraducirMensaje(MSG& mensaje) {
   if (ventana_ == nullptr || (mensaje.hwnd != ventana_ && !IsChild(ventana_, mensaje.hwnd))) return false;
   if (mensaje.message == WM_KEYDOWN && IsWindowEnabled(ventana_)) {
-    // The window menu's shortcuts, Ctrl and a letter without Alt, wherever the focus is in the window: the
-    // key goes no further (an edit box would take Ctrl+H and Ctrl+I as characters).
+    // The window menu's shortcuts, Ctrl and a letter without Alt or a function key alone, wherever the focus
+    // is in the window: the key goes no further (an edit box would take Ctrl+H and Ctrl+I as characters).
     const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0 && (GetKeyState(VK_MENU) & 0x8000) == 0;
+    const ventana::ElementoMenu* elemento = nullptr;
     if (control && mensaje.wParam >= 'A' && mensaje.wParam <= 'Z') {
-      if (const ventana::ElementoMenu* elemento = ventana::ElementoDeAtajo(static_cast<char>(mensaje.wParam))) {
-        const auto indice = static_cast<std::size_t>(elemento - ventana::kMenuVentana.data());
-        SendMessageW(ventana_, WM_SYSCOMMAND, IdDeOrden(indice), 0);
-        return true;
-      }
+      elemento = ventana::ElementoDeAtajo(static_cast<char>(mensaje.wParam));
+    } else if (mensaje.wParam >= VK_F1 && mensaje.wParam <= VK_F12 && (GetKeyState(VK_CONTROL) & 0x8000) == 0 &&
+               (GetKeyState(VK_SHIFT) & 0x8000) == 0) {
+      // A function key alone (F1: the manual); with Alt it is a WM_SYSKEYDOWN, never seen here.
+      elemento = ventana::ElementoDeTeclaFuncion(static_cast<int>(mensaje.wParam - VK_F1) + 1);
+    }
+    if (elemento != nullptr) {
+      const auto indice = static_cast<std::size_t>(elemento - ventana::kMenuVentana.data());
+      SendMessageW(ventana_, WM_SYSCOMMAND, IdDeOrden(indice), 0);
+      return true;
     }
   }
   if (mensaje.message == WM_KEYDOWN) {

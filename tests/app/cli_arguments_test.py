@@ -182,5 +182,26 @@ class CommandLineArguments(unittest.TestCase):
         self.assertEqual({period: template[period] for period in periods}, periods)
 
 
+class Help(unittest.TestCase):
+    def test_help_names_the_installed_manual(self):
+        """--help ends naming the user manual where this program finds it (beside it on Windows, in
+        ../share/escolan-horvane/manual on Linux: here the build tree's copy, the same bytes as docs/manual),
+        and the window's order that opens it."""
+        done = run("--help")
+        self.assertEqual(done.returncode, 0, done.stderr)
+        lines = [line for line in done.stdout.splitlines() if line.startswith("Manual de uso, en español: ")]
+        self.assertEqual(len(lines), 1, done.stdout)
+        manual = lines[0].split(": ", 1)[1]
+        self.assertRegex(manual, r"^Z:\\.*\\manual\\index\.html$")
+        host = "/" + manual[3:].replace("\\", "/")
+        layout = os.path.join("app", "manual") if WINE else os.path.join("share", "escolan-horvane", "manual")
+        build = os.path.dirname(os.path.dirname(os.path.realpath(CLI)))
+        self.assertEqual(os.path.realpath(os.path.dirname(host)), os.path.join(build, layout))
+        source = os.path.join(os.path.dirname(__file__), "..", "..", "docs", "manual", "index.html")
+        with open(host, "rb") as copied, open(source, "rb") as original:
+            self.assertEqual(copied.read(), original.read())
+        self.assertIn("«Ayuda: manual de uso…» (F1)", done.stdout)
+
+
 if __name__ == "__main__":
     unittest.main(argv=[sys.argv[0]], verbosity=2)

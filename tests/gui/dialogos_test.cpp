@@ -495,7 +495,7 @@ void DialogosTest::aRightClickShowsTheWindowMenu_data() {
   QTest::newRow("the directory list") << "ListaDirectorios";
 }
 
-// The four orders in order, each with its shortcut shown beside it.
+// The five orders in order, each with its shortcut shown beside it.
 void DialogosTest::aRightClickShowsTheWindowMenu() {
   QFETCH(QString, donde);
   gui_testing::EscribirCentro(*drive_, "ESCOLAN", {46010});
@@ -512,7 +512,8 @@ void DialogosTest::aRightClickShowsTheWindowMenu() {
                  (accion->isShortcutVisibleInContextMenu() ? "" : " (shortcut hidden)");
   }
   QCOMPARE(items, QStringList({"Revisar los datos de ESCOLAN… [Ctrl+R]", "Ver los horarios… [Ctrl+H]",
-                               "Copias de los horarios… [Ctrl+K]", "Acerca de… [Ctrl+I]"}));
+                               "Copias de los horarios… [Ctrl+K]", "Ayuda: manual de uso… [F1]",
+                               "Acerca de… [Ctrl+I]"}));
   menu.close();
   QCOMPARE(Lista(interfaz_->sucesos), QStringList());
 }
@@ -536,8 +537,9 @@ void DialogosTest::eachShortcutRunsItsOrderFromAnyControl_data() {
   }
 }
 
-// Ctrl and each letter, the focus in each control, the language box's edit line included: the order runs
-// (the window's dialogs noted here, the page of the folder's timetables written and handed to the opener).
+// Ctrl and each letter, and F1, the focus in each control, the language box's edit line included: the order
+// runs (the window's dialogs noted here, the page of the folder's timetables written and handed to the opener,
+// the manual of the build tree handed to the opener with nothing shown).
 void DialogosTest::eachShortcutRunsItsOrderFromAnyControl() {
   QFETCH(QString, foco);
   muestra::EscribirMuestraEscolan("C:\\ESCOLAN", muestra::TamanoMuestra::kPequena);
@@ -554,7 +556,11 @@ void DialogosTest::eachShortcutRunsItsOrderFromAnyControl() {
   for (const ventana::ElementoMenu& elemento : ventana::kMenuVentana) {
     sucesos.clear();
     interfaz_->sucesos.clear();
-    QTest::keyClick(QApplication::focusWidget(), static_cast<char>(elemento.letraControl - 'A' + 'a'), Qt::ControlModifier);
+    if (elemento.letraControl == 0) {
+      QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(Qt::Key_F1 + elemento.teclaFuncion - 1));
+    } else {
+      QTest::keyClick(QApplication::focusWidget(), static_cast<char>(elemento.letraControl - 'A' + 'a'), Qt::ControlModifier);
+    }
     for (const std::string& suceso : interfaz_->sucesos) {
       if (suceso.rfind("cursor: ", 0) != 0) sucesos.push_back(suceso);
     }
@@ -562,6 +568,7 @@ void DialogosTest::eachShortcutRunsItsOrderFromAnyControl() {
     if (elemento.orden == ventana::OrdenMenu::kVerHorarios) {
       visto += platform::FileExists("C:\\HTEMP\\HORARIOS\\horarios.html") ? "page written" : "no page";
     }
+    if (elemento.orden == ventana::OrdenMenu::kManual && sucesos.empty()) visto += "opened";
     vistos << visto;
   }
   // The start of what each order showed: the problems' count and the text of "Acerca de…" are the window
@@ -570,6 +577,7 @@ void DialogosTest::eachShortcutRunsItsOrderFromAnyControl() {
       QStringLiteral("Ctrl+R: problemas: C:\\ESCOLAN: "),
       QStringLiteral("Ctrl+H: page written"),
       QStringLiteral("Ctrl+K: copias: No hay ninguna copia de los horarios de C:\\ESCOLAN"),
+      QStringLiteral("F1: opened"),
       QString::fromStdString("Ctrl+I: mensaje: " + ventana::TextoAcercaDe()),
   };
   for (qsizetype i = 0; i < vistos.size() && i < esperado.size(); ++i) vistos[i] = vistos[i].left(esperado[i].size());

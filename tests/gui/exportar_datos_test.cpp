@@ -529,8 +529,20 @@ namespace {
 // The title of a shown window as Qt holds it and as the window system got it. On X11 that is the window's
 // _NET_WM_NAME and WM_NAME, which the window manager shows, read with xprop: Qt writes there the title
 // with the application's display name appended, when one is set.
+// A window's title, and the sizes of its icon, as the widget, its window and (on X11) the window system have them.
 QStringList Titulos(QWidget& ventana) {
-  QStringList titulos = {"widget: " + ventana.windowTitle(), "window: " + ventana.windowHandle()->title()};
+  // Sizes in order of width, whatever order they were added or sent in.
+  const auto enOrden = [](QStringList tamanos) {
+    std::sort(tamanos.begin(), tamanos.end(),
+              [](const QString& a, const QString& b) { return a.section('x', 0, 0).toInt() < b.section('x', 0, 0).toInt(); });
+    return tamanos.join(' ');
+  };
+  QStringList tamanos;
+  for (const QSize& tamano : ventana.windowHandle()->icon().availableSizes()) {
+    tamanos << QString::number(tamano.width()) + "x" + QString::number(tamano.height());
+  }
+  QStringList titulos = {"widget: " + ventana.windowTitle(), "window: " + ventana.windowHandle()->title(),
+                         "icon: " + enOrden(tamanos)};
   if (QGuiApplication::platformName() != QLatin1String("xcb")) return titulos;
   QProcess xprop;
   xprop.start(QStringLiteral("xprop"), {"-id", QString::number(ventana.winId()), "_NET_WM_NAME", "WM_NAME"});
@@ -540,7 +552,16 @@ QStringList Titulos(QWidget& ventana) {
     QRegularExpressionMatch valor = propiedad.match(linea);
     titulos << (valor.hasMatch() ? valor.captured(1) + ": " + valor.captured(2) : linea);
   }
-  return titulos;
+  // The icon the window manager draws: xprop names each picture of _NET_WM_ICON by its size (all of them read,
+  // 256 px included).
+  xprop.start(QStringLiteral("xprop"), {"-len", "2000000", "-id", QString::number(ventana.winId()), "_NET_WM_ICON"});
+  if (!xprop.waitForFinished(10000)) return titulos << "xprop did not answer";
+  static const QRegularExpression imagen(QStringLiteral(R"re(Icon \((\d+) x (\d+)\):)re"));
+  QStringList enviados;
+  for (const QRegularExpressionMatch& m : imagen.globalMatch(QString::fromUtf8(xprop.readAllStandardOutput()))) {
+    enviados << m.captured(1) + "x" + m.captured(2);
+  }
+  return titulos << "_NET_WM_ICON: " + enOrden(enviados);
 }
 
 }  // namespace
@@ -554,7 +575,8 @@ void ExportarDatosTest::theWindowSystemGetsTheCaptionsAsDesigned_data() {
   QTest::newRow("template review") << "Control de Plantilla Horaria";
 }
 
-// Each window as the program shows it: the review dialogs and the boxes modal, owned by the main window.
+// Each window as the program shows it: the review dialogs and the boxes modal, owned by the main window, all
+// with the program's icon in every size it is drawn in.
 void ExportarDatosTest::theWindowSystemGetsTheCaptionsAsDesigned() {
   QFETCH(QString, titulo);
   const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
@@ -592,8 +614,9 @@ void ExportarDatosTest::theWindowSystemGetsTheCaptionsAsDesigned() {
   mostrar.at(QTest::currentDataTag())();
   QVERIFY(QTest::qWaitFor([&] { return !titulos.isEmpty(); }));
 
-  QStringList esperados = {"widget: " + titulo, "window: " + titulo};
-  if (x11) esperados << "_NET_WM_NAME: " + titulo << "WM_NAME: " + titulo;
+  const QString icono = "16x16 24x24 32x32 48x48 64x64 128x128 256x256";
+  QStringList esperados = {"widget: " + titulo, "window: " + titulo, "icon: " + icono};
+  if (x11) esperados << "_NET_WM_NAME: " + titulo << "WM_NAME: " + titulo << "_NET_WM_ICON: " + icono;
   QCOMPARE(titulos, esperados);
   QVERIFY(QApplication::activeModalWidget() == nullptr);
 }

@@ -955,6 +955,43 @@ TEST_F(ImportacionTest, TheRecoveryAtStartRemovesWhatInterruptedCopiesLeftInTheS
   EXPECT_EQ(quedan.count("lhortipo.dbf"), 1u);
 }
 
+// A journal that does not read as the program writes it moves nothing: not a file outside the two
+// timetables, nor into a folder named by anything but a full path.
+TEST_F(ImportacionTest, ADamagedJournalIsRefusedAndMovesNothing) {
+  const std::string copia = "HTEMP/COPIAS/20260101-080000";
+  unidad_.MakeHostFolder(copia);
+  unidad_.WriteHostFile(copia + "/otro.dbf", "what the backup holds");
+  unidad_.WriteHostFile(copia + "/horgrup.dbf", "the backup's horgrup");
+  unidad_.WriteHostFile("ESCOLAN/otro.dbf", "the school's own file");
+  unidad_.WriteHostFile("ESCOLAN/~horgrup-20260101-080000.tmp", "a new horgrup");
+  const std::string danado = "El diario de la copia de los horarios está dañado: C:\\HTEMP\\COPIAS\\20260101-080000\\DIARIO.TXT";
+  struct Case {
+    const char* what;
+    const char* diario;
+  } cases[] = {
+      {"a file that is no timetable", "estado=DESHACIENDO\norigen=C:\\ESCOLAN\narchivo=otro.dbf;1\n"},
+      {"a name that leaves the folder", "estado=DESHACIENDO\norigen=C:\\ESCOLAN\narchivo=..\\..\\ESCOLAN\\otro.dbf;1\n"},
+      {"a folder without its drive", "estado=CONFIRMADA\norigen=ESCOLAN\narchivo=horgrup.dbf;1\n"},
+      {"no file at all", "estado=CONFIRMADA\norigen=C:\\ESCOLAN\n"},
+      {"no state", "origen=C:\\ESCOLAN\narchivo=horgrup.dbf;1\n"},
+      {"bytes of something else", "\x89PNG\r\n\x1a\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    unidad_.WriteHostFile(copia + "/DIARIO.TXT", c.diario);
+    auto antes = Escolan();
+    std::string otro = unidad_.ReadHostFile("ESCOLAN/otro.dbf");
+    interfaz_.sucesos.clear();
+    ventana::VentanaPrincipal ventana(engine_, interfaz_);
+    EXPECT_FALSE(run::EjecutarManejador(interfaz_, [&] { ventana.RecuperarCopiaInterrumpida(); }));
+    EXPECT_EQ(interfaz_.sucesos, Sucesos{"error: " + danado});
+    EXPECT_EQ(Escolan(), antes);
+    EXPECT_EQ(unidad_.ReadHostFile("ESCOLAN/otro.dbf"), otro);
+    EXPECT_EQ(unidad_.ReadHostFile("ESCOLAN/~horgrup-20260101-080000.tmp"), "a new horgrup");
+    EXPECT_EQ(unidad_.ReadHostFile(copia + "/DIARIO.TXT"), c.diario);  // kept for whoever looks into it
+  }
+}
+
 TEST_F(ImportacionTest, TheExportRecordsItsFolderAndCentresForTheImport) {
   unidad_.MakeHostFolder("OTRO");
   CrearTabla("C:\\OTRO\\centro.dbf", {{"CODCEN", DataType::ftFloat}, {"LITCEN", DataType::ftString, 45}},

@@ -102,4 +102,21 @@ TEST(FolderOperations, SubfoldersAreListedWithoutFilesInCaseBlindOrder) {
   EXPECT_TRUE(platform::Subfolders("C:\\NOEXISTE").empty());
 }
 
+// The running program's folder holds the program itself; the installed files are beside it on Windows and in
+// ..\share\escolan-horvane on POSIX, where an installation under a prefix puts them.
+TEST(ProgramFolder, HoldsTheRunningProgram) {
+  const std::string folder = platform::ProgramFolder();
+  ASSERT_TRUE(platform::FolderExists(folder)) << folder;
+  bool found = false;
+  for (const std::string& name : platform::FilesIn(folder)) {
+    found = found || platform::SameName(name, "platform_tests") || platform::SameName(name, "platform_tests.exe");
+  }
+  EXPECT_TRUE(found) << folder;
+#ifdef _WIN32
+  EXPECT_EQ(platform::InstalledFilesFolder(), folder);
+#else
+  EXPECT_EQ(platform::InstalledFilesFolder(), platform::FullPath(folder).Parent().Text() + "\\share\\escolan-horvane");
+#endif
+}
+
 }  // namespace

@@ -175,7 +175,8 @@ TEST(DbfHeader, MapsStoredTypesToTheProgramsKinds) {
                {'N', 9, 0, DataType::ftInteger},  {'N', 10, 0, DataType::ftFloat},   {'N', 6, 2, DataType::ftFloat},
                {'F', 20, 0, DataType::ftFloat},   {'D', 8, 0, DataType::ftDate},      {'L', 1, 0, DataType::ftBoolean},
                {'M', 10, 0, DataType::ftMemo},    {'I', 4, 0, DataType::ftInteger},   {'B', 8, 0, DataType::ftFloat},
-               {'Y', 8, 0, DataType::ftFloat},    {'T', 8, 0, DataType::ftDateTime},  {'X', 3, 0, DataType::ftUnknown}};
+               {'Y', 8, 0, DataType::ftFloat},    {'T', 8, 0, DataType::ftDateTime},  {'W', 4, 0, DataType::ftMemo},
+               {'X', 3, 0, DataType::ftUnknown}};
   for (const Case& c : cases) {
     EXPECT_EQ(dbf::DataTypeOf(c.type, static_cast<std::uint32_t>(c.width), static_cast<std::uint8_t>(c.decimals)), c.kind)
         << c.type << c.width << "," << c.decimals;
@@ -295,6 +296,7 @@ TEST(DbfFields, DecodeEveryStoredForm) {
   EXPECT_EQ(Decode(FieldOf('M', 10), "        12"), dbf::Value(dbf::MemoRef{12}));
   EXPECT_EQ(Decode(FieldOf('M', 10), "          "), dbf::Value());
   EXPECT_EQ(Decode(FieldOf('M', 4), std::string("\x07\0\0\0", 4)), dbf::Value(dbf::MemoRef{7}));
+  EXPECT_EQ(Decode(FieldOf('W', 4), std::string("\x09\0\0\0", 4)), dbf::Value(dbf::MemoRef{9}));  // Visual FoxPro's blob
   EXPECT_EQ(Decode(FieldOf('I', 4), std::string("\xFE\xFF\xFF\xFF", 4)), dbf::Value(-2.0));
   EXPECT_EQ(Decode(FieldOf('Y', 8), std::string("\x10\x27\0\0\0\0\0\0", 8)), dbf::Value(1.0));
   double half = 0.5;
@@ -311,6 +313,9 @@ TEST(DbfFields, RefuseStoredValuesNoWriterMakes) {
   EXPECT_THROW(Decode(FieldOf('N', 5), "*****"), dbf::DbfFormatError);
   EXPECT_THROW(Decode(FieldOf('D', 8), "20230229"), dbf::DbfFormatError);
   EXPECT_THROW(Decode(FieldOf('D', 8), "2024-1-1"), dbf::DbfFormatError);
+  // A type letter no writer uses is a damaged descriptor: never an empty value.
+  EXPECT_THROW(Decode(FieldOf('?', 4), "ABCD"), dbf::DbfFormatError);
+  EXPECT_THROW(Decode(FieldOf('X', 3), "ABC"), dbf::DbfFormatError);
 }
 
 // Visual FoxPro's varchar and varbinary fields and its null flags. The table: V(5) that may be null, C(3)

@@ -280,6 +280,8 @@ TEST_F(DamagedFiles, DamagedTablesOfOtherProgramsAreRefusedWithOneMessage) {
       {"a dBase 7 header too short for its first bytes", shortDBase7,
        "La tabla está dañada (la longitud de la cabecera no es válida)"},
       {"a dBase 7 header cut before its descriptors", dBase7.substr(0, 50), "La tabla está dañada (la cabecera está incompleta)"},
+      {"a field of a type no writer uses", XBaseTable(0x03, {{"COD", '?', 4}}, {" ABCD"}),
+       "Valor no válido en el campo 'COD' (el tipo de campo '?' no es de dBase)"},
   };
   for (const Case& c : cases) {
     drive_.WriteHostFile("HTEMP/OTRO.DBF", c.bytes);
@@ -290,6 +292,20 @@ TEST_F(DamagedFiles, DamagedTablesOfOtherProgramsAreRefusedWithOneMessage) {
       continue;
     }
     EXPECT_EQ(*message, std::string(c.message) + ": C:\\HTEMP\\OTRO.DBF") << c.what;
+  }
+}
+
+// A program reading a field as a kind the table does not store there is told which table it is.
+TEST_F(DamagedFiles, AFieldReadAsAKindItDoesNotHoldNamesItsTable) {
+  storage::Engine engine('.');
+  storage::Table table(engine);
+  table.SetTableName("C:\\HTEMP\\ORIGEN.DBF");
+  table.Open();
+  try {
+    table.AsInteger("REPITE");
+    ADD_FAILURE() << "a logical field read as an integer";
+  } catch (const storage::DatabaseError& error) {
+    EXPECT_STREQ(error.what(), "No se puede acceder al campo 'REPITE' como entero: C:\\HTEMP\\ORIGEN.DBF");
   }
 }
 

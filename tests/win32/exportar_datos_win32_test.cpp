@@ -1,14 +1,16 @@
 // The Win32 main window, run under Wine on a virtual display (or on Windows): its frame and client area,
 // every control at its place in its font at 96 and at 144 dpi, the labels whole in their boxes and the panels'
 // gradients as painted, the tab order, the default buttons and Enter, the directory and drive lists, the
-// language box's completion, and the message boxes and hourglass that the runs use. Each case opens the window
-// over a temporary drive C: holding C:\ESCOLAN with a centro table and one subfolder.
+// language box's completion, the message boxes and hourglass that the runs use, and the program's icon on the
+// window and in the resources. Each case opens the window over a temporary drive C: holding C:\ESCOLAN with a
+// centro table and one subfolder.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -18,6 +20,7 @@
 
 #include "app/win32/comun.h"
 #include "app/win32/exportar_datos.h"
+#include "app/win32/recursos.h"
 #include "export/exportacion.h"
 #include "import/importacion.h"
 #include "tests/support/interfaz_guionada.h"
@@ -665,6 +668,73 @@ TEST_F(ExportarDatosWin32Test, TheHourglassShowsOverTheWindowWhileARunWorks) {
     EXPECT_EQ(cursorSobreLaVentana(), espera);
   }
   EXPECT_NE(cursorSobreLaVentana(), espera);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The icon
+
+// The title bar and the taskbar button show the class's icons: the program's, large and small.
+TEST_F(ExportarDatosWin32Test, TheWindowCarriesTheProgramsIcon) {
+  Abrir();
+  HWND ventana = ventana_->Handle();
+  HICON grande = app::win32::IconoPrograma(SM_CXICON, SM_CYICON);
+  HICON pequeno = app::win32::IconoPrograma(SM_CXSMICON, SM_CYSMICON);
+  ASSERT_NE(grande, nullptr);
+  ASSERT_NE(pequeno, nullptr);
+  EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(ventana, GCLP_HICON)), grande);
+  EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(ventana, GCLP_HICONSM)), pequeno);
+}
+
+// The dialogs' classes (the review dialogs, the window menu's lists) are registered the same way.
+TEST(IconoWin32, EveryClassOfTheProgramHasItsIcon) {
+  app::win32::RegistrarClase(L"EscolanHorvane.PruebaIcono", &DefWindowProcW);
+  WNDCLASSEXW clase{};
+  clase.cbSize = sizeof clase;
+  ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), L"EscolanHorvane.PruebaIcono", &clase));
+  EXPECT_EQ(clase.hIcon, app::win32::IconoPrograma(SM_CXICON, SM_CYICON));
+  EXPECT_EQ(clase.hIconSm, app::win32::IconoPrograma(SM_CXSMICON, SM_CYSMICON));
+  EXPECT_NE(clase.hIconSm, nullptr);
+}
+
+// This test carries the program's resources: one icon group with a 32-bit picture of every size from 16 to
+// 256 px, each of which Windows loads at its own size.
+TEST(IconoWin32, TheResourcesHoldTheIconInEverySize) {
+  HMODULE modulo = GetModuleHandleW(nullptr);
+  HRSRC recurso = FindResourceW(modulo, MAKEINTRESOURCEW(IDI_PROGRAMA), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+  ASSERT_NE(recurso, nullptr);
+  const auto* grupo = static_cast<const BYTE*>(LockResource(LoadResource(modulo, recurso)));
+  ASSERT_NE(grupo, nullptr);
+  // The group: three words (reserved, type 1, count), then 14 bytes a picture: width and height (0 for
+  // 256), colours, reserved, planes, bits per pixel, size, id.
+  WORD cuantos = 0;
+  std::memcpy(&cuantos, grupo + 4, sizeof cuantos);
+  ASSERT_EQ(SizeofResource(modulo, recurso), 6u + 14u * cuantos);
+  std::vector<std::string> imagenes;
+  for (WORD i = 0; i < cuantos; ++i) {
+    const BYTE* entrada = grupo + 6 + 14 * i;
+    WORD bits = 0;
+    std::memcpy(&bits, entrada + 6, sizeof bits);
+    const int ancho = entrada[0] == 0 ? 256 : entrada[0];
+    const int alto = entrada[1] == 0 ? 256 : entrada[1];
+    imagenes.push_back(std::to_string(ancho) + "x" + std::to_string(alto) + "x" + std::to_string(bits));
+  }
+  std::sort(imagenes.begin(), imagenes.end(), [](const std::string& a, const std::string& b) {
+    return std::stoi(a) < std::stoi(b);
+  });
+  EXPECT_EQ(imagenes, (std::vector<std::string>{"16x16x32", "24x24x32", "32x32x32", "48x48x32", "64x64x32",
+                                                 "128x128x32", "256x256x32"}));
+  for (int lado : {16, 24, 32, 48, 64, 128, 256}) {
+    auto* icono = static_cast<HICON>(LoadImageW(modulo, MAKEINTRESOURCEW(IDI_PROGRAMA), IMAGE_ICON, lado, lado, 0));
+    ASSERT_NE(icono, nullptr) << lado;
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icono, &info));
+    BITMAP mapa{};
+    GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof mapa, &mapa);
+    EXPECT_EQ(mapa.bmWidth, lado);
+    if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icono);
+  }
 }
 
 TEST(TextoWin32, Utf8AndUtf16RoundTrip) {

@@ -302,32 +302,33 @@ class MenuDialogosWin32Test : public ::testing::Test {
 // ---------------------------------------------------------------------------------------------------------
 // The system menu and the shortcuts
 
-TEST_F(MenuDialogosWin32Test, TheSystemMenuEndsWithTheFourItemsAndTheirShortcuts) {
+TEST_F(MenuDialogosWin32Test, TheSystemMenuEndsWithTheFiveItemsAndTheirShortcuts) {
   const std::vector<Elemento> elementos = ElementosDelMenu();
-  ASSERT_GT(elementos.size(), 5u);
+  ASSERT_GT(elementos.size(), 6u);
   std::vector<std::string> textos;
-  for (std::size_t i = elementos.size() - 5; i < elementos.size(); ++i) textos.push_back(elementos[i].texto);
+  for (std::size_t i = elementos.size() - 6; i < elementos.size(); ++i) textos.push_back(elementos[i].texto);
   EXPECT_EQ(textos, (std::vector<std::string>{"-", "Revisar los datos de ESCOLAN…\tCtrl+R",
                                               "Ver los horarios…\tCtrl+H", "Copias de los horarios…\tCtrl+K",
-                                              "Acerca de…\tCtrl+I"}));
+                                              "Ayuda: manual de uso…\tF1", "Acerca de…\tCtrl+I"}));
   // The system's own items are still there before them.
   bool cerrar = false;
   for (const Elemento& elemento : elementos) cerrar = cerrar || elemento.id == SC_CLOSE;
   EXPECT_TRUE(cerrar);
   // Windows keeps the low four bits of a WM_SYSCOMMAND for itself, and the ids from 0xF000 for its items.
   std::set<UINT> ids;
-  for (std::size_t i = elementos.size() - 4; i < elementos.size(); ++i) {
+  for (std::size_t i = elementos.size() - 5; i < elementos.size(); ++i) {
     EXPECT_LT(elementos[i].id, 0xF000u) << elementos[i].texto;
     EXPECT_EQ(elementos[i].id % 16, 0u) << elementos[i].texto;
     EXPECT_NE(elementos[i].id, 0u) << elementos[i].texto;
     ids.insert(elementos[i].id);
   }
-  EXPECT_EQ(ids.size(), 4u);
+  EXPECT_EQ(ids.size(), 5u);
 }
 
-// Each item's WM_SYSCOMMAND (with the low bits Windows may set), and its Ctrl+letter while the focus is in the
-// window, run its order: the two list dialogs open, "Acerca de…" says what the program is; the timetables'
-// page of a folder without timetables is an error. Ctrl with another letter, or Ctrl+Alt, runs nothing.
+// Each item's WM_SYSCOMMAND (with the low bits Windows may set), and its Ctrl+letter or F1 while the focus is in
+// the window, run its order: the two list dialogs open, "Acerca de…" says what the program is; the timetables'
+// page of a folder without timetables is an error, and so is the manual, which the test program's folder lacks
+// (the message names where it was looked for). Ctrl with another letter, Ctrl+Alt, or Ctrl+F1 runs nothing.
 TEST_F(MenuDialogosWin32Test, EachItemAndItsShortcutRunItsOrder) {
   struct Caso {
     ventana::OrdenMenu orden;
@@ -338,6 +339,7 @@ TEST_F(MenuDialogosWin32Test, EachItemAndItsShortcutRunItsOrder) {
       {ventana::OrdenMenu::kRevisarDatos, {"Problemas en los datos de ESCOLAN"}, ""},
       {ventana::OrdenMenu::kVerHorarios, {}, "error: "},
       {ventana::OrdenMenu::kCopiasHorarios, {"Copias de los horarios"}, ""},
+      {ventana::OrdenMenu::kManual, {}, "error: No se encuentra el manual de uso: falta " + ventana::RutaManual() + "."},
       {ventana::OrdenMenu::kAcercaDe, {}, "mensaje: " + ventana::TextoAcercaDe()},
   };
   auto comprobar = [this](const Caso& caso) {
@@ -368,15 +370,17 @@ TEST_F(MenuDialogosWin32Test, EachItemAndItsShortcutRunItsOrder) {
       comprobar(caso);
     }
     {
-      SCOPED_TRACE(std::string("Ctrl+") + elemento->letraControl);
+      SCOPED_TRACE(ventana::TextoAtajo(*elemento));
       interfaz_.sucesos.clear();
       Contestador contestador;
       BYTE teclado[256] = {};
       GetKeyboardState(teclado);
-      teclado[VK_CONTROL] = 0x80;
+      teclado[VK_CONTROL] = elemento->letraControl != 0 ? 0x80 : 0;
       SetKeyboardState(teclado);
       SetFocus(ventana_->Control(ventana::diseno::kComboBoxValCast));
-      PostMessageW(GetFocus(), WM_KEYDOWN, static_cast<WPARAM>(elemento->letraControl), 1);
+      const WPARAM tecla = elemento->letraControl != 0 ? static_cast<WPARAM>(elemento->letraControl)
+                                                       : static_cast<WPARAM>(VK_F1 + elemento->teclaFuncion - 1);
+      PostMessageW(GetFocus(), WM_KEYDOWN, tecla, 1);
       Bombear();
       teclado[VK_CONTROL] = 0;
       SetKeyboardState(teclado);
@@ -390,8 +394,8 @@ TEST_F(MenuDialogosWin32Test, EachItemAndItsShortcutRunItsOrder) {
     WPARAM tecla;
     bool alt;
   };
-  for (Otra otra : {Otra{'X', false}, Otra{'K', true}}) {
-    SCOPED_TRACE(std::string(1, static_cast<char>(otra.tecla)) + (otra.alt ? " with Alt" : ""));
+  for (Otra otra : {Otra{'X', false}, Otra{'K', true}, Otra{VK_F1, false}}) {
+    SCOPED_TRACE(std::to_string(otra.tecla) + (otra.alt ? " with Alt" : ""));
     interfaz_.sucesos.clear();
     Contestador contestador;
     BYTE teclado[256] = {};

@@ -290,11 +290,11 @@ def problemas_de_la_exportacion(fallos):
 def restaurar_una_copia(fallos, copia):
     escolan = os.path.join(DRIVE_C, "ESCOLAN")
     # The system menu from the keyboard, the window clicked first so that the keys go to it; the menu's last
-    # item is "Acerca de…", the one before it the backups.
+    # items are the backups, the manual and "Acerca de…".
     activar_principal()
     xdotool("key", "alt+space")
     esperar("the system menu", "menu")
-    xdotool("key", "--delay", "150", "End", "Up", "Return")
+    xdotool("key", "--delay", "150", "End", "Up", "Up", "Return")
     dialogo = esperar("the backups dialog", "ventana", COPIAS)
     if tuple(dialogo[6:8]) != a_dpi(720, 360):
         fallos.append(f"the backups dialog's client area is {dialogo[6]}x{dialogo[7]}, expected {a_dpi(720, 360)}")

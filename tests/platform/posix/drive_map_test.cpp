@@ -97,4 +97,20 @@ TEST(DriveMapFromEnvironment, TakesCFromItsVariable) {
   EXPECT_EQ(drives.HostFolder('Z'), scratch.Host("z"));
 }
 
+// The program's folder is shown through the drive map, as any host path: on Z: (the host's "/"), or on the
+// drive mapped onto a folder that holds it.
+TEST(HostPaths, TheProgramsFolderShowsThroughTheDriveMap) {
+  TemporaryDrive drive;
+  const fs::path program = fs::canonical("/proc/self/exe").parent_path();
+  std::string onZ = "Z:" + program.string();
+  for (char& c : onZ) c = c == '/' ? '\\' : c;
+  EXPECT_EQ(platform::ProgramFolder(), onZ);
+
+  platform::DriveMap drives = platform::Drives();
+  drives.Map('D', program.parent_path().string());
+  platform::SetDriveMap(drives);
+  EXPECT_EQ(platform::ProgramFolder(), "D:\\" + program.filename().string());
+  EXPECT_EQ(platform::InstalledFilesFolder(), "D:\\share\\escolan-horvane");
+}
+
 }  // namespace

@@ -325,16 +325,50 @@ TEST_F(DialogosTest, TheBackupsDialogShowsAndRestoresABackup) {
       << Texto(interfaz_.sucesos);
 }
 
+// The menu's "Ayuda": the manual's index page where the program's installation keeps it, beside the program's
+// folder as an installation under a prefix lays it out (the build tree holds a copy there too), handed to the
+// browser; a manual missing there is said so, naming the page looked for, and nothing is opened.
+TEST_F(DialogosTest, TheManualOpenedFromWhereTheProgramIsInstalled) {
+  const fs::path pagina =
+      fs::canonical("/proc/self/exe").parent_path().parent_path() / "share/escolan-horvane/manual/index.html";
+  ASSERT_TRUE(fs::is_regular_file(pagina)) << pagina;
+  EXPECT_EQ(ventana::RutaManual(), platform::WindowsPathOfHost(pagina.string()));
+  {
+    NavegadorDePrueba navegador(unidad_);
+    ventana_.EjecutarOrden(ventana::OrdenMenu::kManual);
+    EXPECT_EQ(navegador.Abiertos(), std::vector<std::string>{pagina.string()}) << Texto(interfaz_.sucesos);
+    EXPECT_EQ(interfaz_.sucesos, std::vector<std::string>{});
+  }
+
+  fs::remove(unidad_.Root() + "/abiertos.txt");
+  NavegadorDePrueba navegador(unidad_);
+  ventana_.manual = "C:\\Archivos de programa\\ESCOLAN-Horvane\\manual\\index.html";
+  ventana_.EjecutarOrden(ventana::OrdenMenu::kManual);
+  EXPECT_EQ(interfaz_.sucesos, std::vector<std::string>{"error: No se encuentra el manual de uso: falta C:\\Archivos de "
+                                                        "programa\\ESCOLAN-Horvane\\manual\\index.html. Vuelva a "
+                                                        "instalar el programa para recuperarlo."});
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(navegador.Abiertos(0), std::vector<std::string>{});
+}
+
 TEST(MenuVentanaTest, EachShortcutRunsItsItem) {
   struct Caso {
     char letra;
     const ventana::ElementoMenu* elemento;
   };
+  // No letter finds the manual, whose shortcut has none (F1).
   const std::vector<Caso> casos = {{'R', &ventana::kMenuVentana[0]}, {'h', &ventana::kMenuVentana[1]},
-                                   {'K', &ventana::kMenuVentana[2]}, {'i', &ventana::kMenuVentana[3]},
-                                   {'X', nullptr},                   {'1', nullptr}};
+                                   {'K', &ventana::kMenuVentana[2]}, {'i', &ventana::kMenuVentana[4]},
+                                   {'X', nullptr},                   {'1', nullptr},
+                                   {'\0', nullptr}};
   for (const Caso& caso : casos) EXPECT_EQ(ventana::ElementoDeAtajo(caso.letra), caso.elemento) << caso.letra;
   EXPECT_EQ(ventana::TextoAtajo(ventana::kMenuVentana[0]), "Ctrl+R");
+
+  ASSERT_EQ(ventana::kMenuVentana[3].orden, ventana::OrdenMenu::kManual);
+  EXPECT_EQ(ventana::ElementoDeTeclaFuncion(1), &ventana::kMenuVentana[3]);
+  EXPECT_EQ(ventana::ElementoDeTeclaFuncion(0), nullptr);
+  EXPECT_EQ(ventana::ElementoDeTeclaFuncion(2), nullptr);
+  EXPECT_EQ(ventana::TextoAtajo(ventana::kMenuVentana[3]), "F1");
 }
 
 }  // namespace
