@@ -209,8 +209,7 @@ inline bool Contiene(std::string_view texto, std::string_view parte) {
 inline bool NombraElArchivo(std::string_view mensaje, std::string_view nombre) {
   if (mensaje.empty()) return false;
   if (Contiene(mensaje, nombre)) return true;
-  for (std::string_view campo : {"no es un valor", "no es una fecha válida", "No se encuentra el campo '",
-                                 "No se puede acceder al campo '"}) {
+  for (std::string_view campo : {"no es un valor", "no es una fecha válida", "No se encuentra el campo '"}) {
     if (Contiene(mensaje, campo)) return true;
   }
   return false;
