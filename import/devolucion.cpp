@@ -78,10 +78,11 @@ void EscribirDiario(const Diario& diario) {
 // there and once as not, would be put back and then deleted).
 bool DiarioCoherente(const Diario& diario) {
   const std::string& origen = diario.origen;
-  bool conUnidad = origen.size() >= 3 && std::isalpha(static_cast<unsigned char>(origen[0])) != 0 && origen[1] == ':' && origen[2] == '\\';
-  if (!conUnidad || diario.archivos.empty()) return false;
+  const bool conUnidad =
+      origen.size() >= 3 && std::isalpha(static_cast<unsigned char>(origen[0])) != 0 && origen[1] == ':' && origen[2] == '\\';
+  if (!conUnidad || diario.archivos.empty() || diario.archivos.size() > 2) return false;
   if (diario.archivos.size() == 2 && platform::SameName(diario.archivos[0].nombre, diario.archivos[1].nombre)) return false;
-  return diario.archivos.size() <= 2 && std::all_of(diario.archivos.begin(), diario.archivos.end(), [](const Archivo& a) {
+  return std::all_of(diario.archivos.begin(), diario.archivos.end(), [](const Archivo& a) {
     return platform::SameName(a.nombre, run::ArchivoEscolan(run::kHorgrup)) ||
            platform::SameName(a.nombre, run::ArchivoEscolan(run::kHorprof));
   });
