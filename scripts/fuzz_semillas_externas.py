@@ -38,9 +38,9 @@ def python_dbf_tables(work, folder):
     kinds = [("db3", "NOMBRE C(20); DNI N(9,0); HORAS N(6,2); ACTIVO L; ALTA D; NOTAS M"),
              ("fp", "NOMBRE C(20); DNI N(9,0); HORAS F(10,2); ACTIVO L; ALTA D; NOTAS M"),
              ("vfp", "NOMBRE C(20); DNI I; HORAS B; ACTIVO L; ALTA D; NOTAS M")]
-    for kind, spec in kinds:
+    for kind, fields in kinds:
         path = os.path.join(work, "pd_" + kind + ".dbf")
-        table = dbf.Table(path, spec, dbf_type=kind, codepage="cp1252")
+        table = dbf.Table(path, fields, dbf_type=kind, codepage="cp1252")
         table.open(dbf.READ_WRITE)
         for row in rows:
             values = list(row)
