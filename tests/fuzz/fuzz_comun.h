@@ -23,6 +23,7 @@
 #include "platform/drive_map.h"
 #include "platform/platform.h"
 #include "storage/storage.h"
+#include "util/ascii.h"
 
 namespace fuzz {
 
@@ -193,14 +194,7 @@ class Instantanea {
 
 // Whether `texto` holds `parte`, without regard to ASCII letter case.
 inline bool Contiene(std::string_view texto, std::string_view parte) {
-  auto bajo = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  if (parte.size() > texto.size()) return false;
-  for (std::size_t i = 0; i + parte.size() <= texto.size(); ++i) {
-    std::size_t j = 0;
-    while (j < parte.size() && bajo(texto[i + j]) == bajo(parte[j])) ++j;
-    if (j == parte.size()) return true;
-  }
-  return false;
+  return util::ToLowerAscii(texto).find(util::ToLowerAscii(parte)) != std::string::npos;
 }
 
 // Whether an error's message names the damaged file `nombre`, or is one of the table layer's messages about a
