@@ -52,7 +52,7 @@ class Revision {
     auto tabla = std::make_unique<storage::Table>(engine_);
     tabla->SetDatabaseName(carpeta_);
     tabla->SetTableName(std::string(nombre));
-    tabla->SetTableType(storage::TableType::ttDBase);
+    tabla->SetDbfExtensionImplied(true);
     const char* efecto = necesidades.empty() ? kDetieneExportacion : necesidades.front().efecto;
     try {
       tabla->Open();

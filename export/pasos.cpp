@@ -20,7 +20,7 @@ void BorrarTablaIntercambio(storage::Engine& engine, std::string_view tabla) {
 void DirigirAIntercambio(storage::Table& tabla, std::string_view nombre) {
   tabla.SetDatabaseName(std::string(run::kCarpetaIntercambio));
   tabla.SetTableName(run::ArchivoDbf(nombre));
-  tabla.SetTableType(storage::TableType::ttDBase);
+  tabla.SetDbfExtensionImplied(true);
 }
 
 void DefinirTablaIntercambio(storage::Table& tabla, std::string_view nombre, const std::vector<Campo>& campos,

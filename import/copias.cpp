@@ -7,7 +7,7 @@
 #include <exception>
 
 #include "import/devolucion.h"
-#include "import/mensajes.h"
+#include "run/mensajes.h"
 #include "run/copia.h"
 #include "run/rutas.h"
 
@@ -125,12 +125,12 @@ std::string RestaurarCopia(storage::Engine& engine, std::string_view carpetaOrig
   std::vector<CopiaHorarios> copias = CopiasDeCarpeta(engine, carpetaOrigen);
   auto copia = std::find_if(copias.begin(), copias.end(), [&](const CopiaHorarios& c) { return c.sello == sello; });
   if (copia == copias.end()) {
-    throw storage::DatabaseError(ConValores(kMensajeCopiaDesconocida, {sello, carpetaOrigen}));
+    throw storage::DatabaseError(run::ConValores(kMensajeCopiaDesconocida, {sello, carpetaOrigen}));
   }
   for (std::string_view horario : {run::kHorgrup, run::kHorprof}) {
     const bool legible = (horario == run::kHorgrup ? copia->clasesHorgrup : copia->clasesHorprof).has_value();
     if (!legible) {
-      throw storage::DatabaseError(ConValores(kMensajeCopiaIncompleta, {sello, run::ArchivoEscolan(horario)}));
+      throw storage::DatabaseError(run::ConValores(kMensajeCopiaIncompleta, {sello, run::ArchivoEscolan(horario)}));
     }
   }
   // The backup's pair takes the place of the staged timetables, which the copy back puts into the folder.
@@ -142,7 +142,7 @@ std::string RestaurarCopia(storage::Engine& engine, std::string_view carpetaOrig
                                 run::Durabilidad::kEnDisco);
   }
   std::string guardada = DevolverHorarios(carpetaOrigen);
-  return ConValores(kMensajeCopiaRestaurada, {sello, carpetaOrigen, guardada});
+  return run::ConValores(kMensajeCopiaRestaurada, {sello, carpetaOrigen, guardada});
 }
 
 }  // namespace importacion

@@ -9,7 +9,7 @@
 
 #include "horarios/horarios.h"
 #include "import/devolucion.h"
-#include "import/mensajes.h"
+#include "run/mensajes.h"
 #include "platform/platform.h"
 #include "run/copia.h"
 #include "run/identidad.h"
@@ -51,7 +51,7 @@ void EscribirPagina(ContextoImportacion& contexto, const std::string& copia) {
     contexto.paginaHorarios = ruta;
     contexto.interfaz.PaginaHorariosEscrita(ruta);
   } catch (const std::exception& error) {
-    contexto.interfaz.MostrarMensaje(ConValores(kMensajeSinPaginaHorarios, {ruta, error.what()}));
+    contexto.interfaz.MostrarMensaje(run::ConValores(kMensajeSinPaginaHorarios, {ruta, error.what()}));
   }
 }
 
@@ -69,7 +69,7 @@ std::optional<std::string> MotivoDeRechazo(ContextoImportacion& contexto) {
     exportada = platform::FullPath(registro->origen).Text();
   } catch (const platform::FileError&) {
   }
-  if (!platform::SameName(exportada, destino)) return ConValores(kMensajeOtraCarpeta, {exportada, destino});
+  if (!platform::SameName(exportada, destino)) return run::ConValores(kMensajeOtraCarpeta, {exportada, destino});
   return std::nullopt;
 }
 

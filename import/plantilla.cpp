@@ -31,7 +31,7 @@ void EscribirPlantilla(storage::Engine& engine, const TablaPeriodos& periodos) {
   storage::Table plantilla(engine);
   plantilla.SetDatabaseName(std::string(run::kCarpetaTrabajo));
   plantilla.SetTableName(run::ArchivoDbf(run::kPlantilla));
-  plantilla.SetTableType(storage::TableType::ttDBase);
+  plantilla.SetDbfExtensionImplied(true);
   plantilla.ClearFieldDefs();
   plantilla.AddFieldDef("HORA", storage::DataType::ftInteger);
   plantilla.AddFieldDef("HORAINI", storage::DataType::ftString, 5);

@@ -11,7 +11,7 @@ namespace {
 void Dirigir(storage::Table& table, std::string_view carpeta, std::string_view nombre, bool exclusiva) {
   table.SetDatabaseName(util::ToLowerAscii(carpeta));
   table.SetTableName(std::string(nombre));
-  table.SetTableType(storage::TableType::ttDBase);
+  table.SetDbfExtensionImplied(true);
   table.SetExclusive(exclusiva);
 }
 
@@ -49,13 +49,13 @@ TablasPreparadas::TablasPreparadas(storage::Engine& engine)
 void DirigirAProfesores(storage::Table& tabla) {
   tabla.SetDatabaseName(std::string(kCarpetaIntercambio));
   tabla.SetTableName(ArchivoDbf(kProft));
-  tabla.SetTableType(storage::TableType::ttDBase);
+  tabla.SetDbfExtensionImplied(true);
 }
 
 void DirigirAPlantilla(storage::Table& tabla) {
   tabla.SetDatabaseName(std::string(kCarpetaTrabajo));
   tabla.SetTableName(ArchivoDbf(kPlantilla));
-  tabla.SetTableType(storage::TableType::ttDBase);
+  tabla.SetDbfExtensionImplied(true);
 }
 
 }  // namespace run

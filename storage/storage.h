@@ -124,8 +124,6 @@ class Engine {
   std::unordered_map<std::u32string, std::unique_ptr<HeldTable>> tables_;
 };
 
-enum class TableType { ttDefault, ttDBase };
-
 struct FieldDef {
   std::string name;
   DataType dataType = DataType::ftString;
@@ -163,7 +161,8 @@ class Table {
   // Addressing and definitions; set only while closed.
   void SetDatabaseName(std::string folder);
   void SetTableName(std::string name);
-  void SetTableType(TableType type);
+  // With `implied`, a table name without extension names its ".DBF" file ("centro" is centro.DBF).
+  void SetDbfExtensionImplied(bool implied);
   void SetExclusive(bool exclusive);
   const std::string& DatabaseName() const { return databaseName_; }
   const std::string& TableName() const { return tableName_; }
@@ -272,7 +271,7 @@ class Table {
   std::string name_;
   std::string databaseName_;
   std::string tableName_;
-  TableType tableType_ = TableType::ttDefault;
+  bool dbfExtensionImplied_ = false;
   bool exclusive_ = false;
   std::vector<FieldDef> fieldDefs_;
   std::vector<IndexDef> indexDefs_;

@@ -407,9 +407,9 @@ void Table::SetTableName(std::string name) {
   fullPath_.clear();
 }
 
-void Table::SetTableType(TableType type) {
+void Table::SetDbfExtensionImplied(bool implied) {
   RequireClosed();
-  tableType_ = type;
+  dbfExtensionImplied_ = implied;
   fullPath_.clear();
 }
 
@@ -445,7 +445,7 @@ const std::string& Table::FullDataFilePath() {
 
 std::string Table::DataFilePath() const {
   std::string name = tableName_;
-  if (platform::FileNamePart(name).find('.') == std::string_view::npos && tableType_ == TableType::ttDBase) name += ".DBF";
+  if (platform::FileNamePart(name).find('.') == std::string_view::npos && dbfExtensionImplied_) name += ".DBF";
   if (databaseName_.empty()) return name;
   char last = databaseName_.back();
   return databaseName_ + (last == '\\' || last == '/' || last == ':' ? "" : "\\") + name;

@@ -1,6 +1,6 @@
 #include "ventana/copias.h"
 
-#include "import/mensajes.h"
+#include "run/mensajes.h"
 #include "run/rutas.h"
 #include "ventana/dialogos.h"
 #include "ventana/ventana_principal.h"
@@ -55,7 +55,7 @@ bool DialogoCopias::Restaurar() {
   const importacion::CopiaHorarios* copia = Seleccionada();
   if (copia == nullptr) return false;
   const std::string sello = copia->sello;
-  if (!dialogos_.Preguntar(importacion::ConValores(
+  if (!dialogos_.Preguntar(run::ConValores(
           kPreguntaRestaurar, {importacion::TextoFecha(copia->fecha), importacion::TextoHora(copia->fecha), carpeta_}))) {
     return false;
   }

@@ -4,7 +4,7 @@
 
 #include "horarios/horarios.h"
 #include "import/devolucion.h"
-#include "import/mensajes.h"
+#include "run/mensajes.h"
 #include "platform/platform.h"
 #include "run/copia.h"
 #include "run/rutas.h"
@@ -111,7 +111,7 @@ void VentanaPrincipal::PulsarImportar() {
   if (!run::EjecutarManejador(interfaz_, [&] { fin = BImportarClick(); })) return;
   if (fin != importacion::FinImportacion::kCompleta || dialogos == nullptr || paginaUltimaImportacion_.empty()) return;
   const std::string pagina = paginaUltimaImportacion_;
-  if (!dialogos->Preguntar(importacion::ConValores(kPreguntaVerHorarios, {copiaUltimaImportacion_, pagina}))) return;
+  if (!dialogos->Preguntar(run::ConValores(kPreguntaVerHorarios, {copiaUltimaImportacion_, pagina}))) return;
   run::EjecutarManejador(interfaz_, [&] { AbrirPagina(pagina); });
 }
 
@@ -178,13 +178,13 @@ std::string VentanaPrincipal::EscribirPaginaCopia(const importacion::CopiaHorari
 
 void VentanaPrincipal::AbrirPagina(const std::string& ruta) {
   if (!platform::OpenWithDefaultProgram(ruta)) {
-    throw std::runtime_error(importacion::ConValores(kMensajeSinNavegador, {ruta}));
+    throw std::runtime_error(run::ConValores(kMensajeSinNavegador, {ruta}));
   }
 }
 
 void VentanaPrincipal::AbrirManual() {
   const std::string ruta = manual.empty() ? RutaManual() : manual;
-  if (!platform::FileExists(ruta)) throw std::runtime_error(importacion::ConValores(kMensajeSinManual, {ruta}));
+  if (!platform::FileExists(ruta)) throw std::runtime_error(run::ConValores(kMensajeSinManual, {ruta}));
   AbrirPagina(ruta);
 }
 

@@ -103,7 +103,7 @@ class MuestraEscrita : public ::testing::Test {
     auto abierta = std::make_unique<storage::Table>(engine_);
     abierta->SetDatabaseName(Carpeta(tamano));
     abierta->SetTableName(tabla);
-    abierta->SetTableType(storage::TableType::ttDBase);
+    abierta->SetDbfExtensionImplied(true);
     abierta->Open();
     return abierta;
   }

@@ -54,7 +54,7 @@ class TableTest : public ::testing::Test {
     auto table = std::make_unique<Table>(engine_, objectName);
     table->SetDatabaseName("c:\\htemp");
     table->SetTableName(name);
-    table->SetTableType(storage::TableType::ttDBase);
+    table->SetDbfExtensionImplied(true);
     table->Open();
     return table;
   }

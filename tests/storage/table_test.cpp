@@ -640,7 +640,7 @@ TEST_F(TableTest, AMissingTableIsTheEnginesError) {
   Table table(engine_);
   table.SetDatabaseName("c:\\htemp\\valencia");
   table.SetTableName("centro");
-  table.SetTableType(storage::TableType::ttDBase);
+  table.SetDbfExtensionImplied(true);
   EXPECT_EQ(ErrorOf([&] { table.Open(); }), "La tabla no existe: C:\\htemp\\valencia\\centro.DBF");
 }
 

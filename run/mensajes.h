@@ -1,4 +1,4 @@
-// The import's messages with their values put in: %1, %2... in order, each looked for after the values already
+// A message with its values put in: %1, %2... in order, each looked for after the values already
 // put in, which may hold a "%" of their own (a folder's name, a file layer's message).
 #pragma once
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace importacion {
+namespace run {
 
 inline std::string ConValores(std::string texto, std::initializer_list<std::string_view> valores) {
   std::size_t desde = 0;
@@ -14,10 +14,11 @@ inline std::string ConValores(std::string texto, std::initializer_list<std::stri
   for (std::string_view valor : valores) {
     const std::string marca = "%" + std::to_string(numero++);
     const std::size_t donde = texto.find(marca, desde);
+    if (donde == std::string::npos) continue;  // a text without that mark keeps it as it is
     texto.replace(donde, marca.size(), valor);
     desde = donde + valor.size();
   }
   return texto;
 }
 
-}  // namespace importacion
+}  // namespace run
