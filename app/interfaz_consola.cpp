@@ -19,11 +19,11 @@ void InterfazConsola::MostrarError(const std::string& texto) { errores_ << texto
 void InterfazConsola::Revisar(run::Revision& revision) {
   std::vector<ventana::Respuesta> respuestas;
   if (revision.Tipo() == run::TipoRevision::kProfesores) {
-    for (const auto& [abreviatura, dni] : dnis) {
+    for (const auto& [abreviatura, dni] : dnis_) {
       respuestas.push_back({"ABREV", abreviatura, {{"DNI", std::to_string(dni)}}});
     }
   } else {
-    for (const auto& [periodo, horas] : periodos) {
+    for (const auto& [periodo, horas] : periodos_) {
       respuestas.push_back({"HORA", std::to_string(periodo), {{"HORAINI", horas.first}, {"HORAFIN", horas.second}}});
     }
   }

@@ -32,10 +32,15 @@ class InterfazConsola : public run::InterfazUsuario {
 
   // The answers to the import's review dialogs: identity numbers by teacher abbreviation, and start and
   // end times by period number. Without them a review changes nothing.
-  std::map<std::string, std::int32_t> dnis;
-  std::map<int, std::pair<std::string, std::string>> periodos;
+  void PonerRespuestas(std::map<std::string, std::int32_t> dnis,
+                       std::map<int, std::pair<std::string, std::string>> periodos) {
+    dnis_ = std::move(dnis);
+    periodos_ = std::move(periodos);
+  }
 
  private:
+  std::map<std::string, std::int32_t> dnis_;
+  std::map<int, std::pair<std::string, std::string>> periodos_;
   std::ostream& salida_;
   std::ostream& errores_;
   bool progreso_;

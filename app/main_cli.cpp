@@ -12,7 +12,6 @@
 
 #include "app/interfaz_consola.h"
 #include "app/table_dump.h"
-#include "ventana/version.h"
 #include "diagnostico/diagnostico.h"
 #include "export/exportacion.h"
 #include "horarios/horarios.h"
@@ -22,8 +21,10 @@
 #include "platform/drive_map.h"  // a host path typed for a folder
 #include "run/rutas.h"
 #include "run/tablas_preparadas.h"
+#include "sesion/sesion.h"
 #include "storage/storage.h"
-#include "ventana/ventana_principal.h"
+#include "ventana/menu_ventana.h"
+#include "ventana/version.h"
 
 namespace {
 
@@ -50,27 +51,25 @@ int Dump(const app::DumpOptions& options) {
 
 // Stages from the source folder, then runs the export, as the window does after a folder change and a
 // click on its export button: one run, after the recovery of an interrupted copy back.
-int Export(const std::string& source, const std::string& language) {
+int Export(const std::string& source, exportacion::Idioma language) {
   storage::Engine engine;
   app::InterfazConsola interfaz(std::cout, std::cerr, platform::StandardErrorIsTerminal());
-  ventana::VentanaPrincipal principal(engine, interfaz);
-  principal.idioma = language;
+  sesion::Sesion session(engine, interfaz);
   bool completed = run::EjecutarManejador(interfaz, [&] {
-    ventana::VentanaPrincipal::Ejecucion ejecucion(principal);
-    principal.RecuperarCopiaInterrumpida();
-    principal.PrepararCarpeta(WindowsFolder(source));
-    principal.BExportarClick();
+    sesion::Sesion::Ejecucion oneRun(session);
+    session.RecuperarCopiaInterrumpida();
+    session.PrepararCarpeta(WindowsFolder(source));
+    session.Exportar(language);
   });
   return completed ? 0 : 1;
 }
 
 // Lists every problem an export or an import of the folder would meet, one line each, then their count;
 // stages nothing and changes nothing. 0 when there is none, 1 when there is one at least.
-int Review(const std::string& source, const std::string& language) {
+int Review(const std::string& source, exportacion::Idioma language) {
   try {
     storage::Engine engine;
-    std::vector<diagnostico::Problema> problems =
-        diagnostico::RevisarCarpeta(engine, WindowsFolder(source), exportacion::LeerIdioma(language));
+    std::vector<diagnostico::Problema> problems = diagnostico::RevisarCarpeta(engine, WindowsFolder(source), language);
     for (const diagnostico::Problema& problem : problems) std::cout << diagnostico::Linea(problem) << '\n';
     std::cout << diagnostico::Resumen(problems.size()) << '\n';
     return problems.empty() ? 0 : 1;
@@ -236,35 +235,35 @@ bool IdentityNumbersNameTeachers(const std::vector<std::string>& typed) {
 int Import(const ImportOptions& options) {
   storage::Engine engine;
   app::InterfazConsola interfaz(std::cout, std::cerr, platform::StandardErrorIsTerminal());
-  ventana::VentanaPrincipal principal(engine, interfaz);
+  sesion::Sesion session(engine, interfaz);
   try {
-    interfaz.dnis = ParseIdentityNumbers(options.identityNumbers);
-    interfaz.periodos = ParsePeriods(options.periods);
+    interfaz.PonerRespuestas(ParseIdentityNumbers(options.identityNumbers), ParsePeriods(options.periods));
   } catch (const CLI::ValidationError& error) {
     std::cerr << error.what() << '\n';
     return kBadArguments;
   }
-  std::optional<ventana::VentanaPrincipal::Ejecucion> ejecucion;
+  std::optional<sesion::Sesion::Ejecucion> oneRun;
+  std::vector<std::string> centres;
   bool staged = run::EjecutarManejador(interfaz, [&] {
-    ejecucion.emplace(principal);
-    principal.RecuperarCopiaInterrumpida();
-    principal.PrepararCarpeta(WindowsFolder(options.source));
-    principal.LeerCentros();
+    oneRun.emplace(session);
+    session.RecuperarCopiaInterrumpida();
+    session.PrepararCarpeta(WindowsFolder(options.source));
+    session.LeerCentros(centres);
   });
   if (!staged) return 1;
+  // The centre given, or the first of the folder's, as the window's centre list starts.
+  std::string centre = centres.empty() ? std::string() : centres.front();
   if (options.centreGiven) {
-    const auto& centres = principal.Centros();
-    auto found = std::find(centres.begin(), centres.end(), options.centre);
-    if (found == centres.end()) {
+    if (std::find(centres.begin(), centres.end(), options.centre) == centres.end()) {
       std::string list;
-      for (const std::string& centre : centres) list += (list.empty() ? "" : ", ") + centre;
+      for (const std::string& known : centres) list += (list.empty() ? "" : ", ") + known;
       std::cerr << "--centre: " << options.centre << " is not a centre of this folder; its centres: " << list << '\n';
       return kBadArguments;
     }
-    principal.SeleccionarCentro(static_cast<int>(found - centres.begin()));
+    centre = options.centre;
   }
   importacion::FinImportacion end = importacion::FinImportacion::kCompleta;
-  if (!run::EjecutarManejador(interfaz, [&] { end = principal.BImportarClick(); })) return 1;
+  if (!run::EjecutarManejador(interfaz, [&] { end = session.Importar(centre); })) return 1;
   if (end == importacion::FinImportacion::kSinDni) return kImportStopped;
   return end == importacion::FinImportacion::kCompleta ? 0 : 1;
 }
@@ -288,9 +287,11 @@ int Backups(const std::string& source) {
 int Restore(const std::string& source, const std::string& stamp) {
   storage::Engine engine;
   app::InterfazConsola interfaz(std::cout, std::cerr, false);
-  ventana::VentanaPrincipal principal(engine, interfaz);
-  if (!run::EjecutarManejador(interfaz, [&] { platform::SetCurrentFolder(WindowsFolder(source)); })) return 1;
-  return principal.RestaurarCopia(stamp) ? 0 : 1;
+  sesion::Sesion session(engine, interfaz);
+  return run::EjecutarManejador(interfaz, [&] {
+    session.CambiarCarpeta(WindowsFolder(source));
+    session.RestaurarCopia(stamp);
+  }) ? 0 : 1;
 }
 
 int MakeSample(const std::string& folder, const std::string& size) {
@@ -354,7 +355,7 @@ int Timetables(const TimetableOptions& options) {
 std::string ManualFooter() {
   std::string manual;
   try {
-    manual = ventana::RutaManual();
+    manual = sesion::RutaManual();
   } catch (const std::exception& error) {
     manual = std::string("(no se sabe dónde: ") + error.what() + ")";
   }
@@ -390,7 +391,7 @@ int main(int argc, char** argv) {
   dumpCommand->add_option("--filter", dump.filter, "Show only records where FIELD= 'constant'");
 
   std::string source;
-  std::string language = ventana::kIdiomaInicial;
+  std::string language = exportacion::kTextoValenciano;
   std::vector<std::string> languages(exportacion::kIdiomas.begin(), exportacion::kIdiomas.end());
   CLI::App* exportCommand =
       cli.add_subcommand("export", "Stage ESCOLAN's tables from a folder and write the nine tables for the generator "
@@ -406,7 +407,7 @@ int main(int argc, char** argv) {
       ->capture_default_str();
 
   std::string reviewSource;
-  std::string reviewLanguage = ventana::kIdiomaInicial;
+  std::string reviewLanguage = exportacion::kTextoValenciano;
   CLI::App* reviewCommand = cli.add_subcommand(
       "revisar", "List, one line each, every record of ESCOLAN's folder at which an export or an import would stop "
                  "or write something unexpected; stages and changes nothing");
@@ -490,8 +491,8 @@ int main(int argc, char** argv) {
   }
 
   if (dumpCommand->parsed()) return Dump(dump);
-  if (exportCommand->parsed()) return Export(source, language);
-  if (reviewCommand->parsed()) return Review(reviewSource, reviewLanguage);
+  if (exportCommand->parsed()) return Export(source, exportacion::LeerIdioma(language));
+  if (reviewCommand->parsed()) return Review(reviewSource, exportacion::LeerIdioma(reviewLanguage));
   if (sampleCommand->parsed()) return MakeSample(sampleFolder, sampleSize);
   if (backupsCommand->parsed()) return Backups(backupsSource);
   if (restoreCommand->parsed()) return Restore(restoreSource, restoreStamp);

@@ -2,20 +2,21 @@
 
 #include "run/mensajes.h"
 #include "run/rutas.h"
+
+#include <utility>
 #include "ventana/dialogos.h"
-#include "ventana/ventana_principal.h"
 
 namespace ventana {
 
-DialogoCopias::DialogoCopias(VentanaPrincipal& ventana, Dialogos& dialogos)
-    : ventana_(ventana), dialogos_(dialogos), carpeta_(ventana.Directorio()) {
+DialogoCopias::DialogoCopias(sesion::Sesion& sesion, Dialogos& dialogos, std::string centro)
+    : sesion_(sesion), dialogos_(dialogos), centro_(std::move(centro)), carpeta_(sesion.Carpeta()) {
   Leer();
 }
 
 void DialogoCopias::Leer() {
   copias_.clear();
-  run::EjecutarManejador(ventana_.Interfaz(), [this] { copias_ = ventana_.CopiasDeHorarios(); });
-  seleccionada = copias_.empty() ? -1 : 0;
+  run::EjecutarManejador(sesion_.Interfaz(), [this] { copias_ = sesion_.CopiasDeHorarios(); });
+  seleccionada_ = copias_.empty() ? -1 : 0;
 }
 
 std::string DialogoCopias::Resumen() const {
@@ -40,26 +41,26 @@ std::string DialogoCopias::Celda(std::size_t fila, std::size_t columna) const {
 
 bool DialogoCopias::Completa(std::size_t fila) const { return fila < copias_.size() && copias_[fila].Completa(); }
 
-const importacion::CopiaHorarios* DialogoCopias::Seleccionada() const {
-  if (seleccionada < 0 || static_cast<std::size_t>(seleccionada) >= copias_.size()) return nullptr;
-  return &copias_[static_cast<std::size_t>(seleccionada)];
+const importacion::CopiaHorarios* DialogoCopias::CopiaSeleccionada() const {
+  if (seleccionada_ < 0 || static_cast<std::size_t>(seleccionada_) >= copias_.size()) return nullptr;
+  return &copias_[static_cast<std::size_t>(seleccionada_)];
 }
 
 void DialogoCopias::VerHorarios() {
-  const importacion::CopiaHorarios* copia = Seleccionada();
+  const importacion::CopiaHorarios* copia = CopiaSeleccionada();
   if (copia == nullptr) return;
-  run::EjecutarManejador(ventana_.Interfaz(), [&] { ventana_.AbrirPagina(ventana_.EscribirPaginaCopia(*copia)); });
+  run::EjecutarManejador(sesion_.Interfaz(), [&] { sesion_.AbrirPagina(sesion_.EscribirPaginaCopia(*copia, centro_)); });
 }
 
 bool DialogoCopias::Restaurar() {
-  const importacion::CopiaHorarios* copia = Seleccionada();
+  const importacion::CopiaHorarios* copia = CopiaSeleccionada();
   if (copia == nullptr) return false;
   const std::string sello = copia->sello;
   if (!dialogos_.Preguntar(run::ConValores(
           kPreguntaRestaurar, {importacion::TextoFecha(copia->fecha), importacion::TextoHora(copia->fecha), carpeta_}))) {
     return false;
   }
-  const bool restaurada = ventana_.RestaurarCopia(sello);
+  const bool restaurada = run::EjecutarManejador(sesion_.Interfaz(), [&] { sesion_.RestaurarCopia(sello); });
   Leer();
   return restaurada;
 }

@@ -117,7 +117,7 @@ void TDialogoCopias::Llenar() {
     for (std::size_t columna = 0; columna < celdas.size(); ++columna) celdas[columna] = dialogo_.Celda(fila, columna);
     filas.push_back(std::move(celdas));
   }
-  const int seleccionada = dialogo_.seleccionada;
+  const int seleccionada = dialogo_.Seleccionada();
   {
     const QSignalBlocker bloqueo(Lista());
     Mostrar(dialogo_.Resumen(), filas);
@@ -128,7 +128,7 @@ void TDialogoCopias::Llenar() {
 
 void TDialogoCopias::Seleccionar() {
   const QList<QTreeWidgetItem*> elegidos = Lista().selectedItems();
-  dialogo_.seleccionada = elegidos.isEmpty() ? -1 : Lista().indexOfTopLevelItem(elegidos.front());
+  dialogo_.Seleccionar(elegidos.isEmpty() ? -1 : Lista().indexOfTopLevelItem(elegidos.front()));
   const bool completa = dialogo_.SeleccionadaCompleta();
   Boton(0).setEnabled(completa);
   Boton(1).setEnabled(completa);

@@ -73,7 +73,7 @@ TExportarDatos::TExportarDatos(run::InterfazUsuario* interfaz, QWidget* parent)
       interfazPropia_(interfaz ? nullptr : std::make_unique<InterfazQt>(this)),
       ventana_(interfaz ? *interfaz : *interfazPropia_),
       dialogos_(std::make_unique<DialogosQt>(this, ventana_.Interfaz())) {
-  ventana_.dialogos = dialogos_.get();
+  ventana_.PonerDialogos(dialogos_.get());
   setObjectName(TextoQt(diseno::kNombreVentana));
   setWindowTitle(QString::fromUtf8(ventana::kTituloAplicacion));  // the window carries the application's title
   setWindowIcon(IconoPrograma());  // and the program's icon, which its dialogs take from it
@@ -92,7 +92,7 @@ TExportarDatos::TExportarDatos(run::InterfazUsuario* interfaz, QWidget* parent)
   seguimientoDelFoco_ = connect(qApp, &QApplication::focusChanged, this,
                                 [this](QWidget* /*antes*/, QWidget* ahora) { FocoCambiado(ahora); });
 
-  ventana_.alCambiarDirectorio = [this] { MostrarDirectorio(); };
+  ventana_.AlCambiarCarpeta([this] { MostrarDirectorio(); });
   ventana_.Crear();
   MostrarDirectorio();
   MostrarCentros();
@@ -137,15 +137,14 @@ void TExportarDatos::CrearPanelExportacion(QWidget* panel) {
   comboBoxValCast_->installEventFilter(this);
 
   bExportar_ = Boton(panel, diseno::kBExportar);
-  connect(bExportar_, &QPushButton::clicked, this,
-          [this] { ventana_.PulsarExportar(comboBoxValCast_->currentText().toStdString()); });
+  connect(bExportar_, &QPushButton::clicked, this, &TExportarDatos::BExportarClick);
 }
 
 void TExportarDatos::CrearPanelImportacion(QWidget* panel) {
   CrearEtiquetas(panel, diseno::kPanelImportacion);
 
   bImportar_ = Boton(panel, diseno::kBImportar);
-  connect(bImportar_, &QPushButton::clicked, this, [this] { ventana_.PulsarImportar(); });
+  connect(bImportar_, &QPushButton::clicked, this, &TExportarDatos::BImportarClick);
 }
 
 // The panels in order, and inside each its controls in the order the user tabs through them.
@@ -244,10 +243,17 @@ bool TExportarDatos::eventFilter(QObject* objeto, QEvent* event) {
 }
 
 // ---------------------------------------------------------------------------------------------------------
+// The buttons' handlers
+
+void TExportarDatos::BExportarClick() { ventana_.PulsarExportar(comboBoxValCast_->currentText().toStdString()); }
+
+void TExportarDatos::BImportarClick() { ventana_.PulsarImportar(); }
+
+// ---------------------------------------------------------------------------------------------------------
 // What the window shows
 
 void TExportarDatos::MostrarDirectorio() {
-  edNuevoDir_->setText(QString::fromStdString(ventana_.EdNuevoDir()));
+  edNuevoDir_->setText(QString::fromStdString(ventana_.CarpetaMostrada()));
   listaDirectorios_->MostrarCarpeta(ventana_.Directorio());
   MostrarUnidad();
 }

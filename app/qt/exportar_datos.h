@@ -60,6 +60,8 @@ class TExportarDatos : public QWidget {
   const ventana::Control* DisenoDe(const QWidget* foco) const;
   QPushButton* BotonPorDefecto(const QWidget* foco) const;
   void PulsarBotonPorDefecto();
+  void BExportarClick();
+  void BImportarClick();
 
   void MostrarDirectorio();
   void MostrarUnidad();

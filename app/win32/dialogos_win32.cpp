@@ -378,12 +378,12 @@ void DialogosWin32::MostrarCopias(ventana::DialogoCopias& dialogo) {
     for (std::size_t f = 0; f < filas.size(); ++f) {
       for (std::size_t c = 0; c < kColumnas; ++c) filas[f][c] = dialogo.Celda(f, c);
     }
-    lista.PonerFilas(filas, dialogo.seleccionada);
+    lista.PonerFilas(filas, dialogo.Seleccionada());
     habilitar();
   };
   llenar();
   lista.alSeleccionar = [&](int fila) {
-    dialogo.seleccionada = fila;
+    dialogo.Seleccionar(fila);
     habilitar();
   };
   lista.alPulsar = [&](std::size_t boton) {

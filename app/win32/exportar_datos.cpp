@@ -119,11 +119,11 @@ TExportarDatos::TExportarDatos(run::InterfazUsuario* interfaz)
   CrearVentana();
   if (interfazPropia_) interfazPropia_->AsignarVentana(ventana_);
   dialogos_.AsignarPropietario(ventana_);
-  principal_.dialogos = &dialogos_;
+  principal_.PonerDialogos(&dialogos_);
   CrearMenuVentana();
   CrearControles();
   Maquetar();
-  principal_.alCambiarDirectorio = [this] { MostrarDirectorio(); };
+  principal_.AlCambiarCarpeta([this] { MostrarDirectorio(); });
   principal_.Crear();
   MostrarDirectorio();
   MostrarCentros();
@@ -605,7 +605,7 @@ void TExportarDatos::AbrirEntradaBajoElRaton() {
 // What the window shows
 
 void TExportarDatos::MostrarDirectorio() {
-  PonerTexto(edNuevoDir_, principal_.EdNuevoDir());
+  PonerTexto(edNuevoDir_, principal_.CarpetaMostrada());
   listaDirectorios_.MostrarCarpeta(principal_.Directorio());
   MostrarUnidad();
 }

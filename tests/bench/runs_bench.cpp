@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "diagnostico/diagnostico.h"
+#include "sesion/sesion.h"
 #include "ventana/ventana_principal.h"
 #include "muestra/muestra_escolan.h"
 #include "platform/platform.h"
@@ -78,10 +79,9 @@ void Export(benchmark::State& state, int centres) {
   for (auto _ : state) {
     storage::Engine engine(',');
     testing_support::InterfazGuionada interfaz;
-    ventana::VentanaPrincipal ventana(engine, interfaz);
-    platform::SetCurrentFolder(source);
-    ventana.ListaDirectoriosChange();
-    ventana.BExportarClick();
+    sesion::Sesion sesion(engine, interfaz);
+    sesion.PrepararCarpeta(source);
+    sesion.Exportar(exportacion::Idioma::kValenciano);
     if (interfaz.sucesos.back() != "mensaje:     Proceso finalizado    ") state.SkipWithError(interfaz.sucesos.back().c_str());
   }
   rusage usage {};
@@ -101,10 +101,11 @@ void TeacherStep(benchmark::State& state, int centres) {
   std::string source = School(centres);
   storage::Engine engine(',');
   testing_support::InterfazGuionada interfaz;
-  ventana::VentanaPrincipal ventana(engine, interfaz);
-  platform::SetCurrentFolder(source);
-  ventana.ListaDirectoriosChange();
-  for (auto _ : state) ventana.BExportarClick({{"ExportarProfesores", exportacion::ExportarProfesores}});
+  sesion::Sesion sesion(engine, interfaz);
+  sesion.PrepararCarpeta(source);
+  for (auto _ : state) {
+    sesion.Exportar(exportacion::Idioma::kValenciano, {{"ExportarProfesores", exportacion::ExportarProfesores}});
+  }
 }
 
 void BM_TeacherStepLargeSchool(benchmark::State& state) { TeacherStep(state, 1); }
@@ -119,18 +120,20 @@ void BM_ImportTenThousandLessons(benchmark::State& state) {
   {
     storage::Engine engine(',');
     testing_support::InterfazGuionada interfaz;
-    ventana::VentanaPrincipal ventana(engine, interfaz);
-    platform::SetCurrentFolder(source);
-    ventana.ListaDirectoriosChange();
-    ventana.BExportarClick();
+    sesion::Sesion sesion(engine, interfaz);
+    sesion.PrepararCarpeta(source);
+    sesion.Exportar(exportacion::Idioma::kValenciano);
     testing_support::EscribirSolucionDesdeAsigt(engine, 10000);
   }
   for (auto _ : state) {
     storage::Engine engine(',');
     testing_support::InterfazGuionada interfaz;
-    ventana::VentanaPrincipal ventana(engine, interfaz);
-    ventana.LeerCentros();
-    if (ventana.BImportarClick() != importacion::FinImportacion::kCompleta) state.SkipWithError("the import did not end");
+    sesion::Sesion sesion(engine, interfaz);
+    std::vector<std::string> centros;
+    sesion.LeerCentros(centros);
+    if (sesion.Importar(centros.front()) != importacion::FinImportacion::kCompleta) {
+      state.SkipWithError("the import did not end");
+    }
   }
   rusage usage {};
   ::getrusage(RUSAGE_SELF, &usage);
@@ -182,10 +185,10 @@ void BM_BackupListTwoHundred(benchmark::State& state) {
   }
   storage::Engine engine(',');
   testing_support::InterfazGuionada interfaz;
-  ventana::VentanaPrincipal ventana(engine, interfaz);
-  platform::SetCurrentFolder(source);
+  sesion::Sesion sesion(engine, interfaz);
+  sesion.CambiarCarpeta(source);
   for (auto _ : state) {
-    std::vector<importacion::CopiaHorarios> copias = ventana.CopiasDeHorarios();
+    std::vector<importacion::CopiaHorarios> copias = sesion.CopiasDeHorarios();
     if (copias.size() != 200) state.SkipWithError("not every backup listed");
     state.counters["lessons_per_backup"] = copias.empty() ? 0 : static_cast<double>(*copias[0].clasesHorgrup);
   }

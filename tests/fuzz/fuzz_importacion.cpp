@@ -16,7 +16,7 @@
 #include "tests/fuzz/fuzz_comun.h"
 #include "tests/support/interfaz_guionada.h"
 #include "tests/support/tablas_de_prueba.h"
-#include "ventana/ventana_principal.h"
+#include "sesion/sesion.h"
 
 namespace {
 
@@ -41,17 +41,17 @@ const Inicio& ElInicio() {
     muestra::EscribirMuestraEscolan("C:\\ESCOLAN", muestra::TamanoMuestra::kPequena);
     storage::Engine engine(',');
     testing_support::InterfazGuionada interfaz;
-    ventana::VentanaPrincipal ventana(engine, interfaz);
-    platform::SetCurrentFolder("C:\\ESCOLAN");
-    ventana.ListaDirectoriosChange();
-    if (!run::EjecutarManejador(interfaz, [&] { ventana.BExportarClick(); })) {
+    sesion::Sesion sesion(engine, interfaz);
+    sesion.PrepararCarpeta("C:\\ESCOLAN");
+    if (!run::EjecutarManejador(interfaz, [&] { sesion.Exportar(exportacion::Idioma::kValenciano); })) {
       FalloConSucesos("the sample school does not export", interfaz);
     }
     testing_support::DarDniATodos(engine);
     testing_support::EscribirSolucionDesdeAsigt(engine, 6);
-    ventana.LeerCentros();
+    std::vector<std::string> centros;
+    sesion.LeerCentros(centros);
     std::optional<FinImportacion> fin;
-    run::EjecutarManejador(interfaz, [&] { fin = ventana.BImportarClick(); });
+    run::EjecutarManejador(interfaz, [&] { fin = sesion.Importar(centros.front()); });
     if (fin != FinImportacion::kCompleta) FalloConSucesos("the first import does not end", interfaz);
     engine.ReleaseAll();
     return Inicio{fuzz::Instantanea(unidad.Host("")), fuzz::Instantanea(unidad.Host("ESCOLAN"))};
@@ -72,10 +72,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   testing_support::InterfazGuionada interfaz;
   {
     storage::Engine engine(',');
-    ventana::VentanaPrincipal ventana(engine, interfaz);
+    sesion::Sesion sesion(engine, interfaz);
     try {
-      ventana.LeerCentros();
-      fin = ventana.BImportarClick();
+      std::vector<std::string> centros;
+      sesion.LeerCentros(centros);
+      fin = sesion.Importar(centros.empty() ? std::string() : centros.front());
     } catch (const storage::DatabaseError& e) {
       error = e.what();
     } catch (const platform::FileError& e) {

@@ -12,7 +12,7 @@
 #include "tests/fuzz/fuzz_comun.h"
 #include "tests/support/interfaz_guionada.h"
 #include "tests/support/tablas_de_prueba.h"
-#include "ventana/ventana_principal.h"
+#include "sesion/sesion.h"
 
 namespace {
 
@@ -53,14 +53,16 @@ int main(int argc, char** argv) {
   {
     storage::Engine engine(',');
     testing_support::InterfazGuionada interfaz;
-    ventana::VentanaPrincipal ventana(engine, interfaz);
-    platform::SetCurrentFolder("C:\\ESCOLAN");
-    ventana.ListaDirectoriosChange();
-    if (!run::EjecutarManejador(interfaz, [&] { ventana.BExportarClick(); })) fuzz::Fallo("the export failed");
+    sesion::Sesion sesion(engine, interfaz);
+    sesion.PrepararCarpeta("C:\\ESCOLAN");
+    if (!run::EjecutarManejador(interfaz, [&] { sesion.Exportar(exportacion::Idioma::kValenciano); })) {
+      fuzz::Fallo("the export failed");
+    }
     testing_support::DarDniATodos(engine);
     testing_support::EscribirSolucionDesdeAsigt(engine, 6);
-    ventana.LeerCentros();
-    if (!run::EjecutarManejador(interfaz, [&] { ventana.BImportarClick(); })) fuzz::Fallo("the import failed");
+    std::vector<std::string> centros;
+    sesion.LeerCentros(centros);
+    if (!run::EjecutarManejador(interfaz, [&] { sesion.Importar(centros.front()); })) fuzz::Fallo("the import failed");
   }
 
   // Every table, memo file and index the runs left, by kind.

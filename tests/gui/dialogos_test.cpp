@@ -309,7 +309,7 @@ void DialogosTest::theBackupsDialogShowsTheFoldersBackups() {
   EscribirCopias();
   Abrir();
   app::DialogosQt dialogos(ventana_.get(), *interfaz_);
-  ventana::DialogoCopias modelo(ventana_->Ventana(), dialogos);
+  ventana::DialogoCopias modelo(ventana_->Ventana().Sesion(), dialogos, ventana_->Ventana().Centro());
   app::TDialogoCopias dialogo(modelo, ventana_.get());
   dialogo.show();
   QCOMPARE(dialogo.windowTitle(), QStringLiteral("Copias de los horarios"));
@@ -348,7 +348,7 @@ void DialogosTest::theBackupsButtonsFollowTheSelectedRow() {
   EscribirCopias();
   Abrir();
   app::DialogosQt dialogos(ventana_.get(), *interfaz_);
-  ventana::DialogoCopias modelo(ventana_->Ventana(), dialogos);
+  ventana::DialogoCopias modelo(ventana_->Ventana().Sesion(), dialogos, ventana_->Ventana().Centro());
   app::TDialogoCopias dialogo(modelo, ventana_.get());
   dialogo.show();
   QVERIFY(QTest::qWaitForWindowExposed(&dialogo));
@@ -358,7 +358,7 @@ void DialogosTest::theBackupsButtonsFollowTheSelectedRow() {
     QTest::mouseClick(lista.viewport(), Qt::LeftButton, {}, punto);
     if (quitar) QTest::mouseClick(lista.viewport(), Qt::LeftButton, Qt::ControlModifier, punto);
   }
-  QCOMPARE(modelo.seleccionada, seleccionada);
+  QCOMPARE(modelo.Seleccionada(), seleccionada);
   QCOMPARE(lista.selectedItems().size(), seleccionada < 0 ? 0 : 1);
   if (seleccionada >= 0) QCOMPARE(lista.selectedItems().front(), lista.topLevelItem(seleccionada));
   QCOMPARE(Buscar<QPushButton>(dialogo, "BVerHorarios")->isEnabled(), habilitados);
@@ -370,12 +370,12 @@ void DialogosTest::withoutBackupsNothingCanBeDone() {
   gui_testing::EscribirCentro(*drive_, "ESCOLAN", {46010});
   Abrir();
   app::DialogosQt dialogos(ventana_.get(), *interfaz_);
-  ventana::DialogoCopias modelo(ventana_->Ventana(), dialogos);
+  ventana::DialogoCopias modelo(ventana_->Ventana().Sesion(), dialogos, ventana_->Ventana().Centro());
   app::TDialogoCopias dialogo(modelo, ventana_.get());
   dialogo.show();
   QCOMPARE(Resumen(dialogo), QStringLiteral("No hay ninguna copia de los horarios de C:\\ESCOLAN en C:\\HTEMP\\COPIAS."));
   QCOMPARE(dialogo.Lista().topLevelItemCount(), 0);
-  QCOMPARE(modelo.seleccionada, -1);
+  QCOMPARE(modelo.Seleccionada(), -1);
   QVERIFY(!Buscar<QPushButton>(dialogo, "BVerHorarios")->isEnabled());
   QVERIFY(!Buscar<QPushButton>(dialogo, "BRestaurar")->isEnabled());
 }
@@ -546,7 +546,7 @@ void DialogosTest::eachShortcutRunsItsOrderFromAnyControl() {
   Abrir();
   std::vector<std::string> sucesos;
   DialogosAnotados dialogos(sucesos);
-  ventana_->Ventana().dialogos = &dialogos;
+  ventana_->Ventana().PonerDialogos(&dialogos);
   auto* control = Buscar<QWidget>(*ventana_, foco.toStdString().c_str());
   control->setFocus();
   QTRY_VERIFY(control->hasFocus() || control->isAncestorOf(QApplication::focusWidget()));

@@ -413,15 +413,16 @@ void ExportarDatosTest::theExportRunsBoxesAndHourglass() {
   QStringList hechosEnLaRun;
   std::vector<std::string> idiomas;
   bool esperaEnCadaPaso = true;
-  ventana_->Ventana().pasosExportacion.clear();
+  std::vector<exportacion::PasoExportacion> pasos;
   for (const char* nombre : {"Uno", "Dos", "Tres"}) {
-    ventana_->Ventana().pasosExportacion.push_back({nombre, [&, nombre](exportacion::ContextoExportacion& contexto) {
-                                            idiomas.push_back(exportacion::CampoNombreAsignatura(contexto.idioma));
-                                            esperaEnCadaPaso = esperaEnCadaPaso && EsperaActiva();
-                                            if (fallido == nombre) throw storage::DatabaseError("falla " + std::string(nombre));
-                                            hechosEnLaRun << nombre;
-                                          }});
+    pasos.push_back({nombre, [&, nombre](exportacion::ContextoExportacion& contexto) {
+                       idiomas.push_back(exportacion::CampoNombreAsignatura(contexto.idioma));
+                       esperaEnCadaPaso = esperaEnCadaPaso && EsperaActiva();
+                       if (fallido == nombre) throw storage::DatabaseError("falla " + std::string(nombre));
+                       hechosEnLaRun << nombre;
+                     }});
   }
+  ventana_->Ventana().Sesion().PonerPasosExportacion(std::move(pasos));
   QLineEdit* idioma = Buscar<QComboBox>("ComboBoxValCast")->lineEdit();
   idioma->selectAll();
   QTest::keyClicks(idioma, "CASTELLANO");
@@ -499,7 +500,7 @@ void ExportarDatosTest::enterClicksTheDefaultButtonOfTheFocusedPanel() {
   QFETCH(QString, idioma);
   EscribirEscolan();
   Abrir();
-  ventana_->Ventana().pasosExportacion.clear();
+  ventana_->Ventana().Sesion().PonerPasosExportacion({});
   ventana_->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(ventana_.get()));
   auto* control = Buscar<QWidget>(qPrintable(QString::fromLatin1(QTest::currentDataTag()).section(' ', 0, 0)));
@@ -518,7 +519,7 @@ void ExportarDatosTest::enterClicksTheDefaultButtonOfTheFocusedPanel() {
 
   QCOMPARE(Lista(interfaz_->sucesos).value(0), primero);
   QCOMPARE(ventana_->isVisible(), !primero.isEmpty());
-  QCOMPARE(QString::fromStdString(ventana_->Ventana().idioma), idioma);
+  QCOMPARE(QString::fromStdString(ventana_->Ventana().TextoIdioma()), idioma);
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -13,7 +13,7 @@
 #include "tests/support/interfaz_guionada.h"
 #include "tests/support/tablas_de_prueba.h"
 #include "tests/support/temporary_drive.h"
-#include "ventana/ventana_principal.h"
+#include "sesion/sesion.h"
 
 namespace {
 
@@ -122,11 +122,11 @@ TEST_F(CopiasTest, ARestoreOrItsRefusal) {
     const auto copiasAntes = unidad_.HostEntries("HTEMP/COPIAS");
 
     InterfazGuionada interfaz;
-    ventana::VentanaPrincipal ventana(engine_, interfaz);
-    platform::SetCurrentFolder("C:\\ESCOLAN");
+    sesion::Sesion sesion(engine_, interfaz);
+    sesion.CambiarCarpeta("C:\\ESCOLAN");
     std::optional<run::BloqueoEjecucion> otra;
     if (caso.otraEjecucion) otra.emplace();
-    const bool restaurada = ventana.RestaurarCopia(caso.sello);
+    const bool restaurada = run::EjecutarManejador(interfaz, [&] { sesion.RestaurarCopia(caso.sello); });
     otra.reset();
     if (caso.soloLectura) {
       fs::permissions(unidad_.Host(std::string("ESCOLAN/") + caso.soloLectura), fs::perms::owner_write,

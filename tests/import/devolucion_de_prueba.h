@@ -24,7 +24,7 @@
 #include "tests/support/interfaz_guionada.h"
 #include "tests/support/tablas_de_prueba.h"
 #include "tests/support/temporary_drive.h"
-#include "ventana/ventana_principal.h"
+#include "sesion/sesion.h"
 
 namespace devolucion_testing {
 
@@ -124,10 +124,10 @@ class DevolucionTest : public ::testing::Test {
     {
       storage::Engine engine(',');
       InterfazGuionada interfaz;
-      ventana::VentanaPrincipal ventana(engine, interfaz);
-      platform::SetCurrentFolder("C:\\ESCOLAN");
-      ventana.ListaDirectoriosChange();
-      ASSERT_TRUE(run::EjecutarManejador(interfaz, [&] { ventana.BExportarClick(); })) << Texto(interfaz.sucesos);
+      sesion::Sesion sesion(engine, interfaz);
+      sesion.PrepararCarpeta("C:\\ESCOLAN");
+      ASSERT_TRUE(run::EjecutarManejador(interfaz, [&] { sesion.Exportar(exportacion::Idioma::kValenciano); }))
+          << Texto(interfaz.sucesos);
       testing_support::DarDniATodos(engine);
       EscribirSolucion(engine);
     }
@@ -155,16 +155,17 @@ class DevolucionTest : public ::testing::Test {
     ASSERT_EQ(testing_support::EscribirSolucionDesdeAsigt(engine, kClases), kClases);
   }
 
-  // One press of the import button in a window of its own, as the application runs it (errors go to the
-  // default error handler). `hook` sees every file operation from the press on.
+  // One import in a session of its own, for the folder's first centre, as a window runs it (errors go to the
+  // default error handler). `hook` sees every file operation from the import's start on.
   static Resultado Importar(platform::FileOperationHook hook = nullptr) {
     Resultado resultado;
     storage::Engine engine(',');
     InterfazGuionada interfaz;
-    ventana::VentanaPrincipal ventana(engine, interfaz);
-    ventana.LeerCentros();
+    sesion::Sesion sesion(engine, interfaz);
+    std::vector<std::string> centros;
+    sesion.LeerCentros(centros);
     platform::SetFileOperationHook(std::move(hook));
-    run::EjecutarManejador(interfaz, [&] { resultado.fin = ventana.BImportarClick(); });
+    run::EjecutarManejador(interfaz, [&] { resultado.fin = sesion.Importar(centros.empty() ? "" : centros.front()); });
     platform::SetFileOperationHook(nullptr);
     resultado.sucesos = interfaz.sucesos;
     return resultado;
@@ -182,13 +183,13 @@ class DevolucionTest : public ::testing::Test {
     return operaciones;
   }
 
-  // The next start's recovery, in a window of its own; `hook` sees its file operations.
+  // The next start's recovery, in a session of its own; `hook` sees its file operations.
   static Sucesos Recuperar(platform::FileOperationHook hook = nullptr) {
     storage::Engine engine(',');
     InterfazGuionada interfaz;
-    ventana::VentanaPrincipal ventana(engine, interfaz);
+    sesion::Sesion sesion(engine, interfaz);
     platform::SetFileOperationHook(std::move(hook));
-    run::EjecutarManejador(interfaz, [&] { ventana.RecuperarCopiaInterrumpida(); });
+    run::EjecutarManejador(interfaz, [&] { sesion.RecuperarCopiaInterrumpida(); });
     platform::SetFileOperationHook(nullptr);
     return interfaz.sucesos;
   }
@@ -342,14 +343,14 @@ inline void PrepararRestauracion(testing_support::TemporaryDrive& unidad, const 
   unidad.WriteHostFile(copia + "/ORIGEN.TXT", "C:\\ESCOLAN\n");
 }
 
-// The restore of the old pair in a window of its own; `hook` sees its file operations.
+// The restore of the old pair in a session of its own, as a window runs it; `hook` sees its file operations.
 inline Sucesos Restaurar(platform::FileOperationHook hook = nullptr) {
   storage::Engine engine(',');
   InterfazGuionada interfaz;
-  ventana::VentanaPrincipal ventana(engine, interfaz);
-  platform::SetCurrentFolder("C:\\ESCOLAN");
+  sesion::Sesion sesion(engine, interfaz);
+  sesion.CambiarCarpeta("C:\\ESCOLAN");
   platform::SetFileOperationHook(std::move(hook));
-  ventana.RestaurarCopia(kSelloViejo);
+  run::EjecutarManejador(interfaz, [&] { sesion.RestaurarCopia(kSelloViejo); });
   platform::SetFileOperationHook(nullptr);
   return interfaz.sucesos;
 }

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "sesion/sesion.h"
 #include "ventana/ventana_principal.h"
 #include "export/exportacion.h"
 #include "import/devolucion.h"
@@ -722,12 +723,12 @@ TEST_F(ImportacionTest, TheWindowImportsIntoItsFolderForTheSelectedCentre) {
   auto escolan = Escolan();
   ventana::VentanaPrincipal ventana(engine_, interfaz_);
   platform::SetCurrentFolder("C:\\OTRO");
-  ventana.ListaDirectoriosChange();
+  ventana.CarpetaCambiada();
   ventana.LeerCentros();
   ventana.SeleccionarCentro(1);
 
   std::optional<FinImportacion> fin;
-  run::EjecutarManejador(interfaz_, [&] { fin = ventana.BImportarClick(); });
+  run::EjecutarManejador(interfaz_, [&] { fin = ventana.Importar(); });
 
   EXPECT_EQ(fin, FinImportacion::kCompleta);
   EXPECT_EQ(Leer("C:\\OTRO\\horprof.dbf", kEscritosHorprof),
@@ -947,8 +948,8 @@ TEST_F(ImportacionTest, AStagedTimetableThatVanishedBeforeTheCopyBackIsAnErrorAn
 TEST_F(ImportacionTest, TheRecoveryAtStartRemovesWhatInterruptedCopiesLeftInTheStagingFolder) {
   unidad_.WriteHostFile("HTEMP/VALENCIA/~copia-1234abcd.tmp", "a half copy");
   unidad_.WriteHostFile("HTEMP/VALENCIA/~COPIA-ffff0000.tmp", "another");
-  ventana::VentanaPrincipal ventana(engine_, interfaz_);
-  run::EjecutarManejador(interfaz_, [&] { ventana.RecuperarCopiaInterrumpida(); });
+  sesion::Sesion sesion(engine_, interfaz_);
+  run::EjecutarManejador(interfaz_, [&] { sesion.RecuperarCopiaInterrumpida(); });
   EXPECT_EQ(interfaz_.sucesos, Sucesos{});  // nothing to tell: no copy back was interrupted
   std::set<std::string> quedan = Archivos(unidad_.Host("HTEMP/VALENCIA"));
   EXPECT_EQ(quedan.count("~copia-1234abcd.tmp") + quedan.count("~COPIA-ffff0000.tmp"), 0u);
@@ -982,8 +983,8 @@ TEST_F(ImportacionTest, ADamagedJournalIsRefusedAndMovesNothing) {
     auto antes = Escolan();
     std::string otro = unidad_.ReadHostFile("ESCOLAN/otro.dbf");
     interfaz_.sucesos.clear();
-    ventana::VentanaPrincipal ventana(engine_, interfaz_);
-    EXPECT_FALSE(run::EjecutarManejador(interfaz_, [&] { ventana.RecuperarCopiaInterrumpida(); }));
+    sesion::Sesion sesion(engine_, interfaz_);
+    EXPECT_FALSE(run::EjecutarManejador(interfaz_, [&] { sesion.RecuperarCopiaInterrumpida(); }));
     EXPECT_EQ(interfaz_.sucesos, Sucesos{"error: " + danado});
     EXPECT_EQ(Escolan(), antes);
     EXPECT_EQ(unidad_.ReadHostFile("ESCOLAN/otro.dbf"), otro);
@@ -996,18 +997,17 @@ TEST_F(ImportacionTest, TheExportRecordsItsFolderAndCentresForTheImport) {
   unidad_.MakeHostFolder("OTRO");
   CrearTabla("C:\\OTRO\\centro.dbf", {{"CODCEN", DataType::ftFloat}, {"LITCEN", DataType::ftString, 45}},
              {{"46001", "Uno"}, {"46002", "Dos"}});
-  ventana::VentanaPrincipal ventana(engine_, interfaz_);
-  platform::SetCurrentFolder("C:\\OTRO");
-  ventana.ListaDirectoriosChange();
+  sesion::Sesion sesion(engine_, interfaz_);
+  sesion.PrepararCarpeta("C:\\OTRO");
   // An export that stops at its first step (OTRO has no asignat) is recorded as unfinished...
-  EXPECT_FALSE(run::EjecutarManejador(interfaz_, [&] { ventana.BExportarClick(); }));
+  EXPECT_FALSE(run::EjecutarManejador(interfaz_, [&] { sesion.Exportar(exportacion::Idioma::kValenciano); }));
   std::optional<run::RegistroExportacion> registro = run::LeerRegistroExportacion();
   ASSERT_TRUE(registro);
   EXPECT_EQ(registro->origen, "C:\\OTRO");
   EXPECT_EQ(registro->centros, (std::vector<std::string>{"46001", "46002"}));
   EXPECT_FALSE(registro->completa);
   // ... and one that ends, as finished: its solution then goes nowhere but into OTRO.
-  EXPECT_TRUE(run::EjecutarManejador(interfaz_, [&] { ventana.BExportarClick({}); }));
+  EXPECT_TRUE(run::EjecutarManejador(interfaz_, [&] { sesion.Exportar(exportacion::Idioma::kValenciano, {}); }));
   registro = run::LeerRegistroExportacion();
   ASSERT_TRUE(registro);
   EXPECT_TRUE(registro->completa);

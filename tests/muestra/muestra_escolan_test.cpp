@@ -660,9 +660,9 @@ TEST_F(MuestraEscolan, TheSmallSampleGoesThroughTheExportAndTheImport) {
   storage::Engine engine(',');
   testing_support::InterfazGuionada interfaz;
   ventana::VentanaPrincipal ventana(engine, interfaz);
-  ventana.FormCreate();
+  ventana.Iniciar();
   EXPECT_EQ(ventana.Centros(), std::vector<std::string>{"46010001"});
-  ventana.BExportarClick();
+  ventana.Exportar();
   ASSERT_EQ(interfaz.sucesos.back(), "mensaje:     Proceso finalizado    ");
 
   int lecciones = EscribirSolucion(engine);
@@ -677,7 +677,7 @@ TEST_F(MuestraEscolan, TheSmallSampleGoesThroughTheExportAndTheImport) {
       plantilla.push_back(tabla.AsString("HORAINI") + "-" + tabla.AsString("HORAFIN"));
   };
   interfaz.sucesos.clear();
-  EXPECT_EQ(ventana.BImportarClick(), importacion::FinImportacion::kCompleta);
+  EXPECT_EQ(ventana.Importar(), importacion::FinImportacion::kCompleta);
   EXPECT_NE(std::find(interfaz.sucesos.begin(), interfaz.sucesos.end(), "profesores"), interfaz.sucesos.end());
   ASSERT_EQ(plantilla.size(), 20u);
   EXPECT_EQ(plantilla[0], "08:00-08:55");  // lhortipo's periods of the school, not those of the other one

@@ -46,7 +46,7 @@ class VentanaPrincipalTest : public ::testing::Test {
 
 TEST_F(VentanaPrincipalTest, StagingCopiesTheTenFilesByteForByte) {
   EscribirEscolan("ESCOLAN");
-  ventana::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
+  sesion::CopiarDatosCentro(ventana_.Sesion().Tablas(), "C:\\ESCOLAN");
   for (const std::string& nombre : kArchivos) {
     EXPECT_EQ(drive_.ReadHostFile("HTEMP/VALENCIA/" + nombre), drive_.ReadHostFile("ESCOLAN/" + nombre)) << nombre;
   }
@@ -54,27 +54,27 @@ TEST_F(VentanaPrincipalTest, StagingCopiesTheTenFilesByteForByte) {
 
 TEST_F(VentanaPrincipalTest, StagingRemovesWhatTheSourceLacks) {
   EscribirEscolan("ESCOLAN");
-  ventana::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
+  sesion::CopiarDatosCentro(ventana_.Sesion().Tablas(), "C:\\ESCOLAN");
   drive_.MakeHostFolder("VACIA");
   drive_.WriteHostFile("OTRA/lhortipo.dbf", "");
   std::filesystem::remove(drive_.Host("ESCOLAN/lhortipo.dbf"));
-  ventana::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
+  sesion::CopiarDatosCentro(ventana_.Sesion().Tablas(), "C:\\ESCOLAN");
   EXPECT_FALSE(Preparado("lhortipo.dbf"));
   EXPECT_TRUE(Preparado("centro.dbf"));
-  ventana::CopiarDatosCentro(ventana_.Tablas(), "C:\\VACIA");
+  sesion::CopiarDatosCentro(ventana_.Sesion().Tablas(), "C:\\VACIA");
   for (const std::string& nombre : kArchivos) EXPECT_FALSE(Preparado(nombre)) << nombre;
   drive_.WriteHostFile("HTEMP/VALENCIA/PLANTILLA.DBF", "plantilla");  // not ESCOLAN's: left alone
-  ventana::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
+  sesion::CopiarDatosCentro(ventana_.Sesion().Tablas(), "C:\\ESCOLAN");
   EXPECT_EQ(drive_.ReadHostFile("HTEMP/VALENCIA/PLANTILLA.DBF"), "plantilla");
 }
 
 TEST_F(VentanaPrincipalTest, StagingClosesTheTableObjectsFirst) {
   EscribirEscolan("ESCOLAN");
-  ventana::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
-  ventana_.Tablas().centro.Open();  // exclusive: its file could not be replaced while open
+  sesion::CopiarDatosCentro(ventana_.Sesion().Tablas(), "C:\\ESCOLAN");
+  ventana_.Sesion().Tablas().centro.Open();  // exclusive: its file could not be replaced while open
   EscribirCentro("ESCOLAN", {12345});
-  ventana::CopiarDatosCentro(ventana_.Tablas(), "C:\\ESCOLAN");
-  EXPECT_FALSE(ventana_.Tablas().centro.Active());
+  sesion::CopiarDatosCentro(ventana_.Sesion().Tablas(), "C:\\ESCOLAN");
+  EXPECT_FALSE(ventana_.Sesion().Tablas().centro.Active());
   EXPECT_EQ(drive_.ReadHostFile("HTEMP/VALENCIA/centro.dbf"), drive_.ReadHostFile("ESCOLAN/centro.dbf"));
 }
 
@@ -84,30 +84,30 @@ TEST_F(VentanaPrincipalTest, StartingElsewhereStagesTwiceAndListsEscolansCentres
   drive_.WriteHostFile("INICIO/lhortipo.dbf", "del inicio");
   std::filesystem::remove(drive_.Host("ESCOLAN/lhortipo.dbf"));
   platform::SetCurrentFolder("C:\\INICIO");
-  ventana_.alCambiarDirectorio = [&] { ++cambios_; };
-  ventana_.FormCreate();
+  ventana_.AlCambiarCarpeta([&] { ++cambios_; });
+  ventana_.Iniciar();
   EXPECT_EQ(cambios_, 1);
-  EXPECT_EQ(ventana_.EdNuevoDir(), "C:\\ESCOLAN");
+  EXPECT_EQ(ventana_.CarpetaMostrada(), "C:\\ESCOLAN");
   EXPECT_EQ(ventana_.Directorio(), "C:\\ESCOLAN");
   EXPECT_EQ(ventana_.Centros(), (std::vector<std::string>{"46010", "46010", "3001"}));
   EXPECT_EQ(ventana_.Centro(), "46010");
   EXPECT_FALSE(Preparado("lhortipo.dbf"));  // staged from INICIO, then gone with the staging from ESCOLAN
-  EXPECT_FALSE(ventana_.Tablas().centro.Active());
+  EXPECT_FALSE(ventana_.Sesion().Tablas().centro.Active());
 }
 
 TEST_F(VentanaPrincipalTest, StartingInEscolanStagesOnceWithoutAChangeEvent) {
   EscribirEscolan("escolan");
   platform::SetCurrentFolder("c:\\escolan");
-  ventana_.alCambiarDirectorio = [&] { ++cambios_; };
-  ventana_.FormCreate();
+  ventana_.AlCambiarCarpeta([&] { ++cambios_; });
+  ventana_.Iniciar();
   EXPECT_EQ(cambios_, 0);
-  EXPECT_EQ(ventana_.EdNuevoDir(), "C:\\escolan");
+  EXPECT_EQ(ventana_.CarpetaMostrada(), "C:\\escolan");
   EXPECT_EQ(ventana_.Centros().size(), 3u);
 }
 
 TEST_F(VentanaPrincipalTest, AnEmptyCentroGivesAnEmptyUnselectedList) {
   EscribirCentro("ESCOLAN", {});
-  ventana_.FormCreate();
+  ventana_.Iniciar();
   EXPECT_TRUE(ventana_.Centros().empty());
   EXPECT_EQ(ventana_.CentroSeleccionado(), -1);
   EXPECT_EQ(ventana_.Centro(), "");
@@ -116,30 +116,30 @@ TEST_F(VentanaPrincipalTest, AnEmptyCentroGivesAnEmptyUnselectedList) {
 TEST_F(VentanaPrincipalTest, AMissingEscolanFolderStopsStartUpWithTheFileError) {
   drive_.MakeHostFolder("INICIO");
   platform::SetCurrentFolder("C:\\INICIO");
-  EXPECT_FALSE(run::EjecutarManejador(interfaz_, [&] { ventana_.FormCreate(); }));
+  EXPECT_FALSE(run::EjecutarManejador(interfaz_, [&] { ventana_.Iniciar(); }));
   EXPECT_EQ(interfaz_.sucesos, (std::vector<std::string>{"error: Nombre de archivo inválido"}));
-  EXPECT_EQ(ventana_.EdNuevoDir(), "");
+  EXPECT_EQ(ventana_.CarpetaMostrada(), "");
   EXPECT_TRUE(ventana_.Centros().empty());
   EXPECT_EQ(ventana_.Directorio(), "C:\\INICIO");
 }
 
 TEST_F(VentanaPrincipalTest, AMissingCentroStopsStartUpAfterShowingTheFolder) {
   drive_.MakeHostFolder("ESCOLAN");
-  EXPECT_FALSE(run::EjecutarManejador(interfaz_, [&] { ventana_.FormCreate(); }));
+  EXPECT_FALSE(run::EjecutarManejador(interfaz_, [&] { ventana_.Iniciar(); }));
   EXPECT_EQ(interfaz_.sucesos, (std::vector<std::string>{"error: La tabla no existe: C:\\htemp\\valencia\\centro.DBF"}));
-  EXPECT_EQ(ventana_.EdNuevoDir(), "C:\\ESCOLAN");
+  EXPECT_EQ(ventana_.CarpetaMostrada(), "C:\\ESCOLAN");
   EXPECT_TRUE(ventana_.Centros().empty());
 }
 
 TEST_F(VentanaPrincipalTest, AFolderChangeStagesAgainButKeepsTheCentreList) {
   EscribirEscolan("ESCOLAN");
-  ventana_.FormCreate();
+  ventana_.Iniciar();
   EscribirEscolan("OTRO");
   EscribirCentro("OTRO", {777});
-  ventana_.alCambiarDirectorio = [&] { ++cambios_; };
+  ventana_.AlCambiarCarpeta([&] { ++cambios_; });
   EXPECT_TRUE(ventana_.CambiarDirectorio("C:\\OTRO"));
   EXPECT_EQ(cambios_, 1);
-  EXPECT_EQ(ventana_.EdNuevoDir(), "C:\\OTRO");
+  EXPECT_EQ(ventana_.CarpetaMostrada(), "C:\\OTRO");
   EXPECT_EQ(drive_.ReadHostFile("HTEMP/VALENCIA/centro.dbf"), drive_.ReadHostFile("OTRO/centro.dbf"));
   EXPECT_EQ(ventana_.Centros(), (std::vector<std::string>{"46010", "46010", "3001"}));
   EXPECT_FALSE(ventana_.CambiarDirectorio("c:\\otro\\"));  // the same folder: no change, no staging
@@ -165,8 +165,9 @@ std::vector<exportacion::PasoExportacion> Pasos(std::vector<std::string>& hechos
 
 TEST_F(VentanaPrincipalTest, TheExportRunFramesItsStepsWithItsMessagesAndTheHourglass) {
   std::vector<std::string> hechos;
-  ventana_.idioma = "CASTELLANO";
-  ventana_.BExportarClick(Pasos(hechos, ""));
+  ventana_.PonerTextoIdioma("CASTELLANO");
+  ventana_.Sesion().PonerPasosExportacion(Pasos(hechos, ""));
+  ventana_.Exportar();
   EXPECT_EQ(hechos, (std::vector<std::string>{"Uno", "Dos", "Tres"}));
   EXPECT_EQ(interfaz_.sucesos,
             (std::vector<std::string>{"mensaje: La duración de este Proceso será más larga, en función de la cantidad "
@@ -177,8 +178,9 @@ TEST_F(VentanaPrincipalTest, TheExportRunFramesItsStepsWithItsMessagesAndTheHour
 
 TEST_F(VentanaPrincipalTest, AFailingStepEndsTheRunWithTheCursorBackAndNoClosingMessage) {
   std::vector<std::string> hechos;
-  ventana_.idioma = "CASTELLANO";
-  EXPECT_FALSE(run::EjecutarManejador(interfaz_, [&] { ventana_.BExportarClick(Pasos(hechos, "Dos")); }));
+  ventana_.PonerTextoIdioma("CASTELLANO");
+  ventana_.Sesion().PonerPasosExportacion(Pasos(hechos, "Dos"));
+  EXPECT_FALSE(run::EjecutarManejador(interfaz_, [&] { ventana_.Exportar(); }));
   EXPECT_EQ(hechos, (std::vector<std::string>{"Uno"}));
   EXPECT_FALSE(interfaz_.cursorEspera);
   std::vector<std::string> finales(interfaz_.sucesos.end() - 3, interfaz_.sucesos.end());
@@ -235,7 +237,7 @@ TEST_F(VentanaPrincipalTest, APickedDriveMovesToItsCurrentFolderUnlessItIsTheLis
     ventana::VentanaPrincipal ventana(engine_, interfaz);
     platform::SetCurrentFolder("C:\\ESCOLAN");
     int cambios = 0;
-    ventana.alCambiarDirectorio = [&cambios] { ++cambios; };
+    ventana.AlCambiarCarpeta([&cambios] { ++cambios; });
     const std::vector<char>& letras = ventana.Unidades();
     const auto letra = std::find(letras.begin(), letras.end(), caso.letra);
     ASSERT_NE(letra, letras.end());

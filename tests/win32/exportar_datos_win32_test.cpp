@@ -168,7 +168,7 @@ class ExportarDatosWin32Test : public ::testing::Test {
   // The window as the program opens it, shown; the export runs no step.
   void Abrir(run::InterfazUsuario* interfaz) {
     ventana_ = std::make_unique<TExportarDatos>(interfaz);
-    ventana_->Ventana().pasosExportacion.clear();
+    ventana_->Ventana().Sesion().PonerPasosExportacion({});
     ventana_->Mostrar();
     Bombear();
   }
@@ -534,7 +534,7 @@ TEST_P(EnterEn, EnterClicksTheDefaultButtonOfTheFocusedPanel) {
   Tecla(VK_RETURN);
   EXPECT_EQ(interfaz_.sucesos.empty() ? "" : interfaz_.sucesos.front(), caso.primero);
   EXPECT_EQ(ventana_->Handle() != nullptr, !caso.primero.empty());
-  EXPECT_EQ(ventana_->Ventana().idioma, caso.idioma);
+  EXPECT_EQ(ventana_->Ventana().TextoIdioma(), caso.idioma);
 }
 
 const std::string kExportacion = std::string("mensaje: ") + exportacion::kMensajeInicioExportacion;

@@ -224,7 +224,7 @@ class MenuDialogosWin32Test : public ::testing::Test {
     drive_ = std::make_unique<testing_support::TemporaryDrive>();
     testing_support::EscribirCentro(*drive_, "ESCOLAN", {46010});
     ventana_ = std::make_unique<TExportarDatos>(&interfaz_);
-    ventana_->Ventana().pasosExportacion.clear();
+    ventana_->Ventana().Sesion().PonerPasosExportacion({});
     ventana_->Mostrar();
     Bombear();
     interfaz_.sucesos.clear();
@@ -281,7 +281,7 @@ class MenuDialogosWin32Test : public ::testing::Test {
 
   // A backup of the school's timetables under C:\HTEMP\COPIAS: each with so many lessons (0: missing).
   void Copia(const std::string& sello, int horgrup, int horprof) {
-    storage::Engine& engine = ventana_->Ventana().Engine();
+    storage::Engine& engine = ventana_->Ventana().Sesion().Engine();
     drive_->MakeHostFolder("HTEMP/COPIAS/" + sello);
     for (const auto& [archivo, clases] : {std::pair{"horgrup.dbf", horgrup}, std::pair{"horprof.dbf", horprof}}) {
       if (clases == 0) continue;
@@ -339,7 +339,7 @@ TEST_F(MenuDialogosWin32Test, EachItemAndItsShortcutRunItsOrder) {
       {ventana::OrdenMenu::kRevisarDatos, {"Problemas en los datos de ESCOLAN"}, ""},
       {ventana::OrdenMenu::kVerHorarios, {}, "error: "},
       {ventana::OrdenMenu::kCopiasHorarios, {"Copias de los horarios"}, ""},
-      {ventana::OrdenMenu::kManual, {}, "error: No se encuentra el manual de uso: falta " + ventana::RutaManual() + "."},
+      {ventana::OrdenMenu::kManual, {}, "error: No se encuentra el manual de uso: falta " + sesion::RutaManual() + "."},
       {ventana::OrdenMenu::kAcercaDe, {}, "mensaje: " + ventana::TextoAcercaDe()},
   };
   auto comprobar = [this](const Caso& caso) {
@@ -616,8 +616,9 @@ TEST_F(MenuDialogosWin32Test, GuardarWritesTheFileTheUserNames) {
 TEST_F(MenuDialogosWin32Test, TheBackupsButtonsAnswerToTheSelectedRow) {
   Copia("20261201-101010", 3, 4);
   Copia("20261205-090000", 6, 0);
-  ASSERT_NE(ventana_->Ventana().dialogos, nullptr);
-  ventana::DialogoCopias copias(ventana_->Ventana(), *ventana_->Ventana().dialogos);
+  ASSERT_NE(ventana_->Ventana().DialogosPuestos(), nullptr);
+  ventana::DialogoCopias copias(ventana_->Ventana().Sesion(), *ventana_->Ventana().DialogosPuestos(),
+                               ventana_->Ventana().Centro());
   struct Paso {
     int fila;  // selected by the user; -2: as the dialog opens
     int seleccionada;
@@ -631,11 +632,11 @@ TEST_F(MenuDialogosWin32Test, TheBackupsButtonsAnswerToTheSelectedRow) {
     for (const Paso& paso : pasos) {
       if (paso.fila != -2) Seleccionar(dialogo, paso.fila);
       vistas.push_back(Leer(dialogo));
-      seleccionadas.push_back(copias.seleccionada);
+      seleccionadas.push_back(copias.Seleccionada());
     }
     Pulsar(dialogo, Boton(dialogo, "Cerrar"));
   };
-  ventana_->Ventana().dialogos->MostrarCopias(copias);
+  ventana_->Ventana().DialogosPuestos()->MostrarCopias(copias);
 
   ASSERT_EQ(vistas.size(), pasos.size());
   const Lista& primera = vistas.front();

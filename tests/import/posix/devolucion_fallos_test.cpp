@@ -9,6 +9,7 @@
 
 #include "tests/import/devolucion_de_prueba.h"
 #include "tests/support/child_process.h"
+#include "ventana/ventana_principal.h"
 
 namespace {
 
@@ -284,11 +285,11 @@ struct Intento {
   std::function<void(ventana::VentanaPrincipal&)> hacer;
 };
 const Intento kIntentos[] = {
-    {"the export button", [](ventana::VentanaPrincipal& v) { v.BExportarClick(); }},
-    {"the import button", [](ventana::VentanaPrincipal& v) { v.BImportarClick(); }},
-    {"a folder change", [](ventana::VentanaPrincipal& v) { v.ListaDirectoriosChange(); }},
-    {"the start-up recovery", [](ventana::VentanaPrincipal& v) { v.RecuperarCopiaInterrumpida(); }},
-    {"the window's creation", [](ventana::VentanaPrincipal& v) { v.FormCreate(); }},
+    {"the export button", [](ventana::VentanaPrincipal& v) { v.Exportar(); }},
+    {"the import button", [](ventana::VentanaPrincipal& v) { v.Importar(); }},
+    {"a folder change", [](ventana::VentanaPrincipal& v) { v.CarpetaCambiada(); }},
+    {"the start-up recovery", [](ventana::VentanaPrincipal& v) { v.Sesion().RecuperarCopiaInterrumpida(); }},
+    {"the window's creation", [](ventana::VentanaPrincipal& v) { v.Iniciar(); }},
 };
 
 // What the user saw of one run of a new window of its own, as the application runs it.
@@ -321,7 +322,7 @@ TEST_F(DevolucionTest, WhileAWindowHoldsARunNoOtherWindowOrProcessStartsOne) {
   InterfazGuionada interfaz;
   ventana::VentanaPrincipal ventana(engine, interfaz);
   {
-    ventana::VentanaPrincipal::Ejecucion ejecucion(ventana);
+    sesion::Sesion::Ejecucion ejecucion(ventana.Sesion());
     for (const Intento& intento : kIntentos) {
       SCOPED_TRACE(intento.que);
       // From another window of this process...
@@ -335,13 +336,13 @@ TEST_F(DevolucionTest, WhileAWindowHoldsARunNoOtherWindowOrProcessStartsOne) {
       EXPECT_TRUE(ParDeEscolan() == viejo_) << Estado(ParDeEscolan());
     }
     // The window that holds the run is not kept out by its own lock, and its handler leaves the lock held.
-    EXPECT_TRUE(run::EjecutarManejador(interfaz, [&] { ventana.ListaDirectoriosChange(); })) << Texto(interfaz.sucesos);
+    EXPECT_TRUE(run::EjecutarManejador(interfaz, [&] { ventana.CarpetaCambiada(); })) << Texto(interfaz.sucesos);
     EXPECT_TRUE(Leer("HTEMP/VALENCIA/grupos.dbf") == Leer("ESCOLAN/grupos.dbf"));
-    EXPECT_EQ(EnOtraVentana([](ventana::VentanaPrincipal& v) { v.RecuperarCopiaInterrumpida(); }), Sucesos{kRechazo});
+    EXPECT_EQ(EnOtraVentana([](ventana::VentanaPrincipal& v) { v.Sesion().RecuperarCopiaInterrumpida(); }), Sucesos{kRechazo});
     EXPECT_EQ(Temporales("HTEMP/VALENCIA"), Nombres{"~copia-0badf00d.tmp"});
   }
   // Once its run ends, another window's goes ahead.
-  EXPECT_EQ(EnOtraVentana([](ventana::VentanaPrincipal& v) { v.RecuperarCopiaInterrumpida(); }), Sucesos{});
+  EXPECT_EQ(EnOtraVentana([](ventana::VentanaPrincipal& v) { v.Sesion().RecuperarCopiaInterrumpida(); }), Sucesos{});
   EXPECT_EQ(Temporales("HTEMP/VALENCIA"), Nombres{});
 }
 

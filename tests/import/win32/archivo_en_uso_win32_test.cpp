@@ -90,8 +90,8 @@ TEST_F(DevolucionTest, AnExportWithAnInterchangeTableHeldStopsNamingIt) {
       Retenido retenido(unidad_, "HTEMP/ASIGVALT.DBF", forma);
       storage::Engine engine(',');
       testing_support::InterfazGuionada interfaz;
-      ventana::VentanaPrincipal ventana(engine, interfaz);
-      run::EjecutarManejador(interfaz, [&] { ventana.BExportarClick(); });
+      sesion::Sesion sesion(engine, interfaz);
+      run::EjecutarManejador(interfaz, [&] { sesion.Exportar(exportacion::Idioma::kValenciano); });
       sucesos = interfaz.sucesos;
     }
     ASSERT_FALSE(sucesos.empty());

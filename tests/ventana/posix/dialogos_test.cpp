@@ -109,7 +109,7 @@ class DialogosTest : public ::testing::Test {
   void SetUp() override {
     muestra::EscribirMuestraEscolan("C:\\ESCOLAN", muestra::TamanoMuestra::kPequena);
     platform::SetCurrentFolder("C:\\ESCOLAN");
-    ventana_.dialogos = &dialogos_;
+    ventana_.PonerDialogos(&dialogos_);
   }
 
   // The first subject of asignat made to give its weekly hours as "3:30", which the export stops on.
@@ -130,7 +130,7 @@ class DialogosTest : public ::testing::Test {
   // An export, identity numbers for every teacher, a solution and one complete import of it: the folder then
   // has a backup of its first pair in C:\HTEMP\COPIAS.
   void ExportarEImportar() {
-    ventana_.PrepararCarpeta("C:\\ESCOLAN");
+    ventana_.Sesion().PrepararCarpeta("C:\\ESCOLAN");
     ventana_.LeerCentros();
     ventana_.PulsarExportar(ventana::kIdiomaInicial);
     ASSERT_EQ(Texto(interfaz_.sucesos).find("error"), std::string::npos) << Texto(interfaz_.sucesos);
@@ -157,7 +157,7 @@ class DialogosTest : public ::testing::Test {
 // the subject's weekly hours with the value the field holds beside the export's message.
 TEST_F(DialogosTest, AnExportThatStopsShowsEveryProblemAfterItsMessage) {
   const std::uint32_t registro = HorasQueDetienenLaExportacion();
-  ventana_.PrepararCarpeta("C:\\ESCOLAN");
+  ventana_.Sesion().PrepararCarpeta("C:\\ESCOLAN");
   ventana_.PulsarExportar(ventana::kIdiomaInicial);
 
   // The stop message, then the review (under the hourglass), then the dialog.
@@ -185,7 +185,7 @@ TEST_F(DialogosTest, AnExportThatStopsShowsEveryProblemAfterItsMessage) {
 }
 
 TEST_F(DialogosTest, AnExportThatEndsShowsNoDialog) {
-  ventana_.PrepararCarpeta("C:\\ESCOLAN");
+  ventana_.Sesion().PrepararCarpeta("C:\\ESCOLAN");
   ventana_.PulsarExportar(ventana::kIdiomaInicial);
   EXPECT_EQ(Texto(interfaz_.sucesos).find("problemas"), std::string::npos) << Texto(interfaz_.sucesos);
   EXPECT_EQ(Texto(interfaz_.sucesos).find("error"), std::string::npos) << Texto(interfaz_.sucesos);
@@ -195,10 +195,10 @@ TEST_F(DialogosTest, AnExportThatEndsShowsNoDialog) {
 // folder has problems of its own (the sample's teachers without an identity number).
 TEST_F(DialogosTest, AnExportStoppedByAnythingElseShowsOnlyItsMessage) {
   HorasQueDetienenLaExportacion();
-  ventana_.PrepararCarpeta("C:\\ESCOLAN");
-  ventana_.pasosExportacion = {{"ExportarAsignaturas", [](exportacion::ContextoExportacion&) {
-                                  throw storage::DatabaseError("Error de E/S 112: C:\\HTEMP\\ASIGVALT.DBF");
-                                }}};
+  ventana_.Sesion().PrepararCarpeta("C:\\ESCOLAN");
+  ventana_.Sesion().PonerPasosExportacion({{"ExportarAsignaturas", [](exportacion::ContextoExportacion&) {
+    throw storage::DatabaseError("Error de E/S 112: C:\\HTEMP\\ASIGVALT.DBF");
+  }}});
   ventana_.PulsarExportar(ventana::kIdiomaInicial);
   EXPECT_EQ(std::count(interfaz_.sucesos.begin(), interfaz_.sucesos.end(), "error: Error de E/S 112: C:\\HTEMP\\ASIGVALT.DBF"), 1)
       << Texto(interfaz_.sucesos);
@@ -249,8 +249,8 @@ TEST_F(DialogosTest, TheListAsTextCopiedAndSaved) {
 TEST_F(DialogosTest, AfterAnImportTheQuestionOpensTheNewTimetables) {
   NavegadorDePrueba navegador(unidad_);
   ASSERT_NO_FATAL_FAILURE(ExportarEImportar());
-  const std::string& copia = ventana_.CopiaUltimaImportacion();
-  const std::string& pagina = ventana_.PaginaUltimaImportacion();
+  const std::string& copia = ventana_.Sesion().CopiaUltimaImportacion();
+  const std::string& pagina = ventana_.Sesion().PaginaUltimaImportacion();
   ASSERT_EQ(copia.rfind("C:\\HTEMP\\COPIAS\\", 0), 0u) << copia;
   EXPECT_EQ(pagina, copia + "\\horarios.html");
   ASSERT_GE(interfaz_.sucesos.size(), 2u);
@@ -295,7 +295,7 @@ TEST_F(DialogosTest, TheBackupsDialogShowsAndRestoresABackup) {
   dialogos_.alMostrarCopias = [&](ventana::DialogoCopias& dialogo) {
     ASSERT_EQ(dialogo.Copias().size(), 1u);
     const importacion::CopiaHorarios copia = dialogo.Copias()[0];
-    EXPECT_EQ(dialogo.seleccionada, 0);
+    EXPECT_EQ(dialogo.Seleccionada(), 0);
     EXPECT_TRUE(dialogo.Completa(0));
     EXPECT_EQ(dialogo.Celda(0, 0), importacion::TextoFecha(copia.fecha));
     EXPECT_EQ(dialogo.Celda(0, 4), "C:\\ESCOLAN");
@@ -332,7 +332,7 @@ TEST_F(DialogosTest, TheManualOpenedFromWhereTheProgramIsInstalled) {
   const fs::path pagina =
       fs::canonical("/proc/self/exe").parent_path().parent_path() / "share/escolan-horvane/manual/index.html";
   ASSERT_TRUE(fs::is_regular_file(pagina)) << pagina;
-  EXPECT_EQ(ventana::RutaManual(), platform::WindowsPathOfHost(pagina.string()));
+  EXPECT_EQ(sesion::RutaManual(), platform::WindowsPathOfHost(pagina.string()));
   {
     NavegadorDePrueba navegador(unidad_);
     ventana_.EjecutarOrden(ventana::OrdenMenu::kManual);
@@ -342,7 +342,7 @@ TEST_F(DialogosTest, TheManualOpenedFromWhereTheProgramIsInstalled) {
 
   fs::remove(unidad_.Root() + "/abiertos.txt");
   NavegadorDePrueba navegador(unidad_);
-  ventana_.manual = "C:\\Archivos de programa\\ESCOLAN-Horvane\\manual\\index.html";
+  ventana_.Sesion().PonerManual("C:\\Archivos de programa\\ESCOLAN-Horvane\\manual\\index.html");
   ventana_.EjecutarOrden(ventana::OrdenMenu::kManual);
   EXPECT_EQ(interfaz_.sucesos, std::vector<std::string>{"error: No se encuentra el manual de uso: falta C:\\Archivos de "
                                                         "programa\\ESCOLAN-Horvane\\manual\\index.html. Vuelva a "
