@@ -37,7 +37,7 @@ class Busquedas {
   // The identity number of the first teacher with this abbreviation, or nothing when PROFT has none.
   std::optional<std::int32_t> DniDe(const std::string& abreviatura) {
     auto [encontrado, nuevo] = dnis_.try_emplace(abreviatura);
-    if (nuevo && profesores_.Buscar(abreviatura)) encontrado->second = proft_.AsInteger("dni");
+    if (nuevo && profesores_.Buscar(abreviatura)) encontrado->second = proft_.AsInteger("DNI");
     return encontrado->second;
   }
 
