@@ -70,7 +70,7 @@ int Review(const std::string& source, const std::string& language) {
   try {
     storage::Engine engine;
     std::vector<diagnostico::Problema> problems =
-        diagnostico::RevisarCarpeta(engine, WindowsFolder(source), exportacion::LeerIdioma(language));
+        diagnostico::ProblemasDeCarpeta(engine, WindowsFolder(source), exportacion::LeerIdioma(language));
     for (const diagnostico::Problema& problem : problems) std::cout << diagnostico::Linea(problem) << '\n';
     std::cout << diagnostico::Resumen(problems.size()) << '\n';
     return problems.empty() ? 0 : 1;

@@ -149,7 +149,7 @@ DialogoProblemas VentanaPrincipal::ProblemasDeDatos() {
   const std::string carpeta = Directorio();
   run::CursorEsperaActivo espera(interfaz_);
   return DialogoProblemas(interfaz_, carpeta,
-                          diagnostico::RevisarCarpeta(engine_, carpeta, exportacion::LeerIdioma(idioma)));
+                          diagnostico::ProblemasDeCarpeta(engine_, carpeta, exportacion::LeerIdioma(idioma)));
 }
 
 namespace {
