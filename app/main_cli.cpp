@@ -69,7 +69,8 @@ int Export(const std::string& source, exportacion::Idioma language) {
 int Review(const std::string& source, exportacion::Idioma language) {
   try {
     storage::Engine engine;
-    std::vector<diagnostico::Problema> problems = diagnostico::RevisarCarpeta(engine, WindowsFolder(source), language);
+    std::vector<diagnostico::Problema> problems =
+        diagnostico::ProblemasDeCarpeta(engine, WindowsFolder(source), language);
     for (const diagnostico::Problema& problem : problems) std::cout << diagnostico::Linea(problem) << '\n';
     std::cout << diagnostico::Resumen(problems.size()) << '\n';
     return problems.empty() ? 0 : 1;

@@ -30,10 +30,10 @@ struct Necesidad {
   const char* efecto;
 };
 
-// The problems found so far, and how to read the folder's tables.
-class Revision {
+// The examination of a folder: the problems found so far, and how to read its tables.
+class Examen {
  public:
-  Revision(storage::Engine& engine, std::string_view carpeta) : engine_(engine), carpeta_(carpeta) {}
+  Examen(storage::Engine& engine, std::string_view carpeta) : engine_(engine), carpeta_(carpeta) {}
 
   void Anotar(std::string_view archivo, std::uint32_t registro, std::string campo, std::string mensaje,
               std::string valor = {}) {
@@ -105,26 +105,26 @@ struct Asignaturas {
 };
 
 // asignat: the hours every subject's Horsemte gives, and the keys the later lookups find first.
-Asignaturas RevisarAsignaturas(Revision& revision, exportacion::Idioma idioma) {
+Asignaturas ExaminarAsignaturas(Examen& examen, exportacion::Idioma idioma) {
   Asignaturas asignaturas;
   std::string nombre = exportacion::CampoNombreAsignatura(idioma);
-  auto asignat = revision.Abrir(run::kAsignat, {{{"Litresv", nombre, "Codasig", "Horsemte"}, kDetieneExportacion}});
+  auto asignat = examen.Abrir(run::kAsignat, {{{"Litresv", nombre, "Codasig", "Horsemte"}, kDetieneExportacion}});
   if (!asignat) return asignaturas;
   std::string archivo = run::ArchivoEscolan(run::kAsignat);
   std::map<std::string, std::uint32_t> porCodigo;
   std::map<std::tuple<std::string, std::string, std::string>, std::uint32_t> porCodigoCorto;
-  char separador = revision.Engine().DecimalSeparator();
+  char separador = examen.Engine().DecimalSeparator();
   for (; !asignat->Eof(); asignat->Next()) {
     std::uint32_t registro = asignat->RecNo();
     std::string horsemte = asignat->AsString("Horsemte");
-    revision.Leer(*asignat, archivo, "Horsemte", kDetieneExportacion,
-                  [&] { exportacion::HorasSemanales(horsemte, separador); });
+    examen.Leer(*asignat, archivo, "Horsemte", kDetieneExportacion,
+                [&] { exportacion::HorasSemanales(horsemte, separador); });
     std::string codasig = asignat->AsString("Codasig");
     std::string codvalen = ComoSeLee(codasig, exportacion::kTamanoCodvalen);
     asignaturas.codvalens.insert(codvalen);
     auto [primero, nuevo] = porCodigo.try_emplace(codvalen, registro);
     if (!nuevo) {
-      revision.AnotarCampo(*asignat, archivo, "Codasig",
+      examen.AnotarCampo(*asignat, archivo, "Codasig",
                       "el código de asignatura " + codvalen + " ya es el " + DelRegistro(primero->second) +
                           ": los alumnos y la carga lectiva toman solo la primera");
     }
@@ -134,7 +134,7 @@ Asignaturas RevisarAsignaturas(Revision& revision, exportacion::Idioma idioma) {
                                                             ComoSeLee(asignat->AsString("Litresv"), 4)};
     auto [anterior, nueva] = porCodigoCorto.try_emplace(clave, registro);
     if (!nueva) {
-      revision.AnotarCampo(*asignat, archivo, "Litresv",
+      examen.AnotarCampo(*asignat, archivo, "Litresv",
                       "la abreviatura " + std::get<2>(clave) + " de " + std::get<1>(clave) + std::get<0>(clave) +
                           " ya es la " + DelRegistro(anterior->second) +
                           ": la importación devuelve las clases de las dos a la primera");
@@ -145,8 +145,8 @@ Asignaturas RevisarAsignaturas(Revision& revision, exportacion::Idioma idioma) {
 }
 
 // profesor: the teachers the export takes (no leave date), their identity numbers and abbreviations.
-void RevisarProfesores(Revision& revision) {
-  auto profesor = revision.Abrir(run::kProfesor, {{{"FBaja", "Apenomprof", "Departa", "Dni"}, kDetieneExportacion}});
+void ExaminarProfesores(Examen& examen) {
+  auto profesor = examen.Abrir(run::kProfesor, {{{"FBaja", "Apenomprof", "Departa", "Dni"}, kDetieneExportacion}});
   if (!profesor) return;
   std::string archivo = run::ArchivoEscolan(run::kProfesor);
   std::vector<std::string> abreviaturas;
@@ -156,21 +156,21 @@ void RevisarProfesores(Revision& revision) {
   for (; !profesor->Eof(); profesor->Next()) {
     std::uint32_t registro = profesor->RecNo();
     bool deBaja = false;
-    if (!revision.Leer(*profesor, archivo, "FBaja", kDetieneExportacion,
-                       [&] { deBaja = !profesor->AsDate("FBaja").IsEmpty(); })) {
+    if (!examen.Leer(*profesor, archivo, "FBaja", kDetieneExportacion,
+                     [&] { deBaja = !profesor->AsDate("FBaja").IsEmpty(); })) {
       continue;
     }
     if (deBaja) continue;
     std::string nombre = profesor->AsString("Apenomprof");
     std::int32_t dni = 0;
-    if (!revision.Leer(*profesor, archivo, "Dni", kDetieneExportacion, [&] { dni = profesor->AsInteger("Dni"); })) {
+    if (!examen.Leer(*profesor, archivo, "Dni", kDetieneExportacion, [&] { dni = profesor->AsInteger("Dni"); })) {
       continue;
     }
     if (!run::TieneDni(dni)) {
-      revision.AnotarCampo(*profesor, archivo, "Dni",
+      examen.AnotarCampo(*profesor, archivo, "Dni",
                       "el profesor " + nombre + " no tiene D.N.I.: la importación se detendrá si no se le da uno");
     } else if (auto [primero, nuevo] = porDni.try_emplace(dni, registro); !nuevo) {
-      revision.AnotarCampo(*profesor, archivo, "Dni",
+      examen.AnotarCampo(*profesor, archivo, "Dni",
                       "el D.N.I. " + std::to_string(dni) + " ya es el " + DelRegistro(primero->second) +
                           ": la carga lectiva da las clases de los dos a la abreviatura del primero");
     }
@@ -185,21 +185,21 @@ void RevisarProfesores(Revision& revision) {
   for (std::size_t i = 0; i < distintas.size(); ++i) {
     auto [primero, nuevo] = porAbreviatura.try_emplace(distintas[i], registros[i]);
     if (nuevo) continue;
-    revision.Anotar(archivo, registros[i], "Apenomprof",
-                    "la abreviatura " + distintas[i] + " que le da la exportación ya es la " +
-                        DelRegistro(primero->second) + ": la importación da las clases de los dos al primero",
-                    nombres[i]);
+    examen.Anotar(archivo, registros[i], "Apenomprof",
+                  "la abreviatura " + distintas[i] + " que le da la exportación ya es la " +
+                      DelRegistro(primero->second) + ": la importación da las clases de los dos al primero",
+                  nombres[i]);
   }
 }
 
-void RevisarAulas(Revision& revision) {
-  revision.Abrir(run::kAulas, {{{"Codaula", "Litaula"}, kDetieneExportacion}});
+void ExaminarAulas(Examen& examen) {
+  examen.Abrir(run::kAulas, {{{"Codaula", "Litaula"}, kDetieneExportacion}});
 }
 
 // asigalum: how many of each student's enrolments ASIGVALT knows, by the student code the filter selects them by.
-std::unordered_map<std::string, int> AsignaturasPorAlumno(Revision& revision, const Asignaturas& asignaturas) {
+std::unordered_map<std::string, int> AsignaturasPorAlumno(Examen& examen, const Asignaturas& asignaturas) {
   std::unordered_map<std::string, int> cuantas;
-  auto asigalum = revision.Abrir(run::kAsigalum, {{{"Codigo", "Codasig"}, kDetieneExportacion}});
+  auto asigalum = examen.Abrir(run::kAsigalum, {{{"Codigo", "Codasig"}, kDetieneExportacion}});
   if (!asigalum || !asignaturas.leidas) return cuantas;
   for (; !asigalum->Eof(); asigalum->Next()) {
     if (!asignaturas.codvalens.contains(ComoSeLee(asigalum->AsString("Codasig"), exportacion::kTamanoCodvalen))) continue;
@@ -211,10 +211,10 @@ std::unordered_map<std::string, int> AsignaturasPorAlumno(Revision& revision, co
 // alumnos.fpt: ESCOLAN's notes on the students, which the runs never read but the staging carries along.
 // The memo fields of alumnos when its memo file is there to check them against; none, after noting it, when
 // the file is missing.
-std::vector<std::string> CamposDeMemo(Revision& revision, const storage::Table& alumnos) {
-  if (!platform::FileExists(run::EnCarpeta(revision.Carpeta(), run::kMemoAlumnos))) {
-    revision.Anotar(run::kMemoAlumnos, 0, "",
-                    "falta el archivo de memos de alumnos.dbf: las notas de los alumnos no se podrán leer");
+std::vector<std::string> CamposDeMemo(Examen& examen, const storage::Table& alumnos) {
+  if (!platform::FileExists(run::EnCarpeta(examen.Carpeta(), run::kMemoAlumnos))) {
+    examen.Anotar(run::kMemoAlumnos, 0, "",
+                  "falta el archivo de memos de alumnos.dbf: las notas de los alumnos no se podrán leer");
     return {};
   }
   std::vector<std::string> campos;
@@ -224,42 +224,42 @@ std::vector<std::string> CamposDeMemo(Revision& revision, const storage::Table& 
   return campos;
 }
 
-void RevisarMemos(Revision& revision, const storage::Table& alumnos, const std::vector<std::string>& campos) {
+void ExaminarMemos(Examen& examen, const storage::Table& alumnos, const std::vector<std::string>& campos) {
   for (const std::string& campo : campos) {
     if (alumnos.IsNull(campo) || alumnos.MemoText(campo)) continue;
-    revision.AnotarCampo(alumnos, run::kMemoAlumnos, campo,
+    examen.AnotarCampo(alumnos, run::kMemoAlumnos, campo,
                     "la nota del registro de alumnos.dbf no está en alumnos.fpt o está dañada");
   }
 }
 
 // alumnos: the students the export takes, their subjects, codes and repeater flag.
-void RevisarAlumnos(Revision& revision, const Asignaturas& asignaturas) {
-  std::unordered_map<std::string, int> cuantas = AsignaturasPorAlumno(revision, asignaturas);
-  auto alumnos = revision.Abrir(run::kAlumnos, {{{"Codgrup", "Codigo", "Apenom", "Repite"}, kDetieneExportacion}});
+void ExaminarAlumnos(Examen& examen, const Asignaturas& asignaturas) {
+  std::unordered_map<std::string, int> cuantas = AsignaturasPorAlumno(examen, asignaturas);
+  auto alumnos = examen.Abrir(run::kAlumnos, {{{"Codgrup", "Codigo", "Apenom", "Repite"}, kDetieneExportacion}});
   if (!alumnos) return;
   std::string archivo = run::ArchivoEscolan(run::kAlumnos);
   std::map<std::string, std::uint32_t> porCodigo;
-  std::vector<std::string> memos = CamposDeMemo(revision, *alumnos);
+  std::vector<std::string> memos = CamposDeMemo(examen, *alumnos);
   for (; !alumnos->Eof(); alumnos->Next()) {
     std::uint32_t registro = alumnos->RecNo();
-    RevisarMemos(revision, *alumnos, memos);
+    ExaminarMemos(examen, *alumnos, memos);
     std::string codgrup = alumnos->AsString("Codgrup");
     if (!CortarCodigoGrupo(codgrup).Completo()) {
-      revision.AnotarCampo(*alumnos, archivo, "Codgrup",
-                           "el código de grupo '" + codgrup + "' tiene menos de dos caracteres: la exportación deja fuera a este alumno");
+      examen.AnotarCampo(*alumnos, archivo, "Codgrup",
+                         "el código de grupo '" + codgrup + "' tiene menos de dos caracteres: la exportación deja fuera a este alumno");
       continue;
     }
-    revision.Leer(*alumnos, archivo, "Repite", kDetieneExportacion, [&] { alumnos->AsInteger("Repite"); });
+    examen.Leer(*alumnos, archivo, "Repite", kDetieneExportacion, [&] { alumnos->AsInteger("Repite"); });
     std::string codigo = ComoSeLee(alumnos->AsString("Codigo"), exportacion::kTamanoExpediente);
     auto [primero, nuevo] = porCodigo.try_emplace(codigo, registro);
     if (!nuevo) {
-      revision.AnotarCampo(*alumnos, archivo, "Codigo",
+      examen.AnotarCampo(*alumnos, archivo, "Codigo",
                       "el código de alumno " + codigo + " ya es el " + DelRegistro(primero->second) +
                           ": la exportación da a cada uno las asignaturas de los dos");
     }
     auto matriculas = cuantas.find(codigo);
     if (matriculas != cuantas.end() && matriculas->second > exportacion::kAsignaturasPorAlumno) {
-      revision.AnotarCampo(*alumnos, archivo, "Codigo",
+      examen.AnotarCampo(*alumnos, archivo, "Codigo",
                       "el alumno " + codigo + " tiene " + std::to_string(matriculas->second) +
                           " asignaturas en asigalum y ALUMNOST solo tiene sitio para " +
                           std::to_string(exportacion::kAsignaturasPorAlumno) + ": No se encuentra el campo '" +
@@ -269,21 +269,21 @@ void RevisarAlumnos(Revision& revision, const Asignaturas& asignaturas) {
   }
 }
 
-void RevisarGrupos(Revision& revision) {
-  auto grupos = revision.Abrir(run::kGrupos, {{{"Turno", "Codgrup"}, kDetieneExportacion}});
+void ExaminarGrupos(Examen& examen) {
+  auto grupos = examen.Abrir(run::kGrupos, {{{"Turno", "Codgrup"}, kDetieneExportacion}});
   if (!grupos) return;
   std::string archivo = run::ArchivoEscolan(run::kGrupos);
   for (; !grupos->Eof(); grupos->Next()) {
     std::string codgrup = grupos->AsString("Codgrup");
     if (CortarCodigoGrupo(codgrup).Completo()) continue;
-    revision.AnotarCampo(*grupos, archivo, "Codgrup",
+    examen.AnotarCampo(*grupos, archivo, "Codgrup",
                     "el código de grupo '" + codgrup + "' tiene menos de dos caracteres: la exportación deja fuera este grupo");
   }
 }
 
 // horgrup: read by the export's teaching load, emptied and refilled by the import.
-void RevisarHorarioGrupos(Revision& revision) {
-  auto horgrup = revision.Abrir(
+void ExaminarHorarioGrupos(Examen& examen) {
+  auto horgrup = examen.Abrir(
       run::kHorgrup, {{{"Codgrup", "Codasig", "Dni"}, kDetieneExportacion},
                       {{"Diasem", "Numhora", "Hordiades", "Hordiahas", "Codcen"}, kDetieneImportacion}});
   if (!horgrup) return;
@@ -291,26 +291,26 @@ void RevisarHorarioGrupos(Revision& revision) {
   for (; !horgrup->Eof(); horgrup->Next()) {
     std::string codgrup = horgrup->AsString("Codgrup");
     if (!CortarCodigoGrupo(codgrup).Completo()) {
-      revision.AnotarCampo(*horgrup, archivo, "Codgrup",
+      examen.AnotarCampo(*horgrup, archivo, "Codgrup",
                       "el código de grupo '" + codgrup +
                           "' tiene menos de dos caracteres: la carga lectiva escribe esta clase sin nivel o sin curso");
     }
-    revision.Leer(*horgrup, archivo, "Dni", kDetieneExportacion, [&] { horgrup->AsInteger("Dni"); });
+    examen.Leer(*horgrup, archivo, "Dni", kDetieneExportacion, [&] { horgrup->AsInteger("Dni"); });
   }
 }
 
-void RevisarHorarioProfesores(Revision& revision) {
-  revision.Abrir(run::kHorprof,
-                 {{{"Diasem", "Numhora", "Horad", "Horah", "Ocupa", "Codcen", "Dni"}, kDetieneImportacion}});
+void ExaminarHorarioProfesores(Examen& examen) {
+  examen.Abrir(run::kHorprof,
+               {{{"Diasem", "Numhora", "Horad", "Horah", "Ocupa", "Codcen", "Dni"}, kDetieneImportacion}});
 }
 
 // centro and lhortipo: every centre's class periods, which the import takes for the centre chosen.
-void RevisarCentros(Revision& revision) {
+void ExaminarCentros(Examen& examen) {
   std::vector<std::pair<std::string, std::uint32_t>> centros;
-  if (auto centro = revision.Abrir(run::kCentro, {{{"Codcen"}, kDetieneImportacion}})) {
+  if (auto centro = examen.Abrir(run::kCentro, {{{"Codcen"}, kDetieneImportacion}})) {
     for (; !centro->Eof(); centro->Next()) centros.emplace_back(centro->AsString("Codcen"), centro->RecNo());
   }
-  auto lhortipo = revision.Abrir(run::kLhortipo, {{{"CODCEN", "Numhora", "Desde", "Hasta"}, kDetieneImportacion}});
+  auto lhortipo = examen.Abrir(run::kLhortipo, {{{"CODCEN", "Numhora", "Desde", "Hasta"}, kDetieneImportacion}});
   if (!lhortipo) return;
   std::string archivo = run::ArchivoEscolan(run::kLhortipo);
   std::set<std::string> conHoras;
@@ -320,46 +320,47 @@ void RevisarCentros(Revision& revision) {
     std::string codcen = lhortipo->AsString("CODCEN");
     conHoras.insert(codcen);
     if (!deCentros.contains(codcen)) continue;
-    revision.Leer(*lhortipo, archivo, "Numhora", kDetieneImportacion, [&] { lhortipo->AsInteger("Numhora"); });
+    examen.Leer(*lhortipo, archivo, "Numhora", kDetieneImportacion, [&] { lhortipo->AsInteger("Numhora"); });
   }
   for (const auto& [codigo, registro] : centros) {
     if (conHoras.contains(codigo)) continue;
-    revision.Anotar(run::ArchivoEscolan(run::kCentro), registro, "Codcen",
-                    "el centro " + codigo +
-                        " no tiene ninguna hora en lhortipo con ese mismo código: la importación le propondrá una plantilla de horas vacía",
-                    codigo);
+    examen.Anotar(run::ArchivoEscolan(run::kCentro), registro, "Codcen",
+                  "el centro " + codigo +
+                      " no tiene ninguna hora en lhortipo con ese mismo código: la importación le propondrá una plantilla de horas vacía",
+                  codigo);
   }
 }
 
 // C:\HTEMP: the export replaces its nine tables there, which it cannot do while another program (the
 // generator) has one open.
-void RevisarIntercambio(Revision& revision) {
+void ExaminarIntercambio(Examen& examen) {
   for (std::string_view tabla : {run::kAsigvalt, run::kAsignomt, run::kProft, run::kAulat, run::kAlumnost,
                                  run::kAsigcurt, run::kGrupost, run::kCursost, run::kAsigt}) {
     std::string ruta = run::RutaIntercambio(tabla);
     if (!platform::FileExists(ruta)) continue;
     try {
-      revision.Engine().RequireNotInUse(ruta);
+      examen.Engine().RequireNotInUse(ruta);
     } catch (const storage::DatabaseError& error) {
-      revision.Anotar(run::ArchivoDbf(tabla), 0, "", std::string(error.what()) + ": " + kDetieneExportacion);
+      examen.Anotar(run::ArchivoDbf(tabla), 0, "", std::string(error.what()) + ": " + kDetieneExportacion);
     }
   }
 }
 
 }  // namespace
 
-std::vector<Problema> RevisarCarpeta(storage::Engine& engine, std::string_view carpeta, exportacion::Idioma idioma) {
-  Revision revision(engine, carpeta);
-  Asignaturas asignaturas = RevisarAsignaturas(revision, idioma);
-  RevisarProfesores(revision);
-  RevisarAulas(revision);
-  RevisarAlumnos(revision, asignaturas);
-  RevisarGrupos(revision);
-  RevisarHorarioGrupos(revision);
-  RevisarHorarioProfesores(revision);
-  RevisarCentros(revision);
-  RevisarIntercambio(revision);
-  return std::move(revision).Problemas();
+std::vector<Problema> ProblemasDeCarpeta(storage::Engine& engine, std::string_view carpeta,
+                                         exportacion::Idioma idioma) {
+  Examen examen(engine, carpeta);
+  Asignaturas asignaturas = ExaminarAsignaturas(examen, idioma);
+  ExaminarProfesores(examen);
+  ExaminarAulas(examen);
+  ExaminarAlumnos(examen, asignaturas);
+  ExaminarGrupos(examen);
+  ExaminarHorarioGrupos(examen);
+  ExaminarHorarioProfesores(examen);
+  ExaminarCentros(examen);
+  ExaminarIntercambio(examen);
+  return std::move(examen).Problemas();
 }
 
 std::string Linea(const Problema& problema) {

@@ -1,4 +1,4 @@
-// The review of an ESCOLAN folder before an export: reads the folder's tables where they are, shared and
+// The examination of an ESCOLAN folder before an export: reads the folder's tables where they are, shared and
 // without writing anything, and finds every record at which an export or an import of that folder would stop,
 // or would write something the user would not expect, judged by the export's own rules (export/reglas.h) and
 // the import's teacher-identity rule (run/identidad.h).
@@ -26,7 +26,7 @@ struct Problema {
 // Every problem of the ESCOLAN folder `carpeta` (a Windows path), file by file in the order the export reads
 // them, then record by record. `idioma` is the export's language of subject names (it decides which name field
 // of asignat is read). No file is created or changed, in the folder or anywhere else.
-std::vector<Problema> RevisarCarpeta(storage::Engine& engine, std::string_view carpeta, exportacion::Idioma idioma);
+std::vector<Problema> ProblemasDeCarpeta(storage::Engine& engine, std::string_view carpeta, exportacion::Idioma idioma);
 
 // "asignat.dbf, registro 12, campo Horsemte: ..." (without the record or field where the problem has none).
 std::string Linea(const Problema& problema);

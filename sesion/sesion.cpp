@@ -125,7 +125,7 @@ importacion::FinImportacion Sesion::Importar(const std::string& centro) {
 std::vector<diagnostico::Problema> Sesion::Problemas(exportacion::Idioma idioma) {
   const std::string carpeta = Carpeta();
   run::CursorEsperaActivo espera(interfaz_);
-  return diagnostico::RevisarCarpeta(engine_, carpeta, idioma);
+  return diagnostico::ProblemasDeCarpeta(engine_, carpeta, idioma);
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -1,4 +1,4 @@
-// The drive map, the current folder, and how Windows paths are found on the host.
+// The drive map, what the current folder starts as, and how Windows paths are found on the host.
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/backend.h"
 #include "platform/drive_map.h"
 #include "platform/posix/host.h"
 #include "util/ascii.h"
@@ -46,42 +47,12 @@ std::string HostWorkingFolder() {
   return cwd ? std::string(cwd.get()) : std::string("/");
 }
 
-// The Windows text of a host path under the given drive map, or empty when no drive holds it.
-std::string WindowsTextOfHost(const DriveMap& drives, const std::string& hostPath) {
-  std::string host = AbsoluteHostPath(hostPath);
-  char bestDrive = 0;
-  std::size_t bestLength = 0;
-  for (char letter : drives.Letters()) {
-    std::string root = AbsoluteHostPath(*drives.HostFolder(letter));
-    bool inside = root == "/" || host == root || host.starts_with(root + "/");
-    if (inside && (bestDrive == 0 || root.size() > bestLength)) {
-      bestDrive = letter;
-      bestLength = root == "/" ? 0 : root.size();
-    }
-  }
-  if (bestDrive == 0) return {};
-  WindowsPath path{bestDrive, {}};
-  for (const auto& name : fs::path(host.substr(bestLength)).relative_path()) path.names.push_back(name.string());
-  return path.Text();
-}
-
-struct ProcessState {
-  DriveMap drives;
-  std::string current;
-  std::map<char, std::string> currentOfDrive;
-  // Where existing entries were found, by their folded Windows path: a table reopened thousands of times
-  // is then found with one look at the host instead of a listing of every folder on its path.
-  std::unordered_map<std::u32string, std::string> found;
-};
-
-ProcessState& State() {
-  static ProcessState state = [] {
-    ProcessState initial{DriveMap::FromEnvironment(), {}, {}, {}};
-    initial.current = WindowsTextOfHost(initial.drives, HostWorkingFolder());
-    if (initial.current.empty()) initial.current = "C:\\";
-    return initial;
-  }();
-  return state;
+// Where existing entries were found, by their folded Windows path: a table reopened thousands of times is then
+// found with one look at the host instead of a listing of every folder on its path. Forgotten with the drive
+// map they were found under.
+std::unordered_map<std::u32string, std::string>& FoundEntries() {
+  static std::unordered_map<std::u32string, std::string> found;
+  return found;
 }
 
 bool IsFolder(const std::string& hostPath) {
@@ -142,18 +113,6 @@ void DriveMap::Map(char letter, std::string hostFolder) {
   roots_[letter] = AbsoluteHostPath(hostFolder);
 }
 
-void SetDriveMap(DriveMap map) {
-  ProcessState& state = State();
-  state.drives = std::move(map);
-  state.currentOfDrive.clear();
-  state.found.clear();
-  if (!state.drives.HostFolder(state.current[0])) {
-    state.current = "C:\\";
-  }
-}
-
-const DriveMap& Drives() { return State().drives; }
-
 std::vector<char> MappedDrives() { return Drives().Letters(); }
 
 bool DriveReady(char letter) {
@@ -161,36 +120,39 @@ bool DriveReady(char letter) {
   return root && IsFolder(*root);
 }
 
-std::string CurrentFolder() { return State().current; }
+namespace backend {
 
-std::string CurrentFolderOfDrive(char letter) {
-  ProcessState& state = State();
-  if (!state.current.empty() && state.current[0] == letter) return state.current;
-  auto found = state.currentOfDrive.find(letter);
-  if (found != state.currentOfDrive.end()) return found->second;
-  return WindowsPath{letter, {}}.Text();
+std::string WindowsTextOfHost(const DriveMap& drives, std::string_view hostPath) {
+  std::string host = AbsoluteHostPath(std::string(hostPath));
+  char bestDrive = 0;
+  std::size_t bestLength = 0;
+  for (char letter : drives.Letters()) {
+    std::string root = AbsoluteHostPath(*drives.HostFolder(letter));
+    bool inside = root == "/" || host == root || host.starts_with(root + "/");
+    if (inside && (bestDrive == 0 || root.size() > bestLength)) {
+      bestDrive = letter;
+      bestLength = root == "/" ? 0 : root.size();
+    }
+  }
+  if (bestDrive == 0) return {};
+  WindowsPath path{bestDrive, {}};
+  for (const auto& name : fs::path(host.substr(bestLength)).relative_path()) path.names.push_back(name.string());
+  return path.Text();
 }
 
-void SetCurrentFolder(std::string_view path) {
-  WindowsPath folder = FullPath(path);
-  host::Location location = host::Locate(folder);
-  if (!location.isFolder) throw FileError(kPathNotFound);
-  ProcessState& state = State();
-  state.current = folder.Text();
-  state.currentOfDrive[folder.drive] = state.current;
-}
+std::string StartingFolder(const DriveMap& drives) { return WindowsTextOfHost(drives, HostWorkingFolder()); }
 
-std::string WindowsPathOfHost(std::string_view hostPath) {
-  std::string text = WindowsTextOfHost(Drives(), std::string(hostPath));
-  if (text.empty()) throw FileError(kPathNotFound);
-  return text;
-}
+bool DriveExists(const DriveMap& drives, char letter) { return drives.HostFolder(letter).has_value(); }
+
+void DriveMapReplaced() { FoundEntries().clear(); }
+
+}  // namespace backend
 
 namespace host {
 
 // An entry found before that is still there.
 std::optional<Location> FoundBefore(const std::u32string& key) {
-  auto& found = State().found;
+  auto& found = FoundEntries();
   auto entry = found.find(key);
   if (entry == found.end()) return std::nullopt;
   struct stat info {};
@@ -204,7 +166,7 @@ std::optional<Location> FoundBefore(const std::u32string& key) {
 // Where a walk down to `path` starts: the deepest folder on its way that was found before and is still a
 // folder, or else the drive's root; with the number of the path's names that it covers.
 std::pair<Location, std::size_t> StartOfWalk(const WindowsPath& path) {
-  auto& found = State().found;
+  auto& found = FoundEntries();
   for (std::size_t covered = path.names.size(); covered-- > 1;) {
     WindowsPath folder{path.drive, {path.names.begin(), path.names.begin() + static_cast<std::ptrdiff_t>(covered)}};
     auto entry = found.find(FoldedName(folder.Text()));
@@ -232,11 +194,9 @@ Location Locate(const WindowsPath& path) {
     location.exists = !entry.empty();
     location.isFolder = location.exists && isFolder;
   }
-  if (location.exists && !path.IsRoot()) State().found[key] = location.path;
+  if (location.exists && !path.IsRoot()) FoundEntries()[key] = location.path;
   return location;
 }
-
-Location Locate(std::string_view windowsPath) { return Locate(FullPath(windowsPath)); }
 
 }  // namespace host
 }  // namespace platform

@@ -10,33 +10,22 @@
 #include <cstdio>
 #include <random>
 #include <utility>
-#include <vector>
 
 #include "platform/backend.h"
-#include "platform/posix/host.h"
+#include "platform/host.h"
 
 namespace platform {
 
-// The descriptor (its lock stands for the sharing mode) and the view of the file's start, once asked for.
-struct NativeFile {
-  explicit NativeFile(int descriptor) : handle(descriptor) {}
-  NativeFile(const NativeFile&) = delete;
-  NativeFile& operator=(const NativeFile&) = delete;
-  ~NativeFile() {
-    EndView();
-    if (handle >= 0) ::close(handle);
-  }
+NativeFile::~NativeFile() {
+  EndView();
+  if (handle >= 0) ::close(handle);
+}
 
-  void EndView() {
-    if (view != nullptr) ::munmap(view, viewLength);
-    view = nullptr;
-    viewLength = 0;
-  }
-
-  int handle = -1;
-  void* view = nullptr;
-  std::size_t viewLength = 0;
-};
+void NativeFile::EndView() {
+  if (view != nullptr) ::munmap(view, viewLength);
+  view = nullptr;
+  viewLength = 0;
+}
 
 namespace {
 
@@ -64,8 +53,7 @@ int OpenHandle(const std::string& hostPath, int flags, bool parentExists) {
 
 File File::OpenExisting(std::string_view path, Access access, Share share) {
   backend::BeforeFileOperation(FileOperation::kOpen, path);
-  host::Location location = host::Locate(path);
-  if (!location.exists) throw FileError(location.parentExists ? kFileNotFound : kPathNotFound);
+  host::Location location = host::LocateExisting(path);
   if (location.isFolder) throw FileError(kAccessDenied);
   int flags = access == Access::kRead ? O_RDONLY : O_RDWR;
   int handle = OpenHandle(location.path, flags, true);
@@ -75,9 +63,7 @@ File File::OpenExisting(std::string_view path, Access access, Share share) {
 
 File File::Create(std::string_view path, Share share) {
   backend::BeforeFileOperation(FileOperation::kCreate, path);
-  host::Location location = host::Locate(path);
-  if (!location.parentExists) throw FileError(kPathNotFound);
-  if (location.isFolder) throw FileError(kAccessDenied);
+  host::Location location = host::LocateFileToWrite(path);
   int handle = OpenHandle(location.path, O_RDWR | O_CREAT, true);
   LockForSharing(handle, share);
   File file(std::make_unique<NativeFile>(handle));
@@ -91,8 +77,7 @@ File File::Create(std::string_view path, Share share) {
 std::string File::CreateUnique(std::string_view folder, std::string_view prefix) {
   WindowsPath folderPath = FullPath(folder);
   backend::BeforeFileOperation(FileOperation::kCreate, folderPath.Text());
-  host::Location location = host::Locate(folderPath);
-  if (!location.isFolder) throw FileError(kPathNotFound);
+  host::Location location = host::LocateFolder(folderPath);
   for (int attempt = 0;; ++attempt) {
     std::string name = std::string(prefix) + backend::RandomSuffix() + ".tmp";
     std::string hostPath = location.path + "/" + name;
@@ -104,12 +89,6 @@ std::string File::CreateUnique(std::string_view folder, std::string_view prefix)
     if (errno != EEXIST || attempt == 100) host::ThrowErrno(errno);
   }
 }
-
-File::File() noexcept = default;
-File::File(std::unique_ptr<NativeFile> native) : native_(std::move(native)) {}
-File::File(File&& other) noexcept = default;
-File& File::operator=(File&& other) noexcept = default;  // the file this one had is closed
-File::~File() = default;
 
 std::span<std::byte> File::MapStart(std::size_t length) {
   if (native_ == nullptr || native_->view == nullptr || native_->viewLength < length) {
@@ -231,17 +210,6 @@ bool CopyNeedsThePlainWay(int err) {
   return err == EXDEV || err == EINVAL || err == ENOSYS || err == EOPNOTSUPP || err == EBADF;
 }
 
-constexpr std::size_t kPlainCopyBlock = 64 * 1024;
-
-void CopyThePlainWay(File& from, File& to) {
-  std::vector<std::byte> buffer(kPlainCopyBlock);
-  for (;;) {
-    std::size_t read = from.Read(buffer);
-    if (read == 0) return;
-    if (to.Write(std::span(buffer).first(read)) < read) throw FileError(kDiskFull);
-  }
-}
-
 }  // namespace
 
 void CopyRest(File& from, File& to) {
@@ -254,7 +222,7 @@ void CopyRest(File& from, File& to) {
     if (count == 0) return;
     int err = errno;
     if (err == EINTR) continue;
-    if (first && CopyNeedsThePlainWay(err)) return CopyThePlainWay(from, to);
+    if (first && CopyNeedsThePlainWay(err)) return backend::CopyThroughTheProgram(from, to);
     if (IsDiskFull(err)) throw FileError(kDiskFull);
     host::ThrowErrno(err);
   }

@@ -1,33 +1,20 @@
-// Files and folders as whole entries: existence, creation, deletion, listing, moving.
+// Files and folders as whole entries, the host's side: whether a file is held open, creating a folder,
+// deleting a file and listing a folder on the host, the read-only permission, moving.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <optional>
 
 #include "platform/backend.h"
-#include "platform/posix/host.h"
+#include "platform/host.h"
 
 namespace platform {
-namespace {
-
-// Locates a path, or gives nothing when the path or its drive cannot be used.
-std::optional<host::Location> TryLocate(std::string_view path) {
-  try {
-    return host::Locate(path);
-  } catch (const FileError&) {
-    return std::nullopt;
-  }
-}
-
-}  // namespace
-
 namespace host {
 
 bool HeldOpen(const std::string& hostPath) {
@@ -38,87 +25,26 @@ bool HeldOpen(const std::string& hostPath) {
   return held;
 }
 
-}  // namespace host
+void CreateFolderAt(const std::string& hostPath) { ::mkdir(hostPath.c_str(), 0777); }
 
-bool FolderExists(std::string_view path) {
-  auto location = TryLocate(path);
-  return location && location->isFolder;
-}
+bool DeleteFileAt(const std::string& hostPath) { return ::unlink(hostPath.c_str()) == 0; }
 
-bool FileExists(std::string_view path) {
-  auto location = TryLocate(path);
-  return location && location->exists && !location->isFolder;
-}
-
-bool CreateFolders(std::string_view path) {
-  WindowsPath folder;
-  try {
-    folder = FullPath(path);
-  } catch (const FileError&) {
-    return false;
-  }
-  auto location = TryLocate(folder.Text());
-  if (!location) return false;
-  if (location->isFolder) return true;
-  if (location->exists || folder.IsRoot()) return false;
-  if (!location->parentExists && !CreateFolders(folder.Parent().Text())) return false;
-  location = TryLocate(folder.Text());
-  if (!location) return false;
-  try {
-    backend::BeforeFileOperation(FileOperation::kCreateFolder, folder.Text());
-  } catch (const FileError&) {
-    return false;
-  }
-  ::mkdir(location->path.c_str(), 0777);
-  return FolderExists(folder.Text());
-}
-
-bool RemoveFile(std::string_view path) {
-  auto location = TryLocate(path);
-  if (!location || !location->exists || location->isFolder) return false;
-  if (host::HeldOpen(location->path)) return false;
-  try {
-    backend::BeforeFileOperation(FileOperation::kDelete, path);
-  } catch (const FileError&) {
-    return false;
-  }
-  return ::unlink(location->path.c_str()) == 0;
-}
-
-namespace {
-
-// The names of the entries of a folder whose kind `wanted` accepts, sorted without regard to case.
-template <typename Wanted>
-std::vector<std::string> EntriesOf(std::string_view path, Wanted wanted) {
+std::vector<std::string> ListFolder(const std::string& hostPath, backend::EntryKind kind) {
   std::vector<std::string> names;
-  auto location = TryLocate(path);
-  if (!location || !location->isFolder) return names;
-  host::FolderListing dir(::opendir(location->path.c_str()));
+  FolderListing dir(::opendir(hostPath.c_str()));
   if (!dir) return names;
   while (dirent* entry = ::readdir(dir.get())) {
     std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
     struct stat info {};
-    std::string full = (location->path == "/" ? "" : location->path) + "/" + name;
-    if (::stat(full.c_str(), &info) == 0 && wanted(info.st_mode)) names.push_back(name);
+    std::string full = (hostPath == "/" ? "" : hostPath) + "/" + name;
+    if (::stat(full.c_str(), &info) != 0) continue;
+    if (kind == backend::EntryKind::kFolder ? S_ISDIR(info.st_mode) : S_ISREG(info.st_mode)) names.push_back(name);
   }
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    auto foldedA = FoldedName(a);
-    auto foldedB = FoldedName(b);
-    return foldedA != foldedB ? foldedA < foldedB : a < b;
-  });
   return names;
 }
 
-}  // namespace
-
-std::vector<std::string> Subfolders(std::string_view path) {
-  return EntriesOf(path, [](mode_t mode) { return S_ISDIR(mode); });
-}
-
-std::vector<std::string> FilesIn(std::string_view path) {
-  return EntriesOf(path, [](mode_t mode) { return S_ISREG(mode); });
-}
+}  // namespace host
 
 namespace {
 
@@ -128,7 +54,7 @@ bool ReadOnlyMode(mode_t mode) { return S_ISREG(mode) && (mode & (S_IWUSR | S_IW
 }  // namespace
 
 bool IsReadOnly(std::string_view path) {
-  auto location = TryLocate(path);
+  auto location = host::TryLocate(path);
   struct stat info {};
   if (!location || !location->exists || ::stat(location->path.c_str(), &info) != 0) return false;
   return ReadOnlyMode(info.st_mode);
@@ -161,11 +87,8 @@ std::string HostFolderOf(const std::string& hostPath) {
 }  // namespace
 
 void MoveReplacing(std::string_view from, std::string_view to, Replacement how) {
-  host::Location source = host::Locate(from);
-  if (!source.exists) throw FileError(source.parentExists ? kFileNotFound : kPathNotFound);
-  host::Location target = host::Locate(to);
-  if (!target.parentExists) throw FileError(kPathNotFound);
-  if (target.isFolder) throw FileError(kAccessDenied);
+  host::Location source = host::LocateExisting(from);
+  host::Location target = host::LocateFileToWrite(to);
   if (target.exists && host::HeldOpen(target.path)) throw FileError(kSharingViolation);
   struct stat targetInfo {};
   bool keep = target.exists && ::stat(target.path.c_str(), &targetInfo) == 0;

@@ -1,9 +1,9 @@
-// The drives (the system's own, and letters mapped onto folders), the current folder, and where a Windows
-// path of the program lies on the host.
+// The drives (the system's own, and letters mapped onto folders), what the current folder starts as, and where
+// a Windows path of the program lies on the host.
 #include <array>
-#include <map>
 #include <optional>
 
+#include "platform/backend.h"
 #include "platform/drive_map.h"
 #include "platform/win32/host.h"
 #include "util/ascii.h"
@@ -72,7 +72,7 @@ WindowsPath PathUnderDrive(char letter, std::wstring_view rest) {
 
 // The Windows text of a host path under the given drive map, or empty when no drive holds it: the mapped
 // drive whose folder holds it most closely, else the path itself when its drive is a real one left unmapped.
-std::string WindowsTextOfHost(const DriveMap& drives, std::wstring_view hostPath) {
+std::string WindowsTextOfWideHostPath(const DriveMap& drives, std::wstring_view hostPath) {
   std::wstring full = host::FullHostPath(hostPath);
   if (full.empty()) return {};
   char bestDrive = 0;
@@ -95,27 +95,6 @@ std::string WindowsTextOfHost(const DriveMap& drives, std::wstring_view hostPath
   return PathUnderDrive(letter, std::wstring_view(full).substr(3)).Text();
 }
 
-struct ProcessState {
-  DriveMap drives;
-  std::string current;
-  std::map<char, std::string> currentOfDrive;
-};
-
-ProcessState& State() {
-  static ProcessState state = [] {
-    ProcessState initial{DriveMap::FromEnvironment(), {}, {}};
-    try {
-      initial.current = WindowsTextOfHost(initial.drives, HostWorkingFolder());
-    } catch (const FileError&) {
-    }
-    if (initial.current.empty()) initial.current = "C:\\";
-    return initial;
-  }();
-  return state;
-}
-
-bool DriveExists(const DriveMap& drives, char letter) { return drives.HostFolder(letter) || IsRealDrive(letter); }
-
 }  // namespace
 
 DriveMap DriveMap::FromEnvironment() {
@@ -132,20 +111,11 @@ void DriveMap::Map(char letter, std::string hostFolder) {
   roots_[letter] = host::Narrow(host::FullHostPath(host::Wide(hostFolder)));
 }
 
-void SetDriveMap(DriveMap map) {
-  ProcessState& state = State();
-  state.drives = std::move(map);
-  state.currentOfDrive.clear();
-  if (!DriveExists(state.drives, state.current[0])) state.current = "C:\\";
-}
-
-const DriveMap& Drives() { return State().drives; }
-
 std::vector<char> MappedDrives() {
   const DriveMap& drives = Drives();
   std::vector<char> letters;
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
-    if (DriveExists(drives, letter)) letters.push_back(letter);
+    if (backend::DriveExists(drives, letter)) letters.push_back(letter);
   }
   return letters;
 }
@@ -157,30 +127,25 @@ bool DriveReady(char letter) {
   return IsFolderAt(std::wstring{static_cast<wchar_t>(letter), L':', L'\\'});
 }
 
-std::string CurrentFolder() { return State().current; }
+namespace backend {
 
-std::string CurrentFolderOfDrive(char letter) {
-  ProcessState& state = State();
-  if (!state.current.empty() && state.current[0] == letter) return state.current;
-  auto found = state.currentOfDrive.find(letter);
-  if (found != state.currentOfDrive.end()) return found->second;
-  return WindowsPath{letter, {}}.Text();
+std::string StartingFolder(const DriveMap& drives) {
+  try {
+    return WindowsTextOfWideHostPath(drives, HostWorkingFolder());
+  } catch (const FileError&) {
+    return {};
+  }
 }
 
-void SetCurrentFolder(std::string_view path) {
-  WindowsPath folder = FullPath(path);
-  host::Location location = host::Locate(folder);
-  if (!location.IsFolder()) throw FileError(kPathNotFound);
-  ProcessState& state = State();
-  state.current = folder.Text();
-  state.currentOfDrive[folder.drive] = state.current;
+std::string WindowsTextOfHost(const DriveMap& drives, std::string_view hostPath) {
+  return WindowsTextOfWideHostPath(drives, host::Wide(hostPath));
 }
 
-std::string WindowsPathOfHost(std::string_view hostPath) {
-  std::string text = WindowsTextOfHost(Drives(), host::Wide(hostPath));
-  if (text.empty()) throw FileError(kPathNotFound);
-  return text;
-}
+bool DriveExists(const DriveMap& drives, char letter) { return drives.HostFolder(letter) || IsRealDrive(letter); }
+
+void DriveMapReplaced() {}  // nothing is kept of where entries lie
+
+}  // namespace backend
 
 namespace host {
 namespace {
@@ -270,8 +235,6 @@ Location Locate(const WindowsPath& path) {
       folder.attributes != INVALID_FILE_ATTRIBUTES && (folder.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   return location;
 }
-
-Location Locate(std::string_view windowsPath) { return Locate(FullPath(windowsPath)); }
 
 }  // namespace host
 }  // namespace platform

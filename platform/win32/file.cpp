@@ -9,21 +9,14 @@
 #include <set>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 #include "platform/backend.h"
-#include "platform/win32/host.h"
+#include "platform/host.h"
 
 namespace platform {
 namespace {
 
-// A file as the system knows it, whatever path reached it.
-struct FileId {
-  DWORD volume = 0;
-  DWORD indexHigh = 0;
-  DWORD indexLow = 0;
-  auto operator<=>(const FileId&) const = default;
-};
+using host::FileId;
 
 std::optional<FileId> IdOf(HANDLE handle) {
   BY_HANDLE_FILE_INFORMATION info{};
@@ -60,38 +53,26 @@ OpenFiles& TheOpenFiles() {
 
 }  // namespace
 
-// The handle, the program's own file position (positioned reads and writes leave it alone, as on every
-// host), and the view of the file's start, once asked for.
-struct NativeFile {
-  explicit NativeFile(HANDLE opened) : handle(opened), id(IdOf(opened)) {
-    if (id) TheOpenFiles().Add(*id);
-  }
-  NativeFile(const NativeFile&) = delete;
-  NativeFile& operator=(const NativeFile&) = delete;
-  ~NativeFile() {
-    EndView();
-    if (handle != nullptr) ::CloseHandle(ReleaseHandle());
-  }
+NativeFile::NativeFile(HANDLE opened) : handle(opened), id(IdOf(opened)) {
+  if (id) TheOpenFiles().Add(*id);
+}
 
-  void EndView() {
-    if (view != nullptr) ::UnmapViewOfFile(view);
-    view = nullptr;
-    viewLength = 0;
-  }
+NativeFile::~NativeFile() {
+  EndView();
+  if (handle != nullptr) ::CloseHandle(ReleaseHandle());
+}
 
-  // The handle, no longer counted among the program's open files.
-  HANDLE ReleaseHandle() {
-    if (id) TheOpenFiles().Remove(*id);
-    id.reset();
-    return std::exchange(handle, nullptr);
-  }
+void NativeFile::EndView() {
+  if (view != nullptr) ::UnmapViewOfFile(view);
+  view = nullptr;
+  viewLength = 0;
+}
 
-  HANDLE handle = nullptr;
-  std::optional<FileId> id;
-  std::uint64_t position = 0;
-  void* view = nullptr;
-  std::size_t viewLength = 0;
-};
+HANDLE NativeFile::ReleaseHandle() {
+  if (id) TheOpenFiles().Remove(*id);
+  id.reset();
+  return std::exchange(handle, nullptr);
+}
 
 namespace {
 
@@ -193,17 +174,14 @@ bool HeldByThisProcess(const std::wstring& hostPath) {
 
 File File::OpenExisting(std::string_view path, Access access, Share share) {
   backend::BeforeFileOperation(FileOperation::kOpen, path);
-  host::Location location = host::Locate(path);
-  if (!location.Exists()) throw FileError(location.parentExists ? kFileNotFound : kPathNotFound);
+  host::Location location = host::LocateExisting(path);
   if (location.IsFolder()) throw FileError(kAccessDenied);
   return File(std::make_unique<NativeFile>(OpenHandle(location.path, AccessOf(access), share, OPEN_EXISTING)));
 }
 
 File File::Create(std::string_view path, Share share) {
   backend::BeforeFileOperation(FileOperation::kCreate, path);
-  host::Location location = host::Locate(path);
-  if (!location.parentExists) throw FileError(kPathNotFound);
-  if (location.IsFolder()) throw FileError(kAccessDenied);
+  host::Location location = host::LocateFileToWrite(path);
   // Opened as it is, then emptied: an opening that the sharing modes refuse must leave the file untouched.
   File file(std::make_unique<NativeFile>(OpenHandle(location.path, AccessOf(Access::kReadWrite), share, OPEN_ALWAYS)));
   // Devices take no truncation, and an empty file needs none.
@@ -214,8 +192,7 @@ File File::Create(std::string_view path, Share share) {
 std::string File::CreateUnique(std::string_view folder, std::string_view prefix) {
   WindowsPath folderPath = FullPath(folder);
   backend::BeforeFileOperation(FileOperation::kCreate, folderPath.Text());
-  host::Location location = host::Locate(folderPath);
-  if (!location.IsFolder()) throw FileError(kPathNotFound);
+  host::Location location = host::LocateFolder(folderPath);
   std::wstring folderText = location.path;
   if (folderText.back() != L'\\') folderText += L'\\';
   for (int attempt = 0;; ++attempt) {
@@ -230,12 +207,6 @@ std::string File::CreateUnique(std::string_view folder, std::string_view prefix)
     }
   }
 }
-
-File::File() noexcept = default;
-File::File(std::unique_ptr<NativeFile> native) : native_(std::move(native)) {}
-File::File(File&& other) noexcept = default;
-File& File::operator=(File&& other) noexcept = default;  // the file this one had is closed
-File::~File() = default;
 
 std::span<std::byte> File::MapStart(std::size_t length) {
   if (native_ == nullptr || native_->view == nullptr || native_->viewLength < length) {
@@ -320,15 +291,8 @@ void File::Flush() {
   if (!::FlushFileBuffers(HandleOf(native_))) host::ThrowLastError();
 }
 
-void CopyRest(File& from, File& to) {
-  constexpr std::size_t kBlock = 64 * 1024;
-  std::vector<std::byte> buffer(kBlock);
-  for (;;) {
-    std::size_t read = from.Read(buffer);
-    if (read == 0) return;
-    if (to.Write(std::span(buffer).first(read)) < read) throw FileError(kDiskFull);
-  }
-}
+// The system copies nothing between two open files at their positions: the copy goes through the program.
+void CopyRest(File& from, File& to) { backend::CopyThroughTheProgram(from, to); }
 
 void File::Close() {
   if (!native_) return;

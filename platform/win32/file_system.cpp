@@ -1,110 +1,42 @@
-// Files and folders as whole entries: existence, creation, deletion, listing, moving.
-#include <algorithm>
+// Files and folders as whole entries, the host's side: creating a folder, deleting a file and listing a
+// folder on the host, the read-only attribute, moving.
 #include <chrono>
 #include <optional>
 #include <thread>
 
 #include "platform/backend.h"
-#include "platform/win32/host.h"
+#include "platform/host.h"
 
 namespace platform {
-namespace {
 
-// Locates a path, or gives nothing when the path or its drive cannot be used.
-std::optional<host::Location> TryLocate(std::string_view path) {
-  try {
-    return host::Locate(path);
-  } catch (const FileError&) {
-    return std::nullopt;
-  }
-}
+namespace host {
 
-}  // namespace
+void CreateFolderAt(const std::wstring& hostPath) { ::CreateDirectoryW(hostPath.c_str(), nullptr); }
 
-bool FolderExists(std::string_view path) {
-  auto location = TryLocate(path);
-  return location && location->IsFolder();
-}
+bool DeleteFileAt(const std::wstring& hostPath) { return ::DeleteFileW(hostPath.c_str()) != 0; }
 
-bool FileExists(std::string_view path) {
-  auto location = TryLocate(path);
-  return location && location->Exists() && !location->IsFolder();
-}
-
-bool CreateFolders(std::string_view path) {
-  WindowsPath folder;
-  try {
-    folder = FullPath(path);
-  } catch (const FileError&) {
-    return false;
-  }
-  auto location = TryLocate(folder.Text());
-  if (!location) return false;
-  if (location->IsFolder()) return true;
-  if (location->Exists() || folder.IsRoot()) return false;
-  if (!location->parentExists && !CreateFolders(folder.Parent().Text())) return false;
-  location = TryLocate(folder.Text());
-  if (!location) return false;
-  try {
-    backend::BeforeFileOperation(FileOperation::kCreateFolder, folder.Text());
-  } catch (const FileError&) {
-    return false;
-  }
-  ::CreateDirectoryW(location->path.c_str(), nullptr);
-  return FolderExists(folder.Text());
-}
-
-bool RemoveFile(std::string_view path) {
-  auto location = TryLocate(path);
-  if (!location || !location->Exists() || location->IsFolder()) return false;
-  if (host::HeldOpen(location->path)) return false;
-  try {
-    backend::BeforeFileOperation(FileOperation::kDelete, path);
-  } catch (const FileError&) {
-    return false;
-  }
-  return ::DeleteFileW(location->path.c_str()) != 0;
-}
-
-namespace {
-
-// The names of the entries of a folder whose attributes `wanted` accepts, sorted without regard to case.
-template <typename Wanted>
-std::vector<std::string> EntriesOf(std::string_view path, Wanted wanted) {
+std::vector<std::string> ListFolder(const std::wstring& hostPath, backend::EntryKind kind) {
   std::vector<std::string> names;
-  auto location = TryLocate(path);
-  if (!location || !location->IsFolder()) return names;
-  std::wstring pattern = location->path;
+  std::wstring pattern = hostPath;
   if (pattern.back() != L'\\') pattern += L'\\';
   pattern += L'*';
   WIN32_FIND_DATAW entry{};
-  host::FolderListing listing = host::FindFirstEntry(pattern, entry);
+  FolderListing listing = FindFirstEntry(pattern, entry);
   if (!listing) return names;
   do {
     std::wstring_view name = entry.cFileName;
     if (name == L"." || name == L"..") continue;
-    if (wanted(entry.dwFileAttributes)) names.push_back(host::Narrow(name));
+    bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    bool isFile = !isFolder && (entry.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) == 0;
+    if (kind == backend::EntryKind::kFolder ? isFolder : isFile) names.push_back(Narrow(name));
   } while (::FindNextFileW(listing.get(), &entry));
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    auto foldedA = FoldedName(a);
-    auto foldedB = FoldedName(b);
-    return foldedA != foldedB ? foldedA < foldedB : a < b;
-  });
   return names;
 }
 
-bool IsFolderAttribute(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
-
-}  // namespace
-
-std::vector<std::string> Subfolders(std::string_view path) { return EntriesOf(path, IsFolderAttribute); }
-
-std::vector<std::string> FilesIn(std::string_view path) {
-  return EntriesOf(path, [](DWORD attributes) { return !IsFolderAttribute(attributes) && (attributes & FILE_ATTRIBUTE_DEVICE) == 0; });
-}
+}  // namespace host
 
 bool IsReadOnly(std::string_view path) {
-  auto location = TryLocate(path);
+  auto location = host::TryLocate(path);
   return location && location->IsReadOnly();
 }
 
@@ -150,11 +82,8 @@ DWORD ReplaceWithRetry(const std::wstring& from, const std::wstring& to, Replace
 }  // namespace
 
 void MoveReplacing(std::string_view from, std::string_view to, Replacement how) {
-  host::Location source = host::Locate(from);
-  if (!source.Exists()) throw FileError(source.parentExists ? kFileNotFound : kPathNotFound);
-  host::Location target = host::Locate(to);
-  if (!target.parentExists) throw FileError(kPathNotFound);
-  if (target.IsFolder()) throw FileError(kAccessDenied);
+  host::Location source = host::LocateExisting(from);
+  host::Location target = host::LocateFileToWrite(to);
   std::wstring targetPath = target.path;
   if (target.Exists()) {
     if (host::HeldByThisProcess(target.path)) throw FileError(kSharingViolation);

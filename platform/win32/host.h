@@ -1,14 +1,20 @@
 // Inside the platform library, Windows side: where a Windows path of the program lies on the host (the same
-// path, or a mapped drive's folder), text in the wide form the system takes, Windows errors, handles.
+// path, or a mapped drive's folder), text in the wide form the system takes, Windows errors, handles, the
+// system's calls on whole entries, and the open file behind a File.
 #pragma once
 
 #include <windows.h>
 
+#include <compare>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/backend.h"
 #include "platform/platform.h"
 #include "platform/wide_text.h"
 
@@ -65,6 +71,22 @@ bool HeldOpen(const std::wstring& hostPath);
 // Whether an existing file is held open by a File of this process.
 bool HeldByThisProcess(const std::wstring& hostPath);
 
+// Creates the folder at `hostPath`, whose parent exists; whether it worked is for the caller to look at.
+void CreateFolderAt(const std::wstring& hostPath);
+// Deletes the file at `hostPath`; whether it is gone.
+bool DeleteFileAt(const std::wstring& hostPath);
+// The names of the folder's entries of that kind, in the order the host lists them; none when the folder
+// cannot be read.
+std::vector<std::string> ListFolder(const std::wstring& hostPath, backend::EntryKind kind);
+
+// A file as the system knows it, whatever path reached it.
+struct FileId {
+  DWORD volume = 0;
+  DWORD indexHigh = 0;
+  DWORD indexLow = 0;
+  auto operator<=>(const FileId&) const = default;
+};
+
 // Keeps the system from asking the user to insert a medium while a drive is looked at.
 class QuietDriveErrors {
  public:
@@ -78,3 +100,27 @@ class QuietDriveErrors {
 };
 
 }  // namespace platform::host
+
+namespace platform {
+
+// The handle, the program's own file position (positioned reads and writes leave it alone, as on every
+// host), and the view of the file's start, once asked for. While it has its handle, the file is counted among
+// the program's open files.
+struct NativeFile {
+  explicit NativeFile(HANDLE opened);
+  NativeFile(const NativeFile&) = delete;
+  NativeFile& operator=(const NativeFile&) = delete;
+  ~NativeFile();
+
+  void EndView();
+  // The handle, no longer counted among the program's open files.
+  HANDLE ReleaseHandle();
+
+  HANDLE handle = nullptr;
+  std::optional<host::FileId> id;
+  std::uint64_t position = 0;
+  void* view = nullptr;
+  std::size_t viewLength = 0;
+};
+
+}  // namespace platform

@@ -163,7 +163,7 @@ void BM_ReviewLargeSchool(benchmark::State& state) {
   std::string source = School(1);
   storage::Engine engine(',');
   for (auto _ : state) {
-    benchmark::DoNotOptimize(diagnostico::RevisarCarpeta(engine, source, exportacion::Idioma::kValenciano).size());
+    benchmark::DoNotOptimize(diagnostico::ProblemasDeCarpeta(engine, source, exportacion::Idioma::kValenciano).size());
   }
 }
 BENCHMARK(BM_ReviewLargeSchool)->Unit(benchmark::kMillisecond);
