@@ -21,7 +21,7 @@ SOURCE = os.path.abspath(sys.argv[1])
 MANUAL = os.path.join(SOURCE, "docs", "manual")
 PAGES = sorted(name for name in os.listdir(MANUAL) if name.endswith(".html"))
 # The libraries whose texts reach the user, and the front ends.
-SOURCE_FOLDERS = ["platform", "storage", "run", "horarios", "export", "import", "diagnostico", "ventana", "app"]
+SOURCE_FOLDERS = ["platform", "storage", "run", "horarios", "export", "import", "diagnostico", "sesion", "ventana", "app"]
 VOID = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta", "source", "track", "wbr"}
 
 
