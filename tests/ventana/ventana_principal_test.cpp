@@ -1,5 +1,5 @@
-// The main window without widgets: staging, start-up, folder changes and the export run's frame, on a
-// temporary drive C: with a scripted user.
+// The main window without widgets: start-up, folder changes and the export run's frame, on a temporary
+// drive C: with a scripted user.
 #include <algorithm>
 #include <filesystem>
 
@@ -43,40 +43,6 @@ class VentanaPrincipalTest : public ::testing::Test {
   ventana::VentanaPrincipal ventana_{engine_, interfaz_};
   int cambios_ = 0;
 };
-
-TEST_F(VentanaPrincipalTest, StagingCopiesTheTenFilesByteForByte) {
-  EscribirEscolan("ESCOLAN");
-  sesion::CopiarDatosCentro(ventana_.Sesion().Tablas(), "C:\\ESCOLAN");
-  for (const std::string& nombre : kArchivos) {
-    EXPECT_EQ(drive_.ReadHostFile("HTEMP/VALENCIA/" + nombre), drive_.ReadHostFile("ESCOLAN/" + nombre)) << nombre;
-  }
-}
-
-TEST_F(VentanaPrincipalTest, StagingRemovesWhatTheSourceLacks) {
-  EscribirEscolan("ESCOLAN");
-  sesion::CopiarDatosCentro(ventana_.Sesion().Tablas(), "C:\\ESCOLAN");
-  drive_.MakeHostFolder("VACIA");
-  drive_.WriteHostFile("OTRA/lhortipo.dbf", "");
-  std::filesystem::remove(drive_.Host("ESCOLAN/lhortipo.dbf"));
-  sesion::CopiarDatosCentro(ventana_.Sesion().Tablas(), "C:\\ESCOLAN");
-  EXPECT_FALSE(Preparado("lhortipo.dbf"));
-  EXPECT_TRUE(Preparado("centro.dbf"));
-  sesion::CopiarDatosCentro(ventana_.Sesion().Tablas(), "C:\\VACIA");
-  for (const std::string& nombre : kArchivos) EXPECT_FALSE(Preparado(nombre)) << nombre;
-  drive_.WriteHostFile("HTEMP/VALENCIA/PLANTILLA.DBF", "plantilla");  // not ESCOLAN's: left alone
-  sesion::CopiarDatosCentro(ventana_.Sesion().Tablas(), "C:\\ESCOLAN");
-  EXPECT_EQ(drive_.ReadHostFile("HTEMP/VALENCIA/PLANTILLA.DBF"), "plantilla");
-}
-
-TEST_F(VentanaPrincipalTest, StagingClosesTheTableObjectsFirst) {
-  EscribirEscolan("ESCOLAN");
-  sesion::CopiarDatosCentro(ventana_.Sesion().Tablas(), "C:\\ESCOLAN");
-  ventana_.Sesion().Tablas().centro.Open();  // exclusive: its file could not be replaced while open
-  EscribirCentro("ESCOLAN", {12345});
-  sesion::CopiarDatosCentro(ventana_.Sesion().Tablas(), "C:\\ESCOLAN");
-  EXPECT_FALSE(ventana_.Sesion().Tablas().centro.Active());
-  EXPECT_EQ(drive_.ReadHostFile("HTEMP/VALENCIA/centro.dbf"), drive_.ReadHostFile("ESCOLAN/centro.dbf"));
-}
 
 TEST_F(VentanaPrincipalTest, StartingElsewhereStagesTwiceAndListsEscolansCentres) {
   EscribirEscolan("ESCOLAN");

@@ -1,0 +1,90 @@
+// The session without any window: the staging of a folder's tables, on a temporary drive C:.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "sesion/sesion.h"
+#include "tests/support/interfaz_guionada.h"
+#include "tests/support/tablas_de_prueba.h"
+#include "tests/support/temporary_drive.h"
+
+namespace {
+
+using testing_support::InterfazGuionada;
+using testing_support::PatternBytes;
+
+const std::vector<std::string> kArchivos = {"grupos.dbf", "profesor.dbf", "horgrup.dbf", "asigalum.dbf",
+                                            "asignat.dbf", "aulas.dbf", "alumnos.dbf", "alumnos.fpt",
+                                            "centro.dbf", "lhortipo.dbf"};
+
+class SesionTest : public ::testing::Test {
+ protected:
+  void EscribirCentro(const std::string& carpeta, const std::vector<double>& codigos) {
+    testing_support::EscribirCentro(drive_, carpeta, codigos);
+  }
+
+  // Every ESCOLAN file in a host folder, each with contents of its own.
+  void EscribirEscolan(const std::string& carpeta) {
+    for (std::size_t i = 0; i < kArchivos.size(); ++i) {
+      if (kArchivos[i] != "centro.dbf") drive_.WriteHostFile(carpeta + "/" + kArchivos[i], PatternBytes(100 + i * 1000, static_cast<unsigned>(i)));
+    }
+    EscribirCentro(carpeta, {46010, 46010, 3001});
+  }
+
+  bool Preparado(const std::string& nombre) { return platform::FileExists("C:\\HTEMP\\VALENCIA\\" + nombre); }
+
+  testing_support::TemporaryDrive drive_;
+  storage::Engine engine_{','};
+  InterfazGuionada interfaz_;
+  sesion::Sesion sesion_{engine_, interfaz_};
+};
+
+TEST_F(SesionTest, StagingCopiesTheTenFilesByteForByte) {
+  EscribirEscolan("ESCOLAN");
+  sesion::CopiarDatosCentro(sesion_.Tablas(), "C:\\ESCOLAN");
+  for (const std::string& nombre : kArchivos) {
+    EXPECT_EQ(drive_.ReadHostFile("HTEMP/VALENCIA/" + nombre), drive_.ReadHostFile("ESCOLAN/" + nombre)) << nombre;
+  }
+}
+
+TEST_F(SesionTest, StagingRemovesWhatTheSourceLacks) {
+  EscribirEscolan("ESCOLAN");
+  sesion::CopiarDatosCentro(sesion_.Tablas(), "C:\\ESCOLAN");
+  drive_.MakeHostFolder("VACIA");
+  drive_.WriteHostFile("OTRA/lhortipo.dbf", "");
+  std::filesystem::remove(drive_.Host("ESCOLAN/lhortipo.dbf"));
+  sesion::CopiarDatosCentro(sesion_.Tablas(), "C:\\ESCOLAN");
+  EXPECT_FALSE(Preparado("lhortipo.dbf"));
+  EXPECT_TRUE(Preparado("centro.dbf"));
+  sesion::CopiarDatosCentro(sesion_.Tablas(), "C:\\VACIA");
+  for (const std::string& nombre : kArchivos) EXPECT_FALSE(Preparado(nombre)) << nombre;
+  drive_.WriteHostFile("HTEMP/VALENCIA/PLANTILLA.DBF", "plantilla");  // not ESCOLAN's: left alone
+  sesion::CopiarDatosCentro(sesion_.Tablas(), "C:\\ESCOLAN");
+  EXPECT_EQ(drive_.ReadHostFile("HTEMP/VALENCIA/PLANTILLA.DBF"), "plantilla");
+}
+
+TEST_F(SesionTest, StagingClosesTheTableObjectsFirst) {
+  EscribirEscolan("ESCOLAN");
+  sesion::CopiarDatosCentro(sesion_.Tablas(), "C:\\ESCOLAN");
+  sesion_.Tablas().centro.Open();  // exclusive: its file could not be replaced while open
+  EscribirCentro("ESCOLAN", {12345});
+  sesion::CopiarDatosCentro(sesion_.Tablas(), "C:\\ESCOLAN");
+  EXPECT_FALSE(sesion_.Tablas().centro.Active());
+  EXPECT_EQ(drive_.ReadHostFile("HTEMP/VALENCIA/centro.dbf"), drive_.ReadHostFile("ESCOLAN/centro.dbf"));
+}
+
+TEST_F(SesionTest, AFolderIsStagedAndItsCentresReadWithoutAWindow) {
+  EscribirEscolan("OTRA");
+  sesion_.PrepararCarpeta("C:\\OTRA");
+  EXPECT_EQ(sesion_.Carpeta(), "C:\\OTRA");
+  for (const std::string& nombre : kArchivos) {
+    EXPECT_EQ(drive_.ReadHostFile("HTEMP/VALENCIA/" + nombre), drive_.ReadHostFile("OTRA/" + nombre)) << nombre;
+  }
+  std::vector<std::string> centros{"de antes"};
+  sesion_.LeerCentros(centros);
+  EXPECT_EQ(centros, (std::vector<std::string>{"de antes", "46010", "46010", "3001"}));
+  EXPECT_FALSE(sesion_.Tablas().centro.Active());
+  EXPECT_EQ(interfaz_.sucesos, std::vector<std::string>{});  // the staging tells the user nothing
+}
+
+}  // namespace
