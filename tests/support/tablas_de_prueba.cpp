@@ -133,6 +133,18 @@ void EscribirCentro(const TemporaryDrive& drive, const std::string& carpeta, con
              {{"CODCEN", storage::DataType::ftFloat}, {"LITCEN", storage::DataType::ftString, 45}}, filas);
 }
 
+const std::vector<std::string> kArchivosEscolan = {"grupos.dbf",  "profesor.dbf", "horgrup.dbf", "asigalum.dbf",
+                                                   "asignat.dbf", "aulas.dbf",    "alumnos.dbf", "alumnos.fpt",
+                                                   "centro.dbf",  "lhortipo.dbf"};
+
+void EscribirArchivosEscolan(const TemporaryDrive& drive, const std::string& carpeta) {
+  for (std::size_t i = 0; i < kArchivosEscolan.size(); ++i) {
+    if (kArchivosEscolan[i] == "centro.dbf") continue;
+    drive.WriteHostFile(carpeta + "/" + kArchivosEscolan[i], PatternBytes(100 + i * 1000, static_cast<unsigned>(i)));
+  }
+  EscribirCentro(drive, carpeta, {46010, 46010, 3001});
+}
+
 void DarDniATodos(storage::Engine& engine) {
   storage::Table proft(engine);
   proft.SetTableName(run::RutaIntercambio(run::kProft));

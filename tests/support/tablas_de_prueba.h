@@ -50,4 +50,10 @@ class TemporaryDrive;
 // these centre codes, in this stored order, and a LITCEN.
 void EscribirCentro(const TemporaryDrive& drive, const std::string& carpeta, const std::vector<double>& codigos);
 
+// The ten files the staging copies, in its order.
+extern const std::vector<std::string> kArchivosEscolan;
+// Every one of them in a host folder of the drive, each with bytes of its own, and a centro with the centres
+// 46010, 46010 and 3001.
+void EscribirArchivosEscolan(const TemporaryDrive& drive, const std::string& carpeta);
+
 }  // namespace testing_support

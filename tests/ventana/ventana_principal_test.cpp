@@ -15,11 +15,8 @@ namespace {
 
 using storage::DataType;
 using testing_support::InterfazGuionada;
-using testing_support::PatternBytes;
 
-const std::vector<std::string> kArchivos = {"grupos.dbf", "profesor.dbf", "horgrup.dbf", "asigalum.dbf",
-                                            "asignat.dbf", "aulas.dbf", "alumnos.dbf", "alumnos.fpt",
-                                            "centro.dbf", "lhortipo.dbf"};
+const std::vector<std::string>& kArchivos = testing_support::kArchivosEscolan;
 
 class VentanaPrincipalTest : public ::testing::Test {
  protected:
@@ -27,13 +24,7 @@ class VentanaPrincipalTest : public ::testing::Test {
     testing_support::EscribirCentro(drive_, carpeta, codigos);
   }
 
-  // Every ESCOLAN file in a host folder, each with contents of its own.
-  void EscribirEscolan(const std::string& carpeta) {
-    for (std::size_t i = 0; i < kArchivos.size(); ++i) {
-      if (kArchivos[i] != "centro.dbf") drive_.WriteHostFile(carpeta + "/" + kArchivos[i], PatternBytes(100 + i * 1000, static_cast<unsigned>(i)));
-    }
-    EscribirCentro(carpeta, {46010, 46010, 3001});
-  }
+  void EscribirEscolan(const std::string& carpeta) { testing_support::EscribirArchivosEscolan(drive_, carpeta); }
 
   bool Preparado(const std::string& nombre) { return platform::FileExists("C:\\HTEMP\\VALENCIA\\" + nombre); }
 
