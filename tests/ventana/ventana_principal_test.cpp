@@ -7,6 +7,7 @@
 
 #include "platform/drive_map.h"
 #include "ventana/ventana_principal.h"
+#include "tests/support/escolan_de_prueba.h"
 #include "tests/support/interfaz_guionada.h"
 #include "tests/support/tablas_de_prueba.h"
 #include "tests/support/temporary_drive.h"
@@ -18,19 +19,8 @@ using testing_support::InterfazGuionada;
 
 const std::vector<std::string>& kArchivos = testing_support::kArchivosEscolan;
 
-class VentanaPrincipalTest : public ::testing::Test {
+class VentanaPrincipalTest : public testing_support::ConEscolan {
  protected:
-  void EscribirCentro(const std::string& carpeta, const std::vector<double>& codigos) {
-    testing_support::EscribirCentro(drive_, carpeta, codigos);
-  }
-
-  void EscribirEscolan(const std::string& carpeta) { testing_support::EscribirArchivosEscolan(drive_, carpeta); }
-
-  bool Preparado(const std::string& nombre) { return platform::FileExists("C:\\HTEMP\\VALENCIA\\" + nombre); }
-
-  testing_support::TemporaryDrive drive_;
-  storage::Engine engine_{','};
-  InterfazGuionada interfaz_;
   ventana::VentanaPrincipal ventana_{engine_, interfaz_};
   int cambios_ = 0;
 };
