@@ -23,9 +23,9 @@ inline constexpr const char* kMensajeDniNoAdmitido =
     "profesor no tiene.";
 
 // The rule of a column of identity numbers (ColumnaDatos::regla, run/revision.h), the same for the review
-// dialog's grid and the command line's answers: a text that the table reads as a whole number is refused,
-// with kMensajeDniNoAdmitido, unless DniAdmitido; an empty text is stored as none. A text that is no whole
-// number is left to the table layer, which refuses it with its own message.
+// dialog's grid and the command line's answers: a whole number is refused, with kMensajeDniNoAdmitido,
+// unless DniAdmitido; an empty text is stored as none. A text that is no whole number ("12-3") is left to the
+// table layer, which refuses it with its own message.
 void ExigirDniAdmitido(const TextoPorGuardar& texto);
 
 }  // namespace run
