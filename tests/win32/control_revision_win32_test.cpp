@@ -492,7 +492,7 @@ TEST_P(RevisionEnCadaDpi, TheLayoutGrowsWithTheDpi) {
   ASSERT_TRUE(Profesores({medir, ClicarSalir}));
   EXPECT_EQ(cliente.right, escalar(726));
   EXPECT_EQ(cliente.bottom, escalar(499));
-  const ventana::Caja& disenoPanel = ventana::DisenoControlProfesores().panel.caja;
+  const ventana::Caja& disenoPanel = ventana::DisenoDe(run::TipoRevision::kProfesores).panel.caja;
   const RECT panel{escalar(disenoPanel.izquierda), escalar(disenoPanel.arriba), escalar(disenoPanel.Derecha()),
                    escalar(disenoPanel.Abajo())};
   for (const auto& [nombre, caja] : cajas) {
