@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <optional>
 #include <stdexcept>
-#include <string>
 #include <string_view>
 
 #include "run/mensajes.h"
@@ -26,7 +25,7 @@ void ExigirDniAdmitido(const TextoPorGuardar& texto) {
   std::optional<std::int32_t> dni = storage::ParseInteger(texto.texto);
   const bool admitido = dni ? DniAdmitido(*dni) : !EnCifras(texto.texto);
   if (admitido) return;
-  throw std::invalid_argument(ConValores(kMensajeDniNoAdmitido, {texto.texto, texto.campo, std::to_string(kDniMayor)}));
+  throw std::invalid_argument(ConValores(kMensajeDniNoAdmitido, {texto.texto, texto.campo}));
 }
 
 }  // namespace run
