@@ -15,7 +15,7 @@ inline constexpr std::int32_t kDniMayor = 999999999;
 inline bool TieneDni(std::int32_t dni) { return dni != 0; }
 
 // Whether `dni` may be stored as a teacher's identity number: from 1 to kDniMayor, or 0 for none.
-inline bool DniAdmitido(std::int64_t dni) { return dni >= 0 && dni <= kDniMayor; }
+inline bool DniAdmitido(std::int32_t dni) { return dni >= 0 && dni <= kDniMayor; }
 
 // A text refused as an identity number: %1 is the text, %2 the field; the range is DniAdmitido's, spelt out
 // as the manual quotes it.

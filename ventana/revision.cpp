@@ -1,6 +1,7 @@
 #include "ventana/revision.h"
 
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 #include <utility>
 
