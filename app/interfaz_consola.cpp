@@ -20,14 +20,17 @@ void InterfazConsola::Revisar(run::Revision& revision) {
   std::vector<ventana::Respuesta> respuestas;
   if (revision.Tipo() == run::TipoRevision::kProfesores) {
     for (const auto& [abreviatura, dni] : dnis_) {
-      respuestas.push_back({"ABREV", abreviatura, {{"DNI", std::to_string(dni)}}});
+      respuestas.push_back({run::kCampoAbreviatura, abreviatura, {{run::kCampoDni, std::to_string(dni)}}});
     }
   } else {
     for (const auto& [periodo, horas] : periodos_) {
-      respuestas.push_back({"HORA", std::to_string(periodo), {{"HORAINI", horas.first}, {"HORAFIN", horas.second}}});
+      respuestas.push_back({run::kCampoHora,
+                            std::to_string(periodo),
+                            {{run::kCampoHoraInicio, horas.first}, {run::kCampoHoraFinal, horas.second}}});
     }
   }
-  ventana::Responder(*ventana::DialogoDe(revision), respuestas);
+  ventana::DialogoRevision dialogo(revision);
+  ventana::Responder(dialogo, respuestas);
 }
 
 void InterfazConsola::PaginaHorariosEscrita(const std::string& ruta) {

@@ -92,7 +92,7 @@ std::unique_ptr<storage::Table> PrimerProfesorSinDni(storage::Engine& engine) {
   auto proft = std::make_unique<storage::Table>(engine);
   proft->SetTableName(run::RutaIntercambio(run::kProft));
   proft->Open();
-  for (proft->First(); !proft->Eof() && run::TieneDni(proft->AsInteger("DNI")); proft->Next()) {
+  for (proft->First(); !proft->Eof() && run::TieneDni(proft->AsInteger(run::kCampoDni)); proft->Next()) {
   }
   return proft;
 }
@@ -166,10 +166,13 @@ FinImportacion ImportarConRelojDeArena(ContextoImportacion& contexto) {
 
 }  // namespace
 
-// Every column can be edited: the abbreviation as well, by which the transfer then looks the teacher up.
+// Every column can be edited: the abbreviation as well, by which the transfer then looks the teacher up. An
+// identity number is stored only as the teacher-identity rule admits it.
 std::unique_ptr<run::Revision> RevisionProfesores(storage::Engine& engine) {
-  std::vector<run::ColumnaDatos> columnas = {
-      {"DNI", 10, "DNI"}, {"ABREV", 4, "ABREV"}, {"NOMBRE", 40, "NOMBRE"}, {"DEPART", 40, "DEPARTAMENTO"}};
+  std::vector<run::ColumnaDatos> columnas = {{run::kCampoDni, 10, "DNI", true, run::ExigirDniAdmitido},
+                                             {run::kCampoAbreviatura, 4, "ABREV"},
+                                             {"NOMBRE", 40, "NOMBRE"},
+                                             {"DEPART", 40, "DEPARTAMENTO"}};
   return std::make_unique<run::Revision>(engine, run::TipoRevision::kProfesores, "wwTableProft",
                                          run::DirigirAProfesores, std::move(columnas));
 }

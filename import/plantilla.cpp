@@ -33,20 +33,20 @@ void EscribirPlantilla(storage::Engine& engine, const TablaPeriodos& periodos) {
   plantilla.SetTableName(run::ArchivoDbf(run::kPlantilla));
   plantilla.SetDbfExtensionImplied(true);
   plantilla.ClearFieldDefs();
-  plantilla.AddFieldDef("HORA", storage::DataType::ftInteger);
-  plantilla.AddFieldDef("HORAINI", storage::DataType::ftString, 5);
-  plantilla.AddFieldDef("HORAFIN", storage::DataType::ftString, 5);
+  plantilla.AddFieldDef(run::kCampoHora, storage::DataType::ftInteger);
+  plantilla.AddFieldDef(run::kCampoHoraInicio, storage::DataType::ftString, 5);
+  plantilla.AddFieldDef(run::kCampoHoraFinal, storage::DataType::ftString, 5);
   plantilla.ClearIndexDefs();
-  plantilla.AddIndexDef("HORA", "HORA");
+  plantilla.AddIndexDef("HORA", run::kCampoHora);
   plantilla.CreateTable();
   plantilla.Open();
   // Appending posts the pending record first (the table layer's rule), so each period's record is posted
   // by the next one's Append and only the last needs the Post after the loop.
   for (int periodo = 1; periodo <= TablaPeriodos::kPeriodos; ++periodo) {
     plantilla.Append();
-    plantilla.SetAsInteger("HORA", periodo);
-    plantilla.SetAsString("HORAINI", periodos.desde[periodo - 1]);
-    plantilla.SetAsString("HORAFIN", periodos.hasta[periodo - 1]);
+    plantilla.SetAsInteger(run::kCampoHora, periodo);
+    plantilla.SetAsString(run::kCampoHoraInicio, periodos.desde[periodo - 1]);
+    plantilla.SetAsString(run::kCampoHoraFinal, periodos.hasta[periodo - 1]);
   }
   plantilla.Post();
   plantilla.Close();
@@ -59,10 +59,10 @@ TablaPeriodos LeerPlantilla(storage::Engine& engine) {
   plantilla.Open();
   plantilla.SetIndexName("HORA");
   for (plantilla.First(); !plantilla.Eof(); plantilla.Next()) {
-    int periodo = plantilla.AsInteger("HORA");
+    int periodo = plantilla.AsInteger(run::kCampoHora);
     if (!TablaPeriodos::Existe(periodo)) continue;
-    periodos.desde[periodo - 1] = plantilla.AsString("HORAINI");
-    periodos.hasta[periodo - 1] = plantilla.AsString("HORAFIN");
+    periodos.desde[periodo - 1] = plantilla.AsString(run::kCampoHoraInicio);
+    periodos.hasta[periodo - 1] = plantilla.AsString(run::kCampoHoraFinal);
   }
   return periodos;
 }
@@ -72,7 +72,9 @@ TablaPeriodos LeerPlantilla(storage::Engine& engine) {
 // The period number is shown, never edited: the template keeps its periods 1 to 20.
 std::unique_ptr<run::Revision> RevisionPlantilla(storage::Engine& engine) {
   std::vector<run::ColumnaDatos> columnas = {
-      {"HORA", 7, "HORA", false}, {"HORAINI", 20, "HORA INICIO CLASE"}, {"HORAFIN", 19, "HORA FINAL CLASE"}};
+      {run::kCampoHora, 7, "HORA", false},
+      {run::kCampoHoraInicio, 20, "HORA INICIO CLASE"},
+      {run::kCampoHoraFinal, 19, "HORA FINAL CLASE"}};
   return std::make_unique<run::Revision>(engine, run::TipoRevision::kPlantillaHoraria, "wwTablePlantilla",
                                          run::DirigirAPlantilla, std::move(columnas));
 }

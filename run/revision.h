@@ -4,20 +4,47 @@
 // table closes, dropping a record still being edited, when the review goes.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "storage/storage.h"
 
 namespace run {
 
-// A column of the grid: the field it shows, its width in characters, its title (UTF-8) and whether it can
-// be edited.
+// The fields of the reviews' tables that the grid's columns show and the answers given without a dialog
+// name: the teacher's abbreviation and identity number in PROFT; the period and its start and end times
+// in the class-period template.
+inline constexpr const char* kCampoAbreviatura = "ABREV";
+inline constexpr const char* kCampoDni = "DNI";
+inline constexpr const char* kCampoHora = "HORA";
+inline constexpr const char* kCampoHoraInicio = "HORAINI";
+inline constexpr const char* kCampoHoraFinal = "HORAFIN";
+
+// A text about to be stored in a cell: the column's field, the text, and the record that would take it (its
+// number in the table, 0 for a record being appended), so that a rule may also weigh the text against the
+// table's other records.
+struct TextoPorGuardar {
+  std::string_view campo;
+  std::string_view texto;
+  std::uint32_t registro = 0;
+};
+
+// A rule that a column's texts keep before a cell stores one: it throws, with the message the user is shown,
+// for a text it refuses, which the grid then keeps in its cell as refused. The table layer still judges
+// whatever the rule lets through by the field's type.
+using ReglaDeTexto = std::function<void(const TextoPorGuardar& texto)>;
+
+// A column of the grid: the field it shows, its width in characters, its title (UTF-8), whether it can be
+// edited, and the rule its texts keep (none: the table layer's checks alone).
 struct ColumnaDatos {
   std::string campo;
   int ancho = 10;
   std::string titulo;
   bool editable = true;
+  ReglaDeTexto regla = {};
 };
 
 enum class TipoRevision {

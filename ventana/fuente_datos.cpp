@@ -145,6 +145,9 @@ bool FuenteDatos::EscribirCelda(int columna, const std::string& texto) {
   }
   if (!Editar()) return false;
   try {
+    if (const run::ReglaDeTexto& regla = columnas_[static_cast<std::size_t>(columna)].regla) {
+      regla({campo, texto, tabla_.RecNo()});
+    }
     tabla_.SetAsString(campo, texto);
   } catch (const std::exception& error) {
     rechazo_ = Rechazo{columna, texto};

@@ -5,10 +5,11 @@
 // observer.
 //
 // Edits go into the table's pending record and follow the table layer's rules: moving to another row
-// posts a changed record and drops an unchanged one. A text that the table refuses for its field (a DNI
-// that is not an integer) is kept as that cell's refused text: the cell shows it, the record stays in edit
-// mode, and no operation that would store the record (post, move, refresh) goes on until the text is
-// corrected, dropped or cancelled; each attempt reports the table's message again.
+// posts a changed record and drops an unchanged one. A text that its column's rule or the table refuses for
+// its field (a negative DNI, a DNI that is not an integer) is kept as that cell's refused text: the cell
+// shows it, the record stays in edit mode, and no operation that would store the record (post, move,
+// refresh) goes on until the text is corrected, dropped or cancelled; each attempt reports the refusal's
+// message again.
 #pragma once
 
 #include <array>
@@ -65,7 +66,7 @@ class FuenteDatos {
     virtual void FilaCambiada(int /*fila*/) {}  // the texts of a row's cells changed
     virtual void CursorCambiado(int /*fila*/) {}
     virtual void EstadoCambiado() {}            // edit mode, the refused text, the buttons that apply
-    virtual void Fallo(const std::string& /*mensaje*/) {}  // the table layer's message
+    virtual void Fallo(const std::string& /*mensaje*/) {}  // a column rule's or the table layer's message
   };
 
   // `tabla` is open, on its first record, with no pending record; it must outlive the source. The other
@@ -123,8 +124,9 @@ class FuenteDatos {
   // ---- Operations. Each reports a failure through the observer and returns false, leaving the table as
   // the failure left it; an operation that would store the record is refused while a text is refused.
 
-  // Writes a cell's text into the current record's field, putting the record into edit mode first. A text
-  // equal to the field's is not written (and drops a refused text of that cell). A refused text is kept.
+  // Writes a cell's text into the current record's field, putting the record into edit mode first, once the
+  // column's rule lets it through. A text equal to the field's is not written (and drops a refused text of
+  // that cell). A refused text is kept.
   bool EscribirCelda(int columna, const std::string& texto);
   // Forgets the refused text: the cell shows its field again; the record stays in edit mode.
   void DescartarRechazo();

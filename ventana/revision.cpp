@@ -1,6 +1,7 @@
 #include "ventana/revision.h"
 
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 #include <utility>
 
@@ -8,7 +9,7 @@ namespace ventana {
 namespace {
 
 // ---------------------------------------------------------------------------------------------------------
-// The look both dialogs share
+// The look both designs share
 
 constexpr std::string_view kCara = "MS Sans Serif";
 
@@ -43,7 +44,7 @@ Etiqueta Explicacion(Caja caja, std::string_view texto) {
 
 Control Boton(Caja caja) { return {"BitBtn1", 0, caja, "Salir", DeLaVentana(8, true), {}, {}, Glifo::kCerrar}; }
 
-// The frame, the panel's look, the navigator's name and the grid's colours; each dialog adds its caption,
+// The frame, the panel's look, the navigator's name and the grid's colours; each design adds its caption,
 // sizes, labels and boxes.
 DisenoRevision Comun() {
   DisenoRevision diseno;
@@ -103,14 +104,10 @@ DisenoRevision Plantilla() {
 
 }  // namespace
 
-const DisenoRevision& DisenoControlProfesores() {
-  static const DisenoRevision diseno = Profesores();
-  return diseno;
-}
-
-const DisenoRevision& DisenoControlPlantilla() {
-  static const DisenoRevision diseno = Plantilla();
-  return diseno;
+const DisenoRevision& DisenoDe(run::TipoRevision tipo) {
+  static const DisenoRevision profesores = Profesores();
+  static const DisenoRevision plantilla = Plantilla();
+  return tipo == run::TipoRevision::kProfesores ? profesores : plantilla;
 }
 
 int AnchoDeColumna(const ColumnaDatos& columna, int anchoDelCero,
@@ -128,29 +125,35 @@ int AnchoDeColumna(const ColumnaDatos& columna, int anchoDelCero,
 // ---------------------------------------------------------------------------------------------------------
 // DialogoRevision
 
-DialogoRevision::DialogoRevision(run::Revision& revision, const DisenoRevision& diseno)
-    : diseno_(diseno),
-      tabla_(revision.Tabla()),
-      fuente_(revision.Engine(), revision.Tabla(), revision.Columnas()) {}
+DialogoRevision::DialogoRevision(run::Revision& revision)
+    : diseno_(DisenoDe(revision.Tipo())), fuente_(revision.Engine(), revision.Tabla(), revision.Columnas()) {}
 
 DialogoRevision::~DialogoRevision() = default;
 
 void DialogoRevision::PonerEditor(EditorDeCelda* editor) { editor_ = editor != nullptr ? editor : &sinEditor_; }
 
+void DialogoRevision::AlEntrarEnLaRejilla() {
+  if (!fuente_.Editando()) fuente_.Editar();
+}
+
+void DialogoRevision::AlSalirDeLaRejilla() {
+  if (fuente_.Editando()) Rejilla().Publicar();
+}
+
 bool DialogoRevision::FocoMovido(bool enLaRejilla) {
   if (enLaRejilla == enLaRejilla_) return true;
   if (enLaRejilla) {
     enLaRejilla_ = true;
-    RejillaEnter();
+    AlEntrarEnLaRejilla();
     return true;
   }
-  if (!fallo_) RejillaExit();
+  if (!fallo_) AlSalirDeLaRejilla();
   if (fallo_ || fuente_.ColumnaRechazada()) return false;  // a refused cell or record: the grid keeps the focus
   enLaRejilla_ = false;
   return true;
 }
 
-bool DialogoRevision::SalirClick() const { return !((enLaRejilla_ && fallo_) || fuente_.ColumnaRechazada()); }
+bool DialogoRevision::PuedeCerrar() const { return !((enLaRejilla_ && fallo_) || fuente_.ColumnaRechazada()); }
 
 bool DialogoRevision::AnotarFallo(const std::string& mensaje) {
   if (fallo_) return false;
@@ -159,35 +162,6 @@ bool DialogoRevision::AnotarFallo(const std::string& mensaje) {
 }
 
 std::optional<std::string> DialogoRevision::FalloPorMostrar() { return std::exchange(fallo_, std::nullopt); }
-
-// ---------------------------------------------------------------------------------------------------------
-// The two dialogs
-
-ControlProfesores::ControlProfesores(run::Revision& revision)
-    : DialogoRevision(revision, DisenoControlProfesores()) {}
-
-void ControlProfesores::ProftDBGridEnter() {
-  if (!Tabla().Editing()) Fuente().Editar();
-}
-
-void ControlProfesores::ProftDBGridExit() {
-  if (Tabla().Editing()) Rejilla().Publicar();
-}
-
-ControlPlantilla::ControlPlantilla(run::Revision& revision) : DialogoRevision(revision, DisenoControlPlantilla()) {}
-
-void ControlPlantilla::PlantiHorDBGridEnter() {
-  if (!Tabla().Editing()) Fuente().Editar();
-}
-
-void ControlPlantilla::PlantiHorDBGridExit() {
-  if (Tabla().Editing()) Rejilla().Publicar();
-}
-
-std::unique_ptr<DialogoRevision> DialogoDe(run::Revision& revision) {
-  if (revision.Tipo() == run::TipoRevision::kProfesores) return std::make_unique<ControlProfesores>(revision);
-  return std::make_unique<ControlPlantilla>(revision);
-}
 
 // ---------------------------------------------------------------------------------------------------------
 // Answers without a dialog

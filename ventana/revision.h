@@ -1,15 +1,16 @@
-// The two review dialogs of the import without widgets: each dialog's design as plain data (caption, sizes
-// at 96 dpi, the gradient panel, the labels, the navigator, the grid, "Salir"), and each dialog's own part
-// over the review the import hands the window (run/revision.h): the grid's data source on the review's table,
-// the grid's enter and exit handlers, what "Salir" does, and when the focus may leave the grid. A window
-// toolkit (Qt on Linux, Win32 on Windows) draws the design and feeds the focus moves, clicks and failures in.
+// The import's review dialog without widgets, one dialog in two designs: each design as plain data (caption,
+// sizes at 96 dpi, the gradient panel, the labels, the navigator, the grid, "Salir"), picked by the kind of
+// the review the import hands the window (run/revision.h); and the dialog over that review: the grid's data
+// source on the review's table, what entering and leaving the grid do, whether "Salir" closes, and when the
+// focus may leave the grid. A window toolkit (Qt on Linux, Win32 on Windows) draws the design and feeds the
+// focus moves, clicks and failures in.
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "run/revision.h"
@@ -36,8 +37,9 @@ struct DisenoRevision {
   Control salir;
 };
 
-const DisenoRevision& DisenoControlProfesores();
-const DisenoRevision& DisenoControlPlantilla();
+// The design of the dialog that shows a review of this kind: "Control de Profesores" for the teachers'
+// identity numbers, "Control de Plantilla Horaria" for the class-period template.
+const DisenoRevision& DisenoDe(run::TipoRevision tipo);
 
 // The grid's rows and titles: a row is the font's height and this much more; the titles' band holds two
 // lines of their font and this much more.
@@ -49,12 +51,16 @@ inline constexpr int kMargenTitulos = 6;
 int AnchoDeColumna(const ColumnaDatos& columna, int anchoDelCero,
                    const std::function<int(std::string_view palabra)>& anchoDeTitulo);
 
-// What both review dialogs share without widgets. The window tells it where the focus goes and passes on
-// the data source's failures; it tells the window whether the focus may stay where it went, whether
-// "Salir" closes, and which failure to show once the event that caused it is over.
+// A review dialog without widgets: the design of the review's kind, the grid's data source over the
+// review's table, and what the dialog does as the focus enters and leaves the grid and the user closes it.
+// The window tells it where the focus goes and passes on the data source's failures; it tells the window
+// whether the focus may stay where it went, whether "Salir" closes, and which failure to show once the event
+// that caused it is over.
 class DialogoRevision {
  public:
-  virtual ~DialogoRevision();
+  // The dialog of the review's kind, its grid over the review's table, which must outlive the dialog.
+  explicit DialogoRevision(run::Revision& revision);
+  ~DialogoRevision();
   DialogoRevision(const DialogoRevision&) = delete;
   DialogoRevision& operator=(const DialogoRevision&) = delete;
 
@@ -62,37 +68,32 @@ class DialogoRevision {
   FuenteDatos& Fuente() { return fuente_; }
   const FuenteDatos& Fuente() const { return fuente_; }
 
-  // The window's cell editor, which hands its text over before the handlers store the record; none (a grid
-  // without editors) until the window sets one.
+  // The window's cell editor, which hands its text over before the record is stored; none (a grid without
+  // editors) until the window sets one.
   void PonerEditor(EditorDeCelda* editor);
 
-  // The grid's enter and exit handlers, under each dialog's own names.
-  virtual void RejillaEnter() = 0;
-  virtual void RejillaExit() = 0;
+  // Entering the grid puts the current record into edit mode (a new record on a table without records)
+  // unless one is being edited already; leaving it posts a record being edited or appended, with what the
+  // cell editor holds.
+  void AlEntrarEnLaRejilla();
+  void AlSalirDeLaRejilla();
 
   // The focus moved to another control of the dialog: into the grid (or an editor in it) or out of it.
-  // Entering runs the enter handler; leaving runs the exit handler, unless a failure is still to be
+  // Entering runs AlEntrarEnLaRejilla; leaving runs AlSalirDeLaRejilla, unless a failure is still to be
   // shown. False when the grid must take the focus back: its record was not stored (a refused text, a
   // failed post). Moves to other windows (a message box, another program) are not the dialog's.
   bool FocoMovido(bool enLaRejilla);
   bool EnLaRejilla() const { return enLaRejilla_; }
 
-  // "Salir" was clicked: whether the dialog closes. It does not while a cell holds a text that the table
-  // refused, nor while the grid kept the focus over a failure not yet shown.
-  bool SalirClick() const;
+  // Whether "Salir" closes the dialog: not while a cell holds a text that was refused, nor while the grid
+  // kept the focus over a failure not yet shown.
+  bool PuedeCerrar() const;
 
-  // A failure of the table layer while the user works. One event shows one message: true for the first
-  // one, which the window shows (FalloPorMostrar) once the event that caused it is over; the same refusal
-  // met again within that event is not shown twice.
+  // A failure of the table layer, or a refusal of a column's rule, while the user works. One event shows
+  // one message: true for the first one, which the window shows (FalloPorMostrar) once the event that
+  // caused it is over; the same refusal met again within that event is not shown twice.
   bool AnotarFallo(const std::string& mensaje);
   std::optional<std::string> FalloPorMostrar();
-
- protected:
-  // The grid over the review's table, which must outlive the dialog.
-  DialogoRevision(run::Revision& revision, const DisenoRevision& diseno);
-  storage::Table& Tabla() { return tabla_; }
-  // The data source's operations around the window's cell editor.
-  RejillaConEditor Rejilla() { return {fuente_, *editor_}; }
 
  private:
   class SinEditor : public EditorDeCelda {
@@ -100,8 +101,10 @@ class DialogoRevision {
     void Cerrar() override {}
   };
 
+  // The data source's operations around the window's cell editor.
+  RejillaConEditor Rejilla() { return {fuente_, *editor_}; }
+
   const DisenoRevision& diseno_;
-  storage::Table& tabla_;
   FuenteDatos fuente_;
   SinEditor sinEditor_;
   EditorDeCelda* editor_ = &sinEditor_;
@@ -109,41 +112,10 @@ class DialogoRevision {
   std::optional<std::string> fallo_;
 };
 
-// The teacher identity review: every record of C:\HTEMP\PROFT.DBF, where the user gives the missing
-// identity numbers (DNI) before the timetable is transferred.
-class ControlProfesores final : public DialogoRevision {
- public:
-  explicit ControlProfesores(run::Revision& revision);
-
-  // On entering the grid the current record goes into edit mode; on leaving it a record being edited or
-  // appended is posted.
-  void ProftDBGridEnter();
-  void ProftDBGridExit();
-
-  void RejillaEnter() override { ProftDBGridEnter(); }
-  void RejillaExit() override { ProftDBGridExit(); }
-};
-
-// The class-period template review: the 20 periods of C:\HTEMP\Valencia\PLANTILLA.DBF, whose start and end
-// times the user checks and corrects.
-class ControlPlantilla final : public DialogoRevision {
- public:
-  explicit ControlPlantilla(run::Revision& revision);
-
-  void PlantiHorDBGridEnter();
-  void PlantiHorDBGridExit();
-
-  void RejillaEnter() override { PlantiHorDBGridEnter(); }
-  void RejillaExit() override { PlantiHorDBGridExit(); }
-};
-
-// The dialog that shows a review of its kind.
-std::unique_ptr<DialogoRevision> DialogoDe(run::Revision& revision);
-
 // Answers to a review given without a dialog (the command line's options): on every row whose `campoClave`
 // reads `clave`, each cell of `celdas` (field, text) is written as if typed into the grid, and the record
 // posted, through the dialog's own data source and its rules; no other row is edited or posted. Throws, with
-// the table layer's message, when a text is refused or a record cannot be stored; the rows before keep what
+// the message of the refusal, when a text is refused or a record cannot be stored; the rows before keep what
 // was posted.
 struct Respuesta {
   std::string campoClave;

@@ -81,10 +81,9 @@ void InterfazQt::CursorEspera(bool activo) {
 }
 
 void InterfazQt::Revisar(run::Revision& revision) {
-  std::unique_ptr<TControlRevision> dialogo =
-      DialogoDe(revision, ventana_, [this](const std::string& texto) { MostrarError(texto); });
+  TControlRevision dialogo(revision, ventana_, [this](const std::string& texto) { MostrarError(texto); });
   CursorEspera(false);
-  dialogo->exec();
+  dialogo.exec();
 }
 
 void InterfazQt::CerrarVentanaPrincipal() { ventana_->close(); }

@@ -21,22 +21,22 @@ constexpr Qt::WindowFlags kMarcoFijo = Qt::Dialog | Qt::CustomizeWindowHint | Qt
 
 }  // namespace
 
-MarcoRevision::MarcoRevision(QDialog& dialogo, ventana::DialogoRevision& revision, ModeloTabla& modelo,
+MarcoRevision::MarcoRevision(QDialog& ventana, ventana::DialogoRevision& dialogo, ModeloTabla& modelo,
                              MostrarError mostrarError)
-    : dialogo_(dialogo), revision_(revision), modelo_(modelo), mostrarError_(std::move(mostrarError)) {
-  const ventana::DisenoRevision& diseno = revision_.Diseno();
-  dialogo_.setObjectName(TextoQt(diseno.nombre));
-  dialogo_.setWindowFlags(kMarcoFijo);
-  dialogo_.setWindowTitle(TextoQt(diseno.titulo));
-  dialogo_.setFixedSize(diseno.ventana.ancho, diseno.ventana.alto);
-  dialogo_.move(diseno.ventana.izquierda, diseno.ventana.arriba);
-  dialogo_.setFont(FuenteQt(diseno.letra));
-  Colorear(dialogo_, QPalette::Window, ColorQt(diseno.fondo));
-  revision_.PonerEditor(&modelo_.Editor());
+    : ventana_(ventana), dialogo_(dialogo), modelo_(modelo), mostrarError_(std::move(mostrarError)) {
+  const ventana::DisenoRevision& diseno = dialogo_.Diseno();
+  ventana_.setObjectName(TextoQt(diseno.nombre));
+  ventana_.setWindowFlags(kMarcoFijo);
+  ventana_.setWindowTitle(TextoQt(diseno.titulo));
+  ventana_.setFixedSize(diseno.ventana.ancho, diseno.ventana.alto);
+  ventana_.move(diseno.ventana.izquierda, diseno.ventana.arriba);
+  ventana_.setFont(FuenteQt(diseno.letra));
+  Colorear(ventana_, QPalette::Window, ColorQt(diseno.fondo));
+  dialogo_.PonerEditor(&modelo_.Editor());
   CrearControles(diseno);
 
   connect(&modelo_, &ModeloTabla::fallo, this, &MarcoRevision::Fallo);
-  dialogo_.installEventFilter(this);
+  ventana_.installEventFilter(this);
   seguimientoDelFoco_ = connect(qApp, &QApplication::focusChanged, this,
                                 [this](QWidget* /*antes*/, QWidget* ahora) { FocoCambiado(ahora); });
 }
@@ -45,13 +45,13 @@ MarcoRevision::MarcoRevision(QDialog& dialogo, ventana::DialogoRevision& revisio
 // record that the closing table drops.
 MarcoRevision::~MarcoRevision() {
   disconnect(seguimientoDelFoco_);
-  revision_.PonerEditor(nullptr);
+  dialogo_.PonerEditor(nullptr);
   delete rejilla_.data();
 }
 
 void MarcoRevision::CrearControles(const ventana::DisenoRevision& diseno) {
   const ventana::Panel& fondo = diseno.panel;
-  auto* panel = Colocar(new PanelDegradado(ColorQt(fondo.inicio), ColorQt(fondo.medio), ColorQt(fondo.fin), &dialogo_),
+  auto* panel = Colocar(new PanelDegradado(ColorQt(fondo.inicio), ColorQt(fondo.medio), ColorQt(fondo.fin), &ventana_),
                         fondo.nombre, fondo.caja);
   for (const ventana::Etiqueta& etiqueta : diseno.etiquetas) CrearEtiqueta(panel, etiqueta);
 
@@ -78,30 +78,30 @@ void MarcoRevision::CrearControles(const ventana::DisenoRevision& diseno) {
 // Only moves between the controls of the dialog count: another window taking the focus (a message box,
 // another program) leaves the grid where it was.
 void MarcoRevision::FocoCambiado(QWidget* ahora) {
-  if (ahora == nullptr || rejilla_ == nullptr || !(ahora == &dialogo_ || dialogo_.isAncestorOf(ahora))) return;
+  if (ahora == nullptr || rejilla_ == nullptr || !(ahora == &ventana_ || ventana_.isAncestorOf(ahora))) return;
   bool enLaRejilla = ahora == rejilla_ || rejilla_->isAncestorOf(ahora);
-  if (!revision_.FocoMovido(enLaRejilla)) rejilla_->setFocus();
+  if (!dialogo_.FocoMovido(enLaRejilla)) rejilla_->setFocus();
 }
 
 // The message waits until the event that caused it is over (an editor closing, a click half done).
 void MarcoRevision::Fallo(const QString& mensaje) {
-  if (!revision_.AnotarFallo(mensaje.toStdString())) return;
+  if (!dialogo_.AnotarFallo(mensaje.toStdString())) return;
   QMetaObject::invokeMethod(
       this,
       [this] {
-        std::optional<std::string> fallo = revision_.FalloPorMostrar();
+        std::optional<std::string> fallo = dialogo_.FalloPorMostrar();
         if (fallo && mostrarError_) mostrarError_(*fallo);
       },
       Qt::QueuedConnection);
 }
 
 void MarcoRevision::SalirClick() {
-  if (revision_.SalirClick()) dialogo_.close();
+  if (dialogo_.PuedeCerrar()) ventana_.close();
 }
 
 // Escape does not close the dialog: only "Salir" and the close box do.
 bool MarcoRevision::eventFilter(QObject* objeto, QEvent* event) {
-  if (objeto == &dialogo_ && event->type() == QEvent::KeyPress &&
+  if (objeto == &ventana_ && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
     return true;
   }

@@ -1,7 +1,7 @@
-// What the two review dialogs of the import share in Qt: the fixed frame on the gradient panel, the labels,
-// the record navigator, the grid and the button "Salir", built from the dialog's design (ventana/revision.h);
-// the focus entering and leaving the grid, "Salir" and the table layer's messages passed to the dialog's
-// model, and those messages shown through the application's error handler.
+// What the import's review dialog draws in Qt: the fixed frame on the gradient panel, the labels, the record
+// navigator, the grid and the button "Salir", built from the dialog's design (ventana/revision.h); the focus
+// entering and leaving the grid, "Salir" and the table layer's messages passed to the dialog's model, and
+// those messages shown through the application's error handler.
 #pragma once
 
 #include <QObject>
@@ -25,8 +25,8 @@ using MostrarError = std::function<void(const std::string& mensaje)>;
 
 class MarcoRevision : public QObject {
  public:
-  // Builds the dialog's controls from the design of `revision`, whose data source `modelo` shows.
-  MarcoRevision(QDialog& dialogo, ventana::DialogoRevision& revision, ModeloTabla& modelo, MostrarError mostrarError);
+  // Builds the controls of `ventana` from the design of `dialogo`, whose data source `modelo` shows.
+  MarcoRevision(QDialog& ventana, ventana::DialogoRevision& dialogo, ModeloTabla& modelo, MostrarError mostrarError);
   ~MarcoRevision() override;
   MarcoRevision(const MarcoRevision&) = delete;
   MarcoRevision& operator=(const MarcoRevision&) = delete;
@@ -40,8 +40,8 @@ class MarcoRevision : public QObject {
   void Fallo(const QString& mensaje);
   void SalirClick();
 
-  QDialog& dialogo_;
-  ventana::DialogoRevision& revision_;
+  QDialog& ventana_;
+  ventana::DialogoRevision& dialogo_;
   ModeloTabla& modelo_;
   MostrarError mostrarError_;
   QPointer<RejillaDatos> rejilla_;

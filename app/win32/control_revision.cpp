@@ -1,7 +1,5 @@
 #include "app/win32/control_revision.h"
 
-#include <memory>
-
 #include "app/win32/marco_revision.h"
 #include "ventana/revision.h"
 
@@ -9,8 +7,8 @@ namespace app::win32 {
 
 void MostrarRevision(HWND propietario, run::Revision& revision,
                      const std::function<void(const std::string&)>& mostrarError) {
-  std::unique_ptr<ventana::DialogoRevision> dialogo = ventana::DialogoDe(revision);
-  MarcoRevision(propietario, *dialogo, mostrarError).Mostrar();
+  ventana::DialogoRevision dialogo(revision);
+  MarcoRevision(propietario, dialogo, mostrarError).Mostrar();
 }
 
 }  // namespace app::win32

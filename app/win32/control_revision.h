@@ -1,5 +1,5 @@
-// The two review dialogs of the import in Win32 ("Control de Profesores", "Control de Plantilla Horaria"): the
-// dialog of a review's kind (ventana::DialogoDe) drawn by app/win32/marco_revision.h.
+// The import's review dialog in Win32: its model (ventana::DialogoRevision), in the design of the review's kind
+// ("Control de Profesores", "Control de Plantilla Horaria"), drawn by app/win32/marco_revision.h.
 #pragma once
 
 #include <windows.h>

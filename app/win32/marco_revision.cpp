@@ -117,10 +117,10 @@ void MarcoRevision::DestruirVentana::operator()(HWND ventana) const {
 // ---------------------------------------------------------------------------------------------------------
 // Creation
 
-MarcoRevision::MarcoRevision(HWND propietario, ventana::DialogoRevision& revision, MostrarError mostrarError)
+MarcoRevision::MarcoRevision(HWND propietario, ventana::DialogoRevision& dialogo, MostrarError mostrarError)
     : propietario_(propietario),
-      revision_(revision),
-      diseno_(revision.Diseno()),
+      dialogo_(dialogo),
+      diseno_(dialogo.Diseno()),
       mostrarError_(std::move(mostrarError)),
       dpi_(propietario != nullptr ? DpiDe(propietario) : GetDpiForSystem()) {
   INITCOMMONCONTROLSEX controles{};
@@ -146,16 +146,16 @@ MarcoRevision::MarcoRevision(HWND propietario, ventana::DialogoRevision& revisio
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   CrearControles();
-  revision_.Fuente().PonerObservador(this);
-  revision_.PonerEditor(&rejilla_->Editor());
+  dialogo_.Fuente().PonerObservador(this);
+  dialogo_.PonerEditor(&rejilla_->Editor());
 }
 
 // The window goes first, with the grid's cell editor, while the table is still open: the record being
 // edited is dropped when the dialog's table closes after it.
 MarcoRevision::~MarcoRevision() {
   cerrando_ = true;
-  revision_.Fuente().PonerObservador(nullptr);
-  revision_.PonerEditor(nullptr);
+  dialogo_.Fuente().PonerObservador(nullptr);
+  dialogo_.PonerEditor(nullptr);
   if (salir_ != nullptr && IsWindow(salir_)) RemoveWindowSubclass(salir_, &MarcoRevision::ProcSalir, kSubclase);
   ventana_.reset();
 }
@@ -165,7 +165,7 @@ void MarcoRevision::CrearControles() {
   HWND ventana = hwnd_;
   std::wstring nombre = Wide(diseno_.rejilla.nombre);
   rejilla_ = std::make_unique<Rejilla>(
-      ventana, kIdRejilla, nombre.c_str(), revision_.Fuente(),
+      ventana, kIdRejilla, nombre.c_str(), dialogo_.Fuente(),
       Rejilla::Colores{ColorDe(diseno_.celdas), ColorDe(diseno_.celdasAlternas), ColorDe(diseno_.titulos)},
       [this](HWND ahora) { FocoCambiado(ahora); });
 
@@ -177,7 +177,7 @@ void MarcoRevision::CrearControles() {
 
   nombre = Wide(diseno_.navegador.nombre);
   navegador_ = std::make_unique<Navegador>(ventana, nombre.c_str(), EnElCliente(diseno_.navegador.caja), dpi_,
-                                           revision_.Fuente(),
+                                           dialogo_.Fuente(),
                                            [this](ventana::AccionNavegador accion) { rejilla_->Ejecutar(accion); });
   Colocar();
 }
@@ -270,7 +270,7 @@ void MarcoRevision::Mostrar() {
 void MarcoRevision::FocoCambiado(HWND ahora) {
   if (cerrando_ || ahora == nullptr) return;
   bool enLaRejilla = rejilla_->Contiene(ahora);
-  if (!revision_.FocoMovido(enLaRejilla)) {  // a refused cell or record: the grid keeps the focus
+  if (!dialogo_.FocoMovido(enLaRejilla)) {  // a refused cell or record: the grid keeps the focus
     rejilla_->TomarFoco();
     return;
   }
@@ -304,7 +304,7 @@ void MarcoRevision::RestaurarFoco() {
 // "Salir" closes the dialog unless the grid kept the focus because its record was refused, or a cell still
 // holds a text that the table refused: that text stays, to be corrected.
 void MarcoRevision::SalirClick() {
-  if (revision_.SalirClick()) cerrado_ = true;
+  if (dialogo_.PuedeCerrar()) cerrado_ = true;
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -326,12 +326,12 @@ void MarcoRevision::EstadoCambiado() { navegador_->Actualizar(); }
 
 // The message waits until the event that caused it is over (a cell closing, a click half done).
 void MarcoRevision::Fallo(const std::string& mensaje) {
-  if (revision_.AnotarFallo(mensaje)) PostMessageW(hwnd_, kMostrarFallo, 0, 0);
+  if (dialogo_.AnotarFallo(mensaje)) PostMessageW(hwnd_, kMostrarFallo, 0, 0);
 }
 
 // While the message is shown nothing else of the dialog answers; then the focus is where it was.
 void MarcoRevision::MostrarFallo() {
-  std::optional<std::string> fallo = revision_.FalloPorMostrar();
+  std::optional<std::string> fallo = dialogo_.FalloPorMostrar();
   if (!fallo || !mostrarError_) return;
   HWND ventana = hwnd_;
   HWND foco = GetFocus();

@@ -1,8 +1,8 @@
-// What the two review dialogs of the import share in Win32: a modal dialog with a fixed frame, drawn from the
-// dialog's design (ventana/revision.h) at the monitor's resolution (and again when it changes): the gradient
-// panel with the labels on it, the record navigator, the grid and the button "Salir". The focus entering and
-// leaving the grid, "Salir" and the table layer's messages go to the dialog's model; the messages are
-// shown through the application's error handler once the event that caused them is over.
+// The import's review dialog in Win32: a modal dialog with a fixed frame, drawn from the design of its model
+// (ventana/revision.h) at the monitor's resolution (and again when it changes): the gradient panel with the
+// labels on it, the record navigator, the grid and the button "Salir". The focus entering and leaving the
+// grid, "Salir" and the table layer's messages go to the dialog's model; the messages are shown through the
+// application's error handler once the event that caused them is over.
 //
 // The grid is the first control in the tab order and has the focus when the dialog opens; "Salir" is the
 // default button while it has the focus. Escape does not close the dialog: only "Salir" and the close box do.
@@ -29,7 +29,7 @@ using MostrarError = std::function<void(const std::string& mensaje)>;
 class MarcoRevision : private ventana::FuenteDatos::Observador {
  public:
   // The dialog's window, hidden, owned by `propietario` (none for a window of its own).
-  MarcoRevision(HWND propietario, ventana::DialogoRevision& revision, MostrarError mostrarError);
+  MarcoRevision(HWND propietario, ventana::DialogoRevision& dialogo, MostrarError mostrarError);
   ~MarcoRevision() override;
   MarcoRevision(const MarcoRevision&) = delete;
   MarcoRevision& operator=(const MarcoRevision&) = delete;
@@ -70,7 +70,7 @@ class MarcoRevision : private ventana::FuenteDatos::Observador {
   void Fallo(const std::string& mensaje) override;
 
   HWND propietario_;
-  ventana::DialogoRevision& revision_;
+  ventana::DialogoRevision& dialogo_;
   const ventana::DisenoRevision& diseno_;
   MostrarError mostrarError_;
   UINT dpi_ = 96;

@@ -1,7 +1,7 @@
 // The class-period template review dialog over a PLANTILLA of 20 periods: the times that reach
 // C:\HTEMP\Valencia\PLANTILLA.DBF as the grid is edited and the dialog left, the read-only period column,
-// the five-character time cells, the look, and the window's modal showing of it. Each case on a temporary
-// drive C: of its own.
+// the five-character time cells, and the window's modal showing of it (its look is control_revision_test.cpp's).
+// Each case on a temporary drive C: of its own.
 #include <QApplication>
 #include <QLineEdit>
 #include <QtTest>
@@ -75,7 +75,6 @@ class ControlPlantillaTest : public QObject {
   void timesThatReachTheTemplate_data();
   void timesThatReachTheTemplate();
   void theHoraColumnCannotBeEdited();
-  void theLook();
   void aMissingTemplateIsTheTableLayersError();
   void theWindowShowsItModallyAndReleasesIt();
 
@@ -89,7 +88,7 @@ class ControlPlantillaTest : public QObject {
   std::unique_ptr<testing_support::TemporaryDrive> drive_;
   std::unique_ptr<storage::Engine> engine_;
   std::vector<std::string> errores_;
-  std::unique_ptr<app::TControlPlantilla> dialogo_;
+  std::unique_ptr<app::TControlRevision> dialogo_;
 };
 
 void ControlPlantillaTest::init() {
@@ -106,7 +105,7 @@ void ControlPlantillaTest::cleanup() {
   drive_.reset();
 }
 
-void ControlPlantillaTest::Abrir() { dialogo_ = gui_testing::AbrirDialogo<app::TControlPlantilla>(*engine_, errores_); }
+void ControlPlantillaTest::Abrir() { dialogo_ = gui_testing::AbrirDialogo(run::TipoRevision::kPlantillaHoraria, *engine_, errores_); }
 
 // ---------------------------------------------------------------------------------------------------------
 
@@ -183,45 +182,10 @@ void ControlPlantillaTest::theHoraColumnCannotBeEdited() {
   QCOMPARE(Guardado("HORAINI")[2], QStringLiteral("9"));
 }
 
-void ControlPlantillaTest::theLook() {
-  Abrir();
-  QCOMPARE(dialogo_->windowTitle(), QStringLiteral("Control de Plantilla Horaria"));
-  QCOMPARE(dialogo_->size(), QSize(726, 463));
-  QCOMPARE(dialogo_->minimumSize(), dialogo_->maximumSize());
-  QCOMPARE(dialogo_->pos(), QPoint(24, 25));
-  QVERIFY(!dialogo_->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-  QVERIFY(!dialogo_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-
-  const std::vector<std::tuple<const char*, QRect, QString>> controles = {
-      {"Draw3D1", {0, 2, 726, 497}, {}},
-      {"Label1", {9, 12, 151, 64}, "COMPROBACIÓN DE LA PLANTILLA HORARIA DEL CENTRO"},
-      {"wwDBNavigator1", {180, 29, 275, 24}, {}},
-      {"PlantiHorDBGrid", {156, 56, 330, 385}, {}},
-      {"Label3", {505, 57, 210, 13}, "PLANTILLA HORARIA DEL CENTRO"},
-      {"Label2", {504, 91, 209, 130},
-       "Se ha recogido la siguiente Plantilla Horaria desde ESCOLAN. Compruébela y modifique, en caso necesario, las "
-       "Horas de Inicio y Final de Clase, en la presente rejilla. Deben ser iguales que la Plantilla Horaria que "
-       "estén utilizando en ESCOLAN. Una vez adaptada la Rejilla Horaria, Pulse sobre el Botón Salir."},
-      {"BitBtn1", {576, 312, 75, 25}, "Salir"}};
-  for (const auto& [nombre, caja, texto] : controles) {
-    auto* control = Buscar<QWidget>(*dialogo_, nombre);
-    QCOMPARE(control->geometry(), caja);
-    if (auto* etiqueta = qobject_cast<QLabel*>(control)) QCOMPARE(etiqueta->text(), texto);
-    if (auto* boton = qobject_cast<QPushButton*>(control)) QCOMPARE(boton->text(), texto);
-  }
-
-  QAbstractItemModel& modelo = *Rejilla()->model();
-  QStringList titulos;
-  for (int columna = 0; columna < modelo.columnCount(); ++columna) titulos << modelo.headerData(columna, Qt::Horizontal).toString();
-  QCOMPARE(titulos, QStringList({"HORA", "HORA INICIO CLASE", "HORA FINAL CLASE"}));
-  QVERIFY(!modelo.flags(modelo.index(0, kHora)).testFlag(Qt::ItemIsEditable));
-  QVERIFY(modelo.flags(modelo.index(0, kInicio)).testFlag(Qt::ItemIsEditable));
-}
-
 void ControlPlantillaTest::aMissingTemplateIsTheTableLayersError() {
   platform::RemoveFile(kPlantilla);
   try {
-    gui_testing::AbrirDialogo<app::TControlPlantilla>(*engine_, errores_);
+    gui_testing::AbrirDialogo(run::TipoRevision::kPlantillaHoraria, *engine_, errores_);
     QFAIL("the dialog opened without PLANTILLA");
   } catch (const storage::DatabaseError& error) {
     QVERIFY2(std::string(error.what()).starts_with("La tabla no existe"), error.what());
@@ -233,9 +197,9 @@ void ControlPlantillaTest::theWindowShowsItModallyAndReleasesIt() {
   ventana.show();
   QVERIFY(QTest::qWaitForWindowActive(&ventana));
   app::InterfazQt interfaz(&ventana);
-  bool conducido = gui_testing::ConducirModal<app::TControlPlantilla>(
+  bool conducido = gui_testing::ConducirModal<app::TControlRevision>(
       &ventana, [&] { interfaz.Revisar(*importacion::RevisionPlantilla(*engine_)); },
-      [](app::TControlPlantilla& dialogo) {
+      [](app::TControlRevision& dialogo) {
         Teclear(QStringLiteral("07:45"));  // the cursor starts on the start time
         Pulsar(Qt::Key_Return);  // to the end time, in edit
         Teclear(QStringLiteral("08:40"));

@@ -1,8 +1,8 @@
 // The teacher identity review dialog over a PROFT of 30 teachers, the third without identity number: what
-// reaches C:\HTEMP\PROFT.DBF as the grid is edited and the dialog left, the refused DNI, the navigator, the
-// look, and the window's modal showing of it. Each case on a temporary drive C: of its own.
+// reaches C:\HTEMP\PROFT.DBF as the grid is edited and the dialog left, the refused DNI, the navigator, and
+// the window's modal showing of it (its look is control_revision_test.cpp's). Each case on a temporary drive
+// C: of its own.
 #include <QApplication>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
@@ -73,8 +73,8 @@ class ControlProfesoresTest : public QObject {
   void whatReachesTheFile();
   void cancelUndoesTheChange_data();
   void cancelUndoesTheChange();
-  void aDniThatIsNotAnIntegerIsRefused_data();
-  void aDniThatIsNotAnIntegerIsRefused();
+  void aRefusedDniStaysInItsCell_data();
+  void aRefusedDniStaysInItsCell();
   void theDniCellTakesOnlyTheCharactersOfAnInteger();
   void keysThatNeitherAddNorDeleteNorClose_data();
   void keysThatNeitherAddNorDeleteNorClose();
@@ -82,7 +82,6 @@ class ControlProfesoresTest : public QObject {
   void theNavigatorMovesAndEnablesItsButtons_data();
   void theNavigatorMovesAndEnablesItsButtons();
   void theNavigatorsButtons();
-  void theLook();
   void aMissingProftIsTheTableLayersError();
   void theWindowShowsItModallyAndReleasesIt_data();
   void theWindowShowsItModallyAndReleasesIt();
@@ -104,7 +103,7 @@ class ControlProfesoresTest : public QObject {
   std::unique_ptr<testing_support::TemporaryDrive> drive_;
   std::unique_ptr<storage::Engine> engine_;
   std::vector<std::string> errores_;
-  std::unique_ptr<app::TControlProfesores> dialogo_;
+  std::unique_ptr<app::TControlRevision> dialogo_;
 };
 
 void ControlProfesoresTest::init() {
@@ -122,7 +121,7 @@ void ControlProfesoresTest::cleanup() {
 }
 
 void ControlProfesoresTest::Abrir() {
-  dialogo_ = gui_testing::AbrirDialogo<app::TControlProfesores>(*engine_, errores_);
+  dialogo_ = gui_testing::AbrirDialogo(run::TipoRevision::kProfesores, *engine_, errores_);
   QVERIFY(FocoEnLaRejilla());
 }
 
@@ -241,40 +240,51 @@ void ControlProfesoresTest::cancelUndoesTheChange() {
   QCOMPARE(DniGuardado(kSinDni), QStringLiteral("0"));
 }
 
-void ControlProfesoresTest::aDniThatIsNotAnIntegerIsRefused_data() {
+void ControlProfesoresTest::aRefusedDniStaysInItsCell_data() {
+  QTest::addColumn<QString>("tecleado");
+  QTest::addColumn<QString>("mensaje");
   QTest::addColumn<QString>("disparo");  // what tries to store the cell
   QTest::addColumn<bool>("escape");      // the text then dropped with Escape, or erased in the cell
-  for (const char* disparo : {"Enter", "Salir", "down", "navigator's Post", "navigator's Next", "navigator's Refresh",
-                              "click on another teacher"}) {
-    QTest::addRow("%s, erased", disparo) << disparo << false;
-    QTest::addRow("%s, Escape", disparo) << disparo << true;
+  // Not an integer, refused by the table; a negative number, by the teacher-identity rule.
+  const std::vector<std::pair<const char*, const char*>> rechazos = {
+      {"12-3", "'12-3' no es un valor entero válido para el campo 'DNI'"},
+      {"-5", "'-5' no es un D.N.I. válido para el campo 'DNI': escriba un número entero de 1 a 999999999, o déjelo "
+             "vacío si el profesor no tiene."}};
+  for (const auto& [tecleado, mensaje] : rechazos) {
+    for (const char* disparo : {"Enter", "Salir", "down", "navigator's Post", "navigator's Next",
+                                "navigator's Refresh", "click on another teacher"}) {
+      QTest::addRow("'%s', %s, erased", tecleado, disparo) << tecleado << mensaje << disparo << false;
+      QTest::addRow("'%s', %s, Escape", tecleado, disparo) << tecleado << mensaje << disparo << true;
+    }
   }
 }
 
-// The table layer's message, once; the record stays in edit mode and the dialog open, the cursor on the
-// cell, whose editor still holds the text as typed. Once the text is corrected, or dropped with Escape and
-// typed again, the number is taken.
-void ControlProfesoresTest::aDniThatIsNotAnIntegerIsRefused() {
+// The refusal's message, once; the record stays in edit mode and the dialog open, the cursor on the cell,
+// whose editor still holds the text as typed. Once the text is corrected, or dropped with Escape and typed
+// again, the number is taken.
+void ControlProfesoresTest::aRefusedDniStaysInItsCell() {
+  QFETCH(QString, tecleado);
+  QFETCH(QString, mensaje);
   QFETCH(QString, disparo);
   QFETCH(bool, escape);
   Abrir();
   Pulsar(Qt::Key_Down);
   Pulsar(Qt::Key_Down);
   Pulsar(Qt::Key_F2);
-  Teclear(QStringLiteral("12-3"));
+  Teclear(tecleado);
   if (disparo == "Enter") Pulsar(Qt::Key_Return);
   if (disparo == "Salir") gui_testing::PulsarSalir(*dialogo_);
   if (disparo == "down") Pulsar(Qt::Key_Down);
   if (disparo.startsWith("navigator's ")) gui_testing::PulsarBotonNavegador(*dialogo_, disparo.section(' ', 1));
   if (disparo == "click on another teacher") Clicar(5, 0);
-  QTRY_COMPARE(errores_, std::vector<std::string>({"'12-3' no es un valor entero válido para el campo 'DNI'"}));
+  QTRY_COMPARE(errores_, std::vector<std::string>({mensaje.toStdString()}));
   QVERIFY(dialogo_->isVisible());
   QCOMPARE(Rejilla()->currentIndex(), Rejilla()->model()->index(kSinDni, 0));
   auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
   QVERIFY(editor != nullptr);
   QCOMPARE(editor, Rejilla()->indexWidget(Rejilla()->currentIndex()));
-  QCOMPARE(editor->text(), QStringLiteral("12-3"));
-  QCOMPARE(Rejilla()->model()->index(kSinDni, 0).data().toString(), QStringLiteral("12-3"));
+  QCOMPARE(editor->text(), tecleado);
+  QCOMPARE(Rejilla()->model()->index(kSinDni, 0).data().toString(), tecleado);
   QVERIFY(gui_testing::Habilitados(*dialogo_).contains(QStringLiteral("Post")));
 
   if (escape) {
@@ -283,7 +293,7 @@ void ControlProfesoresTest::aDniThatIsNotAnIntegerIsRefused() {
     QCOMPARE(Rejilla()->model()->index(kSinDni, 0).data().toString(), QStringLiteral("0"));
     QVERIFY(gui_testing::Habilitados(*dialogo_).contains(QStringLiteral("Post")));
   } else {
-    for (int i = 0; i < 4; ++i) Pulsar(Qt::Key_Backspace);
+    for (qsizetype i = 0; i < tecleado.size(); ++i) Pulsar(Qt::Key_Backspace);
   }
   Teclear(QStringLiteral("123"));
   Dar({{Paso::kSalir, {}}});
@@ -403,53 +413,10 @@ void ControlProfesoresTest::theNavigatorsButtons() {
                                 "Cancel changes made to current record", "Refresh the contents of the dataset"}));
 }
 
-void ControlProfesoresTest::theLook() {
-  Abrir();
-  QCOMPARE(dialogo_->windowTitle(), QStringLiteral("Control de Profesores"));
-  QCOMPARE(dialogo_->size(), QSize(726, 499));
-  QCOMPARE(dialogo_->minimumSize(), dialogo_->maximumSize());
-  QCOMPARE(dialogo_->pos(), QPoint(24, 25));
-  QVERIFY(dialogo_->windowFlags().testFlag(Qt::WindowCloseButtonHint));
-  QVERIFY(!dialogo_->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-  QVERIFY(!dialogo_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-
-  const std::vector<std::tuple<const char*, QRect, QString>> controles = {
-      {"Draw3D1", {0, 1, 726, 496}, {}},
-      {"Label1", {9, 20, 202, 32}, "CONTROL DEL D.N.I DE LOS PROFESORES"},
-      {"wwDBNavigator1", {236, 29, 275, 24}, {}},
-      {"ProftDBGrid", {9, 56, 504, 433}, {}},
-      {"Label3", {521, 66, 190, 13}, "INCIDENCIAS EN EL TRASPASO"},
-      {"Label2", {517, 91, 201, 104},
-       "Se ha detectado que existe algún Profesor sin D.N.I. Para poder realizar correctamente la integración del "
-       "Horario en ESCOLAN, deberán asignarlo en esta rejilla. Los Profesores deberán estar creados previamente en "
-       "ESCOLAN, con los mismos D.N.I's."},
-      {"BitBtn1", {584, 216, 75, 25}, "Salir"}};
-  for (const auto& [nombre, caja, texto] : controles) {
-    auto* control = Buscar<QWidget>(*dialogo_, nombre);
-    QCOMPARE(control->geometry(), caja);
-    if (auto* etiqueta = qobject_cast<QLabel*>(control)) QCOMPARE(etiqueta->text(), texto);
-    if (auto* boton = qobject_cast<QPushButton*>(control)) QCOMPARE(boton->text(), texto);
-  }
-
-  QAbstractItemModel& modelo = *Rejilla()->model();
-  QStringList titulos;
-  for (int columna = 0; columna < modelo.columnCount(); ++columna) {
-    titulos << modelo.headerData(columna, Qt::Horizontal).toString();
-    QVERIFY(modelo.flags(modelo.index(0, columna)).testFlag(Qt::ItemIsEditable));
-  }
-  QCOMPARE(titulos, QStringList({"DNI", "ABREV", "NOMBRE", "DEPARTAMENTO"}));
-  // Widths of 10, 4, 40 and 40 characters, none narrower than its title.
-  QCOMPARE(Rejilla()->columnWidth(2), Rejilla()->columnWidth(3));
-  QVERIFY(Rejilla()->columnWidth(0) > Rejilla()->columnWidth(1));
-  QVERIFY(Rejilla()->columnWidth(2) > 3 * Rejilla()->columnWidth(0));
-  QFontMetrics titulo(Rejilla()->horizontalHeader()->font());
-  QVERIFY(Rejilla()->columnWidth(1) > titulo.horizontalAdvance(QStringLiteral("ABREV")));
-}
-
 void ControlProfesoresTest::aMissingProftIsTheTableLayersError() {
   platform::RemoveFile(kProft);
   try {
-    gui_testing::AbrirDialogo<app::TControlProfesores>(*engine_, errores_);
+    gui_testing::AbrirDialogo(run::TipoRevision::kProfesores, *engine_, errores_);
     QFAIL("the dialog opened without PROFT");
   } catch (const storage::DatabaseError& error) {
     QVERIFY2(std::string(error.what()).starts_with("La tabla no existe"), error.what());
@@ -472,9 +439,9 @@ void ControlProfesoresTest::theWindowShowsItModallyAndReleasesIt() {
   ventana.show();
   QVERIFY(QTest::qWaitForWindowActive(&ventana));
   app::InterfazQt interfaz(&ventana);
-  bool conducido = gui_testing::ConducirModal<app::TControlProfesores>(
+  bool conducido = gui_testing::ConducirModal<app::TControlRevision>(
       &ventana, [&] { interfaz.Revisar(*importacion::RevisionProfesores(*engine_)); },
-      [salir](app::TControlProfesores& dialogo) {
+      [salir](app::TControlRevision& dialogo) {
         Pulsar(Qt::Key_Down);
         Pulsar(Qt::Key_Down);
         Teclear(QStringLiteral("87654321"));
@@ -497,9 +464,9 @@ void ControlProfesoresTest::theWindowShowsARefusalInTheErrorBox() {
   bool relojDeArena = true;
   QStringList cuadros;
   QString textoTrasElCuadro;
-  bool conducido = gui_testing::ConducirModal<app::TControlProfesores>(
+  bool conducido = gui_testing::ConducirModal<app::TControlRevision>(
       &ventana, [&] { interfaz.Revisar(*importacion::RevisionProfesores(*engine_)); },
-      [&](app::TControlProfesores& dialogo) {
+      [&](app::TControlRevision& dialogo) {
         relojDeArena = QApplication::overrideCursor() != nullptr;
         QTimer contestador;
         QObject::connect(&contestador, &QTimer::timeout, [&] {

@@ -61,13 +61,15 @@ std::vector<std::string> Guardado(const char* tabla, const char* campo) { return
 // The two dialogs as the cases see them: the grid, the column typed into, what is typed, where it lands.
 struct Dialogo {
   const char* nombre;
+  run::TipoRevision tipo;
   const char* rejilla;
   int columna;
   const char* tabla;
   const char* campo;
 };
-const Dialogo kProfesores = {"teachers", "ProftDBGrid", 0, kProft, "DNI"};
-const Dialogo kPlantillaHoraria = {"template", "PlantiHorDBGrid", 1, kPlantilla, "HORAINI"};
+const Dialogo kProfesores = {"teachers", run::TipoRevision::kProfesores, "ProftDBGrid", 0, kProft, "DNI"};
+const Dialogo kPlantillaHoraria = {"template", run::TipoRevision::kPlantillaHoraria, "PlantiHorDBGrid", 1, kPlantilla,
+                                   "HORAINI"};
 
 QString NombreDeCaso(bool actual, bool editor, bool pausa) {
   return QString::fromLatin1(actual ? "click on the current cell" : "click on another row's cell") +
@@ -131,11 +133,7 @@ void EntradaRealTest::cleanup() {
 }
 
 QDialog& EntradaRealTest::Abrir(const Dialogo& dialogo) {
-  if (&dialogo == &kProfesores) {
-    dialogo_ = gui_testing::AbrirDialogo<app::TControlProfesores>(*engine_, errores_);
-  } else {
-    dialogo_ = gui_testing::AbrirDialogo<app::TControlPlantilla>(*engine_, errores_);
-  }
+  dialogo_ = gui_testing::AbrirDialogo(dialogo.tipo, *engine_, errores_);
   if (!QTest::qWaitForWindowExposed(dialogo_.get())) QTest::qFail("the dialog was not shown", __FILE__, __LINE__);
   return *dialogo_;
 }
@@ -273,9 +271,9 @@ void EntradaRealTest::theErrorBoxLeavesTheRefusedTextToCorrect() {
     cuadros << cuadro->text();
     Mano().Clicar(Centro(*cuadro->buttons().front())).Hacer();
   });
-  bool conducido = gui_testing::ConducirModal<app::TControlProfesores>(
+  bool conducido = gui_testing::ConducirModal<app::TControlRevision>(
       &ventana, [&] { interfaz.Revisar(*importacion::RevisionProfesores(*engine_)); },
-      [&](app::TControlProfesores& dialogo) {
+      [&](app::TControlRevision& dialogo) {
         if (!QTest::qWaitForWindowExposed(&dialogo)) return;
         auto& rejilla = *Buscar<QTableView>(dialogo, "ProftDBGrid");
         auto& salir = *Buscar<QPushButton>(dialogo, "BitBtn1");

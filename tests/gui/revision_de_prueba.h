@@ -15,7 +15,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -54,14 +53,10 @@ inline std::vector<std::string> Campo(const std::string& ruta, const std::string
   return valores;
 }
 
-// The review a dialog of the kind shows, opened as the import opens it.
-template <class Dialogo>
-std::unique_ptr<run::Revision> RevisionDe(storage::Engine& engine) {
-  if constexpr (std::is_same_v<Dialogo, app::TControlProfesores>) {
-    return importacion::RevisionProfesores(engine);
-  } else {
-    return importacion::RevisionPlantilla(engine);
-  }
+// The review of the kind, opened as the import opens it.
+inline std::unique_ptr<run::Revision> RevisionDe(run::TipoRevision tipo, storage::Engine& engine) {
+  if (tipo == run::TipoRevision::kProfesores) return importacion::RevisionProfesores(engine);
+  return importacion::RevisionPlantilla(engine);
 }
 
 // The review first, which outlives the dialog that shows it, as in the import.
@@ -70,19 +65,18 @@ struct RevisionPropia {
 };
 
 // A dialog with the review it shows, both released together.
-template <class Dialogo>
-class DialogoConRevision : private RevisionPropia, public Dialogo {
+class DialogoConRevision : private RevisionPropia, public app::TControlRevision {
  public:
-  DialogoConRevision(storage::Engine& engine, app::MostrarError mostrarError)
-      : RevisionPropia{RevisionDe<Dialogo>(engine)}, Dialogo(*revision, nullptr, std::move(mostrarError)) {}
+  DialogoConRevision(run::TipoRevision tipo, storage::Engine& engine, app::MostrarError mostrarError)
+      : RevisionPropia{RevisionDe(tipo, engine)}, TControlRevision(*revision, nullptr, std::move(mostrarError)) {}
 };
 
-// The dialog shown and active without a modal loop, its grid holding the focus; the table layer's messages
-// it shows are collected in `errores`. Opening the review throws as the import's does.
-template <class Dialogo>
-std::unique_ptr<Dialogo> AbrirDialogo(storage::Engine& engine, std::vector<std::string>& errores) {
-  std::unique_ptr<Dialogo> dialogo = std::make_unique<DialogoConRevision<Dialogo>>(
-      engine, [&errores](const std::string& texto) { errores.push_back(texto); });
+// The dialog of a review of the kind shown and active without a modal loop, its grid holding the focus; the
+// messages it shows are collected in `errores`. Opening the review throws as the import's does.
+inline std::unique_ptr<app::TControlRevision> AbrirDialogo(run::TipoRevision tipo, storage::Engine& engine,
+                                                           std::vector<std::string>& errores) {
+  std::unique_ptr<app::TControlRevision> dialogo = std::make_unique<DialogoConRevision>(
+      tipo, engine, [&errores](const std::string& texto) { errores.push_back(texto); });
   dialogo->show();
   dialogo->activateWindow();
   if (!QTest::qWaitForWindowActive(dialogo.get())) throw std::runtime_error("the dialog did not become active");

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -43,10 +44,11 @@ class Registro : public FuenteDatos::Observador {
   const FuenteDatos*& fuente_;
 };
 
-// A PROFT of `profesores` teachers P01, P02... with DNI 1001, 1002..., opened as a review dialog opens it.
+// A PROFT of `profesores` teachers P01, P02... with DNI 1001, 1002..., opened as a review dialog opens it;
+// the texts of ABREV keep `reglaAbrev`, if any.
 class FuenteDatosTest : public ::testing::Test {
  protected:
-  void Abrir(int profesores) {
+  void Abrir(int profesores, run::ReglaDeTexto reglaAbrev = {}) {
     Filas filas;
     for (int i = 1; i <= profesores; ++i) filas.push_back({Abreviatura(i), std::to_string(1000 + i)});
     drive_.MakeHostFolder("HTEMP");
@@ -55,7 +57,8 @@ class FuenteDatosTest : public ::testing::Test {
     tabla_.Open();
     fuente_ = std::make_unique<FuenteDatos>(
         engine_, tabla_,
-        std::vector<run::ColumnaDatos>{{"DNI", 10, "DNI"}, {"ABREV", 4, "ABREV"}, {"NOMBRE", 40, "NOMBRE", false}});
+        std::vector<run::ColumnaDatos>{
+            {"DNI", 10, "DNI"}, {"ABREV", 4, "ABREV", true, std::move(reglaAbrev)}, {"NOMBRE", 40, "NOMBRE", false}});
     vista_ = fuente_.get();
     fuente_->PonerObservador(&registro_);
   }
@@ -280,6 +283,44 @@ TEST_F(FuenteDatosTest, ARefusedValueKeepsTheTextTheRecordAndTheRow) {
       ASSERT_TRUE(fuente_->Publicar());
     }
   }
+}
+
+// A rule of the column, asked before the table: what it refuses is kept as the table's refusals are, and
+// each attempt to store the record asks it again. It is told the field, the text and the number of the
+// record that would take it; a text equal to the field's is not asked about.
+TEST_F(FuenteDatosTest, AColumnsRuleRefusesATextAsTheTableDoes) {
+  std::vector<std::string> preguntas;
+  Abrir(3, [&preguntas](const run::TextoPorGuardar& t) {
+    preguntas.push_back(std::string(t.campo) + " '" + std::string(t.texto) + "' " + std::to_string(t.registro));
+    if (t.texto.starts_with("X")) throw std::invalid_argument("'" + std::string(t.texto) + "' no vale");
+  });
+  ASSERT_TRUE(fuente_->IrAFila(1));
+  EXPECT_TRUE(fuente_->EscribirCelda(kDni, "77"));  // a column without a rule
+  EXPECT_FALSE(fuente_->EscribirCelda(kAbrev, "XY"));
+  EXPECT_EQ(registro_.fallos, std::vector<std::string>({"'XY' no vale"}));
+  EXPECT_EQ(fuente_->ColumnaRechazada(), kAbrev);
+  EXPECT_EQ(fuente_->Texto(1, kAbrev), "XY");
+  EXPECT_TRUE(fuente_->Editando());
+  EXPECT_FALSE(fuente_->Publicar());
+  EXPECT_FALSE(fuente_->IrAFila(2));
+  EXPECT_EQ(registro_.fallos.size(), 3U);
+  EXPECT_EQ(fuente_->FilaActual(), 1);
+  EXPECT_EQ(DnisPublicados(), (Fila{"1001", "1002", "1003"}));
+
+  EXPECT_TRUE(fuente_->EscribirCelda(kAbrev, "P02"));  // the field's own text: the refused one goes unasked
+  EXPECT_TRUE(fuente_->EscribirCelda(kAbrev, "NUEV"));
+  EXPECT_TRUE(fuente_->Publicar());
+  EXPECT_EQ(DnisPublicados(), (Fila{"1001", "77", "1003"}));
+  EXPECT_EQ(preguntas, std::vector<std::string>({"ABREV 'XY' 2", "ABREV 'XY' 2", "ABREV 'XY' 2", "ABREV 'NUEV' 2"}));
+}
+
+// On a table without records the text goes to a new record, which has no number yet.
+TEST_F(FuenteDatosTest, ARuleIsToldANewRecordHasNoNumber) {
+  std::vector<std::uint32_t> registros;
+  Abrir(0, [&registros](const run::TextoPorGuardar& t) { registros.push_back(t.registro); });
+  EXPECT_TRUE(fuente_->EscribirCelda(kAbrev, "P01"));
+  EXPECT_TRUE(fuente_->Anadiendo());
+  EXPECT_EQ(registros, std::vector<std::uint32_t>({0}));
 }
 
 struct Abandono {

@@ -1,6 +1,7 @@
-// The review dialogs without widgets, on real tables of a temporary drive C:: the designs' boxes and
-// columns, the column width rule, each dialog's table object and handlers, the focus entering and leaving
-// the grid, "Salir", the failures shown once per event, and the grid's operations around a cell editor.
+// The review dialog without widgets, on real tables of a temporary drive C:: the designs' boxes and columns,
+// the column width rule, the table object and handlers of each kind of review, the focus entering and
+// leaving the grid, "Salir", the failures shown once per event, the identity numbers the teacher review
+// stores, and the grid's operations around a cell editor.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -24,6 +25,13 @@ constexpr const char* kProft = "C:\\HTEMP\\PROFT.DBF";
 constexpr const char* kPlantilla = "C:\\HTEMP\\VALENCIA\\PLANTILLA.DBF";
 constexpr int kDni = 0;
 const std::string kRechazo = "'12-3' no es un valor entero válido para el campo 'DNI'";
+
+// The teacher-identity rule's refusal of `texto` in the DNI column.
+std::string DniNoAdmitido(const std::string& texto) {
+  return "'" + texto +
+         "' no es un D.N.I. válido para el campo 'DNI': escriba un número entero de 1 a 999999999, o déjelo vacío "
+         "si el profesor no tiene.";
+}
 
 // ---------------------------------------------------------------------------------------------------------
 // The designs
@@ -62,7 +70,8 @@ TEST_P(DisenoTest, EveryControlStandsOnThePanelInsideTheClientArea) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialogos, DisenoTest,
-                         ::testing::Values(&ventana::DisenoControlProfesores(), &ventana::DisenoControlPlantilla()),
+                         ::testing::Values(&ventana::DisenoDe(run::TipoRevision::kProfesores),
+                                           &ventana::DisenoDe(run::TipoRevision::kPlantillaHoraria)),
                          [](const auto& caso) { return std::string(caso.param->nombre); });
 
 struct CasoAncho {
@@ -117,35 +126,44 @@ class EditorDePrueba : public ventana::EditorDeCelda {
 // The data source's failures, passed on as a window passes them.
 class Fallos : public ventana::FuenteDatos::Observador {
  public:
-  explicit Fallos(ventana::DialogoRevision& revision) : revision_(revision) {}
+  explicit Fallos(ventana::DialogoRevision& dialogo) : dialogo_(dialogo) {}
   void Fallo(const std::string& mensaje) override {
-    if (revision_.AnotarFallo(mensaje)) ++porMostrar;
+    if (dialogo_.AnotarFallo(mensaje)) ++porMostrar;
   }
   int porMostrar = 0;
 
  private:
-  ventana::DialogoRevision& revision_;
+  ventana::DialogoRevision& dialogo_;
 };
 
 // A PROFT of three teachers, the second without DNI, opened by the teacher review as its dialog opens it.
-class ControlProfesoresTest : public ::testing::Test {
+class RevisionProfesoresTest : public ::testing::Test {
  protected:
   void SetUp() override {
     drive_.MakeHostFolder("HTEMP");
+    Abrir();
+  }
+
+  // PROFT written afresh, and the dialog opened on it; a dialog open before goes first, with its review.
+  void Abrir() {
+    fallos_.reset();
+    editor_.reset();
+    dialogo_.reset();
+    revision_.reset();
     testing_support::EscribirProft(engine_, {{"P01", "1001"}, {"P02", "0"}, {"P03", "1003"}});
     revision_ = importacion::RevisionProfesores(engine_);
-    control_ = std::make_unique<ventana::ControlProfesores>(*revision_);
-    editor_ = std::make_unique<EditorDePrueba>(control_->Fuente());
-    fallos_ = std::make_unique<Fallos>(*control_);
-    control_->Fuente().PonerObservador(fallos_.get());
-    control_->PonerEditor(editor_.get());
+    dialogo_ = std::make_unique<ventana::DialogoRevision>(*revision_);
+    editor_ = std::make_unique<EditorDePrueba>(dialogo_->Fuente());
+    fallos_ = std::make_unique<Fallos>(*dialogo_);
+    dialogo_->Fuente().PonerObservador(fallos_.get());
+    dialogo_->PonerEditor(editor_.get());
   }
 
   // The second teacher's DNI typed into the grid's cell editor, the grid holding the focus.
   void TeclearDni(const std::string& texto) {
-    ASSERT_TRUE(control_->FocoMovido(true));
-    ASSERT_TRUE(control_->Fuente().IrAFila(1));
-    control_->ProftDBGridEnter();  // as the grid does on typing: the record into edit mode
+    ASSERT_TRUE(dialogo_->FocoMovido(true));
+    ASSERT_TRUE(dialogo_->Fuente().IrAFila(1));
+    dialogo_->AlEntrarEnLaRejilla();  // as the grid does on typing: the record into edit mode
     editor_->Abrir(kDni, texto);
   }
 
@@ -160,13 +178,13 @@ class ControlProfesoresTest : public ::testing::Test {
   testing_support::TemporaryDrive drive_;
   storage::Engine engine_{'.'};
   std::unique_ptr<run::Revision> revision_;
-  std::unique_ptr<ventana::ControlProfesores> control_;
+  std::unique_ptr<ventana::DialogoRevision> dialogo_;
   std::unique_ptr<EditorDePrueba> editor_;
   std::unique_ptr<Fallos> fallos_;
 };
 
-TEST_F(ControlProfesoresTest, OpensProftOnItsFirstRecordWithEveryColumnFilled) {
-  const ventana::FuenteDatos& fuente = control_->Fuente();
+TEST_F(RevisionProfesoresTest, OpensProftOnItsFirstRecordWithEveryColumnFilled) {
+  const ventana::FuenteDatos& fuente = dialogo_->Fuente();
   EXPECT_EQ(fuente.Filas(), 3);
   EXPECT_EQ(fuente.FilaActual(), 0);
   EXPECT_FALSE(fuente.Editando());
@@ -175,71 +193,118 @@ TEST_F(ControlProfesoresTest, OpensProftOnItsFirstRecordWithEveryColumnFilled) {
     EXPECT_EQ(fuente.Texto(0, columna), esperado[static_cast<std::size_t>(columna)]);
   }
   EXPECT_TRUE(fuente.Entera(kDni));
+  EXPECT_EQ(dialogo_->Diseno().titulo, "Control de Profesores");
 }
 
-TEST_F(ControlProfesoresTest, EnteringTheGridEditsAndLeavingItPostsWhatTheEditorHolds) {
+TEST_F(RevisionProfesoresTest, EnteringTheGridEditsAndLeavingItPostsWhatTheEditorHolds) {
   TeclearDni("12345678");
-  EXPECT_TRUE(control_->Fuente().Editando());
-  EXPECT_TRUE(control_->FocoMovido(false));
-  EXPECT_FALSE(control_->EnLaRejilla());
-  EXPECT_FALSE(control_->Fuente().Editando());
+  EXPECT_TRUE(dialogo_->Fuente().Editando());
+  EXPECT_TRUE(dialogo_->FocoMovido(false));
+  EXPECT_FALSE(dialogo_->EnLaRejilla());
+  EXPECT_FALSE(dialogo_->Fuente().Editando());
   EXPECT_FALSE(editor_->Abierto());  // stored: the editor closed
   EXPECT_EQ(Dnis(), (Fila{"1001", "12345678", "1003"}));
-  EXPECT_TRUE(control_->SalirClick());
+  EXPECT_TRUE(dialogo_->PuedeCerrar());
   // Back in the grid, the record goes into edit mode again; the focus moving within the grid changes nothing.
-  EXPECT_TRUE(control_->FocoMovido(true));
-  EXPECT_TRUE(control_->Fuente().Editando());
-  EXPECT_TRUE(control_->FocoMovido(true));
+  EXPECT_TRUE(dialogo_->FocoMovido(true));
+  EXPECT_TRUE(dialogo_->Fuente().Editando());
+  EXPECT_TRUE(dialogo_->FocoMovido(true));
   EXPECT_EQ(editor_->entregas, 1);
 }
 
 // The close box releases the dialog without the focus leaving the grid: the record still pending goes.
-TEST_F(ControlProfesoresTest, ReleasingTheDialogDropsTheRecordBeingEdited) {
+TEST_F(RevisionProfesoresTest, ReleasingTheDialogDropsTheRecordBeingEdited) {
   TeclearDni("12345678");
   editor_->Entregar();
-  ASSERT_TRUE(control_->Fuente().Editando());
-  control_->PonerEditor(nullptr);
-  control_.reset();
+  ASSERT_TRUE(dialogo_->Fuente().Editando());
+  dialogo_->PonerEditor(nullptr);
+  dialogo_.reset();
   revision_.reset();
   EXPECT_EQ(Dnis(), (Fila{"1001", "0", "1003"}));
 }
 
 // A refused DNI keeps the focus in the grid and the dialog open; its message is shown once, however many
 // times the same event meets it; once shown, the next attempt shows it again. Corrected, it goes.
-TEST_F(ControlProfesoresTest, ARefusedDniKeepsTheGridAndIsShownOncePerEvent) {
+TEST_F(RevisionProfesoresTest, ARefusedDniKeepsTheGridAndIsShownOncePerEvent) {
   TeclearDni("12-3");
-  EXPECT_FALSE(control_->FocoMovido(false));  // "Salir" clicked: the focus goes back to the grid
-  EXPECT_TRUE(control_->EnLaRejilla());
-  EXPECT_FALSE(control_->SalirClick());
-  EXPECT_FALSE(control_->FocoMovido(false));  // the grid taking the focus back within the same event
+  EXPECT_FALSE(dialogo_->FocoMovido(false));  // "Salir" clicked: the focus goes back to the grid
+  EXPECT_TRUE(dialogo_->EnLaRejilla());
+  EXPECT_FALSE(dialogo_->PuedeCerrar());
+  EXPECT_FALSE(dialogo_->FocoMovido(false));  // the grid taking the focus back within the same event
   EXPECT_EQ(fallos_->porMostrar, 1);
-  EXPECT_EQ(control_->FalloPorMostrar(), kRechazo);
-  EXPECT_EQ(control_->FalloPorMostrar(), std::nullopt);
+  EXPECT_EQ(dialogo_->FalloPorMostrar(), kRechazo);
+  EXPECT_EQ(dialogo_->FalloPorMostrar(), std::nullopt);
 
-  EXPECT_FALSE(control_->SalirClick());  // the text is still refused
-  EXPECT_FALSE(control_->FocoMovido(false));
+  EXPECT_FALSE(dialogo_->PuedeCerrar());  // the text is still refused
+  EXPECT_FALSE(dialogo_->FocoMovido(false));
   EXPECT_EQ(fallos_->porMostrar, 2);
-  EXPECT_EQ(control_->FalloPorMostrar(), kRechazo);
+  EXPECT_EQ(dialogo_->FalloPorMostrar(), kRechazo);
   EXPECT_EQ(Dnis(), (Fila{"1001", "0", "1003"}));
 
   editor_->Abrir(kDni, "123");
-  EXPECT_TRUE(control_->FocoMovido(false));
-  EXPECT_TRUE(control_->SalirClick());
+  EXPECT_TRUE(dialogo_->FocoMovido(false));
+  EXPECT_TRUE(dialogo_->PuedeCerrar());
   EXPECT_EQ(Dnis(), (Fila{"1001", "123", "1003"}));
 }
 
 // Escape drops the refused text: the cell shows its field again, the record stays in edit mode and
 // leaving the grid posts it unchanged.
-TEST_F(ControlProfesoresTest, ARefusedTextDroppedLetsTheFocusLeave) {
+TEST_F(RevisionProfesoresTest, ARefusedTextDroppedLetsTheFocusLeave) {
   TeclearDni("12-3");
   editor_->Entregar();
-  control_->FalloPorMostrar();
-  control_->Fuente().DescartarRechazo();
+  dialogo_->FalloPorMostrar();
+  dialogo_->Fuente().DescartarRechazo();
   editor_->Cerrar();
-  EXPECT_TRUE(control_->Fuente().Editando());
-  EXPECT_TRUE(control_->FocoMovido(false));
-  EXPECT_TRUE(control_->SalirClick());
+  EXPECT_TRUE(dialogo_->Fuente().Editando());
+  EXPECT_TRUE(dialogo_->FocoMovido(false));
+  EXPECT_TRUE(dialogo_->PuedeCerrar());
   EXPECT_EQ(Dnis(), (Fila{"1001", "0", "1003"}));
+}
+
+// What the teacher review stores as an identity number, typed into its grid and the grid left ("Salir"
+// clicked): a whole number from 1 to 999999999, or nothing (the teacher has none). Any other number is
+// refused by the teacher-identity rule as a text that is no number is by the table: the text stays in its
+// cell, the record in edit mode and the focus in the grid, and the message is shown once.
+TEST_F(RevisionProfesoresTest, TheIdentityNumbersTheGridStores) {
+  struct Caso {
+    std::string texto;
+    std::string guardado;  // the second teacher's DNI in the file afterwards
+    std::string fallo;     // the message shown, if any
+  };
+  auto noEntero = [](const std::string& texto) { return "'" + texto + "' no es un valor entero válido para el campo 'DNI'"; };
+  const std::vector<Caso> casos = {
+      {"12345678", "12345678", ""},
+      {"1", "1", ""},
+      {"999999999", "999999999", ""},
+      {"+7", "7", ""},
+      {"", "", ""},    // stored empty: no number (it reads 0)
+      {"0", "0", ""},  // as it was: no number
+      {"-5", "0", DniNoAdmitido("-5")},
+      {"-0012", "0", DniNoAdmitido("-0012")},
+      {"1000000000", "0", DniNoAdmitido("1000000000")},
+      {"2147483648", "0", DniNoAdmitido("2147483648")},  // beyond the table's integers as well
+      {"-99999999999", "0", DniNoAdmitido("-99999999999")},
+      {"12a", "0", noEntero("12a")},
+      {"12-3", "0", kRechazo},
+      {"-", "0", noEntero("-")},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE("'" + caso.texto + "'");
+    Abrir();
+    TeclearDni(caso.texto);
+    const bool admitido = caso.fallo.empty();
+    EXPECT_EQ(dialogo_->FocoMovido(false), admitido);
+    EXPECT_EQ(dialogo_->PuedeCerrar(), admitido);
+    EXPECT_EQ(fallos_->porMostrar, admitido ? 0 : 1);
+    EXPECT_EQ(dialogo_->FalloPorMostrar().value_or(""), caso.fallo);
+    if (!admitido) {
+      EXPECT_EQ(dialogo_->Fuente().ColumnaRechazada(), kDni);
+      EXPECT_EQ(dialogo_->Fuente().Texto(1, kDni), caso.texto);
+      EXPECT_TRUE(dialogo_->Fuente().Editando());
+      EXPECT_TRUE(editor_->Abierto());
+    }
+    EXPECT_EQ(Dnis(), (Fila{"1001", caso.guardado, "1003"}));
+  }
 }
 
 TEST(ControlesAbiertosTest, AMissingTableIsTheTableLayersError) {
@@ -265,24 +330,25 @@ void EscribirPlantilla(storage::Engine& engine, const Filas& periodos) {
 }
 
 // The template review edits the staging folder's PLANTILLA in stored order; its period number is read-only.
-TEST(ControlPlantillaTest, EditsTheTimesOfTheStagedTemplate) {
+TEST(RevisionPlantillaTest, EditsTheTimesOfTheStagedTemplate) {
   testing_support::TemporaryDrive drive;
   drive.MakeHostFolder("HTEMP/Valencia");
   storage::Engine engine('.');
   EscribirPlantilla(engine, {{"2", "09:00", "09:55"}, {"1", "08:00", "08:55"}});
   {
     std::unique_ptr<run::Revision> revision = importacion::RevisionPlantilla(engine);
-    ventana::ControlPlantilla control(*revision);
-    ventana::FuenteDatos& fuente = control.Fuente();
+    ventana::DialogoRevision dialogo(*revision);
+    ventana::FuenteDatos& fuente = dialogo.Fuente();
+    EXPECT_EQ(dialogo.Diseno().titulo, "Control de Plantilla Horaria");
     ASSERT_EQ(fuente.Filas(), 2);
     EXPECT_EQ(fuente.Texto(0, 0), "2");
     EXPECT_EQ(fuente.PrimeraColumnaEditable(), 1);
     EXPECT_EQ(fuente.Caracteres(1), 5);
-    ASSERT_TRUE(control.FocoMovido(true));
+    ASSERT_TRUE(dialogo.FocoMovido(true));
     EXPECT_TRUE(fuente.Editando());
     EXPECT_FALSE(fuente.EscribirCelda(0, "7"));
     EXPECT_TRUE(fuente.EscribirCelda(1, "10:05"));
-    EXPECT_TRUE(control.FocoMovido(false));
+    EXPECT_TRUE(dialogo.FocoMovido(false));
   }
   storage::Engine otro('.');
   EXPECT_EQ(testing_support::LeerTabla(otro, kPlantilla), (Filas{{"2", "10:05", "09:55"}, {"1", "08:00", "08:55"}}));
@@ -300,7 +366,7 @@ struct Operacion {
 };
 
 // Each operation takes the open editor's text first and closes it after; a cancel closes it unheard.
-TEST_F(ControlProfesoresTest, TheOperationsTakeTheEditorsTextFirstAndCloseItAfter) {
+TEST_F(RevisionProfesoresTest, TheOperationsTakeTheEditorsTextFirstAndCloseItAfter) {
   const Fila antes = {"1001", "0", "1003"};
   const Fila cambiado = {"1001", "77", "1003"};
   const std::vector<Operacion> operaciones = {
@@ -320,7 +386,7 @@ TEST_F(ControlProfesoresTest, TheOperationsTakeTheEditorsTextFirstAndCloseItAfte
       {"another cell of the row", [](ventana::RejillaConEditor& r) { return r.IrACelda(1); }, 1, antes, true},
       {"a cell of another row", [](ventana::RejillaConEditor& r) { return r.IrACelda(2); }, 2, cambiado, false},
   };
-  ventana::FuenteDatos& fuente = control_->Fuente();
+  ventana::FuenteDatos& fuente = dialogo_->Fuente();
   for (const Operacion& operacion : operaciones) {
     SCOPED_TRACE(operacion.nombre);
     ASSERT_TRUE(fuente.IrAFila(1));
@@ -344,7 +410,7 @@ TEST_F(ControlProfesoresTest, TheOperationsTakeTheEditorsTextFirstAndCloseItAfte
 
 // A refused text stops the operation before it stores or moves: the editor stays open on its row, and the
 // table's message is reported once.
-TEST_F(ControlProfesoresTest, ARefusedTextStopsTheOperationWithTheEditorOpen) {
+TEST_F(RevisionProfesoresTest, ARefusedTextStopsTheOperationWithTheEditorOpen) {
   const std::vector<Operacion> operaciones = {
       {"post", [](ventana::RejillaConEditor& r) { return r.Publicar(); }, 1, {}, true},
       {"another row", [](ventana::RejillaConEditor& r) { return r.IrAFila(0); }, 1, {}, true},
@@ -353,10 +419,10 @@ TEST_F(ControlProfesoresTest, ARefusedTextStopsTheOperationWithTheEditorOpen) {
       {"navigator's refresh", [](ventana::RejillaConEditor& r) { return r.Ejecutar(AccionNavegador::kReleer); }, 1, {},
        true},
   };
-  ventana::FuenteDatos& fuente = control_->Fuente();
+  ventana::FuenteDatos& fuente = dialogo_->Fuente();
   for (const Operacion& operacion : operaciones) {
     SCOPED_TRACE(operacion.nombre);
-    control_->FalloPorMostrar();
+    dialogo_->FalloPorMostrar();
     fallos_->porMostrar = 0;
     ASSERT_TRUE(fuente.IrAFila(1));
     ASSERT_TRUE(fuente.Editar());
@@ -367,7 +433,7 @@ TEST_F(ControlProfesoresTest, ARefusedTextStopsTheOperationWithTheEditorOpen) {
     EXPECT_TRUE(editor_->Abierto());
     EXPECT_EQ(fuente.ColumnaRechazada(), kDni);
     EXPECT_EQ(fallos_->porMostrar, 1);
-    EXPECT_EQ(control_->FalloPorMostrar(), kRechazo);
+    EXPECT_EQ(dialogo_->FalloPorMostrar(), kRechazo);
     rejilla.Cancelar();
     EXPECT_FALSE(editor_->Abierto());
     EXPECT_FALSE(fuente.ColumnaRechazada());
@@ -398,6 +464,9 @@ TEST(ResponderTest, TheAnswersAreTypedIntoTheGridAndPosted) {
       {"two teachers", {dni("P02", "12345678"), dni("P03", "7")}, {"1001", "12345678", "7"}, ""},
       {"an abbreviation PROFT lacks", {dni("P09", "5")}, {"1001", "0", "0"}, ""},
       {"a refused number", {dni("P02", "12"), dni("P03", "12-3")}, {"1001", "12", "0"}, kRechazo},
+      // Refused by the same teacher-identity rule as in the grid.
+      {"a negative number", {dni("P02", "12"), dni("P03", "-5")}, {"1001", "12", "0"}, DniNoAdmitido("-5")},
+      {"ten digits", {dni("P02", "1000000000")}, {"1001", "0", "0"}, DniNoAdmitido("1000000000")},
   };
   for (const Caso& caso : casos) {
     SCOPED_TRACE(caso.nombre);
@@ -406,7 +475,8 @@ TEST(ResponderTest, TheAnswersAreTypedIntoTheGridAndPosted) {
     {
       std::unique_ptr<run::Revision> revision = importacion::RevisionProfesores(engine);
       try {
-        ventana::Responder(*ventana::DialogoDe(*revision), caso.respuestas);
+        ventana::DialogoRevision dialogo(*revision);
+        ventana::Responder(dialogo, caso.respuestas);
       } catch (const std::exception& error) {
         fallo = error.what();
       }
@@ -437,7 +507,8 @@ TEST(ResponderTest, OnlyTheAnsweredRowsArePosted) {
       std::unique_ptr<run::Revision> revision = importacion::RevisionProfesores(engine);
       std::vector<ventana::Respuesta> respuestas = {{"ABREV", "P09", {{"DNI", "5"}}}};
       if (conRespuesta) respuestas.push_back({"ABREV", "P01", {{"DNI", "5"}}});
-      ventana::Responder(*ventana::DialogoDe(*revision), respuestas);
+      ventana::DialogoRevision dialogo(*revision);
+      ventana::Responder(dialogo, respuestas);
     }
     EXPECT_EQ(drive.ReadHostFile("HTEMP/PROFT.DBF") == antes, !conRespuesta);
   }
@@ -450,7 +521,8 @@ TEST(ResponderTest, APeriodsTimesGoToItsRowOfTheTemplate) {
   EscribirPlantilla(engine, {{"1", "08:00", "08:55"}, {"2", "09:00", "09:55"}});
   {
     std::unique_ptr<run::Revision> revision = importacion::RevisionPlantilla(engine);
-    ventana::Responder(*ventana::DialogoDe(*revision), {{"HORA", "2", {{"HORAINI", "10:05"}, {"HORAFIN", ""}}}});
+    ventana::DialogoRevision dialogo(*revision);
+    ventana::Responder(dialogo, {{"HORA", "2", {{"HORAINI", "10:05"}, {"HORAFIN", ""}}}});
   }
   storage::Engine otro('.');
   EXPECT_EQ(testing_support::LeerTabla(otro, kPlantilla), (Filas{{"1", "08:00", "08:55"}, {"2", "10:05", ""}}));

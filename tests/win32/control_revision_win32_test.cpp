@@ -309,9 +309,18 @@ TEST_F(RevisionWin32Test, TheDniCellTakesOnlyTheCharactersOfAnInteger) {
   EXPECT_EQ(Dni(0), "12");
 }
 
-// The table layer's message, once; the dialog stays open, the cell's editor holding the text as typed and
-// the focus. Corrected, or dropped with Escape and typed again, the number is taken.
+// The refusal's message, once, for a text that is no integer (the table's) and for a negative number (the
+// teacher-identity rule's); the dialog stays open, the cell's editor holding the text as typed and the focus.
+// Corrected, or dropped with Escape and typed again, the number is taken.
 TEST_F(RevisionWin32Test, ARefusedDniStaysInItsCell) {
+  struct Rechazo {
+    std::string tecleado;
+    std::string mensaje;
+  };
+  const std::vector<Rechazo> rechazos = {
+      {"12-3", kRechazo},
+      {"-5", "'-5' no es un D.N.I. válido para el campo 'DNI': escriba un número entero de 1 a 999999999, o déjelo "
+             "vacío si el profesor no tiene."}};
   struct Disparo {
     const char* nombre;
     Conductor::Paso paso;
@@ -324,30 +333,33 @@ TEST_F(RevisionWin32Test, ARefusedDniStaysInItsCell) {
       {"navigator's Next", [] { ClicarNavegador(kNext); }},
       {"a click on another teacher", [] { ClicarCelda(7, 0); }},
   };
-  for (const Disparo& disparo : disparos) {
-    for (bool escape : {false, true}) {
-      SCOPED_TRACE(std::string(disparo.nombre) + (escape ? ", Escape" : ", erased"));
-      errores_.clear();
-      bool abierto = false;
-      std::wstring enLaCelda;
-      bool focoEnLaCelda = false;
-      ASSERT_TRUE(Profesores({[] { Pulsar({VK_DOWN, VK_DOWN}); }, [] { Escribir(L"12-3"); }, disparo.paso,
-                              [&] {
-                                abierto = IsWindowVisible(Dialogo()) != FALSE;
-                                enLaCelda = IsWindowVisible(Editor()) ? Texto(Editor()) : L"(no cell being edited)";
-                                focoEnLaCelda = GetFocus() == Editor();
-                              },
-                              [escape] {
-                                escape ? Pulsar({VK_ESCAPE}) : Pulsar({VK_BACK, VK_BACK, VK_BACK, VK_BACK});
-                              },
-                              [] { Escribir(L"123"); }, ClicarSalir}));
-      EXPECT_TRUE(abierto);
-      EXPECT_EQ(enLaCelda, L"12-3");
-      EXPECT_TRUE(focoEnLaCelda);
-      EXPECT_EQ(errores_, std::vector<std::string>({kRechazo}));
-      EXPECT_EQ(Dni(kSinDni), "123");
-      EXPECT_EQ(Dni(kSinDni + 1), "1004");
-      SetUp();
+  for (const Rechazo& rechazo : rechazos) {
+    const std::wstring tecleado(rechazo.tecleado.begin(), rechazo.tecleado.end());
+    for (const Disparo& disparo : disparos) {
+      for (bool escape : {false, true}) {
+        SCOPED_TRACE(rechazo.tecleado + ", " + disparo.nombre + (escape ? ", Escape" : ", erased"));
+        errores_.clear();
+        bool abierto = false;
+        std::wstring enLaCelda;
+        bool focoEnLaCelda = false;
+        ASSERT_TRUE(Profesores({[] { Pulsar({VK_DOWN, VK_DOWN}); }, [&] { Escribir(tecleado); }, disparo.paso,
+                                [&] {
+                                  abierto = IsWindowVisible(Dialogo()) != FALSE;
+                                  enLaCelda = IsWindowVisible(Editor()) ? Texto(Editor()) : L"(no cell being edited)";
+                                  focoEnLaCelda = GetFocus() == Editor();
+                                },
+                                [escape] {
+                                  escape ? Pulsar({VK_ESCAPE}) : Pulsar({VK_BACK, VK_BACK, VK_BACK, VK_BACK});
+                                },
+                                [] { Escribir(L"123"); }, ClicarSalir}));
+        EXPECT_TRUE(abierto);
+        EXPECT_EQ(enLaCelda, tecleado);
+        EXPECT_TRUE(focoEnLaCelda);
+        EXPECT_EQ(errores_, std::vector<std::string>({rechazo.mensaje}));
+        EXPECT_EQ(Dni(kSinDni), "123");
+        EXPECT_EQ(Dni(kSinDni + 1), "1004");
+        SetUp();
+      }
     }
   }
 }
@@ -492,7 +504,7 @@ TEST_P(RevisionEnCadaDpi, TheLayoutGrowsWithTheDpi) {
   ASSERT_TRUE(Profesores({medir, ClicarSalir}));
   EXPECT_EQ(cliente.right, escalar(726));
   EXPECT_EQ(cliente.bottom, escalar(499));
-  const ventana::Caja& disenoPanel = ventana::DisenoControlProfesores().panel.caja;
+  const ventana::Caja& disenoPanel = ventana::DisenoDe(run::TipoRevision::kProfesores).panel.caja;
   const RECT panel{escalar(disenoPanel.izquierda), escalar(disenoPanel.arriba), escalar(disenoPanel.Derecha()),
                    escalar(disenoPanel.Abajo())};
   for (const auto& [nombre, caja] : cajas) {
