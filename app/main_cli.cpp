@@ -19,6 +19,7 @@
 #include "muestra/muestra_escolan.h"
 #include "platform/platform.h"
 #include "platform/drive_map.h"  // a host path typed for a folder
+#include "run/revision.h"
 #include "run/rutas.h"
 #include "run/tablas_preparadas.h"
 #include "sesion/sesion.h"
@@ -204,7 +205,7 @@ std::optional<std::vector<std::string>> TeacherAbbreviations() {
     run::DirigirAProfesores(proft);
     proft.Open();
     std::vector<std::string> abbreviations;
-    for (proft.First(); !proft.Eof(); proft.Next()) abbreviations.push_back(proft.AsString("ABREV"));
+    for (proft.First(); !proft.Eof(); proft.Next()) abbreviations.push_back(proft.AsString(run::kCampoAbreviatura));
     return abbreviations;
   } catch (const std::exception&) {
     return std::nullopt;
