@@ -7,8 +7,8 @@
 #include <exception>
 
 #include "import/devolucion.h"
-#include "run/mensajes.h"
 #include "run/copia.h"
+#include "run/mensajes.h"
 #include "run/rutas.h"
 
 namespace importacion {

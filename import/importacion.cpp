@@ -9,10 +9,10 @@
 
 #include "horarios/horarios.h"
 #include "import/devolucion.h"
-#include "run/mensajes.h"
 #include "platform/platform.h"
 #include "run/copia.h"
 #include "run/identidad.h"
+#include "run/mensajes.h"
 #include "run/registro_exportacion.h"
 #include "run/rutas.h"
 

@@ -7,6 +7,7 @@
 
 #include "import/importacion.h"
 #include "run/primer_registro.h"
+#include "run/revision.h"
 #include "storage/code_page.h"
 
 namespace importacion {
@@ -37,7 +38,7 @@ class Busquedas {
   // The identity number of the first teacher with this abbreviation, or nothing when PROFT has none.
   std::optional<std::int32_t> DniDe(const std::string& abreviatura) {
     auto [encontrado, nuevo] = dnis_.try_emplace(abreviatura);
-    if (nuevo && profesores_.Buscar(abreviatura)) encontrado->second = proft_.AsInteger("DNI");
+    if (nuevo && profesores_.Buscar(abreviatura)) encontrado->second = proft_.AsInteger(run::kCampoDni);
     return encontrado->second;
   }
 

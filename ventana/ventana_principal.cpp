@@ -142,13 +142,13 @@ void VentanaPrincipal::LeerCentros() {
   seleccionado_ = centros_.empty() ? -1 : 0;
 }
 
-void VentanaPrincipal::Exportar() { sesion_.Exportar(idioma_); }
+void VentanaPrincipal::Exportar() { sesion_.Exportar(Idioma()); }
 
 importacion::FinImportacion VentanaPrincipal::Importar() { return sesion_.Importar(Centro()); }
 
 DialogoProblemas VentanaPrincipal::ProblemasDeDatos() {
   const std::string carpeta = Directorio();
-  return DialogoProblemas(Interfaz(), carpeta, sesion_.Problemas(idioma_));
+  return DialogoProblemas(Interfaz(), carpeta, sesion_.Problemas(Idioma()));
 }
 
 // ---------------------------------------------------------------------------------------------------------

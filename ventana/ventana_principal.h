@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "export/reglas.h"
@@ -113,14 +114,10 @@ class VentanaPrincipal {
   std::string Centro() const;
   int CentroSeleccionado() const { return seleccionado_; }
   void SeleccionarCentro(int indice) { seleccionado_ = indice; }
-  // The language box's text as the last export took it, and the language of subject names it chooses (read
-  // once, as the text enters).
-  void PonerTextoIdioma(std::string texto) {
-    idioma_ = exportacion::LeerIdioma(texto);
-    textoIdioma_ = std::move(texto);
-  }
+  // The language box's text as the last export took it, and the language of subject names it chooses.
+  void PonerTextoIdioma(std::string texto) { textoIdioma_ = std::move(texto); }
   const std::string& TextoIdioma() const { return textoIdioma_; }
-  exportacion::Idioma Idioma() const { return idioma_; }
+  exportacion::Idioma Idioma() const { return exportacion::LeerIdioma(textoIdioma_); }
 
  private:
   // ProblemasDeDatos as a handler runs it: nothing, after the error is shown, when the folder cannot be read.
@@ -134,7 +131,6 @@ class VentanaPrincipal {
   std::vector<std::string> centros_;
   int seleccionado_ = -1;
   std::string textoIdioma_ = kIdiomaInicial;
-  exportacion::Idioma idioma_ = exportacion::LeerIdioma(kIdiomaInicial);
 };
 
 }  // namespace ventana
